@@ -1,0 +1,53 @@
+// The processor: one cycle per clock tick while the simulation runs. A cycle serves the oldest
+// pending interrupt or takes one step of the running process (dispatching one first when idle).
+#pragma once
+
+#include <atomic>
+#include <thread>
+
+#include "core/datetime.h"
+#include "core/process.h"
+
+namespace kelpa {
+
+class Simulation;
+
+class TCPU {
+ public:
+  explicit TCPU(Simulation& sim);
+  ~TCPU();
+  TCPU(const TCPU&) = delete;
+  TCPU& operator=(const TCPU&) = delete;
+
+  TDateTime LastStamp = 0;
+  double BusyTime = 0;
+  TProcesso* RunningProcess = nullptr;
+  std::int32_t SliceCounter = 0;
+
+  // --- operations; the simulation lock must be held ---
+  // One tick's work: serve one interrupt, or one step.
+  void Cycle();
+  void Step();
+  void DispatchNext();
+  void AccountCpuTime();
+  void StartIO();
+  void HandlePreemption();
+  void HandleTimeSliceEnd();
+  void HandlePageFault();
+
+  // --- thread ---
+  void Start();
+  void RequestTerminate();
+  void Join();
+  // Number of cycles run by the thread (tests and benchmarks).
+  std::atomic<long> CycleCount{0};
+
+ private:
+  void Run();
+
+  Simulation& sim_;
+  std::atomic<bool> terminate_{false};
+  std::thread thread_;
+};
+
+}  // namespace kelpa

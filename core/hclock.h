@@ -1,0 +1,46 @@
+// The clock thread: sets the tick event once per period. It sleeps to deadlines (previous tick +
+// Period), so the tick rate does not drift, and ignores the run/stop event.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace kelpa {
+
+class TEvent;
+
+class THClock {
+ public:
+  explicit THClock(TEvent& clockEvent);
+  ~THClock();
+  THClock(const THClock&) = delete;
+  THClock& operator=(const THClock&) = delete;
+
+  // Milliseconds between ticks: 1000 at creation, 100..1000 from the processor window. Tests may
+  // set it lower (down to 0 for back-to-back ticks).
+  std::atomic<int> Period{1000};
+  // Called on the clock thread at every tick (tests and benchmarks record tick times with it).
+  // Set before Start.
+  std::function<void(std::chrono::steady_clock::time_point)> OnTick;
+
+  void Start();
+  void RequestTerminate();
+  void Join();
+  // Wakes the clock so a shortened period takes effect at once.
+  void PeriodChanged();
+
+ private:
+  void Run();
+
+  TEvent& clockEvent_;
+  std::atomic<bool> terminate_{false};
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::thread thread_;
+};
+
+}  // namespace kelpa

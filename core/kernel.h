@@ -1,0 +1,83 @@
+// The kernel: the process table, sixteen ready queues by priority, sixteen interrupt queues, and
+// the scheduling decisions. Every operation expects the simulation lock to be held by the caller.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "core/process.h"
+
+namespace kelpa {
+
+class Simulation;
+
+inline constexpr int kPriorityLevels = 16;
+
+// Interrupt codes; 0 stands for no interrupt and is never queued.
+enum : int {
+  InterruptNone = 0,
+  InterruptPreemption = 1,
+  InterruptTimeSlice = 2,
+  InterruptPageFault = 3,
+};
+
+struct TInterruptEntry {
+  int Level;
+  int Code;
+};
+// Indexed by code 1..3 (entry 0 unused); all three share level 0, so interrupts are served in the
+// order they were raised.
+extern const std::array<TInterruptEntry, 4> InterruptTable;
+
+// A ready process as the processor window draws it.
+struct ReadyDisc {
+  ShapeId Shape = 0;
+  TColor Color = 0;
+  int Priority = 0;  // queue index
+  int Position = 0;  // 0 = next to be dispatched
+};
+
+class TKernel {
+ public:
+  explicit TKernel(Simulation& sim);
+
+  std::array<std::deque<int>, kPriorityLevels> InterruptQueues;
+  std::atomic<std::int32_t> Quantum{1000};
+  std::vector<std::unique_ptr<TProcesso>> Processes;
+  std::array<std::deque<TProcesso*>, kPriorityLevels> ReadyQueues;
+
+  std::int32_t DispatchCount = 0;
+  double TotalReadyWaitTime = 0;
+
+  void RaiseInterrupt(int code);
+  int NextInterrupt();
+  bool InterruptPending() const;
+  void MakeReady(TProcesso* P);
+  void AddProcess(std::unique_ptr<TProcesso> P);
+  void SetPriority(TProcesso* P, int newPriority);
+  // Removes the running process from the table and ends it; P is left null.
+  void RemoveProcess(TProcesso*& P);
+  TProcesso* Dispatch();
+  int HighestReadyPriority() const;
+  TProcesso* PickSwapVictim();
+  void Suspend(TProcesso*& P);
+  void CountStates(int& running, int& ready, int& waiting) const;
+  void ReadyWaitTotals(double& sum, int& count) const;
+  void RemoveFromReadyQueues(TProcesso* P);
+
+  // Slice length in instructions (Quantum div 1000, at least 1).
+  int SliceLength() const;
+  // The ready discs for the processor window's timer.
+  std::vector<ReadyDisc> ReadyDiscs() const;
+  // Whether a pointer names a live process of the table.
+  bool IsLive(const TProcesso* P) const;
+
+ private:
+  Simulation& sim_;
+};
+
+}  // namespace kelpa

@@ -1,0 +1,17 @@
+// The one way every part of the simulation reports what happens: a line of text and its colour.
+// Implementations stamp the time and must accept calls from any thread, keeping their order.
+#pragma once
+
+#include <string>
+
+#include "core/colour.h"
+
+namespace kelpa {
+
+class ILog {
+ public:
+  virtual ~ILog() = default;
+  virtual void AddLine(const std::string& text, TColor colour) = 0;
+};
+
+}  // namespace kelpa

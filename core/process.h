@@ -1,0 +1,106 @@
+// The simulated process: its control block, its program of 40 instructions, its page table of
+// five pages and the disc that draws it. The kernel's process table owns every live process.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+
+#include "core/colour.h"
+#include "core/datetime.h"
+#include "core/display.h"
+
+namespace kelpa {
+
+class Simulation;
+
+inline constexpr int kInstructionCount = 40;
+inline constexpr int kPagesPerProcess = 5;
+inline constexpr int kInstructionsPerPage = 8;
+
+// Process states.
+enum : std::uint8_t {
+  psReady = 0,
+  psReadyOut = 1,
+  psRunning = 2,
+  psIO = 3,
+  psIOOut = 4,
+  psSuspended = 5,
+  psSuspendedOut = 6,
+  psPageFault = 7,
+  psPageFaultOut = 8,
+};
+
+// Page locations.
+enum : std::uint8_t {
+  plImage = 0,
+  plMemory = 1,
+  plFreeList = 2,
+  plModifiedList = 3,
+  plPageFile = 4,
+};
+
+// Instruction codes: 0 compute, 1..3 I/O of that class, -1 memory write.
+inline constexpr std::int32_t kCompute = 0;
+inline constexpr std::int32_t kWrite = -1;
+
+// Process kinds, in the order of the creation window's radio group.
+enum ProcessKind : int { pkCPU = 0, pkIO1, pkIO2, pkIO3, pkMIX1, pkMIX2 };
+inline constexpr int kProcessKindCount = 6;
+
+using TProgram = std::array<std::int32_t, kInstructionCount>;
+extern const std::array<TProgram, kProcessKindCount> ProgramTemplates;
+
+struct TPageEntry {
+  std::int32_t Frame = 0;  // frame that holds or last held the page; block number at location 4
+  bool Valid = false;
+  bool Modified = false;
+  std::uint8_t Location = plImage;
+};
+
+class TProcesso {
+ public:
+  TProgram Instructions{};
+  std::int32_t PC = 0;
+  std::int32_t PID = 0;
+  std::int32_t Priority = 0;
+  std::int32_t BasePriority = 0;
+  std::uint8_t State = psReady;
+  bool KillRequested = false;
+  bool SuspendRequested = false;
+  TColor Color = 0;
+  double CpuTime = 0;
+  TDateTime CreatedAt = 0;
+  TDateTime ReadySince = 0;
+  ShapeId Shape = 0;
+  std::array<TPageEntry, kPagesPerProcess> PageTable{};
+  std::int32_t FrameLimit = 5;
+  std::deque<std::int32_t> Frames;  // resident pages, oldest first
+  std::int32_t PageCount = kPagesPerProcess;
+
+  // Builds a process: program, identifier from the clock, page-file reservation, initial pages
+  // under anticipated fetch, its disc and the " criado" line. When the page file has no room it
+  // logs the creation error and returns nullptr. The simulation lock must be held.
+  static std::unique_ptr<TProcesso> Create(Simulation& sim, int kind, int priority,
+                                           int frameLimit, TColor color);
+
+  // Dynamic priority raise at the end of a wait. The simulation lock must be held.
+  void BoostPriority(Simulation& sim);
+  void RestoreBasePriority() { Priority = BasePriority; }
+  void RequestKill() { KillRequested = true; }
+  void SetSuspendRequest(bool value) { SuspendRequested = value; }
+
+  // Page of the instruction at PC.
+  int CurrentPage() const { return PC / kInstructionsPerPage; }
+};
+
+// Ends a process already taken off the processor and out of the process table: its two log lines,
+// the statistics, its frames and page-file blocks returned, its disc released; P becomes null.
+// The simulation lock must be held.
+void EliminateProcess(Simulation& sim, std::unique_ptr<TProcesso>& P);
+
+// "Processo " (from the catalogue) + PID: the start of every log line about a process.
+std::string ProcessPrefix(const Simulation& sim, const TProcesso& p);
+
+}  // namespace kelpa

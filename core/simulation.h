@@ -1,0 +1,71 @@
+// The simulation object: owns the kernel, the memory manager, the wait service, the processor,
+// the clock, the scheduling settings and the one lock, and wires their references. Windows and
+// threads receive it; there are no mutable globals.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+#include "core/clock.h"
+#include "core/cpu.h"
+#include "core/display.h"
+#include "core/event.h"
+#include "core/hclock.h"
+#include "core/kernel.h"
+#include "core/log.h"
+#include "core/scheduling_settings.h"
+#include "core/wait_service.h"
+#include "i18n/messages.h"
+#include "memory/memory_manager.h"
+
+namespace kelpa {
+
+class Simulation {
+ public:
+  Simulation(const IClock& clock, ILog& log, IDisplay& display, const TMessages& messages);
+  ~Simulation();
+  Simulation(const Simulation&) = delete;
+  Simulation& operator=(const Simulation&) = delete;
+
+  // Guards all simulation state. A simulation thread holds it for one whole cycle or pass; a
+  // window for one whole action or refresh. Never held while waiting for the user-interface thread.
+  std::mutex Lock;
+
+  const IClock& Clock;
+  ILog& Log;
+  IDisplay& Display;
+  const TMessages& Msg;
+
+  SchedulingSettings Settings;
+  TEvent StopRunEvent{true, true};  // "StopRun": manual reset, set = the simulation runs
+  TEvent ClockEvent{false, true};   // "Clock": automatic reset, one tick
+
+  TKernel Kernel;
+  TMemoReal Memoria;
+  TEspera Espera;
+  TCPU Cpu;
+  THClock HClock;
+
+  // Statistics of ended processes.
+  std::int32_t FinishedCount = 0;
+  double TotalTurnaroundTime = 0;
+  // End of start-up; the statistics measure elapsed time from it.
+  TDateTime StartTime = 0;
+
+  TDateTime Now() const { return Clock.Now(); }
+  ShapeId NextShapeId() { return ++lastShape_; }
+
+  // Starts the wait, processor and clock threads, in that order.
+  void StartThreads();
+  // Asks the three threads to end, wakes every wait, joins them and closes the events. Safe to call
+  // more than once and from the user-interface thread (the display must already refuse to make
+  // threads wait for it).
+  void Shutdown();
+
+ private:
+  ShapeId lastShape_ = 0;
+  bool started_ = false;
+  bool shutDown_ = false;
+};
+
+}  // namespace kelpa

@@ -1,0 +1,129 @@
+#include "i18n/messages.h"
+
+namespace kelpa {
+
+const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
+  static const std::array<TMessageEntry, kMessageCount> entries = {{
+      {"MSGLOG", "MSGLOG0001", &TMessages::MsgLogInicializando},
+      {"MSGLOG", "MSGLOG0002", &TMessages::MsgLogProntoAs},
+      {"MSGLOG", "MSGLOG0003", &TMessages::MsgLogDesativadoAs},
+      {"MSGLOG", "MSGLOG0600", &TMessages::MsgLogProcesso},
+      {"MSGLOG", "MSGLOG0601", &TMessages::MsgLogExecPageFault},
+      {"MSGLOG", "MSGLOG0602", &TMessages::MsgLogProntoExec},
+      {"MSGLOG", "MSGLOG0603", &TMessages::MsgLogExecIO},
+      {"MSGLOG", "MSGLOG0604", &TMessages::MsgLogExecProntoPrioridade},
+      {"MSGLOG", "MSGLOG0605", &TMessages::MsgLogExecProntoTempo},
+      {"MSGLOG", "MSGLOG0700", &TMessages::MsgLogAumentoPrioridade},
+      {"MSGLOG", "MSGLOG0701", &TMessages::MsgLogErroCriacao},
+      {"MSGLOG", "MSGLOG0702", &TMessages::MsgLogFaltaEspacoPF},
+      {"MSGLOG", "MSGLOG0703", &TMessages::MsgLogCriado},
+      {"MSGLOG", "MSGLOG0704", &TMessages::MsgLogEliminado},
+      {"MSGLOG", "MSGLOG0705", &TMessages::MsgLogTempoUCP},
+      {"MSGLOG", "MSGLOG0706", &TMessages::MsgLogTempoDecorrido},
+      {"MSGLOG", "MSGLOG0800", &TMessages::MsgLogExecSuspenso},
+      {"MSGLOG", "MSGLOG0900", &TMessages::MsgLogGravandoModificadas},
+      {"MSGLOG", "MSGLOG0901", &TMessages::MsgLogIniciandoSwap},
+      {"MSGLOG", "MSGLOG0902", &TMessages::MsgLogSuspensoOutswapped},
+      {"MSGLOG", "MSGLOG0903", &TMessages::MsgLogIOOutswapped},
+      {"MSGLOG", "MSGLOG0904", &TMessages::MsgLogPageFaultOutswapped},
+      {"MSGLOG", "MSGLOG0905", &TMessages::MsgLogProntoOutswapped},
+      {"MSGLOG", "MSGLOG0906", &TMessages::MsgLogLivresMenorQue},
+      {"MSGLOG", "MSGLOG0907", &TMessages::MsgLogSwapIn},
+      {"MSGLOG", "MSGLOG0908", &TMessages::MsgLogHwPFPagefile},
+      {"MSGLOG", "MSGLOG0909", &TMessages::MsgLogLiberandoPFAlocado},
+      {"MSGLOG", "MSGLOG0910", &TMessages::MsgLogHwPFImagem},
+      {"MSGLOG", "MSGLOG0911", &TMessages::MsgLogSwPFLPM},
+      {"MSGLOG", "MSGLOG0912", &TMessages::MsgLogSwPFLPL},
+      {"MSGLOG", "MSGLOG0913", &TMessages::MsgLogHwPFPagefile2},
+      {"MSGLOG", "MSGLOG0914", &TMessages::MsgLogAlocacaoBlocosPF},
+      {"MSGLOG", "MSGLOG0915", &TMessages::MsgLogLiberandoPFReservado},
+      {"MSG", "MSG0001", &TMessages::MsgNenhumProcesso},
+      {"MSG", "MSG0002", &TMessages::MsgExecutar},
+      {"MSG", "MSG0003", &TMessages::MsgParar},
+      {"MSG", "MSG0500", &TMessages::MsgColCor},
+      {"MSG", "MSG0501", &TMessages::MsgColPID},
+      {"MSG", "MSG0502", &TMessages::MsgColPrio},
+      {"MSG", "MSG0503", &TMessages::MsgColEstado},
+      {"MSG", "MSG0504", &TMessages::MsgColUCP},
+      {"MSG", "MSG0505", &TMessages::MsgColFrames},
+      {"MSG", "MSG0510", &TMessages::MsgEstPronto},
+      {"MSG", "MSG0511", &TMessages::MsgEstProntoOut},
+      {"MSG", "MSG0512", &TMessages::MsgEstExecucao},
+      {"MSG", "MSG0513", &TMessages::MsgEstIO},
+      {"MSG", "MSG0514", &TMessages::MsgEstIOOut},
+      {"MSG", "MSG0515", &TMessages::MsgEstSuspenso},
+      {"MSG", "MSG0516", &TMessages::MsgEstSuspOut},
+      {"MSG", "MSG0517", &TMessages::MsgEstPFault},
+      {"MSG", "MSG0518", &TMessages::MsgEstPFOut},
+      {"MSG", "MSG0519", &TMessages::MsgPrioridadeBase},
+      {"MSG", "MSG0520", &TMessages::MsgDigitePrioridade},
+      {"MSG", "MSG0521", &TMessages::MsgPrioridadeInvalida},
+      {"MSG", "MSG0600", &TMessages::MsgColNPV},
+      {"MSG", "MSG0601", &TMessages::MsgColNPR},
+      {"MSG", "MSG0602", &TMessages::MsgColBitV},
+      {"MSG", "MSG0603", &TMessages::MsgColBitM},
+      {"MSG", "MSG0604", &TMessages::MsgColLocal},
+      {"MSG", "MSG0605", &TMessages::MsgLocalExe},
+      {"MSG", "MSG0606", &TMessages::MsgLocalMem},
+      {"MSG", "MSG0607", &TMessages::MsgVBit},
+      {"MSG", "MSG0608", &TMessages::MsgMBit},
+      {"MSG", "MSG0609", &TMessages::MsgLocalPFile},
+      {"MSG", "MSG0700", &TMessages::MsgAntecipada},
+      {"MSG", "MSG0701", &TMessages::MsgPorDemanda},
+      {"MSG", "MSG9000", &TMessages::MsgTitConsole},
+      {"MSG", "MSG9001", &TMessages::MsgTitGerProcessador},
+      {"MSG", "MSG9002", &TMessages::MsgTitGerMemoria},
+      {"MSG", "MSG9003", &TMessages::MsgTitSelecione},
+      {"MSG", "MSG9004", &TMessages::MsgTitPCB},
+      {"MSG", "MSG9005", &TMessages::MsgTitEstatisticas},
+      {"MSG", "MSG9006", &TMessages::MsgTitOpcoesMV},
+      {"MSG", "MSG9007", &TMessages::MsgTitCreditos},
+      {"MSG", "MSG9008", &TMessages::MsgTitOpcoesEscalonamento},
+  }};
+  return entries;
+}
+
+const std::string& TMessages::StateName(int state) const {
+  static const std::string empty;
+  switch (state) {
+    case 0:
+      return MsgEstPronto;
+    case 1:
+      return MsgEstProntoOut;
+    case 2:
+      return MsgEstExecucao;
+    case 3:
+      return MsgEstIO;
+    case 4:
+      return MsgEstIOOut;
+    case 5:
+      return MsgEstSuspenso;
+    case 6:
+      return MsgEstSuspOut;
+    case 7:
+      return MsgEstPFault;
+    case 8:
+      return MsgEstPFOut;
+    default:
+      return empty;
+  }
+}
+
+std::string TMessages::LocationName(int location) const {
+  switch (location) {
+    case 0:
+      return MsgLocalExe;
+    case 1:
+      return MsgLocalMem;
+    case 2:
+      return MsgVBit;
+    case 3:
+      return MsgMBit;
+    case 4:
+      return MsgLocalPFile;
+    default:
+      return "*";
+  }
+}
+
+}  // namespace kelpa

@@ -1,0 +1,100 @@
+// The memory manager: 100 frames of real memory, 100 blocks of page file, the free-page and
+// modified-page lists, page-fault service, per-process FIFO replacement, swapping. Every
+// operation expects the simulation lock to be held by the caller; the manager has no lock of its
+// own.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+
+#include "core/process.h"
+
+namespace kelpa {
+
+class Simulation;
+
+inline constexpr int kFrameCount = 100;
+inline constexpr int kBlockCount = 100;
+
+// Page-file block states.
+enum : std::uint8_t { bsFree = 0, bsReserved = 1, bsAllocated = 2 };
+
+struct TFrameEntry {
+  std::int32_t Number = 0;
+  bool Free = true;
+  TProcesso* Owner = nullptr;  // process whose page was last placed here; cleared when it ends
+  std::int32_t Page = 0;
+  bool Modified = false;
+};
+
+struct TBlockEntry {
+  std::int32_t Number = 0;
+  std::uint8_t State = bsFree;
+  TProcesso* Owner = nullptr;  // process whose page the block holds or last held
+  std::int32_t Page = 0;
+  bool Modified = false;
+};
+
+class TMemoReal {
+ public:
+  explicit TMemoReal(Simulation& sim);
+
+  std::array<TFrameEntry, kFrameCount> FrameTable{};
+  std::array<TBlockEntry, kBlockCount> BlockTable{};
+  std::deque<std::int32_t> FreePageList;
+  std::deque<std::int32_t> ModifiedPageList;
+  std::deque<std::int32_t> FreeBlocks;
+  std::deque<std::int32_t> ReservedBlocks;
+  std::deque<std::int32_t> AllocatedBlocks;
+
+  bool FrameLimitEnabled = true;
+  bool AnticipatedFetch = true;
+  std::int32_t MinFreePercent = 80;
+
+  std::int32_t HardFaultCount = 0;
+  std::int32_t SoftFaultCount = 0;
+
+  // --- real memory and page tables ---
+  void LoadInitialPages(TProcesso* P, int count);
+  // Gives the page of P's PC a frame. Returns false when no frame could be found at all (the
+  // process then faults again when it next runs).
+  bool ServePageFault(TProcesso* P);
+  void MarkModified(int frame);
+  void ReleaseFrames(TProcesso* P);
+  int FreePageCount() const { return static_cast<int>(FreePageList.size()); }
+  int ModifiedPageCount() const { return static_cast<int>(ModifiedPageList.size()); }
+  void GetPageFaultCounts(std::int32_t& hard, std::int32_t& soft) const;
+
+  // --- page file and swapping ---
+  bool ReservePageFile(TProcesso* P, int count);
+  void ReleasePageFile(TProcesso* P);
+  void SwapIn(TProcesso* P);
+  void CheckFreeFrames();
+
+  // --- internal steps, public for tests ---
+  void EnforceFrameLimit(TProcesso* P);
+  // The frame for a page, from wherever its location says; -1 when no frame is free at all.
+  int GetFrame(TProcesso* P, int page);
+  int TakeFreeFrame(TProcesso* P, int page);
+  int FaultFromImage(TProcesso* P, int page);
+  int FaultFromFreeList(TProcesso* P, int page);
+  int FaultFromModifiedList(TProcesso* P, int page);
+  int FaultFromPageFile(TProcesso* P, int page);
+  bool EnoughFreeFrames() const;
+  void FlushModifiedList();
+  void SwapOutVictim();
+  void SwapOut(TProcesso* P);
+  void ReleaseBlock(TProcesso* P, int page);
+
+ private:
+  // Makes a frame free when the free-page list is empty whatever MinFreePercent says: flush, then
+  // swap one process out. Returns whether a frame is free now.
+  bool MakeFrameAvailable();
+  void LogProcessLine(const TProcesso* P, const std::string& text);
+  void LogPageLine(const TProcesso* P, const std::string& text, int page);
+
+  Simulation& sim_;
+};
+
+}  // namespace kelpa
