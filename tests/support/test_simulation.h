@@ -1,0 +1,53 @@
+// A whole simulation on a manual clock with a recording log and display; nothing runs by itself.
+// Tests drive it cycle by cycle (Cpu.Cycle) and pass by pass (Espera.Pass), holding the lock as
+// the threads would.
+#pragma once
+
+#include <memory>
+#include <mutex>
+
+#include "core/simulation.h"
+#include "i18n/messages.h"
+#include "support/recording_display.h"
+#include "support/recording_log.h"
+
+namespace kelpa::test {
+
+class TestSimulation {
+ public:
+  TestSimulation() : sim(clock, log, display, messages) {}
+
+  // Creates a process and hands it to the kernel, as the creation window does; null when refused.
+  TProcesso* Create(int kind, int priority = 0, int frameLimit = 5, TColor color = 0x00FF00) {
+    std::lock_guard lock(sim.Lock);
+    auto process = TProcesso::Create(sim, kind, priority, frameLimit, color);
+    TProcesso* raw = process.get();
+    if (process) {
+      sim.Kernel.AddProcess(std::move(process));
+    }
+    clock.AdvanceMs(1);
+    return raw;
+  }
+  void Cycle(int count = 1) {
+    for (int i = 0; i < count; ++i) {
+      std::lock_guard lock(sim.Lock);
+      sim.Cpu.Cycle();
+      clock.AdvanceMs(10);
+    }
+  }
+  void Pass(int count = 1) {
+    for (int i = 0; i < count; ++i) {
+      std::lock_guard lock(sim.Lock);
+      sim.Espera.Pass();
+      clock.AdvanceMs(10);
+    }
+  }
+
+  ManualClock clock;
+  RecordingLog log;
+  RecordingDisplay display;
+  TMessages messages;
+  Simulation sim;
+};
+
+}  // namespace kelpa::test

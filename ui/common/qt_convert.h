@@ -1,0 +1,27 @@
+// Conversions between the simulation's values and Qt's, and the classic fonts of the windows.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <string>
+
+#include "core/colour.h"
+
+namespace kelpa {
+
+inline QString ToQString(const std::string& utf8) { return QString::fromStdString(utf8); }
+inline std::string ToStdString(const QString& text) { return text.toStdString(); }
+
+inline QColor ToQColor(TColor colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
+inline TColor FromQColor(const QColor& colour) {
+  return MakeColor(colour.red(), colour.green(), colour.blue());
+}
+
+// A font of the given family; when the machine lacks it ("MS Sans Serif", "Small Fonts",
+// "Verdana"), the nearest sans-serif of the same size.
+QFont ClassicFont(const QString& family, int pointSize, bool bold = false);
+// The same, sized in pixels.
+QFont ClassicPixelFont(const QString& family, int pixelSize, bool bold = false);
+
+}  // namespace kelpa
