@@ -1,0 +1,40 @@
+// The virtual-memory options window: fetch policy, frame limit and the least share of free frames.
+// The settings live only in the memory manager; this window mirrors them in its controls.
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QSpinBox;
+
+namespace kelpa {
+
+class Simulation;
+
+class Tfrm_Opt_MV : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit Tfrm_Opt_MV(Simulation& sim, QWidget* parent = nullptr);
+
+  // "Confirmar": writes the three settings and closes.
+  void SpeedButton1Click();
+  // "Cancelar": sets the controls back to the settings in force and closes.
+  void SpeedButton2Click();
+
+ private:
+  void BuildControls();
+  void FormCreate();
+  // Anticipated fetch only when the combo box shows its first item.
+  bool AnticipatedChosen() const;
+  // The spin edit's text as a whole number in 0..100; text that is not a number counts as 0.
+  int MinFreeChosen() const;
+
+  Simulation& sim_;
+  QComboBox* ComboBox1_ = nullptr;
+  QCheckBox* CheckBox1_ = nullptr;
+  QSpinBox* SpinEdit1_ = nullptr;
+};
+
+}  // namespace kelpa

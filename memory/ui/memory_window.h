@@ -1,0 +1,62 @@
+// The memory window: the 100 frames of real memory as a 10 x 10 grid, with the sizes of the
+// free-page and modified-page lists below it. Its menu opens the virtual-memory options and the
+// page-file window.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+
+#include "memory/ui/cell_grid.h"
+
+class QAction;
+class QLabel;
+class QProgressBar;
+class QTimer;
+
+namespace kelpa {
+
+class Simulation;
+class TfrmPageFile;
+class Tfrm_Opt_MV;
+
+class TfrmMemoVirt : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TfrmMemoVirt(Simulation& sim, QWidget* parent = nullptr);
+
+  void SetPageFileWindow(TfrmPageFile* window);
+  void SetOptionsWindow(Tfrm_Opt_MV* window);
+  // Called when the user closes the window (it only hides), so the console can clear its check.
+  std::function<void()> OnClosed;
+
+  // The timer's work: repaint the grid and show the two list sizes.
+  void Timer1Timer();
+  // "Opções": shows the options window without waiting for it.
+  void Opes1Click();
+  // "Pagefile": shows or hides the page-file window.
+  void Pagefile1Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenu();
+  void BuildClientArea();
+  // A copy of the frame table, taken under the simulation lock.
+  GridCells ReadFrames();
+  TfrmPageFile* PageFileWindow();
+
+  Simulation& sim_;
+  TCellGrid* stg1_ = nullptr;
+  QProgressBar* FPLsize_ = nullptr;
+  QProgressBar* MPLsize_ = nullptr;
+  QLabel* StaticText1_ = nullptr;
+  QLabel* StaticText2_ = nullptr;
+  QTimer* Timer1_ = nullptr;
+  QAction* Pagefile1_ = nullptr;
+  TfrmPageFile* pageFile_ = nullptr;
+  Tfrm_Opt_MV* options_ = nullptr;
+};
+
+}  // namespace kelpa

@@ -1,0 +1,36 @@
+// The page-file window: the 100 blocks of the page file as a 10 x 10 grid, free blocks white,
+// reserved blocks with a red "R", allocated blocks with a disc in the colour of the page's owner.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "memory/ui/cell_grid.h"
+
+namespace kelpa {
+
+class Simulation;
+
+class TfrmPageFile : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TfrmPageFile(Simulation& sim, QWidget* parent = nullptr);
+
+  // Repaints the whole grid from the block table; called on the user-interface thread.
+  void RedrawGrid();
+  // Called when the user closes the window (it only hides), so the menu can clear its check.
+  std::function<void()> OnClosed;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // A copy of the block table, taken under the simulation lock.
+  GridCells ReadBlocks();
+
+  Simulation& sim_;
+  TCellGrid* stg1_;
+};
+
+}  // namespace kelpa
