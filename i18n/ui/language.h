@@ -1,0 +1,51 @@
+// Replaces the captions and hints of a window's components with texts from a section of the
+// settings file. Each window has its own section; each component is found by its objectName, and
+// the key "<name>_HINT" holds its hint.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class QObject;
+class QWidget;
+
+namespace kelpa {
+
+class TIniFile;
+
+class TLanguage {
+ public:
+  TLanguage();
+  virtual ~TLanguage();
+  TLanguage(const TLanguage&) = delete;
+  TLanguage& operator=(const TLanguage&) = delete;
+
+  // Stores the name; a non-empty name (re)opens the file. An empty name leaves an open file open.
+  void SetFileName(const std::string& fileName);
+  // Opening never fails: a missing file makes every lookup keep the current text.
+  void OpenFile();
+  void CloseFile();
+
+  // Sets the caption and hint of one component from section/key. Kinds without a caption (spin
+  // boxes, sliders, tables, edit boxes, pictures...) are left alone, hint included.
+  virtual void TranslateComponent(const std::string& section, const std::string& key,
+                                  QObject* component);
+  // Translates every named component of the form (not the form's own title).
+  virtual void TranslateForm(const std::string& section, QWidget* form);
+
+  std::string FileName;
+
+ protected:
+  // The value of key in section as the file reads now, or def when absent.
+  std::string Lookup(const std::string& section, const std::string& key,
+                     const std::string& def) const;
+  bool IsOpen() const { return reader_ != nullptr; }
+
+ private:
+  std::unique_ptr<TIniFile> reader_;
+};
+
+// The program's one language loader, created on first use.
+TLanguage& Language();
+
+}  // namespace kelpa

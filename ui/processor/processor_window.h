@@ -1,0 +1,80 @@
+// The processor-management window: the sixteen ready queues with their discs, the processor, the
+// I/O device with its wait counter, the suspended row, and the three speed controls.
+#pragma once
+
+#include <functional>
+
+#include <QMainWindow>
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QProgressBar;
+class QSlider;
+class QTimer;
+
+namespace kelpa {
+
+class Simulation;
+class Tfrm_Opt;
+class QtDisplay;
+class ReadyQueuePicture;
+
+class TfrmGP : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TfrmGP(Simulation& sim, QWidget* parent = nullptr);
+
+  void SetOptionsWindow(Tfrm_Opt* options);
+  void SetDisplay(QtDisplay* display);
+
+  // The label that shows priority 0..15 (Label1..Label16); null outside that range.
+  QLabel* PriorityLabel(int priority) const;
+  QProgressBar* WaitProgress() const { return ProgressBar1; }
+  // The client area: the discs are its children and placed in its coordinates.
+  QWidget* ClientArea() const { return centralWidget(); }
+
+  std::function<void()> OnClosed;
+
+  // Places every ready disc in its queue's row (the timer calls it every 500 ms).
+  void Timer1Timer();
+
+  static constexpr int kClientWidth = 417;
+  static constexpr int kClientHeight = 317;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateComponents();
+  void CreateSpeedControls();
+  QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+                   bool bold = false);
+  QSlider* AddTrackBar(const char* name, int left, int top, int width, int position);
+  void ForcePriorityNumbers();
+  void TrackBar1Change(int position);
+  void tcbQuantumChange(int position);
+  void tbClockChange(int position);
+  void Opcoes1Click();
+
+  Simulation& sim_;
+  Tfrm_Opt* options_ = nullptr;
+  QtDisplay* display_ = nullptr;
+
+  ReadyQueuePicture* S_ESCALONA = nullptr;
+  QFrame* S_CPU = nullptr;
+  QFrame* S_IO = nullptr;
+  QLabel* Labels_[16] = {};
+  QProgressBar* ProgressBar1 = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  QSlider* TrackBar1 = nullptr;
+  QSlider* tcbQuantum = nullptr;
+  QSlider* tbClock = nullptr;
+  QAction* Opcoes1 = nullptr;
+  QTimer* Timer1 = nullptr;
+};
+
+}  // namespace kelpa
