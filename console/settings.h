@@ -1,0 +1,21 @@
+// The scheduling settings kept in section GLOBAL of kelpa.ini (current working directory).
+#pragma once
+
+#include "console/error_reporter.h"
+#include "core/scheduling_settings.h"
+
+namespace kelpa {
+
+// Reads PREEMPCAO (default true), PRIORIDADE_DINAMICA (default true) and TEMPO_REAL (default 8),
+// in that order. TEMPO_REAL is used as it stands, without a range test.
+void ReadSettings(SchedulingSettings& settings);
+
+// Writes the three keys in that order, leaving the rest of the file as it is. On failure reports
+// "Unable to write to <full path>" and returns false; the settings in memory stay in force.
+bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter);
+
+// Mode 1: read the file if it exists, otherwise create it from the current values. Mode 2: save.
+// Any other mode does nothing. Returns false only when a write failed (after reporting it).
+bool SaveLoadSettings(int mode, SchedulingSettings& settings, IErrorReporter& reporter);
+
+}  // namespace kelpa
