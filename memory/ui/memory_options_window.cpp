@@ -1,0 +1,154 @@
+#include "memory/ui/memory_options_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <algorithm>
+#include <mutex>
+
+#include "core/simulation.h"
+#include "i18n/ui/language.h"
+#include "memory/ui/window_frame.h"
+#include "ui/common/qt_convert.h"
+
+namespace kelpa {
+namespace {
+
+constexpr int kAnticipatedItem = 0;
+constexpr int kOnDemandItem = 1;
+
+QFont BoldFont() {
+  return ClassicFont(QStringLiteral("MS Sans Serif"), 8, true);
+}
+
+QLabel* MakeBoldLabel(const QString& name, const QString& text, int left, int top,
+                      QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setFont(BoldFont());
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+QPushButton* MakeButton(const QString& name, const QString& text, const QRect& geometry,
+                        QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  button->setFont(BoldFont());
+  button->setGeometry(geometry);
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+Tfrm_Opt_MV::Tfrm_Opt_MV(Simulation& sim, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      sim_(sim) {
+  setObjectName(QStringLiteral("frm_Opt_MV"));
+  setModal(false);
+  setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
+  setFixedSize(ClientForOuter(343, 212));
+  move(308, 194);
+  BuildControls();
+  FormCreate();
+}
+
+void Tfrm_Opt_MV::BuildControls() {
+  MakeBoldLabel(QStringLiteral("Label3"), QStringLiteral("Política de busca de páginas"), 20, 20,
+                this);
+
+  ComboBox1_ = new QComboBox(this);
+  ComboBox1_->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1_->setEditable(true);
+  // Typing in the edit field never adds an item; the two items are the two policies.
+  ComboBox1_->setInsertPolicy(QComboBox::NoInsert);
+  ComboBox1_->addItems({QStringLiteral("antecipada"), QStringLiteral("por demanda")});
+  ComboBox1_->setCurrentIndex(kAnticipatedItem);
+  ComboBox1_->setGeometry(198, 17, 99, ComboBox1_->sizeHint().height());
+
+  CheckBox1_ = new QCheckBox(QStringLiteral("Implementar limite de frames por processo"), this);
+  CheckBox1_->setObjectName(QStringLiteral("CheckBox1"));
+  CheckBox1_->setFont(BoldFont());
+  CheckBox1_->setGeometry(19, 56, 278, 17);
+  CheckBox1_->setChecked(true);
+
+  MakeBoldLabel(QStringLiteral("Label1"), QStringLiteral("Mín. páginas livres na memória (%)"), 17,
+                96, this);
+
+  SpinEdit1_ = new QSpinBox(this);
+  SpinEdit1_->setObjectName(QStringLiteral("SpinEdit1"));
+  SpinEdit1_->setRange(0, 100);
+  SpinEdit1_->setGeometry(222, 92, 41, 22);
+
+  QPushButton* confirm = MakeButton(QStringLiteral("SpeedButton1"), QStringLiteral("Confirmar"),
+                                    QRect(72, 144, 73, 25), this);
+  connect(confirm, &QPushButton::clicked, this, &Tfrm_Opt_MV::SpeedButton1Click);
+  QPushButton* cancel = MakeButton(QStringLiteral("SpeedButton2"), QStringLiteral("Cancelar"),
+                                   QRect(195, 144, 78, 25), this);
+  connect(cancel, &QPushButton::clicked, this, &Tfrm_Opt_MV::SpeedButton2Click);
+}
+
+void Tfrm_Opt_MV::FormCreate() {
+  {
+    std::lock_guard lock(sim_.Lock);
+    SpinEdit1_->setValue(sim_.Memoria.MinFreePercent);
+  }
+  setWindowTitle(ToQString(sim_.Msg.MsgTitOpcoesMV));
+  Language().TranslateForm("GMO", this);
+  ComboBox1_->setItemText(kAnticipatedItem, ToQString(sim_.Msg.MsgAntecipada));
+  ComboBox1_->setItemText(kOnDemandItem, ToQString(sim_.Msg.MsgPorDemanda));
+  ComboBox1_->setEditText(ComboBox1_->itemText(kAnticipatedItem));
+}
+
+bool Tfrm_Opt_MV::AnticipatedChosen() const {
+  // In the edit field the user may type anything; only the first item's text means anticipated.
+  return ComboBox1_->currentText() == ComboBox1_->itemText(kAnticipatedItem);
+}
+
+int Tfrm_Opt_MV::MinFreeChosen() const {
+  bool isNumber = false;
+  const int value = SpinEdit1_->cleanText().trimmed().toInt(&isNumber);
+  if (!isNumber) {
+    return 0;
+  }
+  return std::clamp(value, SpinEdit1_->minimum(), SpinEdit1_->maximum());
+}
+
+void Tfrm_Opt_MV::SpeedButton1Click() {
+  const bool frameLimit = CheckBox1_->isChecked();
+  const int minFree = MinFreeChosen();
+  const bool anticipated = AnticipatedChosen();
+  {
+    std::lock_guard lock(sim_.Lock);
+    sim_.Memoria.FrameLimitEnabled = frameLimit;
+    sim_.Memoria.MinFreePercent = minFree;
+    sim_.Memoria.AnticipatedFetch = anticipated;
+  }
+  close();
+}
+
+void Tfrm_Opt_MV::SpeedButton2Click() {
+  bool frameLimit = true;
+  bool anticipated = true;
+  int minFree = 0;
+  {
+    std::lock_guard lock(sim_.Lock);
+    frameLimit = sim_.Memoria.FrameLimitEnabled;
+    anticipated = sim_.Memoria.AnticipatedFetch;
+    minFree = sim_.Memoria.MinFreePercent;
+  }
+  CheckBox1_->setChecked(frameLimit);
+  const int item = anticipated ? kAnticipatedItem : kOnDemandItem;
+  ComboBox1_->setCurrentIndex(item);
+  // Selecting the item already selected leaves a typed text in place: replace it too.
+  ComboBox1_->setEditText(ComboBox1_->itemText(item));
+  SpinEdit1_->setValue(minFree);
+  close();
+}
+
+}  // namespace kelpa

@@ -1,0 +1,198 @@
+#include "memory/ui/memory_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTimer>
+#include <algorithm>
+#include <mutex>
+
+#include "core/simulation.h"
+#include "i18n/ui/language.h"
+#include "memory/ui/memory_options_window.h"
+#include "memory/ui/page_file_window.h"
+#include "ui/common/qt_convert.h"
+
+namespace kelpa {
+namespace {
+
+constexpr int kClientWidth = 255;
+constexpr int kClientHeight = 316;
+constexpr int kTimerIntervalMs = 2000;
+const QColor kGrey(128, 128, 128);
+
+GridCell FrameCell(const TFrameEntry& frame) {
+  GridCell cell;
+  cell.Background = frame.Modified ? kGrey : QColor(Qt::white);
+  // An occupied frame always has an owner; a frame released by an ended process names none and
+  // is drawn without a disc.
+  if (!frame.Free && frame.Owner != nullptr) {
+    cell.Disc = ToQColor(frame.Owner->Color);
+  }
+  return cell;
+}
+
+QLabel* MakeLabel(const QString& name, const QString& text, int left, int top, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+// A static text on the highlight-text colour of the palette.
+QLabel* MakeStaticText(const QString& name, const QString& text, int left, int top,
+                       QWidget* parent) {
+  QLabel* label = MakeLabel(name, text, left, top, parent);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window, palette.color(QPalette::HighlightedText));
+  label->setPalette(palette);
+  label->setAutoFillBackground(true);
+  return label;
+}
+
+QProgressBar* MakeBar(const QString& name, const QRect& geometry, QWidget* parent) {
+  auto* bar = new QProgressBar(parent);
+  bar->setObjectName(name);
+  bar->setGeometry(geometry);
+  bar->setRange(0, 100);
+  bar->setValue(0);
+  bar->setTextVisible(false);
+  return bar;
+}
+
+}  // namespace
+
+TfrmMemoVirt::TfrmMemoVirt(Simulation& sim, QWidget* parent) : QMainWindow(parent), sim_(sim) {
+  setObjectName(QStringLiteral("frmMemoVirt"));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
+  BuildMenu();
+  BuildClientArea();
+  // The menu bar sits above the client area, so the window is that much taller.
+  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  move(482, 95);
+
+  Timer1_ = new QTimer(this);
+  Timer1_->setObjectName(QStringLiteral("Timer1"));
+  Timer1_->setInterval(kTimerIntervalMs);
+  connect(Timer1_, &QTimer::timeout, this, &TfrmMemoVirt::Timer1Timer);
+  Timer1_->start();
+
+  Language().TranslateForm("GM", this);
+  setWindowTitle(ToQString(sim_.Msg.MsgTitGerMemoria));
+}
+
+void TfrmMemoVirt::BuildMenu() {
+  menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+  QAction* options = menuBar()->addAction(QStringLiteral("Opções"));
+  options->setObjectName(QStringLiteral("Opes1"));
+  connect(options, &QAction::triggered, this, &TfrmMemoVirt::Opes1Click);
+
+  QMenu* windows = menuBar()->addMenu(QStringLiteral("Janelas"));
+  windows->setObjectName(QStringLiteral("Janelas1"));
+  Pagefile1_ = windows->addAction(QStringLiteral("Pagefile"));
+  Pagefile1_->setObjectName(QStringLiteral("Pagefile1"));
+  Pagefile1_->setCheckable(true);
+  connect(Pagefile1_, &QAction::triggered, this, &TfrmMemoVirt::Pagefile1Click);
+}
+
+void TfrmMemoVirt::BuildClientArea() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("ClientArea"));
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  stg1_ = new TCellGrid([this] { return ReadFrames(); }, client);
+  stg1_->setGeometry(0, 0, 253, 253);
+
+  MakeLabel(QStringLiteral("Label1"), QStringLiteral("Tam. LPL"), 9, 263, client);
+  FPLsize_ = MakeBar(QStringLiteral("FPLsize"), QRect(66, 262, 148, 17), client);
+  StaticText1_ =
+      MakeStaticText(QStringLiteral("StaticText1"), QStringLiteral("fp"), 219, 263, client);
+  MakeLabel(QStringLiteral("Label2"), QStringLiteral("Tam. LPM"), 9, 291, client);
+  MPLsize_ = MakeBar(QStringLiteral("MPLsize"), QRect(66, 290, 148, 18), client);
+  StaticText2_ =
+      MakeStaticText(QStringLiteral("StaticText2"), QStringLiteral("mp"), 219, 290, client);
+}
+
+void TfrmMemoVirt::SetPageFileWindow(TfrmPageFile* window) {
+  pageFile_ = window;
+  if (pageFile_ != nullptr) {
+    // Closed by its own frame, the page-file window is hidden: the check mark follows.
+    pageFile_->OnClosed = [this] { Pagefile1_->setChecked(false); };
+  }
+}
+
+void TfrmMemoVirt::SetOptionsWindow(Tfrm_Opt_MV* window) {
+  options_ = window;
+}
+
+GridCells TfrmMemoVirt::ReadFrames() {
+  GridCells cells;
+  std::lock_guard lock(sim_.Lock);
+  for (int n = 0; n < kGridCells; ++n) {
+    cells[static_cast<std::size_t>(n)] =
+        FrameCell(sim_.Memoria.FrameTable[static_cast<std::size_t>(n)]);
+  }
+  return cells;
+}
+
+void TfrmMemoVirt::Timer1Timer() {
+  stg1_->update();
+  int freePages = 0;
+  int modifiedPages = 0;
+  {
+    std::lock_guard lock(sim_.Lock);
+    freePages = sim_.Memoria.FreePageCount();
+    modifiedPages = sim_.Memoria.ModifiedPageCount();
+  }
+  // A progress bar ignores a value outside its range; the classic one stops at its ends.
+  FPLsize_->setValue(std::clamp(freePages, FPLsize_->minimum(), FPLsize_->maximum()));
+  MPLsize_->setValue(std::clamp(modifiedPages, MPLsize_->minimum(), MPLsize_->maximum()));
+  StaticText1_->setText(QString::number(FPLsize_->value()));
+  StaticText1_->adjustSize();
+  StaticText2_->setText(QString::number(MPLsize_->value()));
+  StaticText2_->adjustSize();
+}
+
+void TfrmMemoVirt::Opes1Click() {
+  if (options_ == nullptr) {
+    options_ = new Tfrm_Opt_MV(sim_, this);
+  }
+  options_->show();
+  options_->raise();
+  options_->activateWindow();
+}
+
+TfrmPageFile* TfrmMemoVirt::PageFileWindow() {
+  if (pageFile_ == nullptr) {
+    SetPageFileWindow(new TfrmPageFile(sim_, this));
+  }
+  return pageFile_;
+}
+
+void TfrmMemoVirt::Pagefile1Click() {
+  TfrmPageFile* window = PageFileWindow();
+  if (window->isVisible()) {
+    window->close();
+  } else {
+    window->show();
+  }
+  // The check mark shows whether the window is open, whoever toggled the action.
+  Pagefile1_->setChecked(window->isVisible());
+}
+
+void TfrmMemoVirt::closeEvent(QCloseEvent* event) {
+  event->accept();
+  hide();
+  if (OnClosed) {
+    OnClosed();
+  }
+}
+
+}  // namespace kelpa

@@ -1,0 +1,76 @@
+#include "memory/ui/page_file_window.h"
+
+#include <QCloseEvent>
+#include <mutex>
+
+#include "core/simulation.h"
+#include "memory/ui/window_frame.h"
+#include "ui/common/qt_convert.h"
+
+namespace kelpa {
+namespace {
+
+const QColor kGrey(128, 128, 128);
+
+GridCell BlockCell(const TBlockEntry& block) {
+  GridCell cell;
+  switch (block.State) {
+    case bsFree:
+      break;
+    case bsReserved:
+      cell.ReservedMark = true;
+      cell.NumberColour = Qt::red;
+      break;
+    case bsAllocated:
+      cell.Background = block.Modified ? kGrey : QColor(Qt::white);
+      // The memory manager clears the owner when the process ends: such a block shows no disc.
+      if (block.Owner != nullptr) {
+        cell.Disc = ToQColor(block.Owner->Color);
+      }
+      break;
+    default:
+      cell.Painted = false;
+      break;
+  }
+  return cell;
+}
+
+}  // namespace
+
+TfrmPageFile::TfrmPageFile(Simulation& sim, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      sim_(sim) {
+  setObjectName(QStringLiteral("frmPageFile"));
+  setWindowTitle(QStringLiteral("Pagefile"));
+  setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
+  setFixedSize(ClientForOuter(261, 282));
+  move(517, 381);
+
+  stg1_ = new TCellGrid([this] { return ReadBlocks(); }, this);
+  stg1_->setGeometry(-1, -1, 253, 253);
+}
+
+void TfrmPageFile::RedrawGrid() {
+  stg1_->update();
+}
+
+GridCells TfrmPageFile::ReadBlocks() {
+  GridCells cells;
+  std::lock_guard lock(sim_.Lock);
+  for (int n = 0; n < kGridCells; ++n) {
+    cells[static_cast<std::size_t>(n)] =
+        BlockCell(sim_.Memoria.BlockTable[static_cast<std::size_t>(n)]);
+  }
+  return cells;
+}
+
+void TfrmPageFile::closeEvent(QCloseEvent* event) {
+  event->accept();
+  hide();
+  if (OnClosed) {
+    OnClosed();
+  }
+}
+
+}  // namespace kelpa
