@@ -1,0 +1,75 @@
+// The PCB window: one process's control block on page "PCB" and its page table on page "PPT",
+// refreshed when shown and every second while visible; the arrows step through the process table.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+class QToolButton;
+
+namespace kelpa {
+
+class Simulation;
+
+class TPCB : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TPCB(Simulation& sim, QWidget* parent = nullptr);
+
+  // Index in the kernel's process table of the process shown.
+  int ProcessIndex = 0;
+
+  // Caption, translation, then the process at ProcessIndex; hides the window when no process is
+  // left.
+  void Refresh();
+  void Timer1Timer();
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  struct PageRow {
+    int Frame = 0;
+    bool Valid = false;
+    bool Modified = false;
+    int Location = 0;
+  };
+  struct Snapshot {
+    int PID = 0;
+    unsigned Color = 0;
+    int BasePriority = 0;
+    int Priority = 0;
+    int State = 0;
+    double CreatedAt = 0;
+    double CpuTime = 0;
+    int FrameLimit = 0;
+    int PC = 0;
+    std::array<PageRow, 5> Pages{};
+  };
+
+  void BuildControls();
+  void BuildFirstPage(QWidget* page);
+  void BuildPageTable(QWidget* page);
+  // Copies the process at ProcessIndex under the lock; false when the table is empty.
+  bool TakeSnapshot(Snapshot& shot);
+  void ShowSnapshot(const Snapshot& shot);
+  void ShowPageTable(const Snapshot& shot);
+
+  Simulation& sim_;
+  QGroupBox* groupBox_ = nullptr;
+  QTabWidget* pageControl_ = nullptr;
+  QLabel* staticText1_ = nullptr;
+  std::array<QLabel*, 9> valueBoxes_{};  // StaticText2..StaticText8 at their numbers
+  QTableWidget* stg1_ = nullptr;
+  QTimer* timer1_ = nullptr;
+  bool inShowEvent_ = false;
+};
+
+}  // namespace kelpa

@@ -1,0 +1,64 @@
+// The process list: one grid row per live process, refreshed every second, and the buttons that
+// suspend, resume, terminate, re-prioritise a process or open the PCB window on it. Created when
+// opened, released when closed; it closes itself when no process is left.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+class QPushButton;
+class QTableWidget;
+class QTimer;
+
+namespace kelpa {
+
+class Simulation;
+class TPCB;
+class TProcesso;
+
+class TfrmAlteraProcessos : public QWidget {
+  Q_OBJECT
+ public:
+  TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, QWidget* parent = nullptr);
+  ~TfrmAlteraProcessos() override;
+
+  // Called when the window closes, just before it is released.
+  std::function<void()> OnReleased;
+  // Process-table index chosen with "PCB".
+  int SelectedIndex = 0;
+
+  // Asks for a text (title, prompt, initial text); cancelling yields the initial text. Defaults
+  // to the platform's input box; tests replace it.
+  std::function<QString(const QString& title, const QString& prompt, const QString& initial)>
+      AskText;
+  // Shows a message box with the given text. Defaults to the platform's message box.
+  std::function<void(const QString& text)> ShowMessage;
+
+  void Timer1Timer();
+  void Button1Click();  // priority
+  void Button2Click();  // terminate
+  void Button3Click();  // suspend
+  void Button4Click();  // resume
+  void Button5Click();  // PCB
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void RefreshRows();
+  int SelectedRow() const;
+  // Runs `action` under the lock on the process of the selected row, if there is one.
+  void WithSelectedProcess(const std::function<void(TProcesso&)>& action);
+  void ChangePriority();
+
+  Simulation& sim_;
+  TPCB& pcb_;
+  QTableWidget* stg1_ = nullptr;
+  QTimer* timer1_ = nullptr;
+  bool dialogOpen_ = false;
+  bool released_ = false;
+};
+
+}  // namespace kelpa

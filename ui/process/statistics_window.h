@@ -1,0 +1,47 @@
+// The statistics window: the run's figures, refreshed every second whether shown or not.
+#pragma once
+
+#include <QLocale>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "ui/process/statistics_figures.h"
+
+class QLabel;
+class QTimer;
+
+namespace kelpa {
+
+class Simulation;
+
+class TEstatisticas : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TEstatisticas(Simulation& sim, QWidget* parent = nullptr);
+
+  // Called when the user closes the window (it is only hidden).
+  std::function<void()> OnClosed;
+  // Separators of the figures; the host's by default.
+  QLocale Locale = QLocale::system();
+
+  void Timer1Timer();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  QLabel* AddTitle(const char* name, const QString& caption, int left, int top);
+  QLabel* AddValueBox(const char* name, int left, int top);
+  void SetBox(const char* name, const std::optional<QString>& text);
+  StatisticsInputs ReadInputs();
+  void ShowFigures(const StatisticsFigures& figures);
+
+  Simulation& sim_;
+  QTimer* timer1_ = nullptr;
+  std::map<std::string, QLabel*> boxes_;
+};
+
+}  // namespace kelpa
