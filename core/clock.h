@@ -22,8 +22,7 @@ class SystemClock final : public IClock {
 // A clock that moves only when told; safe to read from any thread.
 class ManualClock final : public IClock {
  public:
-  explicit ManualClock(TDateTime start = EncodeDateTime({2026, 12, 7, 9, 0, 0, 0}))
-      : now_(start) {}
+  explicit ManualClock(TDateTime start = EncodeDateTime({2026, 12, 7, 9, 0, 0, 0})) : now_(start) {}
   TDateTime Now() const override { return now_.load(); }
   void Set(TDateTime value) { now_.store(value); }
   void Set(const DateTimeParts& parts) { now_.store(EncodeDateTime(parts)); }

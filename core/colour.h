@@ -10,9 +10,15 @@ using TColor = std::uint32_t;
 constexpr TColor MakeColor(int red, int green, int blue) {
   return static_cast<TColor>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
 }
-constexpr int RedOf(TColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(TColor c) {
+  return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(TColor c) {
+  return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(TColor c) {
+  return static_cast<int>((c >> 16) & 0xFF);
+}
 
 inline constexpr TColor kBlack = 0;
 

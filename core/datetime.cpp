@@ -28,8 +28,8 @@ TDateTime EncodeDateTime(const DateTimeParts& parts) {
   const sys_days date = sys_days{year{parts.Year} / month{static_cast<unsigned>(parts.Month)} /
                                  day{static_cast<unsigned>(parts.Day)}};
   const double days = static_cast<double>((date - kEpoch).count());
-  const double ms = ((parts.Hour * 60.0 + parts.Minute) * 60.0 + parts.Second) * 1000.0 +
-                    parts.Millisecond;
+  const double ms =
+      ((parts.Hour * 60.0 + parts.Minute) * 60.0 + parts.Second) * 1000.0 + parts.Millisecond;
   return days + ms / kMsPerDay;
 }
 

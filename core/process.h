@@ -82,8 +82,8 @@ class TProcesso {
   // Builds a process: program, identifier from the clock, page-file reservation, initial pages
   // under anticipated fetch, its disc and the " criado" line. When the page file has no room it
   // logs the creation error and returns nullptr. The simulation lock must be held.
-  static std::unique_ptr<TProcesso> Create(Simulation& sim, int kind, int priority,
-                                           int frameLimit, TColor color);
+  static std::unique_ptr<TProcesso> Create(Simulation& sim, int kind, int priority, int frameLimit,
+                                           TColor color);
 
   // Dynamic priority raise at the end of a wait. The simulation lock must be held.
   void BoostPriority(Simulation& sim);

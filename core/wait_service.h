@@ -5,8 +5,8 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <mutex>
 #include <deque>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -54,6 +54,8 @@ class TEspera {
   void RequestTerminate();
   void Join();
   bool Terminated() const { return terminate_.load(); }
+  // Number of passes run by the thread (tests and benchmarks).
+  std::atomic<long> PassCount{0};
 
  private:
   void Run();

@@ -1,0 +1,183 @@
+#include "core/cpu.h"
+
+#include <string>
+
+#include "core/simulation.h"
+
+namespace kelpa {
+
+TCPU::TCPU(Simulation& sim) : sim_(sim) {}
+
+TCPU::~TCPU() {
+  RequestTerminate();
+  Join();
+}
+
+void TCPU::Cycle() {
+  switch (sim_.Kernel.NextInterrupt()) {
+    case InterruptPreemption:
+      HandlePreemption();
+      break;
+    case InterruptTimeSlice:
+      HandleTimeSliceEnd();
+      break;
+    case InterruptPageFault:
+      HandlePageFault();
+      break;
+    default:
+      Step();
+      break;
+  }
+}
+
+void TCPU::Step() {
+  if (RunningProcess == nullptr) {
+    DispatchNext();
+    if (RunningProcess == nullptr) {
+      return;
+    }
+  }
+  TProcesso* p = RunningProcess;
+  if (p->KillRequested) {
+    AccountCpuTime();
+    sim_.Kernel.RemoveProcess(RunningProcess);
+    return;
+  }
+  p->RestoreBasePriority();
+  if (p->SuspendRequested) {
+    sim_.Kernel.Suspend(RunningProcess);
+    return;
+  }
+  const int page = p->CurrentPage();
+  if (!p->PageTable[page].Valid) {
+    sim_.Kernel.RaiseInterrupt(InterruptPageFault);
+    return;
+  }
+  const std::int32_t instruction = p->Instructions[p->PC];
+  p->PC = (p->PC + 1) % kInstructionCount;
+  SliceCounter = (SliceCounter + 1) % sim_.Kernel.SliceLength();
+  AccountCpuTime();
+  if (instruction >= 1 && instruction <= 3) {
+    StartIO();
+    return;
+  }
+  if (instruction == kWrite) {
+    TPageEntry& entry = p->PageTable[page];
+    entry.Modified = true;
+    sim_.Memoria.MarkModified(entry.Frame);
+  }
+  if (SliceCounter == 0) {
+    sim_.Kernel.RaiseInterrupt(InterruptTimeSlice);
+    return;
+  }
+  if (sim_.Settings.PreemptionEnabled.load()) {
+    const int highest = sim_.Kernel.HighestReadyPriority();
+    if (highest >= 0 && highest > p->Priority) {
+      sim_.Kernel.RaiseInterrupt(InterruptPreemption);
+    }
+  }
+}
+
+void TCPU::DispatchNext() {
+  RunningProcess = sim_.Kernel.Dispatch();
+  if (RunningProcess == nullptr) {
+    return;
+  }
+  SliceCounter = 0;
+  LastStamp = sim_.Now();
+  TProcesso* p = RunningProcess;
+  sim_.Log.AddLine(ProcessPrefix(sim_, *p) + sim_.Msg.MsgLogProntoExec, p->Color);
+  p->State = psRunning;
+  sim_.Display.ShowOnCpu({p->Shape, p->Color, 185, 35});
+}
+
+void TCPU::AccountCpuTime() {
+  if (RunningProcess == nullptr) {
+    return;
+  }
+  const TDateTime now = sim_.Now();
+  const double spent = now - LastStamp;
+  RunningProcess->CpuTime += spent;
+  BusyTime += spent;
+  LastStamp = now;
+}
+
+void TCPU::StartIO() {
+  TProcesso* p = RunningProcess;
+  sim_.Log.AddLine(ProcessPrefix(sim_, *p) + sim_.Msg.MsgLogExecIO, p->Color);
+  sim_.Espera.Enqueue(p, psIO);
+  RunningProcess = nullptr;
+}
+
+void TCPU::HandlePreemption() {
+  TProcesso* p = RunningProcess;
+  if (p == nullptr) {
+    return;
+  }
+  sim_.Log.AddLine(ProcessPrefix(sim_, *p) + sim_.Msg.MsgLogExecProntoPrioridade, p->Color);
+  sim_.Kernel.MakeReady(p);
+  RunningProcess = nullptr;
+}
+
+void TCPU::HandleTimeSliceEnd() {
+  TProcesso* p = RunningProcess;
+  // A real-time process keeps the processor and simply starts a new slice.
+  if (p == nullptr || p->Priority >= sim_.Settings.RealTimeThreshold.load()) {
+    return;
+  }
+  sim_.Log.AddLine(ProcessPrefix(sim_, *p) + sim_.Msg.MsgLogExecProntoTempo, p->Color);
+  sim_.Kernel.MakeReady(p);
+  RunningProcess = nullptr;
+}
+
+void TCPU::HandlePageFault() {
+  TProcesso* p = RunningProcess;
+  if (p == nullptr) {
+    return;
+  }
+  sim_.Log.AddLine(
+      ProcessPrefix(sim_, *p) + sim_.Msg.MsgLogExecPageFault + std::to_string(p->CurrentPage()),
+      p->Color);
+  sim_.Espera.Enqueue(p, psPageFault);
+  RunningProcess = nullptr;
+}
+
+void TCPU::Start() {
+  if (!thread_.joinable()) {
+    thread_ = std::thread([this] { Run(); });
+  }
+}
+
+void TCPU::RequestTerminate() {
+  terminate_.store(true);
+}
+
+void TCPU::Join() {
+  if (thread_.joinable()) {
+    thread_.join();
+  }
+}
+
+void TCPU::Run() {
+  while (!terminate_.load()) {
+    if (!sim_.StopRunEvent.Wait() || terminate_.load()) {
+      break;
+    }
+    if (!sim_.ClockEvent.Wait() || terminate_.load()) {
+      break;
+    }
+    // A stop that came while waiting for the tick holds the cycle back; the clock keeps ticking,
+    // so a tick is waiting again when the run resumes.
+    if (!sim_.StopRunEvent.IsSet()) {
+      continue;
+    }
+    {
+      std::lock_guard lock(sim_.Lock);
+      Cycle();
+    }
+    CycleCount.fetch_add(1);
+    sim_.Display.WaitUntilShown();
+  }
+}
+
+}  // namespace kelpa

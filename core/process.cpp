@@ -1,0 +1,132 @@
+#include "core/process.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/simulation.h"
+
+namespace kelpa {
+namespace {
+
+TProgram MakeProgram(int kind) {
+  TProgram program{};
+  switch (kind) {
+    case pkCPU:
+      program.fill(kCompute);
+      break;
+    case pkIO1:
+    case pkIO2:
+    case pkIO3:
+      program.fill(kind);  // the kind's I/O class equals its index here
+      break;
+    case pkMIX1:
+    case pkMIX2: {
+      const int io = kind == pkMIX1 ? 1 : 2;
+      for (int i = 0; i < kInstructionCount; ++i) {
+        program[i] = i % 2 == 0 ? io : kCompute;
+      }
+      break;
+    }
+    default:
+      return program;
+  }
+  program[1] = kWrite;  // every program writes once per pass, in page 0
+  return program;
+}
+
+}  // namespace
+
+const std::array<TProgram, kProcessKindCount> ProgramTemplates = {
+    MakeProgram(pkCPU), MakeProgram(pkIO1),  MakeProgram(pkIO2),
+    MakeProgram(pkIO3), MakeProgram(pkMIX1), MakeProgram(pkMIX2),
+};
+
+std::string ProcessPrefix(const Simulation& sim, const TProcesso& p) {
+  return sim.Msg.MsgLogProcesso + std::to_string(p.PID);
+}
+
+std::unique_ptr<TProcesso> TProcesso::Create(Simulation& sim, int kind, int priority,
+                                             int frameLimit, TColor color) {
+  auto p = std::make_unique<TProcesso>();
+  p->CpuTime = 0;
+  p->CreatedAt = sim.Now();
+  if (kind >= 0 && kind < kProcessKindCount) {
+    p->Instructions = ProgramTemplates[kind];
+  }
+  p->PC = 0;
+  // The priority picks a queue and the limit sizes the page list: keep both inside their ranges.
+  p->Priority = p->BasePriority = std::clamp(priority, 0, 15);
+  p->PID = IdentifierFromTime(sim.Now());
+  p->Color = color;
+  p->FrameLimit = std::clamp(frameLimit, 1, kPagesPerProcess);
+  p->PageCount = kPagesPerProcess;
+  p->State = psReady;
+
+  if (!sim.Memoria.ReservePageFile(p.get(), p->PageCount)) {
+    sim.Log.AddLine(
+        sim.Msg.MsgLogErroCriacao + std::to_string(p->PID) + sim.Msg.MsgLogFaltaEspacoPF, color);
+    return nullptr;
+  }
+  for (TPageEntry& entry : p->PageTable) {
+    entry.Valid = false;
+    entry.Modified = false;
+    entry.Location = plImage;
+  }
+  if (sim.Memoria.AnticipatedFetch) {
+    sim.Memoria.LoadInitialPages(p.get(), p->FrameLimit);
+  }
+  p->Shape = sim.NextShapeId();
+  sim.Display.CreateShape(p->Shape, p->PID, color);
+  sim.Log.AddLine(ProcessPrefix(sim, *p) + sim.Msg.MsgLogCriado, color);
+  return p;
+}
+
+void EliminateProcess(Simulation& sim, std::unique_ptr<TProcesso>& P) {
+  if (!P) {
+    return;
+  }
+  const TColor color = P->Color;
+  sim.Log.AddLine(ProcessPrefix(sim, *P) + sim.Msg.MsgLogEliminado, color);
+  const double lifetime = sim.Now() - P->CreatedAt;
+  sim.Log.AddLine(sim.Msg.MsgLogTempoUCP + FormatSpan(P->CpuTime) + " " +
+                      sim.Msg.MsgLogTempoDecorrido + FormatSpan(lifetime),
+                  color);
+  sim.FinishedCount += 1;
+  sim.TotalTurnaroundTime += lifetime;
+  sim.Memoria.ReleaseFrames(P.get());
+  sim.Memoria.ReleasePageFile(P.get());
+  sim.Display.ReleaseShape(P->Shape);
+  P.reset();
+}
+
+void TProcesso::BoostPriority(Simulation& sim) {
+  const int threshold = sim.Settings.RealTimeThreshold.load();
+  if (BasePriority == threshold - 1) {
+    return;
+  }
+  // The raise lines of a page-fault wait and of the caps begin with a fixed word, not with the
+  // catalogue's process prefix.
+  const std::string fixedPrefix = "Processo " + std::to_string(PID);
+  const std::string& raise = sim.Msg.MsgLogAumentoPrioridade;
+  if (State == psPageFault) {
+    Priority = BasePriority + 2;
+    sim.Log.AddLine(fixedPrefix + raise + "+2", Color);
+  } else {
+    const std::int32_t cause = Instructions[(PC + kInstructionCount - 1) % kInstructionCount];
+    if (cause >= 1 && cause <= 3) {
+      Priority = BasePriority + cause;
+      sim.Log.AddLine(ProcessPrefix(sim, *this) + raise + "+" + std::to_string(cause), Color);
+    }
+  }
+  const std::string capped = " nao pode ter inc acima de ";
+  if (Priority > 15) {
+    Priority = 15;
+    sim.Log.AddLine(fixedPrefix + capped + "15", Color);
+  }
+  if (BasePriority < threshold && Priority >= threshold) {
+    Priority = threshold - 1;
+    sim.Log.AddLine(fixedPrefix + capped + std::to_string(threshold), Color);
+  }
+}
+
+}  // namespace kelpa
