@@ -1,0 +1,21 @@
+// Program entry: the console first (its creation is the start-up of the simulator), then the
+// windows that open from its menus, then the message loop until the console closes.
+#include <QApplication>
+
+#include "console/ui/console_window.h"
+
+int main(int argc, char* argv[]) {
+  // The program takes no command-line arguments: Qt sees only the program name.
+  int qtArgc = argc > 0 ? 1 : 0;
+  QApplication app(qtArgc, argv);
+  // Only the console ends the program; the other windows merely hide when closed.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  kelpa::TConsoleHooks hooks;
+  hooks.OnFinished = [] { QCoreApplication::quit(); };
+  kelpa::TForm1 console(std::move(hooks));
+  console.FormCreate();
+  console.CreateProcessWindows();
+  console.show();
+  return QApplication::exec();
+}
