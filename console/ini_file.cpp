@@ -20,10 +20,6 @@ namespace fs = std::filesystem;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = " \t\v\f";
 
-bool IsBlank(char c) {
-  return kBlanks.find(c) != std::string_view::npos;
-}
-
 std::string_view Trim(std::string_view s) {
   const auto first = s.find_first_not_of(kBlanks);
   if (first == std::string_view::npos) {
