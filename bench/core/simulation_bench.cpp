@@ -1,0 +1,103 @@
+// How long one processor cycle, one wait-service pass and one free-frame check hold the lock.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "bench_simulation.h"
+#include "console/log_writer.h"
+
+namespace kelpa::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// One cycle, timed alone; a pass after each keeps the waits moving so the mix stays realistic.
+void RunCycles(benchmark::State& state, BenchSimulation& b) {
+  {
+    std::lock_guard lock(b.sim.Lock);
+    b.sim.Espera.SetWaitLength(2);
+    b.sim.Memoria.MinFreePercent = 0;
+  }
+  for (auto _ : state) {
+    std::lock_guard lock(b.sim.Lock);
+    const auto start = Clock::now();
+    b.sim.Cpu.Cycle();
+    state.SetIterationTime(Seconds(start));
+    b.sim.Espera.Pass();
+    b.clock.AdvanceMs(100);
+  }
+}
+
+void BM_ProcessorCycle(benchmark::State& state) {
+  BenchSimulation b;
+  b.CreateMixed();
+  RunCycles(state, b);
+}
+BENCHMARK(BM_ProcessorCycle)->UseManualTime();
+
+// The same with the real log file, flushed at every line.
+void BM_ProcessorCycleWithLogFile(benchmark::State& state) {
+  const auto folder = std::filesystem::temp_directory_path() / "kelpa-bench-log";
+  std::filesystem::create_directories(folder);
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder);
+  {
+    ManualClock clock;
+    TLogWriter writer(clock, nullptr);
+    BenchSimulation b(&writer);
+    b.CreateMixed();
+    RunCycles(state, b);
+  }
+  std::filesystem::current_path(previous);
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_ProcessorCycleWithLogFile)->UseManualTime();
+
+void BM_WaitServicePass(benchmark::State& state) {
+  BenchSimulation b;
+  b.CreateMixed();
+  {
+    std::lock_guard lock(b.sim.Lock);
+    b.sim.Espera.SetWaitLength(10);
+    b.sim.Memoria.MinFreePercent = 0;
+  }
+  for (auto _ : state) {
+    std::lock_guard lock(b.sim.Lock);
+    b.sim.Cpu.Cycle();
+    const auto start = Clock::now();
+    b.sim.Espera.Pass();
+    state.SetIterationTime(Seconds(start));
+    b.clock.AdvanceMs(100);
+  }
+}
+BENCHMARK(BM_WaitServicePass)->UseManualTime();
+
+// A check that finds too few free frames, writes the modified list out and swaps a process out.
+void BM_FreeFrameCheckFlushAndSwap(benchmark::State& state) {
+  for (auto _ : state) {
+    BenchSimulation b;
+    b.CreateMixed();
+    std::lock_guard lock(b.sim.Lock);
+    b.sim.Memoria.MinFreePercent = 0;
+    for (int i = 0; i < 200; ++i) {
+      b.sim.Cpu.Cycle();
+      b.sim.Espera.Pass();
+    }
+    b.sim.Memoria.MinFreePercent = 100;
+    const auto start = Clock::now();
+    b.sim.Memoria.CheckFreeFrames();
+    state.SetIterationTime(Seconds(start));
+  }
+}
+BENCHMARK(BM_FreeFrameCheckFlushAndSwap)->UseManualTime()->Iterations(2000);
+
+}  // namespace
+}  // namespace kelpa::bench
+
+BENCHMARK_MAIN();
