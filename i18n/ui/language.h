@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class QObject;
@@ -36,9 +37,8 @@ class TLanguage {
   std::string FileName;
 
  protected:
-  // The value of key in section as the file reads now, or def when absent.
-  std::string Lookup(const std::string& section, const std::string& key,
-                     const std::string& def) const;
+  // The value of key in section as the file reads now; none when the key is absent.
+  std::optional<std::string> Lookup(const std::string& section, const std::string& key) const;
   bool IsOpen() const { return reader_ != nullptr; }
 
  private:

@@ -1,0 +1,48 @@
+#include "i18n/ui/help_window.h"
+
+#include <QLabel>
+
+#include "ui/common/qt_convert.h"
+
+namespace kelpa {
+namespace {
+
+constexpr int kLabelTop = 64;
+constexpr int kLabelHeight = 169;
+
+}  // namespace
+
+TfrmHelp::TfrmHelp(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("frmHelp"));
+  setWindowTitle(QStringLiteral("Help"));
+  resize(471, 237);
+  move(192, 107);
+
+  Label1 = new QLabel(this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  Label1->setFont(ClassicPixelFont(QStringLiteral("Verdana"), 16, true));
+  Label1->setGeometry(0, kLabelTop, width(), kLabelHeight);
+  Label1->setText(HelpText());
+}
+
+QString TfrmHelp::HelpText() {
+  return QStringLiteral(
+      "For help information visit:\nhttps://example.org/kelpa or\nsend an e-mail to "
+      "kelpa@example.org");
+}
+
+void TfrmHelp::showEvent(QShowEvent* event) {
+  Label1->setText(HelpText());
+  QWidget::showEvent(event);
+}
+
+void TfrmHelp::resizeEvent(QResizeEvent* event) {
+  // The text spans the window's width as it is resized.
+  Label1->setGeometry(0, kLabelTop, width(), kLabelHeight);
+  QWidget::resizeEvent(event);
+}
+
+}  // namespace kelpa

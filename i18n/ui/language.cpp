@@ -1,0 +1,152 @@
+#include "i18n/ui/language.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTabWidget>
+
+#include "console/ini_file.h"
+#include "ui/common/qt_convert.h"
+
+namespace kelpa {
+namespace {
+
+const char* const kHintSuffix = "_HINT";
+
+// The tab widget whose page this widget is, with the page's index; null when it is no tab page.
+QTabWidget* TabOwner(QObject* component, int& index) {
+  auto* page = qobject_cast<QWidget*>(component);
+  if (page == nullptr || qobject_cast<QStackedWidget*>(page->parent()) == nullptr) {
+    return nullptr;
+  }
+  auto* tabs = qobject_cast<QTabWidget*>(page->parent()->parent());
+  if (tabs == nullptr) {
+    return nullptr;
+  }
+  index = tabs->indexOf(page);
+  return index >= 0 ? tabs : nullptr;
+}
+
+// Reads and writes the text a component shows as its caption, and its hint. Kinds that show no
+// caption have neither, even where Qt gives them a text property.
+class Captioned {
+ public:
+  explicit Captioned(QObject* component) : component_(component) {
+    tabs_ = TabOwner(component, tabIndex_);
+  }
+
+  bool HasCaption() const {
+    return tabs_ != nullptr || qobject_cast<QLabel*>(component_) ||
+           qobject_cast<QAbstractButton*>(component_) || qobject_cast<QGroupBox*>(component_) ||
+           qobject_cast<QMenu*>(component_) || qobject_cast<QAction*>(component_);
+  }
+
+  void SetCaption(const QString& text) const {
+    if (tabs_ != nullptr) {
+      tabs_->setTabText(tabIndex_, text);
+    } else if (auto* label = qobject_cast<QLabel*>(component_)) {
+      label->setText(text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(component_)) {
+      button->setText(text);
+    } else if (auto* box = qobject_cast<QGroupBox*>(component_)) {
+      box->setTitle(text);
+    } else if (auto* menu = qobject_cast<QMenu*>(component_)) {
+      menu->setTitle(text);
+    } else if (auto* action = qobject_cast<QAction*>(component_)) {
+      action->setText(text);
+    }
+  }
+
+  void SetHint(const QString& text) const {
+    if (tabs_ != nullptr) {
+      tabs_->setTabToolTip(tabIndex_, text);
+    } else if (auto* action = qobject_cast<QAction*>(component_)) {
+      action->setToolTip(text);
+    } else if (auto* widget = qobject_cast<QWidget*>(component_)) {
+      widget->setToolTip(text);
+    }
+  }
+
+ private:
+  QObject* component_;
+  QTabWidget* tabs_ = nullptr;
+  int tabIndex_ = -1;
+};
+
+}  // namespace
+
+TLanguage::TLanguage() = default;
+
+TLanguage::~TLanguage() {
+  CloseFile();
+}
+
+void TLanguage::SetFileName(const std::string& fileName) {
+  FileName = fileName;
+  if (!FileName.empty()) {
+    OpenFile();
+  }
+}
+
+void TLanguage::OpenFile() {
+  CloseFile();
+  reader_ = std::make_unique<TIniFile>(FileName);
+}
+
+void TLanguage::CloseFile() {
+  reader_.reset();
+}
+
+std::optional<std::string> TLanguage::Lookup(const std::string& section,
+                                             const std::string& key) const {
+  // Read the file afresh: a window translated again later sees the file's current contents.
+  const TIniFile current(reader_->Path());
+  if (!current.HasKey(section, key)) {
+    return std::nullopt;
+  }
+  return current.ReadString(section, key, std::string());
+}
+
+void TLanguage::TranslateComponent(const std::string& section, const std::string& key,
+                                   QObject* component) {
+  if (!IsOpen() || component == nullptr || key.empty()) {
+    return;
+  }
+  const Captioned target(component);
+  if (!target.HasCaption()) {
+    return;
+  }
+  // A missing key keeps the current text; a present key, even empty, replaces it.
+  if (const auto caption = Lookup(section, key)) {
+    target.SetCaption(ToQString(*caption));
+  }
+  if (const auto hint = Lookup(section, key + kHintSuffix)) {
+    target.SetHint(ToQString(*hint));
+  }
+}
+
+void TLanguage::TranslateForm(const std::string& section, QWidget* form) {
+  if (form == nullptr) {
+    return;
+  }
+  // Qt's own helper objects (scroll-area viewports, tab bars, spin-box editors) are named
+  // "qt_..."; they are parts of a component, not components.
+  const QList<QObject*> components = form->findChildren<QObject*>();
+  for (QObject* component : components) {
+    const QString name = component->objectName();
+    if (name.isEmpty() || name.startsWith(QStringLiteral("qt_"))) {
+      continue;
+    }
+    TranslateComponent(section, ToStdString(name), component);
+  }
+}
+
+TLanguage& Language() {
+  static TLanguage language;
+  return language;
+}
+
+}  // namespace kelpa

@@ -1,0 +1,248 @@
+#include "ui/processor/processor_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSlider>
+#include <QTimer>
+#include <mutex>
+#include <vector>
+
+#include "core/simulation.h"
+#include "i18n/ui/language.h"
+#include "ui/common/qt_convert.h"
+#include "ui/processor/process_shape.h"
+#include "ui/processor/qt_display.h"
+#include "ui/processor/ready_queue_picture.h"
+#include "ui/processor/scheduling_options_window.h"
+
+namespace kelpa {
+namespace {
+
+// Tops of the priority numbers, Label1 (priority 0) to Label16 (priority 15).
+constexpr int kPriorityLabelTops[kPriorityLevels] = {245, 233, 221, 209, 196, 184, 172, 160,
+                                                     148, 136, 124, 112, 99,  87,  75,  63};
+constexpr int kPriorityLabelLeft = 308;
+
+// Ready discs: j-th of the queue of priority p at left 355 + 12j, top 245 - 12p.
+constexpr int kReadyLeft = 355;
+constexpr int kReadyBottom = 245;
+constexpr int kDiscStep = 12;
+
+QFrame* AddRectangle(QWidget* parent, const char* name, int left, int top, int width, int height) {
+  auto* shape = new QFrame(parent);
+  shape->setObjectName(QString::fromLatin1(name));
+  shape->setFrameStyle(QFrame::Box | QFrame::Plain);
+  shape->setLineWidth(1);
+  QPalette palette = shape->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  palette.setColor(QPalette::WindowText, Qt::black);
+  shape->setPalette(palette);
+  shape->setAutoFillBackground(true);
+  shape->setGeometry(left, top, width, height);
+  return shape;
+}
+
+}  // namespace
+
+TfrmGP::TfrmGP(Simulation& sim, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      sim_(sim) {
+  setObjectName(QStringLiteral("frmGP"));
+  setWindowTitle(ToQString(sim_.Msg.MsgTitGerProcessador));
+  setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
+  CreateComponents();
+
+  Language().TranslateForm("GP", this);
+  ForcePriorityNumbers();
+  ProgressBar1->setMaximum(100);
+
+  // The client area is fixed; the menu bar lies above it.
+  const int menuHeight = menuBar()->sizeHint().height();
+  setFixedSize(kClientWidth, kClientHeight + menuHeight);
+  move(42, 96);
+}
+
+void TfrmGP::CreateComponents() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("ClientArea"));
+  setCentralWidget(client);
+
+  Opcoes1 = menuBar()->addAction(QStringLiteral("Opcoes"));
+  Opcoes1->setObjectName(QStringLiteral("Opcoes1"));
+  connect(Opcoes1, &QAction::triggered, this, &TfrmGP::Opcoes1Click);
+
+  S_ESCALONA = new ReadyQueuePicture(client);
+  S_ESCALONA->setObjectName(QStringLiteral("S_ESCALONA"));
+  S_ESCALONA->setGeometry(328, 64, 20, 193);
+
+  S_CPU = AddRectangle(client, "S_CPU", 160, 25, 60, 32);
+  AddLabel(client, "Label21", QStringLiteral("Execução"), 162, 8, true);
+
+  for (int priority = 0; priority < kPriorityLevels; ++priority) {
+    const QByteArray name = "Label" + QByteArray::number(priority + 1);
+    Labels_[priority] = AddLabel(client, name.constData(), QString::number(priority),
+                                 kPriorityLabelLeft, kPriorityLabelTops[priority]);
+    Labels_[priority]->setAttribute(Qt::WA_TranslucentBackground);
+  }
+
+  AddLabel(client, "Label19", QStringLiteral("Pronto"), 320, 45, true);
+  AddLabel(client, "Label20", QStringLiteral("Espera"), 8, 174, true);
+  AddLabel(client, "Label24", QStringLiteral("IO"), 27, 199);
+  S_IO = AddRectangle(client, "S_IO", 50, 195, 22, 23);
+
+  ProgressBar1 = new QProgressBar(client);
+  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+  ProgressBar1->setGeometry(14, 218, 81, 17);
+  ProgressBar1->setRange(0, 100);
+  ProgressBar1->setValue(0);
+  ProgressBar1->setTextVisible(false);
+
+  AddLabel(client, "Label23", QStringLiteral("Susp"), 14, 238);
+
+  CreateSpeedControls();
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(500);
+  connect(Timer1, &QTimer::timeout, this, &TfrmGP::Timer1Timer);
+  Timer1->start();
+}
+
+void TfrmGP::CreateSpeedControls() {
+  GroupBox1 = new QGroupBox(centralWidget());
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  GroupBox1->setGeometry(1, 260, 416, 57);
+
+  AddLabel(GroupBox1, "Label18", QStringLiteral("Tempo de espera de IO"), 13, 9);
+  TrackBar1 = AddTrackBar("TrackBar1", 4, 25, 128, 10);
+  AddLabel(GroupBox1, "Label17", QStringLiteral("Fatia de tempo"), 155, 9);
+  tcbQuantum = AddTrackBar("tcbQuantum", 144, 24, 126, 1);
+  AddLabel(GroupBox1, "Label22", QStringLiteral("Freqüência clock"), 292, 8);
+  tbClock = AddTrackBar("tbClock", 281, 24, 128, 1);
+
+  // Connected after the initial positions, which match the simulation's starting values.
+  connect(TrackBar1, &QSlider::valueChanged, this, &TfrmGP::TrackBar1Change);
+  connect(tcbQuantum, &QSlider::valueChanged, this, &TfrmGP::tcbQuantumChange);
+  connect(tbClock, &QSlider::valueChanged, this, &TfrmGP::tbClockChange);
+}
+
+QLabel* TfrmGP::AddLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+                         bool bold) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  if (bold) {
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+  }
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+QSlider* TfrmGP::AddTrackBar(const char* name, int left, int top, int width, int position) {
+  auto* bar = new QSlider(Qt::Horizontal, GroupBox1);
+  bar->setObjectName(QString::fromLatin1(name));
+  bar->setRange(1, 10);
+  bar->setPageStep(1);
+  bar->setTickPosition(QSlider::TicksBelow);
+  bar->setTickInterval(1);
+  bar->setValue(position);
+  bar->setGeometry(left, top, width, 27);
+  return bar;
+}
+
+void TfrmGP::ForcePriorityNumbers() {
+  // The numbers are the queues' priorities: no language file may rename them.
+  for (int priority = 0; priority < kPriorityLevels; ++priority) {
+    Labels_[priority]->setText(QString::number(priority));
+    Labels_[priority]->adjustSize();
+  }
+}
+
+void TfrmGP::SetOptionsWindow(Tfrm_Opt* options) {
+  options_ = options;
+}
+
+void TfrmGP::SetDisplay(QtDisplay* display) {
+  display_ = display;
+}
+
+QLabel* TfrmGP::PriorityLabel(int priority) const {
+  if (priority < 0 || priority >= kPriorityLevels) {
+    return nullptr;
+  }
+  return Labels_[priority];
+}
+
+void TfrmGP::Timer1Timer() {
+  if (display_ == nullptr) {
+    return;
+  }
+  std::vector<ReadyDisc> discs;
+  {
+    std::lock_guard lock(sim_.Lock);
+    discs = sim_.Kernel.ReadyDiscs();
+  }
+  for (const ReadyDisc& disc : discs) {
+    TShpProcesso* shape = display_->Shape(disc.Shape);
+    // A disc not yet created, or not yet on this window, waits for the display's next update.
+    if (shape == nullptr || shape->parentWidget() != ClientArea()) {
+      continue;
+    }
+    shape->move(kReadyLeft + kDiscStep * disc.Position, kReadyBottom - kDiscStep * disc.Priority);
+    shape->SetFillColor(disc.Color);
+    shape->show();
+  }
+}
+
+void TfrmGP::TrackBar1Change(int position) {
+  const int length = 10 * position;
+  {
+    std::lock_guard lock(sim_.Lock);
+    sim_.Espera.SetWaitLength(length);
+  }
+  ProgressBar1->setMaximum(length);
+}
+
+void TfrmGP::tcbQuantumChange(int position) {
+  sim_.Kernel.Quantum = 1000 * position;
+}
+
+void TfrmGP::tbClockChange(int position) {
+  sim_.HClock.Period = 1100 - 100 * position;
+  sim_.HClock.PeriodChanged();
+}
+
+void TfrmGP::Opcoes1Click() {
+  if (options_ != nullptr) {
+    options_->show();
+    options_->raise();
+    options_->activateWindow();
+  }
+}
+
+void TfrmGP::showEvent(QShowEvent* event) {
+  if (options_ != nullptr) {
+    options_->PaintRealTimeLabels();
+  }
+  QMainWindow::showEvent(event);
+}
+
+void TfrmGP::closeEvent(QCloseEvent* event) {
+  // Closing only hides the window; the console clears its menu check mark.
+  event->accept();
+  hide();
+  if (OnClosed) {
+    OnClosed();
+  }
+}
+
+}  // namespace kelpa

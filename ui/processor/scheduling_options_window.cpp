@@ -1,0 +1,151 @@
+#include "ui/processor/scheduling_options_window.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QToolButton>
+#include <utility>
+
+#include "core/kernel.h"
+#include "core/simulation.h"
+#include "i18n/ui/language.h"
+#include "ui/common/qt_convert.h"
+#include "ui/processor/processor_window.h"
+#include "ui/processor/selection_track_bar.h"
+
+namespace kelpa {
+namespace {
+
+// The highest priority: the selection band runs from the threshold up to it.
+constexpr int kTopPriority = kPriorityLevels - 1;
+constexpr int kThresholdMax = kPriorityLevels;
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  palette.setColor(QPalette::ButtonText, colour);
+  palette.setColor(QPalette::Text, colour);
+  widget->setPalette(palette);
+}
+
+QToolButton* AddFlatButton(QWidget* parent, const char* name, const QString& text, int left,
+                           int top, int width, int height) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setText(text);
+  button->setAutoRaise(true);
+  button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  button->setGeometry(left, top, width, height);
+  return button;
+}
+
+}  // namespace
+
+Tfrm_Opt::Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      sim_(sim),
+      saveSettings_(std::move(saveSettings)) {
+  setObjectName(QStringLiteral("frm_Opt"));
+  // The window's own font is blue and bold; every control uses black bold.
+  setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8, true));
+  SetTextColour(this, Qt::blue);
+  // Client area of a 368 x 173 window with a caption and thin borders.
+  resize(360, 146);
+  move(256, 247);
+  CreateComponents();
+
+  TrackBar1->setRange(0, kThresholdMax);
+  TrackBar1->setValue(sim_.Settings.RealTimeThreshold.load());
+  TrackBar1->SetSelection(TrackBar1->value(), kTopPriority);
+  Language().TranslateForm("GPO", this);
+  setWindowTitle(ToQString(sim_.Msg.MsgTitOpcoesEscalonamento));
+}
+
+void Tfrm_Opt::CreateComponents() {
+  Label1 = new QLabel(QStringLiteral("Prioridade Min. de Tempo Real"), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->move(8, 8);
+  Label1->adjustSize();
+
+  TrackBar1 = new SelectionTrackBar(this);
+  TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+  TrackBar1->setGeometry(194, 8, 150, 25);
+  TrackBar1->setPageStep(1);
+  TrackBar1->setTickPosition(QSlider::TicksBelow);
+  TrackBar1->setTickInterval(1);
+  connect(TrackBar1, &QSlider::valueChanged, this, &Tfrm_Opt::TrackBar1Change);
+
+  CheckBox1 = new QCheckBox(QStringLiteral("Escalonamento preemptivo por prioridade"), this);
+  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+  CheckBox1->setGeometry(10, 41, 263, 16);
+  CheckBox1->setChecked(true);
+
+  CheckBox2 = new QCheckBox(QStringLiteral("Escalonamento com prioridade dinâmica"), this);
+  CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+  CheckBox2->setGeometry(10, 74, 252, 17);
+  CheckBox2->setChecked(true);
+
+  SpeedButton1 = AddFlatButton(this, "SpeedButton1", QStringLiteral("Confirmar"), 103, 111, 65, 27);
+  SpeedButton2 = AddFlatButton(this, "SpeedButton2", QStringLiteral("Cancelar"), 199, 111, 65, 26);
+  connect(SpeedButton1, &QToolButton::clicked, this, &Tfrm_Opt::SpeedButton1Click);
+  connect(SpeedButton2, &QToolButton::clicked, this, &Tfrm_Opt::SpeedButton2Click);
+
+  for (QWidget* control :
+       {static_cast<QWidget*>(Label1), static_cast<QWidget*>(TrackBar1),
+        static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
+        static_cast<QWidget*>(SpeedButton1), static_cast<QWidget*>(SpeedButton2)}) {
+    SetTextColour(control, Qt::black);
+  }
+}
+
+void Tfrm_Opt::SetProcessorWindow(TfrmGP* window) {
+  processor_ = window;
+}
+
+void Tfrm_Opt::LoadFromSettings() {
+  CheckBox2->setChecked(sim_.Settings.DynamicPriorityEnabled.load());
+  CheckBox1->setChecked(sim_.Settings.PreemptionEnabled.load());
+  // The control keeps the threshold inside 0..16.
+  TrackBar1->setValue(sim_.Settings.RealTimeThreshold.load());
+}
+
+void Tfrm_Opt::TrackBar1Change(int position) {
+  TrackBar1->SetSelection(position, kTopPriority);
+}
+
+void Tfrm_Opt::PaintRealTimeLabels() {
+  if (processor_ == nullptr) {
+    return;
+  }
+  const int threshold = sim_.Settings.RealTimeThreshold.load();
+  for (int priority = 0; priority < kPriorityLevels; ++priority) {
+    if (QLabel* label = processor_->PriorityLabel(priority)) {
+      SetTextColour(label, threshold <= TrackBar1->minimum() + priority ? Qt::red : Qt::black);
+    }
+  }
+}
+
+void Tfrm_Opt::SpeedButton1Click() {
+  sim_.Settings.PreemptionEnabled = CheckBox1->isChecked();
+  sim_.Settings.DynamicPriorityEnabled = CheckBox2->isChecked();
+  sim_.Settings.RealTimeThreshold = TrackBar1->value();
+  PaintRealTimeLabels();
+  // The new values stay in effect for this run even when they cannot be saved; the window then
+  // stays open so the user sees that the save failed.
+  if (saveSettings_ && !saveSettings_()) {
+    return;
+  }
+  hide();
+}
+
+void Tfrm_Opt::SpeedButton2Click() {
+  LoadFromSettings();
+  hide();
+}
+
+void Tfrm_Opt::showEvent(QShowEvent* event) {
+  LoadFromSettings();
+  QDialog::showEvent(event);
+}
+
+}  // namespace kelpa

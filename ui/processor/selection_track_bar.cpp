@@ -1,0 +1,53 @@
+#include "ui/processor/selection_track_bar.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+namespace kelpa {
+
+SelectionTrackBar::SelectionTrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+
+void SelectionTrackBar::SetSelection(int start, int end) {
+  if (start != selStart_ || end != selEnd_) {
+    selStart_ = start;
+    selEnd_ = end;
+    update();
+  }
+}
+
+QRect SelectionTrackBar::BandRect() const {
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  const QRect groove =
+      style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+  const QRect handle =
+      style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+  // The handle's centre travels over the groove's length minus the handle width.
+  const int span = groove.width() - handle.width();
+  const int offset = groove.left() + handle.width() / 2;
+  const auto x = [&](int value) {
+    return offset + QStyle::sliderPositionFromValue(minimum(), maximum(), value, span);
+  };
+  const int top = groove.center().y() - 2;
+  return QRect(QPoint(x(selStart_), top), QPoint(x(selEnd_), top + 4));
+}
+
+void SelectionTrackBar::paintEvent(QPaintEvent* event) {
+  QSlider::paintEvent(event);
+  // A start past the end selects nothing.
+  if (selStart_ > selEnd_) {
+    return;
+  }
+  QPainter painter(this);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(palette().color(QPalette::Highlight));
+  painter.drawRect(BandRect());
+  // Repaint the handle over the band so the thumb stays on top.
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  option.subControls = QStyle::SC_SliderHandle;
+  style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+}
+
+}  // namespace kelpa

@@ -1,0 +1,29 @@
+// A horizontal track bar that highlights a selection band along its groove, from a start
+// position to an end position (nothing when the start lies past the end).
+#pragma once
+
+#include <QSlider>
+
+namespace kelpa {
+
+class SelectionTrackBar : public QSlider {
+  Q_OBJECT
+
+ public:
+  explicit SelectionTrackBar(QWidget* parent = nullptr);
+
+  void SetSelection(int start, int end);
+  int SelStart() const { return selStart_; }
+  int SelEnd() const { return selEnd_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QRect BandRect() const;
+
+  int selStart_ = 0;
+  int selEnd_ = 0;
+};
+
+}  // namespace kelpa
