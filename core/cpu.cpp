@@ -174,6 +174,9 @@ void TCPU::Run() {
     {
       std::lock_guard lock(sim_.Lock);
       Cycle();
+      if (sim_.AfterStep) {
+        sim_.AfterStep();
+      }
     }
     CycleCount.fetch_add(1);
     sim_.Display.WaitUntilShown();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 #include "core/clock.h"
@@ -51,6 +52,10 @@ class Simulation {
   double TotalTurnaroundTime = 0;
   // End of start-up; the statistics measure elapsed time from it.
   TDateTime StartTime = 0;
+
+  // Called by the processor and wait threads right after each cycle or pass, still holding the
+  // lock (the stress test checks its invariants here). Set before StartThreads.
+  std::function<void()> AfterStep;
 
   TDateTime Now() const { return Clock.Now(); }
   ShapeId NextShapeId() { return ++lastShape_; }

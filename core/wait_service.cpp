@@ -154,6 +154,9 @@ void TEspera::Run() {
     {
       std::lock_guard lock(sim_.Lock);
       Pass();
+      if (sim_.AfterStep) {
+        sim_.AfterStep();
+      }
     }
     PassCount.fetch_add(1);
     sim_.Display.WaitUntilShown();
