@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <array>
 
+#include "core/colour.h"
+
 class QGroupBox;
 class QLabel;
 class QTabWidget;
@@ -43,7 +45,7 @@ class TPCB : public QWidget {
   };
   struct Snapshot {
     int PID = 0;
-    unsigned Color = 0;
+    TColor Color = 0;
     int BasePriority = 0;
     int Priority = 0;
     int State = 0;

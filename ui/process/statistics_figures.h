@@ -54,8 +54,8 @@ struct StatisticsFigures {
 };
 
 // While less than a whole second has passed since the start (or the clock was set back before
-// it), the per-second rates and the utilisation have nothing to divide by and keep what they
-// showed.
+// it), the per-second rates have nothing to divide by and keep what they showed; the utilisation
+// does the same while no time at all has passed, and the elapsed time then reads 00:00:00.
 StatisticsFigures ComputeStatistics(const StatisticsInputs& in, const QLocale& locale);
 
 // Fixed-point with the locale's decimal and group separators ("#,##0.00" with two decimals).

@@ -33,8 +33,6 @@ class TEstatisticas : public QWidget {
 
  private:
   void BuildControls();
-  QLabel* AddTitle(const char* name, const QString& caption, int left, int top);
-  QLabel* AddValueBox(const char* name, int left, int top);
   void SetBox(const char* name, const std::optional<QString>& text);
   StatisticsInputs ReadInputs();
   void ShowFigures(const StatisticsFigures& figures);

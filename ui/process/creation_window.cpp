@@ -1,0 +1,222 @@
+#include "ui/process/creation_window.h"
+
+#include <QButtonGroup>
+#include <QColorDialog>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <mutex>
+
+#include "core/process.h"
+#include "core/simulation.h"
+#include "i18n/ui/language.h"
+#include "ui/common/qt_convert.h"
+#include "ui/process/spin_edit.h"
+
+namespace kelpa {
+namespace {
+
+constexpr std::array<TColor, TForm2::kPaletteSize> kPalette = {
+    MakeColor(0, 255, 0),   MakeColor(255, 0, 0),   MakeColor(255, 255, 0),
+    MakeColor(128, 0, 255), MakeColor(0, 0, 255),   MakeColor(0, 255, 255),
+    MakeColor(0, 0, 0),     MakeColor(255, 128, 0), MakeColor(255, 128, 192),
+    MakeColor(0, 128, 0),
+};
+
+constexpr const char* kKindNames[kProcessKindCount] = {"CPU",  "IO_1",  "IO_2",
+                                                       "IO_3", "MIX_1", "MIX_2"};
+
+QLabel* RightAlignedLabel(const QString& text, const char* name, const QRect& geometry,
+                          QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label->setGeometry(geometry);
+  return label;
+}
+
+}  // namespace
+
+TForm2::TForm2(Simulation& sim, QWidget* parent) : QDialog(parent), sim_(sim) {
+  setObjectName(QStringLiteral("Form2"));
+  setWindowTitle(QStringLiteral("Criação de Processo"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
+  setFixedSize(246, 224);
+  move(311, 171);
+  ChooseColour = [this](const QColor& initial) -> std::optional<QColor> {
+    const QColor colour = QColorDialog::getColor(initial, this);
+    if (!colour.isValid()) {
+      return std::nullopt;
+    }
+    return colour;
+  };
+  BuildControls();
+  batchTimer_ = new QTimer(this);
+  batchTimer_->setTimerType(Qt::PreciseTimer);
+  batchTimer_->setInterval(kPauseMs);
+  connect(batchTimer_, &QTimer::timeout, this, &TForm2::CreateNextOfBatch);
+
+  Language().TranslateForm("PROCESS", this);
+  PaletteIndex = 1;
+  Palette = kPalette;
+  PaintLabel2(OfferedColour());
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::BuildControls() {
+  RightAlignedLabel(QStringLiteral("Prioridade"), "Label1", QRect(4, 12, 56, 13), this);
+  spinEdit1_ = new TSpinEdit(0, 15, 0, this);
+  spinEdit1_->setObjectName(QStringLiteral("SpinEdit1"));
+  spinEdit1_->setGeometry(64, 8, 41, 22);
+  RightAlignedLabel(QStringLiteral("Limite de frames"), "Label3", QRect(108, 12, 86, 13), this);
+  spinEdit2_ = new TSpinEdit(1, 5, 5, this);
+  spinEdit2_->setObjectName(QStringLiteral("SpinEdit2"));
+  spinEdit2_->setGeometry(198, 8, 41, 22);
+
+  radioGroup1_ = new QGroupBox(QStringLiteral("Tipo de processo"), this);
+  radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
+  radioGroup1_->setGeometry(8, 38, 230, 66);
+  auto* grid = new QGridLayout(radioGroup1_);
+  grid->setContentsMargins(8, 4, 4, 4);
+  grid->setSpacing(2);
+  kindButtons_ = new QButtonGroup(this);
+  constexpr int kRows = (kProcessKindCount + 2) / 3;
+  for (int kind = 0; kind < kProcessKindCount; ++kind) {
+    auto* button = new QRadioButton(QString::fromLatin1(kKindNames[kind]), radioGroup1_);
+    // Three columns filled column by column: CPU and IO_1 in the first.
+    grid->addWidget(button, kind % kRows, kind / kRows);
+    kindButtons_->addButton(button, kind);
+  }
+  kindButtons_->button(pkCPU)->setChecked(true);
+
+  label2_ = new QLabel(QStringLiteral("Cor do processo"), this);
+  label2_->setObjectName(QStringLiteral("Label2"));
+  label2_->setAlignment(Qt::AlignCenter);
+  label2_->setAutoFillBackground(true);
+  label2_->setGeometry(8, 112, 230, 25);
+  label2_->setCursor(Qt::PointingHandCursor);
+  label2_->installEventFilter(this);
+
+  RightAlignedLabel(QStringLiteral("Número de processos"), "Label4", QRect(8, 151, 118, 13), this);
+  spinEdit3_ = new TSpinEdit(1, 1000, 1, this);
+  spinEdit3_->setObjectName(QStringLiteral("SpinEdit3"));
+  spinEdit3_->setGeometry(132, 147, 57, 22);
+
+  button1_ = new QPushButton(QStringLiteral("Criar"), this);
+  button1_->setObjectName(QStringLiteral("Button1"));
+  button1_->setGeometry(86, 186, 75, 25);
+  button1_->setDefault(true);
+  connect(button1_, &QPushButton::clicked, this, &TForm2::Button1Click);
+}
+
+bool TForm2::BatchRunning() const {
+  return batchTimer_->isActive();
+}
+
+void TForm2::PaintLabel2(TColor colour) {
+  label2Colour_ = colour;
+  QPalette palette = label2_->palette();
+  palette.setColor(QPalette::Window, ToQColor(colour));
+  palette.setColor(QPalette::WindowText, Qt::black);
+  label2_->setPalette(palette);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+  PaintLabel2(OfferedColour());
+  spinEdit3_->setValue(1);
+  SetControlsEnabled(true);
+  QDialog::showEvent(event);
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == label2_ && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && label2_->isEnabled()) {
+    Label2Click();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TForm2::Label2Click() {
+  const std::optional<QColor> chosen = ChooseColour(lastChosen_);
+  if (!chosen) {
+    return;
+  }
+  lastChosen_ = *chosen;
+  PaintLabel2(FromQColor(*chosen));
+}
+
+void TForm2::AdvancePaletteIndex() {
+  ++PaletteIndex;
+  if (PaletteIndex > kPaletteSize) {
+    PaletteIndex = 1;
+  }
+}
+
+void TForm2::SetControlsEnabled(bool enabled) {
+  for (QWidget* control : {static_cast<QWidget*>(spinEdit1_), static_cast<QWidget*>(spinEdit2_),
+                           static_cast<QWidget*>(spinEdit3_), static_cast<QWidget*>(radioGroup1_),
+                           static_cast<QWidget*>(label2_), static_cast<QWidget*>(button1_)}) {
+    control->setEnabled(enabled);
+  }
+}
+
+void TForm2::Button1Click() {
+  if (BatchRunning()) {
+    return;
+  }
+  if (label2Colour_ == OfferedColour()) {
+    AdvancePaletteIndex();
+  }
+  batch_.Kind = kindButtons_->checkedId() < 0 ? pkCPU : kindButtons_->checkedId();
+  batch_.Priority = spinEdit1_->ReadValue();
+  batch_.FrameLimit = spinEdit2_->ReadValue();
+  batch_.Remaining = spinEdit3_->ReadValue() - 1;
+
+  CreateOne(label2Colour_);
+  if (batch_.Remaining <= 0) {
+    accept();
+    return;
+  }
+  // The rest follow from the timer, one per pause, while the event loop keeps turning.
+  SetControlsEnabled(false);
+  batchTimer_->start();
+}
+
+void TForm2::CreateNextOfBatch() {
+  const TColor colour = OfferedColour();
+  AdvancePaletteIndex();
+  --batch_.Remaining;
+  CreateOne(colour);
+  if (batch_.Remaining <= 0) {
+    batchTimer_->stop();
+    accept();
+  }
+}
+
+void TForm2::CreateOne(TColor colour) {
+  std::lock_guard lock(sim_.Lock);
+  auto process = TProcesso::Create(sim_, batch_.Kind, batch_.Priority, batch_.FrameLimit, colour);
+  // A refused creation (page file full) has already logged why; the batch goes on.
+  if (process) {
+    sim_.Kernel.AddProcess(std::move(process));
+  }
+}
+
+void TForm2::done(int result) {
+  batchTimer_->stop();
+  batch_.Remaining = 0;
+  SetControlsEnabled(true);
+  QDialog::done(result);
+}
+
+}  // namespace kelpa

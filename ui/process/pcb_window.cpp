@@ -1,0 +1,269 @@
+#include "ui/process/pcb_window.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <mutex>
+
+#include "core/simulation.h"
+#include "i18n/ui/language.h"
+#include "ui/common/qt_convert.h"
+
+namespace kelpa {
+namespace {
+
+constexpr int kGridColumnWidths[] = {64, 34, 33, 31, 36};
+constexpr int kGridColumns = 5;
+constexpr int kGridRows = 6;
+constexpr int kGridRowHeight = 20;
+
+QLabel* MakeLabel(const char* name, const QString& caption, int left, int top, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+QLabel* MakeValueBox(const char* name, const QRect& geometry, QWidget* parent) {
+  auto* box = new QLabel(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setGeometry(geometry);
+  box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  box->setAutoFillBackground(true);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  palette.setColor(QPalette::WindowText, Qt::black);
+  box->setPalette(palette);
+  return box;
+}
+
+void SetCell(QTableWidget* grid, int row, int column, const QString& text) {
+  QTableWidgetItem* item = grid->item(row, column);
+  if (item == nullptr) {
+    item = new QTableWidgetItem;
+    item->setFlags(Qt::ItemIsEnabled);
+    if (row == 0 || column == 0) {
+      item->setBackground(QColor(192, 192, 192));
+    }
+    grid->setItem(row, column, item);
+  }
+  item->setText(text);
+}
+
+}  // namespace
+
+TPCB::TPCB(Simulation& sim, QWidget* parent) : QWidget(parent, Qt::Window), sim_(sim) {
+  setObjectName(QStringLiteral("PCB"));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
+  // Outer 218 x 262 less a sizeable border and the caption bar.
+  resize(210, 235);
+  move(515, 462);
+  setWindowTitle(ToQString(sim_.Msg.MsgTitPCB));
+  BuildControls();
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(1000);
+  connect(timer1_, &QTimer::timeout, this, &TPCB::Timer1Timer);
+  timer1_->start();
+}
+
+void TPCB::BuildControls() {
+  groupBox_ = new QGroupBox(this);
+  groupBox_->setObjectName(QStringLiteral("TGroupBox1"));
+  groupBox_->setGeometry(0, 0, 210, 235);
+
+  pageControl_ = new QTabWidget(groupBox_);
+  pageControl_->setObjectName(QStringLiteral("PageControl1"));
+  pageControl_->setGeometry(4, 8, 202, 194);
+  auto* first = new QWidget;
+  first->setObjectName(QStringLiteral("TabSheet1"));
+  auto* second = new QWidget;
+  second->setObjectName(QStringLiteral("TabSheet2"));
+  pageControl_->addTab(first, QStringLiteral("PCB"));
+  pageControl_->addTab(second, QStringLiteral("PPT"));
+  pageControl_->setCurrentIndex(0);
+  BuildFirstPage(first);
+  BuildPageTable(second);
+
+  staticText1_ = MakeValueBox("StaticText1", QRect(148, 8, 56, 18), groupBox_);
+  staticText1_->setAlignment(Qt::AlignCenter);
+  staticText1_->raise();
+
+  auto* previous = new QToolButton(groupBox_);
+  previous->setObjectName(QStringLiteral("SpeedButton1"));
+  previous->setArrowType(Qt::LeftArrow);
+  previous->setAutoRaise(true);
+  previous->setGeometry(78, 206, 25, 23);
+  connect(previous, &QToolButton::clicked, this, &TPCB::SpeedButton1Click);
+  auto* next = new QToolButton(groupBox_);
+  next->setObjectName(QStringLiteral("SpeedButton2"));
+  next->setArrowType(Qt::RightArrow);
+  next->setAutoRaise(true);
+  next->setGeometry(106, 206, 25, 23);
+  connect(next, &QToolButton::clicked, this, &TPCB::SpeedButton2Click);
+}
+
+void TPCB::BuildFirstPage(QWidget* page) {
+  constexpr int kBoxLeft = 88;
+  constexpr int kBoxHeight = 17;
+  MakeLabel("Label2", QStringLiteral("PrioBase/Din"), 8, 10, page);
+  valueBoxes_[2] = MakeValueBox("StaticText2", QRect(kBoxLeft, 8, 30, kBoxHeight), page);
+  MakeLabel("Label1", QStringLiteral("/"), 122, 10, page);
+  valueBoxes_[3] = MakeValueBox("StaticText3", QRect(130, 8, 30, kBoxHeight), page);
+  struct Line {
+    const char* Label;
+    const char* Caption;
+    const char* Box;
+    int Number;
+  };
+  const Line lines[] = {{"Label4", "Estado", "StaticText4", 4},
+                        {"Label5", "Hora criação", "StaticText5", 5},
+                        {"Label6", "Tempo de UCP", "StaticText6", 6},
+                        {"Label7", "Frames", "StaticText7", 7},
+                        {"Label8", "PC", "StaticText8", 8}};
+  int top = 32;
+  for (const Line& line : lines) {
+    MakeLabel(line.Label, QString::fromUtf8(line.Caption), 8, top + 2, page);
+    valueBoxes_[static_cast<std::size_t>(line.Number)] =
+        MakeValueBox(line.Box, QRect(kBoxLeft, top, 96, kBoxHeight), page);
+    top += 24;
+  }
+}
+
+void TPCB::BuildPageTable(QWidget* page) {
+  stg1_ = new QTableWidget(kGridRows, kGridColumns, page);
+  stg1_->setObjectName(QStringLiteral("stg1"));
+  stg1_->setGeometry(0, 0, 198, 168);
+  stg1_->horizontalHeader()->hide();
+  stg1_->verticalHeader()->hide();
+  stg1_->verticalHeader()->setMinimumSectionSize(kGridRowHeight);
+  stg1_->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
+  stg1_->horizontalHeader()->setMinimumSectionSize(8);
+  for (int column = 0; column < kGridColumns; ++column) {
+    stg1_->setColumnWidth(column, kGridColumnWidths[column]);
+  }
+  stg1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  stg1_->setSelectionMode(QAbstractItemView::NoSelection);
+  stg1_->setFocusPolicy(Qt::NoFocus);
+}
+
+void TPCB::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  inShowEvent_ = true;
+  Refresh();
+  inShowEvent_ = false;
+}
+
+void TPCB::Timer1Timer() {
+  if (isVisible()) {
+    Refresh();
+  }
+}
+
+void TPCB::Refresh() {
+  setWindowTitle(ToQString(sim_.Msg.MsgTitPCB));
+  Language().TranslateForm("PCB", this);
+  Snapshot shot;
+  if (!TakeSnapshot(shot)) {
+    // Hiding from inside the show event would leave the native window up; do it right after.
+    if (inShowEvent_) {
+      QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+    } else {
+      hide();
+    }
+    return;
+  }
+  ShowSnapshot(shot);
+  ShowPageTable(shot);
+}
+
+bool TPCB::TakeSnapshot(Snapshot& shot) {
+  std::lock_guard lock(sim_.Lock);
+  const auto& processes = sim_.Kernel.Processes;
+  if (processes.empty()) {
+    return false;
+  }
+  if (ProcessIndex < 0 || ProcessIndex >= static_cast<int>(processes.size())) {
+    ProcessIndex = 0;
+  }
+  const TProcesso& p = *processes[static_cast<std::size_t>(ProcessIndex)];
+  shot.PID = p.PID;
+  shot.Color = p.Color;
+  shot.BasePriority = p.BasePriority;
+  shot.Priority = p.Priority;
+  shot.State = p.State;
+  shot.CreatedAt = p.CreatedAt;
+  shot.CpuTime = p.CpuTime;
+  shot.FrameLimit = p.FrameLimit;
+  shot.PC = p.PC;
+  for (std::size_t page = 0; page < shot.Pages.size(); ++page) {
+    const TPageEntry& entry = p.PageTable[page];
+    shot.Pages[page] = {entry.Frame, entry.Valid, entry.Modified, entry.Location};
+  }
+  return true;
+}
+
+void TPCB::ShowSnapshot(const Snapshot& shot) {
+  staticText1_->setText(QString::number(shot.PID));
+  QPalette palette = staticText1_->palette();
+  palette.setColor(QPalette::Window, ToQColor(shot.Color));
+  staticText1_->setPalette(palette);
+
+  valueBoxes_[2]->setText(QString::number(shot.BasePriority));
+  valueBoxes_[3]->setText(QString::number(shot.Priority));
+  // An unknown state code leaves the box as it was.
+  const std::string& state = sim_.Msg.StateName(shot.State);
+  if (!state.empty()) {
+    valueBoxes_[4]->setText(ToQString(state));
+  }
+  valueBoxes_[5]->setText(ToQString(FormatTimeOfDay(shot.CreatedAt)));
+  valueBoxes_[6]->setText(ToQString(FormatTimeOfDay(shot.CpuTime)));
+  valueBoxes_[7]->setText(QString::number(shot.FrameLimit));
+  valueBoxes_[8]->setText(QString::number(shot.PC));
+}
+
+void TPCB::ShowPageTable(const Snapshot& shot) {
+  const TMessages& msg = sim_.Msg;
+  stg1_->setRowCount(kGridRows);
+  const std::string* headers[kGridColumns] = {&msg.MsgColNPV, &msg.MsgColNPR, &msg.MsgColBitV,
+                                              &msg.MsgColBitM, &msg.MsgColLocal};
+  for (int column = 0; column < kGridColumns; ++column) {
+    SetCell(stg1_, 0, column, ToQString(*headers[column]));
+  }
+  for (int page = 0; page < static_cast<int>(shot.Pages.size()); ++page) {
+    const PageRow& entry = shot.Pages[static_cast<std::size_t>(page)];
+    const int row = page + 1;
+    SetCell(stg1_, row, 0, QString::number(page));
+    SetCell(stg1_, row, 1, QString::number(entry.Frame));
+    SetCell(stg1_, row, 2, QString::number(entry.Valid ? 1 : 0));
+    SetCell(stg1_, row, 3, QString::number(entry.Modified ? 1 : 0));
+    SetCell(stg1_, row, 4, ToQString(msg.LocationName(entry.Location)));
+  }
+}
+
+void TPCB::SpeedButton1Click() {
+  if (ProcessIndex > 0) {
+    --ProcessIndex;
+  }
+}
+
+void TPCB::SpeedButton2Click() {
+  int count = 0;
+  {
+    std::lock_guard lock(sim_.Lock);
+    count = static_cast<int>(sim_.Kernel.Processes.size());
+  }
+  if (ProcessIndex < count - 1) {
+    ++ProcessIndex;
+  }
+}
+
+}  // namespace kelpa

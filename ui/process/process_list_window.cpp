@@ -1,0 +1,315 @@
+#include "ui/process/process_list_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <mutex>
+#include <vector>
+
+#include "core/datetime.h"
+#include "core/simulation.h"
+#include "i18n/ui/language.h"
+#include "ui/common/qt_convert.h"
+#include "ui/process/pcb_window.h"
+#include "ui/process/process_cell_delegate.h"
+
+namespace kelpa {
+namespace {
+
+constexpr int kColumnWidths[] = {33, 64, 39, 62, 64, 48};
+constexpr int kColumnCount = 6;
+constexpr int kRowHeight = 16;
+
+// One process row as read under the lock.
+struct RowValues {
+  TColor Color = 0;
+  bool KillRequested = false;
+  QString Texts[kColumnCount];
+};
+
+RowValues ReadRow(const Simulation& sim, const TProcesso& p) {
+  RowValues row;
+  row.Color = p.Color;
+  row.KillRequested = p.KillRequested;
+  row.Texts[1] = QString::number(p.PID);
+  row.Texts[2] = QStringLiteral("%1/%2").arg(p.BasePriority).arg(p.Priority);
+  row.Texts[3] = ToQString(sim.Msg.StateName(p.State));
+  row.Texts[4] = ToQString(FormatTimeOfDay(p.CpuTime));
+  row.Texts[5] = QString::number(p.FrameLimit);
+  return row;
+}
+
+QTableWidgetItem* CellItem(QTableWidget* grid, int row, int column) {
+  QTableWidgetItem* item = grid->item(row, column);
+  if (item == nullptr) {
+    item = new QTableWidgetItem;
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    grid->setItem(row, column, item);
+  }
+  return item;
+}
+
+QString DefaultAskText(QWidget* parent, const QString& title, const QString& prompt,
+                       const QString& initial) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, initial, &ok);
+  return ok ? text : initial;
+}
+
+void DefaultShowMessage(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
+                  QMessageBox::Ok, parent);
+  box.exec();
+}
+
+}  // namespace
+
+TfrmAlteraProcessos::TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, QWidget* parent)
+    : QWidget(parent, Qt::Window), sim_(sim), pcb_(pcb) {
+  setObjectName(QStringLiteral("frmAlteraProcessos"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
+  setFixedSize(416, 221);
+  move(42, 467);
+  AskText = [this](const QString& title, const QString& prompt, const QString& initial) {
+    return DefaultAskText(this, title, prompt, initial);
+  };
+  ShowMessage = [this](const QString& text) { DefaultShowMessage(this, text); };
+
+  BuildControls();
+  RefreshRows();
+  setWindowTitle(ToQString(sim_.Msg.MsgTitSelecione));
+  Language().TranslateForm("SP", this);
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(1000);
+  connect(timer1_, &QTimer::timeout, this, &TfrmAlteraProcessos::Timer1Timer);
+  timer1_->start();
+  show();
+}
+
+TfrmAlteraProcessos::~TfrmAlteraProcessos() = default;
+
+void TfrmAlteraProcessos::BuildControls() {
+  stg1_ = new QTableWidget(0, kColumnCount, this);
+  stg1_->setObjectName(QStringLiteral("stg1"));
+  stg1_->setGeometry(4, 6, 313, 209);
+  stg1_->setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8, true));
+  stg1_->setItemDelegate(new ProcessCellDelegate(stg1_));
+  stg1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  stg1_->setSelectionMode(QAbstractItemView::SingleSelection);
+  stg1_->setSelectionBehavior(QAbstractItemView::SelectItems);
+  stg1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  stg1_->setShowGrid(true);
+  stg1_->verticalHeader()->hide();
+  stg1_->verticalHeader()->setMinimumSectionSize(kRowHeight);
+  stg1_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+  stg1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  QHeaderView* header = stg1_->horizontalHeader();
+  header->setMinimumSectionSize(8);
+  header->setFixedHeight(kRowHeight + 2);
+  header->setHighlightSections(false);
+  header->setSectionsClickable(false);
+  header->setStyleSheet(
+      QStringLiteral("QHeaderView::section { background-color: silver; "
+                     "color: black; border: 1px solid gray; padding: 0px; }"));
+  const TMessages& msg = sim_.Msg;
+  const std::string* headers[kColumnCount] = {&msg.MsgColCor,    &msg.MsgColPID, &msg.MsgColPrio,
+                                              &msg.MsgColEstado, &msg.MsgColUCP, &msg.MsgColFrames};
+  for (int column = 0; column < kColumnCount; ++column) {
+    auto* item = new QTableWidgetItem(ToQString(*headers[column]));
+    item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+    stg1_->setHorizontalHeaderItem(column, item);
+    stg1_->setColumnWidth(column, kColumnWidths[column]);
+  }
+  header->setSectionResizeMode(QHeaderView::Fixed);
+
+  struct ButtonSpec {
+    const char* Name;
+    const char* Caption;
+    int Top;
+    void (TfrmAlteraProcessos::*Handler)();
+  };
+  const ButtonSpec buttons[] = {
+      {"Button3", "Suspende", 8, &TfrmAlteraProcessos::Button3Click},
+      {"Button4", "Resume", 40, &TfrmAlteraProcessos::Button4Click},
+      {"Button2", "Finalizar", 72, &TfrmAlteraProcessos::Button2Click},
+      {"Button1", "Prioridade", 104, &TfrmAlteraProcessos::Button1Click},
+      {"Button5", "PCB", 188, &TfrmAlteraProcessos::Button5Click},
+  };
+  for (const ButtonSpec& spec : buttons) {
+    auto* button = new QPushButton(QString::fromUtf8(spec.Caption), this);
+    button->setObjectName(QString::fromLatin1(spec.Name));
+    button->setGeometry(336, spec.Top, 64, 25);
+    connect(button, &QPushButton::clicked, this, spec.Handler);
+  }
+}
+
+void TfrmAlteraProcessos::RefreshRows() {
+  std::vector<RowValues> rows;
+  {
+    std::lock_guard lock(sim_.Lock);
+    rows.reserve(sim_.Kernel.Processes.size());
+    for (const auto& process : sim_.Kernel.Processes) {
+      rows.push_back(ReadRow(sim_, *process));
+    }
+  }
+  const int count = static_cast<int>(rows.size());
+  if (stg1_->rowCount() != count) {
+    stg1_->setRowCount(count);
+  }
+  for (int row = 0; row < count; ++row) {
+    QTableWidgetItem* colour = CellItem(stg1_, row, 0);
+    colour->setData(ProcessCellDelegate::ColourRole, ToQColor(rows[row].Color));
+    colour->setData(ProcessCellDelegate::KillRole, rows[row].KillRequested);
+    for (int column = 1; column < kColumnCount; ++column) {
+      CellItem(stg1_, row, column)->setText(rows[row].Texts[column]);
+    }
+  }
+}
+
+void TfrmAlteraProcessos::Timer1Timer() {
+  bool empty = false;
+  {
+    std::lock_guard lock(sim_.Lock);
+    empty = sim_.Kernel.Processes.empty();
+  }
+  if (empty) {
+    // Not while one of our boxes is open: the window would vanish under it. The next tick
+    // closes it.
+    if (!dialogOpen_) {
+      close();
+    }
+    return;
+  }
+  RefreshRows();
+  if (isVisible()) {
+    stg1_->viewport()->update();
+  }
+}
+
+int TfrmAlteraProcessos::SelectedRow() const {
+  return stg1_->currentRow();
+}
+
+void TfrmAlteraProcessos::WithSelectedProcess(const std::function<void(TProcesso&)>& action) {
+  const int row = SelectedRow();
+  {
+    std::lock_guard lock(sim_.Lock);
+    auto& processes = sim_.Kernel.Processes;
+    if (row < 0 || row >= static_cast<int>(processes.size())) {
+      return;
+    }
+    action(*processes[static_cast<std::size_t>(row)]);
+  }
+  RefreshRows();
+  stg1_->viewport()->update();
+}
+
+void TfrmAlteraProcessos::Button3Click() {
+  WithSelectedProcess([](TProcesso& p) { p.SetSuspendRequest(true); });
+}
+
+void TfrmAlteraProcessos::Button4Click() {
+  WithSelectedProcess([](TProcesso& p) { p.SetSuspendRequest(false); });
+}
+
+void TfrmAlteraProcessos::Button2Click() {
+  WithSelectedProcess([](TProcesso& p) { p.RequestKill(); });
+}
+
+void TfrmAlteraProcessos::Button1Click() {
+  ChangePriority();
+}
+
+void TfrmAlteraProcessos::ChangePriority() {
+  const int row = SelectedRow();
+  ShapeId shape = 0;
+  QString title;
+  QString initial;
+  {
+    std::lock_guard lock(sim_.Lock);
+    const auto& processes = sim_.Kernel.Processes;
+    if (row < 0 || row >= static_cast<int>(processes.size())) {
+      return;
+    }
+    const TProcesso& p = *processes[static_cast<std::size_t>(row)];
+    shape = p.Shape;
+    title = ToQString(sim_.Msg.MsgPrioridadeBase) + QLatin1Char(' ') + QString::number(p.PID);
+    initial = QString::number(p.BasePriority);
+  }
+
+  // The boxes run their own event loop: the process may end and this window may close meanwhile,
+  // so the process is found again afterwards by its disc, which no other process shares.
+  QPointer<TfrmAlteraProcessos> self(this);
+  dialogOpen_ = true;
+  const QString text = AskText(title, ToQString(sim_.Msg.MsgDigitePrioridade), initial);
+  if (self.isNull()) {
+    return;
+  }
+  bool ok = false;
+  const int value = text.toInt(&ok, 10);
+  if (!ok || value < 0 || value > kPriorityLevels - 1) {
+    ShowMessage(ok ? QStringLiteral("Erro")
+                   : QStringLiteral("'%1' is not a valid integer value").arg(text));
+    if (!self.isNull()) {
+      dialogOpen_ = false;
+    }
+    return;
+  }
+  dialogOpen_ = false;
+  {
+    std::lock_guard lock(sim_.Lock);
+    for (const auto& process : sim_.Kernel.Processes) {
+      if (process->Shape == shape) {
+        sim_.Kernel.SetPriority(process.get(), value);
+        break;
+      }
+    }
+  }
+  RefreshRows();
+  stg1_->viewport()->update();
+}
+
+void TfrmAlteraProcessos::Button5Click() {
+  const int row = SelectedRow();
+  {
+    std::lock_guard lock(sim_.Lock);
+    if (row < 0 || row >= static_cast<int>(sim_.Kernel.Processes.size())) {
+      return;
+    }
+  }
+  SelectedIndex = row;
+  pcb_.ProcessIndex = SelectedIndex;
+  if (pcb_.isVisible()) {
+    pcb_.Refresh();
+  } else {
+    pcb_.show();
+  }
+  pcb_.raise();
+  pcb_.activateWindow();
+}
+
+void TfrmAlteraProcessos::closeEvent(QCloseEvent* event) {
+  timer1_->stop();
+  if (!released_) {
+    released_ = true;
+    if (OnReleased) {
+      OnReleased();
+    }
+  }
+  event->accept();
+}
+
+}  // namespace kelpa

@@ -1,0 +1,169 @@
+#include "ui/process/statistics_window.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTimer>
+#include <mutex>
+
+#include "core/simulation.h"
+#include "i18n/ui/language.h"
+#include "ui/common/qt_convert.h"
+
+namespace kelpa {
+namespace {
+
+struct FigureLayout {
+  const char* Title;
+  const char* Caption;
+  int TitleLeft;
+  int TitleTop;
+  const char* Box;
+  int BoxLeft;
+  int BoxTop;
+};
+
+constexpr FigureLayout kLayout[] = {
+    {"Label1", "Hora do Início", 8, 16, "StaticText1", 133, 14},
+    {"Label2", "Tempo Decorrido", 202, 15, "StaticText2", 289, 13},
+    {"Label3", "Número de Processos", 8, 39, "StaticText3", 133, 37},
+    {"Label7", "Prontos", 171, 39, "StaticText7", 214, 37},
+    {"Label8", "Exec", 260, 39, "StaticText8", 288, 37},
+    {"Label10", "Espera", 324, 39, "StaticText9", 367, 38},
+    {"Label17", "Processos Escalonados", 7, 63, "StaticText15", 133, 61},
+    {"Label4", "Throughput (Proc/s)", 170, 63, "StaticText4", 274, 61},
+    {"Label11", "Turnaround", 340, 63, "StaticText10", 403, 61},
+    {"Label5", "Tempo Total de CPU (s)", 8, 87, "StaticText5", 133, 85},
+    {"Label6", " Utilização UCP (%)", 170, 87, "StaticText6", 276, 85},
+    {"Label13", "Estado Pronto Espera (s)", 8, 109, "StaticText12", 133, 108},
+    {"Label14", "Espera Média (s)", 171, 109, "StaticText13", 258, 108},
+    {"Label15", "Espera Acumulada (s)", 299, 110, "StaticText11", 412, 109},
+    {"Label20", "Memória (bytes)", 8, 134, "StaticText17", 133, 133},
+    {"Label21", "Memória em uso", 170, 133, "StaticText18", 259, 132},
+    {"Label22", "Livre", 298, 134, "StaticText19", 326, 132},
+    {"Label18", "Total Page Fault", 8, 159, "StaticText14", 133, 158},
+    {"Label19", "Page Faults/seg", 170, 159, "StaticText16", 259, 157},
+    {"Label23", "Hw page fault", 296, 159, "StaticText20", 372, 157},
+    {"Label24", "Sw page fault", 392, 160, "StaticText21", 463, 159},
+};
+
+}  // namespace
+
+TEstatisticas::TEstatisticas(Simulation& sim, QWidget* parent)
+    : QWidget(parent, Qt::Window), sim_(sim) {
+  setObjectName(QStringLiteral("Estatisticas"));
+  setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
+  // Outer 500 x 222 less a sizeable border and the caption bar.
+  resize(492, 195);
+  move(475, 498);
+  BuildControls();
+
+  TDateTime start = 0;
+  {
+    std::lock_guard lock(sim_.Lock);
+    start = sim_.StartTime;
+  }
+  SetBox("StaticText1", ToQString(FormatTimeOfDay(start)));
+  setWindowTitle(ToQString(sim_.Msg.MsgTitEstatisticas));
+  Language().TranslateForm("STAT", this);
+  for (const char* name : {"StaticText10", "StaticText11", "StaticText13", "StaticText16"}) {
+    SetBox(name, QStringLiteral("0"));
+  }
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(1000);
+  connect(timer1_, &QTimer::timeout, this, &TEstatisticas::Timer1Timer);
+  timer1_->start();
+}
+
+void TEstatisticas::BuildControls() {
+  auto* group = new QGroupBox(this);
+  group->setObjectName(QStringLiteral("GroupBox1"));
+  group->setGeometry(0, 0, 492, 193);
+  for (const FigureLayout& figure : kLayout) {
+    auto* title = new QLabel(QString::fromUtf8(figure.Caption), group);
+    title->setObjectName(QString::fromLatin1(figure.Title));
+    title->move(figure.TitleLeft, figure.TitleTop);
+    title->adjustSize();
+
+    auto* box = new QLabel(group);
+    box->setObjectName(QString::fromLatin1(figure.Box));
+    box->move(figure.BoxLeft, figure.BoxTop);
+    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    box->setAutoFillBackground(true);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::HighlightedText));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    box->setPalette(palette);
+    box->adjustSize();
+    boxes_[figure.Box] = box;
+  }
+}
+
+void TEstatisticas::SetBox(const char* name, const std::optional<QString>& text) {
+  if (!text) {
+    return;
+  }
+  QLabel* box = boxes_.at(name);
+  box->setText(*text);
+  box->adjustSize();
+}
+
+StatisticsInputs TEstatisticas::ReadInputs() {
+  StatisticsInputs in;
+  std::lock_guard lock(sim_.Lock);
+  in.Now = sim_.Now();
+  in.StartTime = sim_.StartTime;
+  in.ProcessCount = static_cast<int>(sim_.Kernel.Processes.size());
+  sim_.Kernel.CountStates(in.Running, in.Ready, in.Waiting);
+  in.DispatchCount = sim_.Kernel.DispatchCount;
+  in.TotalReadyWaitTime = sim_.Kernel.TotalReadyWaitTime;
+  in.FinishedCount = sim_.FinishedCount;
+  in.TotalTurnaroundTime = sim_.TotalTurnaroundTime;
+  in.BusyTime = sim_.Cpu.BusyTime;
+  sim_.Kernel.ReadyWaitTotals(in.ReadyWaitSum, in.ReadyWaitCount);
+  in.FreePages = sim_.Memoria.FreePageCount();
+  std::int32_t hard = 0;
+  std::int32_t soft = 0;
+  sim_.Memoria.GetPageFaultCounts(hard, soft);
+  in.HardFaults = hard;
+  in.SoftFaults = soft;
+  return in;
+}
+
+void TEstatisticas::Timer1Timer() {
+  ShowFigures(ComputeStatistics(ReadInputs(), Locale));
+}
+
+void TEstatisticas::ShowFigures(const StatisticsFigures& f) {
+  SetBox("StaticText2", f.Elapsed);
+  SetBox("StaticText3", f.Processes);
+  SetBox("StaticText15", f.Dispatches);
+  SetBox("StaticText4", f.Throughput);
+  SetBox("StaticText5", f.CpuSeconds);
+  SetBox("StaticText6", f.Utilisation);
+  SetBox("StaticText7", f.Ready);
+  SetBox("StaticText8", f.Running);
+  SetBox("StaticText9", f.Waiting);
+  SetBox("StaticText10", f.Turnaround);
+  SetBox("StaticText12", f.ReadyWaitTotal);
+  SetBox("StaticText13", f.ReadyWaitMean);
+  SetBox("StaticText11", f.ReadyWaitPerDispatch);
+  SetBox("StaticText14", f.PageFaults);
+  SetBox("StaticText16", f.PageFaultRate);
+  SetBox("StaticText20", f.HardFaults);
+  SetBox("StaticText21", f.SoftFaults);
+  SetBox("StaticText17", f.MemorySize);
+  SetBox("StaticText18", f.MemoryInUse);
+  SetBox("StaticText19", f.FreePercent);
+}
+
+void TEstatisticas::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (OnClosed) {
+    OnClosed();
+  }
+}
+
+}  // namespace kelpa
