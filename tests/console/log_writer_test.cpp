@@ -1,0 +1,151 @@
+// The log file: stamped whole lines, one order across threads, and never a stop on file errors.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "console/log_writer.h"
+#include "console/recording_reporter.h"
+#include "console/temp_working_directory.h"
+
+namespace kelpa {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::RecordingReporter;
+using test::TempWorkingDirectory;
+using test::WriteBytes;
+
+std::vector<std::string> SplitCrLf(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t begin = 0;
+  for (auto end = bytes.find("\r\n"); end != std::string::npos; end = bytes.find("\r\n", begin)) {
+    lines.push_back(bytes.substr(begin, end - begin));
+    begin = end + 2;
+  }
+  EXPECT_EQ(begin, bytes.size()) << "the file does not end with a whole line";
+  return lines;
+}
+
+TEST(LogWriter, NamesTheFileFromTheStartTimeAndStampsEachLine) {
+  TempWorkingDirectory dir;
+  ManualClock clock(EncodeDateTime({2026, 3, 4, 5, 6, 59, 999}));
+  RecordingReporter reporter;
+  TLogWriter log(clock, &reporter);
+  EXPECT_EQ(log.FileName(), "log03040506.txt");
+
+  clock.Set({2026, 3, 4, 9, 5, 3, 7});
+  log.AddLine("Inicializando Kelpa ...", kBlack);
+  clock.Set({2026, 3, 4, 23, 59, 59, 999});
+  log.AddLine("Processo 1 criado", MakeColor(255, 0, 0));
+
+  EXPECT_EQ(ReadBytes(dir.File("log03040506.txt")),
+            "09:05:03:007 : Inicializando Kelpa ...\r\n23:59:59:999 : Processo 1 criado\r\n");
+  const auto pending = log.TakePending();
+  ASSERT_EQ(pending.size(), 2u);
+  EXPECT_EQ(pending[0].first, "09:05:03:007 : Inicializando Kelpa ...");
+  EXPECT_EQ(pending[0].second, kBlack);
+  EXPECT_EQ(pending[1].second, MakeColor(255, 0, 0));
+  EXPECT_TRUE(log.TakePending().empty());
+  EXPECT_TRUE(reporter.Messages().empty());
+}
+
+TEST(LogWriter, EmptiesALogOfTheSameMinute) {
+  TempWorkingDirectory dir;
+  ManualClock clock(EncodeDateTime({2026, 12, 7, 9, 0, 0, 0}));
+  WriteBytes(dir.File("log12070900.txt"), "an earlier run\r\n");
+  TLogWriter log(clock, nullptr);
+  EXPECT_EQ(ReadBytes(dir.File("log12070900.txt")), "");
+  log.AddLine("second run", kBlack);
+  EXPECT_EQ(ReadBytes(dir.File("log12070900.txt")), "09:00:00:000 : second run\r\n");
+}
+
+TEST(LogWriter, ThreadsLoggingAtOnceGiveWholeLinesInOneOrder) {
+  TempWorkingDirectory dir;
+  ManualClock clock;
+  TLogWriter log(clock, nullptr);
+  constexpr int kThreads = 3;
+  constexpr int kLines = 2000;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&log, t] {
+      for (int i = 0; i < kLines; ++i) {
+        log.AddLine("thread " + std::to_string(t) + " line " + std::to_string(i) + " " +
+                        std::string(40, static_cast<char>('a' + t)),
+                    static_cast<TColor>(t));
+      }
+    });
+  }
+  for (auto& thread : threads) {
+    thread.join();
+  }
+  const auto fileLines = SplitCrLf(ReadBytes(dir.File(log.FileName())));
+  const auto pending = log.TakePending();
+  ASSERT_EQ(fileLines.size(), static_cast<std::size_t>(kThreads * kLines));
+  ASSERT_EQ(pending.size(), fileLines.size());
+  const std::regex whole(R"(09:00:00:000 : thread ([0-2]) line (\d+) ([a-c])\3{39})");
+  std::vector<int> next(kThreads, 0);
+  for (std::size_t i = 0; i < fileLines.size(); ++i) {
+    ASSERT_EQ(pending[i].first, fileLines[i]) << "file and queue differ at line " << i;
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(fileLines[i], match, whole)) << fileLines[i];
+    const int t = std::stoi(match[1]);
+    EXPECT_EQ(match[3].str()[0], 'a' + t);
+    EXPECT_EQ(pending[i].second, static_cast<TColor>(t));
+    ASSERT_EQ(std::stoi(match[2]), next[t]++) << "a thread's lines are out of order";
+  }
+}
+
+TEST(LogWriter, NotifierRunsOutsideTheLockAndMayTakeTheLines) {
+  TempWorkingDirectory dir;
+  ManualClock clock;
+  TLogWriter log(clock, nullptr);
+  std::vector<std::string> seen;
+  log.SetPendingNotifier([&] {
+    for (auto& [line, colour] : log.TakePending()) {
+      seen.push_back(line);
+    }
+  });
+  log.AddLine("one", kBlack);
+  log.AddLine("two", kBlack);
+  EXPECT_EQ(seen, (std::vector<std::string>{"09:00:00:000 : one", "09:00:00:000 : two"}));
+}
+
+TEST(LogWriter, AFileThatCannotBeCreatedIsReportedOnceAndLoggingGoesOn) {
+  TempWorkingDirectory dir;
+  ManualClock clock;
+  fs::create_directory(dir.File("log12070900.txt"));
+  RecordingReporter reporter;
+  TLogWriter log(clock, &reporter);
+  EXPECT_FALSE(log.HasFile());
+  for (int i = 0; i < 10; ++i) {
+    log.AddLine("line " + std::to_string(i), kBlack);
+  }
+  ASSERT_EQ(reporter.Messages().size(), 1u);
+  EXPECT_NE(reporter.Messages()[0].find((dir.Path() / "log12070900.txt").string()),
+            std::string::npos);
+  EXPECT_EQ(log.TakePending().size(), 10u);
+}
+
+TEST(LogWriter, AQueueNobodyTakesStaysBoundedKeepingTheNewest) {
+  TempWorkingDirectory dir;
+  ManualClock clock;
+  fs::create_directory(dir.File("log12070900.txt"));  // no file: only the queue is exercised
+  TLogWriter log(clock, nullptr);
+  const std::size_t total = TLogWriter::kMaxPending + 5;
+  for (std::size_t i = 0; i < total; ++i) {
+    log.AddLine(std::to_string(i), kBlack);
+  }
+  const auto pending = log.TakePending();
+  ASSERT_EQ(pending.size(), TLogWriter::kMaxPending);
+  EXPECT_EQ(pending.front().first, "09:00:00:000 : 5");
+  EXPECT_EQ(pending.back().first, "09:00:00:000 : " + std::to_string(total - 1));
+}
+
+}  // namespace
+}  // namespace kelpa

@@ -1,0 +1,94 @@
+// Loading the message catalogue from kelpa.ini.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "console/temp_working_directory.h"
+#include "i18n/messages.h"
+
+namespace kelpa {
+namespace {
+
+using test::ReadBytes;
+using test::TempWorkingDirectory;
+using test::WriteBytes;
+
+TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
+  const auto& entries = MessageEntries();
+  std::set<std::string> keys;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::string section = entries[i].Section;
+    EXPECT_EQ(section, i < 33 ? "MSGLOG" : "MSG") << entries[i].Key;
+    EXPECT_EQ(std::string(entries[i].Key).rfind(section, 0), 0u) << entries[i].Key;
+    keys.insert(entries[i].Key);
+    for (std::size_t j = 0; j < i; ++j) {
+      EXPECT_NE(entries[j].Field, entries[i].Field)
+          << entries[i].Key << " fills the text of " << entries[j].Key;
+    }
+  }
+  EXPECT_EQ(keys.size(), kMessageCount);
+  EXPECT_EQ(std::string(entries.front().Key), "MSGLOG0001");
+  EXPECT_EQ(std::string(entries[32].Key), "MSGLOG0915");
+  EXPECT_EQ(std::string(entries.back().Key), "MSG9008");
+}
+
+TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {
+  TempWorkingDirectory dir;
+  TMessages loaded;
+  loaded.MsgLogProntoExec = "changed before loading";
+  CarregaMensagens(loaded, dir.File("kelpa.ini"));
+  const TMessages defaults;
+  for (const auto& entry : MessageEntries()) {
+    EXPECT_EQ(loaded.*entry.Field, defaults.*entry.Field) << entry.Key;
+  }
+  EXPECT_EQ(loaded.MsgLogInicializando, "Inicializando Kelpa ...");
+  EXPECT_EQ(loaded.MsgTitGerMemoria, "Ger\xC3\xAAncia de Mem\xC3\xB3ria");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("kelpa.ini")));
+}
+
+TEST(MessagesLoader, ReadsValuesAsTheSettingsFileGivesThem) {
+  TempWorkingDirectory dir;
+  const std::string content =
+      "[msglog]\r\n"
+      "MSGLOG0602=\" Ready -> Run \"\r\n"
+      "MSGLOG0603=  Run->IO  \r\n"
+      "MSGLOG0913=\" HwPF - page file \"\r\n"
+      "[MSG]\r\n"
+      "MSG0500=\r\n"
+      "msg0512=Execu\xE7\xE3o!\r\n";
+  WriteBytes(dir.File("kelpa.ini"), content);
+  TMessages loaded;
+  CarregaMensagens(loaded, dir.File("kelpa.ini"));
+
+  EXPECT_EQ(loaded.MsgLogProntoExec, " Ready -> Run ");  // quoted: the blanks stay
+  EXPECT_EQ(loaded.MsgLogExecIO, "Run->IO");             // unquoted: trimmed
+  EXPECT_EQ(loaded.MsgColCor, "");                       // present but empty: empty, not "Cor"
+  EXPECT_EQ(loaded.MsgEstExecucao, "Execu\xC3\xA7\xC3\xA3o!");  // Windows-1252 file
+  EXPECT_EQ(loaded.MsgLogHwPFPagefile2, " HwPF - page file ");
+  EXPECT_EQ(loaded.MsgLogHwPFPagefile, " HwPF - Pagefile ");  // the twin keeps its default
+  EXPECT_EQ(loaded.MsgColPID, "PID");
+  EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), content);  // only read
+}
+
+TEST(MessagesLoader, TheTwinPagefileEntriesAreSeparateBothWays) {
+  TempWorkingDirectory dir;
+  WriteBytes(dir.File("kelpa.ini"), "[MSGLOG]\r\nMSGLOG0908=\" swap read \"\r\n");
+  TMessages loaded;
+  CarregaMensagens(loaded, dir.File("kelpa.ini"));
+  EXPECT_EQ(loaded.MsgLogHwPFPagefile, " swap read ");
+  EXPECT_EQ(loaded.MsgLogHwPFPagefile2, " HwPF - Pagefile ");
+}
+
+TEST(MessagesLoader, KeysOfOtherSectionsAreNotTaken) {
+  TempWorkingDirectory dir;
+  WriteBytes(dir.File("kelpa.ini"), "[MSG]\r\nMSGLOG0001=wrong\r\n[MSGLOG]\r\nMSG0002=wrong\r\n");
+  TMessages loaded;
+  CarregaMensagens(loaded, dir.File("kelpa.ini"));
+  EXPECT_EQ(loaded.MsgLogInicializando, "Inicializando Kelpa ...");
+  EXPECT_EQ(loaded.MsgExecutar, "Executar");
+}
+
+}  // namespace
+}  // namespace kelpa
