@@ -1,0 +1,335 @@
+// The console's start-up, run/stop, window toggles, process list command and shutdown, with the
+// whole simulator built for real in a temporary current directory.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "console/ui/console_window.h"
+#include "console/ui/log_window.h"
+#include "core/simulation.h"
+#include "i18n/ui/credits_window.h"
+#include "memory/ui/memory_window.h"
+#include "ui/process/process_list_window.h"
+#include "ui/process/statistics_window.h"
+#include "ui/processor/processor_window.h"
+
+using namespace kelpa;
+
+namespace {
+
+class RecordingReporter final : public IErrorReporter {
+ public:
+  void ShowError(const std::string& message) override { Messages.push_back(message); }
+  std::vector<std::string> Messages;
+};
+
+// A started console whose splash ends at once and whose dialogs are recorded.
+struct Console {
+  Console() {
+    TConsoleHooks hooks;
+    hooks.SplashMs = 0;
+    hooks.Reporter = &reporter;
+    hooks.ShowMessage = [this](const QString& text) { shownMessages << text; };
+    hooks.Beep = [this] { ++beeps; };
+    hooks.OnFinished = [this] { ++finished; };
+    form = std::make_unique<TForm1>(std::move(hooks));
+    form->FormCreate();
+    form->CreateProcessWindows();
+  }
+
+  QAction* Item(const char* name) const { return form->findChild<QAction*>(name); }
+  QToolButton* Button() const { return form->findChild<QToolButton*>("SpeedButton1"); }
+
+  QStringList FileLines() const {
+    QFile file(QString::fromStdString(form->LogWindow()->FileName()));
+    if (!file.open(QIODevice::ReadOnly)) {
+      return {};
+    }
+    QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n");
+    if (!lines.isEmpty() && lines.last().isEmpty()) {
+      lines.removeLast();
+    }
+    return lines;
+  }
+
+  void AddProcess() {
+    Simulation& sim = form->Sim();
+    std::lock_guard lock(sim.Lock);
+    sim.Kernel.AddProcess(TProcesso::Create(sim, 0, 4, 5, 0x0000FF));
+  }
+
+  int ListWindowCount() const {
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (qobject_cast<TfrmAlteraProcessos*>(widget) && widget->isVisible()) {
+        ++count;
+      }
+    }
+    return count;
+  }
+
+  RecordingReporter reporter;
+  QStringList shownMessages;
+  int beeps = 0;
+  int finished = 0;
+  std::unique_ptr<TForm1> form;
+};
+
+const QString kStamp = "\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d";
+
+bool IsStamped(const QString& line, const QString& text) {
+  return QRegularExpression("^" + kStamp + " : " + QRegularExpression::escape(text) + "$")
+      .match(line)
+      .hasMatch();
+}
+
+bool IsStampedWithTime(const QString& line, const QString& text) {
+  return QRegularExpression("^" + kStamp + " : " + QRegularExpression::escape(text) + kStamp + "$")
+      .match(line)
+      .hasMatch();
+}
+
+int CountContaining(const QStringList& lines, const QString& text) {
+  int count = 0;
+  for (const QString& line : lines) {
+    count += line.contains(text) ? 1 : 0;
+  }
+  return count;
+}
+
+void WriteFile(const QString& name, const QByteArray& bytes) {
+  QFile file(name);
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
+
+QByteArray ReadFile(const QString& name) {
+  QFile file(name);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class ConsoleWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(folder_.isValid());
+    QVERIFY(QDir::setCurrent(folder_.path()));
+  }
+
+  void init() {
+    QDir here(folder_.path());
+    for (const QString& name : here.entryList({"kelpa.ini", "log*.txt"}, QDir::Files)) {
+      QVERIFY(here.remove(name));
+    }
+  }
+
+  void startUpLogsCreatesSettingsAndRuns() {
+    Console console;
+    const QStringList lines = console.FileLines();
+    QVERIFY2(lines.size() >= 2, qPrintable(lines.join('\n')));
+    QVERIFY2(IsStamped(lines.first(), "Inicializando Kelpa ..."), qPrintable(lines.first()));
+    // The catalogue text ends with a blank and the time follows after one more.
+    QVERIFY2(IsStampedWithTime(lines.last(), "Kelpa pronto as  "), qPrintable(lines.last()));
+    QVERIFY(console.reporter.Messages.empty());
+
+    const QString ini = QString::fromUtf8(ReadFile("kelpa.ini"));
+    QCOMPARE(ini.split(QRegularExpression("\r?\n"), Qt::SkipEmptyParts),
+             QStringList({"[GLOBAL]", "PREEMPCAO=1", "PRIORIDADE_DINAMICA=1", "TEMPO_REAL=8"}));
+
+    Simulation& sim = console.form->Sim();
+    QCOMPARE(console.form->windowTitle(), QString("Console Kelpa"));
+    QCOMPARE(console.Button()->text(), QString("Parar"));
+    QVERIFY(console.form->SimulationRunning);
+    QVERIFY(sim.StopRunEvent.IsSet());
+    QVERIFY(sim.StartTime > 0);
+    {
+      std::lock_guard lock(sim.Lock);
+      QVERIFY(sim.Kernel.Processes.empty());
+    }
+  }
+
+  // The threads really run: a new process reaches the processor without any help.
+  void startedThreadsDispatchAProcess() {
+    Console console;
+    console.AddProcess();
+    Simulation& sim = console.form->Sim();
+    const auto dispatched = [&sim] {
+      std::lock_guard lock(sim.Lock);
+      return sim.Kernel.DispatchCount > 0;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(dispatched(), 60000);
+  }
+
+  void startUpReadsCatalogueSettingsAndCaptionsFromTheFile() {
+    WriteFile("kelpa.ini",
+              "[GLOBAL]\r\nPREEMPCAO=0\r\nTEMPO_REAL=3\r\n"
+              "[MSGLOG]\r\nMSGLOG0001=Iniciando\r\n"
+              "[MSG]\r\nMSG9000=Consola\r\nMSG9001=Processador\r\nMSG0002=Correr\r\n"
+              "MSG0003=Deter\r\n"
+              "[CONSOLE]\r\nFim1=Sair\r\nProcesso1=P&rocessos\r\n");
+    const QByteArray before = ReadFile("kelpa.ini");
+    Console console;
+    Simulation& sim = console.form->Sim();
+    QCOMPARE(console.form->windowTitle(), QString("Consola"));
+    QCOMPARE(console.form->ProcessorWindow()->windowTitle(), QString("Processador"));
+    QVERIFY(IsStamped(console.FileLines().first(), "Iniciando"));
+    QVERIFY(!sim.Settings.PreemptionEnabled);
+    QVERIFY(sim.Settings.DynamicPriorityEnabled);
+    QCOMPARE(sim.Settings.RealTimeThreshold.load(), 3);
+    QCOMPARE(console.Item("Fim1")->text(), QString("Sair"));
+    QCOMPARE(console.form->findChild<QMenu*>("Processo1")->title(), QString("P&rocessos"));
+    // An existing file is only read at start-up.
+    QCOMPARE(ReadFile("kelpa.ini"), before);
+
+    console.Button()->click();
+    QCOMPARE(console.Button()->text(), QString("Correr"));
+    console.Button()->click();
+    QCOMPARE(console.Button()->text(), QString("Deter"));
+  }
+
+  void splashEndShowsTheWindowsTheMenuMarks() {
+    Console console;
+    TForm1& form = *console.form;
+    QVERIFY(form.isVisible());
+    QVERIFY(!form.CreditsWindow()->isVisible());
+    QCOMPARE(form.ProcessorWindow()->isVisible(), console.Item("Escalonador1")->isChecked());
+    QCOMPARE(form.MemoryWindow()->isVisible(), console.Item("Memriaprincipal1")->isChecked());
+    QCOMPARE(form.LogWindow()->isVisible(), console.Item("Log1")->isChecked());
+    QCOMPARE(form.StatisticsWindow()->isVisible(), console.Item("Estatsticas1")->isChecked());
+    QVERIFY(form.ProcessorWindow()->isVisible());
+    QVERIFY(!form.LogWindow()->isVisible());
+  }
+
+  void runStopButtonStopsAndRestarts() {
+    Console console;
+    Simulation& sim = console.form->Sim();
+    console.Button()->click();
+    QCOMPARE(console.Button()->text(), QString("Executar"));
+    QVERIFY(!console.form->SimulationRunning);
+    QVERIFY(!sim.StopRunEvent.IsSet());
+    console.Button()->click();
+    QCOMPARE(console.Button()->text(), QString("Parar"));
+    QVERIFY(console.form->SimulationRunning);
+    QVERIFY(sim.StopRunEvent.IsSet());
+  }
+
+  void windowClosedByItsCloseBoxIsShownAgainByItsItem() {
+    Console console;
+    TForm1& form = *console.form;
+    const std::vector<std::pair<QWidget*, const char*>> windows = {
+        {form.LogWindow(), "Log1"},
+        {form.MemoryWindow(), "Memriaprincipal1"},
+        {form.ProcessorWindow(), "Escalonador1"},
+        {form.StatisticsWindow(), "Estatsticas1"}};
+    for (const auto& [window, name] : windows) {
+      QAction* item = console.Item(name);
+      if (!window->isVisible()) {
+        item->trigger();
+        QVERIFY2(window->isVisible() && item->isChecked(), name);
+      }
+      window->close();
+      QVERIFY2(!window->isVisible() && !item->isChecked(), name);
+      item->trigger();
+      QVERIFY2(window->isVisible() && item->isChecked(), name);
+      item->trigger();
+      QVERIFY2(!window->isVisible() && !item->isChecked(), name);
+    }
+  }
+
+  void selectWithoutProcessBeepsAndShowsTheMessage() {
+    Console console;
+    console.Item("Selecionar1")->trigger();
+    QCOMPARE(console.beeps, 1);
+    QCOMPARE(console.shownMessages, QStringList({"Nenhum processo foi criado."}));
+    QVERIFY(console.form->ProcessListWindow() == nullptr);
+    QCOMPARE(console.ListWindowCount(), 0);
+  }
+
+  void selectOpensOneListWindowAndAFreshOneAfterClosing() {
+    Console console;
+    console.Button()->click();  // stopped, so the process stays
+    console.AddProcess();
+    console.Item("Selecionar1")->trigger();
+    console.Item("Selecionar1")->trigger();
+    QCOMPARE(console.beeps, 0);
+    QCOMPARE(console.ListWindowCount(), 1);
+    QPointer<TfrmAlteraProcessos> first = console.form->ProcessListWindow();
+    QVERIFY(first);
+
+    first->close();
+    QTRY_VERIFY(first.isNull());
+    QVERIFY(console.form->ProcessListWindow() == nullptr);
+    console.Item("Selecionar1")->trigger();
+    QVERIFY(console.form->ProcessListWindow() != nullptr);
+    QCOMPARE(console.ListWindowCount(), 1);
+  }
+
+  void fimWritesExactlyOneShutdownLineThenCloses() {
+    Console console;
+    console.Item("Fim1")->trigger();
+    QVERIFY(!console.form->isVisible());
+    QCOMPARE(console.finished, 1);
+    QVERIFY(console.form->Sim().StopRunEvent.IsClosed());
+
+    auto* view = console.form->LogWindow()->findChild<QTextEdit*>("memLog");
+    QVERIFY(view);
+    QTRY_COMPARE(CountContaining(view->toPlainText().split('\n'), "Kelpa desativado as "), 1);
+
+    const std::string fileName = console.form->LogWindow()->FileName();
+    console.form.reset();
+    QFile file(QString::fromStdString(fileName));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(CountContaining(lines, "Kelpa desativado as "), 1);
+    QVERIFY2(IsStampedWithTime(lines.last(), "Kelpa desativado as  "), qPrintable(lines.last()));
+  }
+
+  void closeBoxEndsTheSimulationWithoutShutdownLine() {
+    Console console;
+    console.form->close();
+    QCOMPARE(console.finished, 1);
+    QVERIFY(console.form->Sim().ClockEvent.IsClosed());
+    QCOMPARE(CountContaining(console.FileLines(), "Kelpa desativado as "), 0);
+  }
+
+  // Whatever the threads are doing, closing returns: stopped with live processes waiting on the
+  // run event, or running with a process on the processor.
+  void shutdownNeverHangs_data() {
+    QTest::addColumn<bool>("stopped");
+    QTest::newRow("stopped") << true;
+    QTest::newRow("running") << false;
+  }
+
+  void shutdownNeverHangs() {
+    QFETCH(bool, stopped);
+    Console console;
+    console.AddProcess();
+    console.AddProcess();
+    if (stopped) {
+      console.Button()->click();
+    }
+    console.Item("Fim1")->trigger();
+    console.form.reset();
+    QCOMPARE(console.finished, 1);
+  }
+
+ private:
+  QTemporaryDir folder_;
+};
+
+QTEST_MAIN(ConsoleWindowTest)
+#include "console_window_test.moc"
