@@ -123,6 +123,17 @@ int TMemoReal::TakeFreeFrame(TProcesso* P, int page) {
   return frame.Number;
 }
 
+std::deque<std::int32_t>::iterator TMemoReal::FindParkedFrame(std::deque<std::int32_t>& list,
+                                                              const TProcesso* P, int page) {
+  // Only the frame the entry names holds the page's current content: after a swap or a flush the
+  // free-page list may still hold older frames naming the same page.
+  const int parked = P->PageTable[page].Frame;
+  return std::find_if(list.begin(), list.end(), [&](int number) {
+    const TFrameEntry& frame = FrameTable[number];
+    return number == parked && frame.Owner == P && frame.Page == page;
+  });
+}
+
 int TMemoReal::FaultFromImage(TProcesso* P, int page) {
   HardFaultCount += 1;
   LogPageLine(P, sim_.Msg.MsgLogHwPFImagem, page);
@@ -132,13 +143,12 @@ int TMemoReal::FaultFromImage(TProcesso* P, int page) {
 int TMemoReal::FaultFromFreeList(TProcesso* P, int page) {
   SoftFaultCount += 1;
   LogPageLine(P, sim_.Msg.MsgLogSwPFLPL, page);
-  for (auto it = FreePageList.begin(); it != FreePageList.end(); ++it) {
-    TFrameEntry& frame = FrameTable[*it];
-    if (frame.Owner == P && frame.Page == page) {
-      frame.Free = false;
-      FreePageList.erase(it);
-      return frame.Number;
-    }
+  const auto it = FindParkedFrame(FreePageList, P, page);
+  if (it != FreePageList.end()) {
+    const int number = *it;
+    FrameTable[number].Free = false;
+    FreePageList.erase(it);
+    return number;
   }
   // Not where its location says: the content is gone, so the page starts again from the image.
   return TakeFreeFrame(P, page);
@@ -148,13 +158,12 @@ int TMemoReal::FaultFromModifiedList(TProcesso* P, int page) {
   SoftFaultCount += 1;
   LogPageLine(P, sim_.Msg.MsgLogSwPFLPM, page);
   P->PageTable[page].Modified = true;
-  for (auto it = ModifiedPageList.begin(); it != ModifiedPageList.end(); ++it) {
-    TFrameEntry& frame = FrameTable[*it];
-    if (frame.Owner == P && frame.Page == page) {
-      frame.Free = false;
-      ModifiedPageList.erase(it);
-      return frame.Number;
-    }
+  const auto it = FindParkedFrame(ModifiedPageList, P, page);
+  if (it != ModifiedPageList.end()) {
+    const int number = *it;
+    FrameTable[number].Free = false;
+    ModifiedPageList.erase(it);
+    return number;
   }
   return TakeFreeFrame(P, page);
 }

@@ -91,6 +91,9 @@ class TMemoReal {
   // Makes a frame free when the free-page list is empty whatever MinFreePercent says: flush, then
   // swap one process out. Returns whether a frame is free now.
   bool MakeFrameAvailable();
+  // The frame on list that holds P's page, as the page's entry names it; list.end() when none.
+  std::deque<std::int32_t>::iterator FindParkedFrame(std::deque<std::int32_t>& list,
+                                                     const TProcesso* P, int page);
   void LogProcessLine(const TProcesso* P, const std::string& text);
   void LogPageLine(const TProcesso* P, const std::string& text, int page);
 
