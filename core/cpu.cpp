@@ -166,9 +166,11 @@ void TCPU::Run() {
     if (!sim_.ClockEvent.Wait() || terminate_.load()) {
       break;
     }
-    // A stop that came while waiting for the tick holds the cycle back; the clock keeps ticking,
-    // so a tick is waiting again when the run resumes.
+    // A stop that came while waiting for the tick holds the cycle back. The tick is put back, so
+    // that resuming runs one cycle at once even if no further tick comes before it.
     if (!sim_.StopRunEvent.IsSet()) {
+      sim_.ClockEvent.Set();
+      HeldTicks.fetch_add(1);
       continue;
     }
     {

@@ -41,6 +41,8 @@ class TCPU {
   void Join();
   // Number of cycles run by the thread (tests and benchmarks).
   std::atomic<long> CycleCount{0};
+  // Number of ticks the thread held back because the run was stopped meanwhile (tests).
+  std::atomic<long> HeldTicks{0};
 
  private:
   void Run();

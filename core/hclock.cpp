@@ -32,6 +32,9 @@ void THClock::Join() {
 }
 
 void THClock::PeriodChanged() {
+  // Taking the mutex orders the wake-up after the clock has either read the new period or begun
+  // to wait; a bare notify could fall between the two and be lost until the old deadline.
+  { std::lock_guard lock(mutex_); }
   wake_.notify_all();
 }
 

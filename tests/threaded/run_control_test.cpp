@@ -1,0 +1,167 @@
+// The real clock, processor and wait threads under the run/stop event: a stopped run holds every
+// cycle and pass, resuming runs one cycle at once, and shutdown always joins the three threads.
+// Ticks are let through one batch at a time (the clock idles on a long period in between), and
+// every wait is bounded, so nothing here depends on how fast the machine is.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <thread>
+
+#include "support/test_simulation.h"
+
+namespace kelpa::test {
+namespace {
+
+constexpr int kIdlePeriodMs = 600000;
+
+bool Eventually(const std::function<bool()>& condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+class RunControlTest : public ::testing::Test {
+ protected:
+  RunControlTest() {
+    sim.HClock.Period = kIdlePeriodMs;
+    // After the allowed number of ticks the clock idles; the next deadline is computed after this
+    // returns, so it reads the long period.
+    sim.HClock.OnTick = [this](std::chrono::steady_clock::time_point) {
+      std::lock_guard lock(tickMutex_);
+      if (++ticks_ >= allowed_) {
+        sim.HClock.Period = kIdlePeriodMs;
+      }
+    };
+    sim.Espera.SleepMs = 1;
+    t.Create(pkCPU, 0);
+  }
+  ~RunControlTest() override { ShutdownWithin(); }
+
+  // Lets count more ticks come, 2 ms apart, and waits until they have come.
+  void Tick(int count) {
+    int target = 0;
+    {
+      std::lock_guard lock(tickMutex_);
+      allowed_ += count;
+      target = allowed_;
+      sim.HClock.Period = 2;
+    }
+    sim.HClock.PeriodChanged();
+    ASSERT_TRUE(Eventually([&] { return Ticks() >= target; }));
+  }
+  int Ticks() {
+    std::lock_guard lock(tickMutex_);
+    return ticks_;
+  }
+  long Cycles() const { return sim.Cpu.CycleCount.load(); }
+  long Passes() const { return sim.Espera.PassCount.load(); }
+  // Lets the wait thread run a good number of passes: time enough for a stray cycle to show.
+  void LetPassesRun() {
+    const long target = Passes() + 30;
+    ASSERT_TRUE(Eventually([&] { return Passes() >= target; }));
+  }
+
+  void ShutdownWithin() {
+    auto done = std::async(std::launch::async, [this] { sim.Shutdown(); });
+    if (done.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+      std::fputs("Simulation::Shutdown did not return\n", stderr);
+      std::_Exit(1);
+    }
+  }
+
+  // Used by the clock thread: declared before the simulation, so they outlive its threads.
+  std::mutex tickMutex_;
+  int ticks_ = 0;
+  int allowed_ = 1;  // the tick the clock gives when it starts
+  TestSimulation t;
+  Simulation& sim = t.sim;
+};
+
+TEST_F(RunControlTest, StoppedRunHoldsEverythingAndResumingRunsOneCycleAtOnce) {
+  sim.StopRunEvent.Reset();
+  sim.StartThreads();
+  Tick(5);
+  EXPECT_EQ(Cycles(), 0);
+  EXPECT_EQ(Passes(), 0);
+
+  sim.StopRunEvent.Set();
+  ASSERT_TRUE(Eventually([&] { return Cycles() == 1; }));
+  LetPassesRun();
+  EXPECT_EQ(Cycles(), 1);
+  EXPECT_EQ(t.log.Texts().back(), "Processo 0 Pronto -> Exec ");
+
+  Tick(1);
+  ASSERT_TRUE(Eventually([&] { return Cycles() == 2; }));
+  LetPassesRun();
+  EXPECT_EQ(Cycles(), 2);
+}
+
+TEST_F(RunControlTest, TickHeldBackByAStopIsNotLost) {
+  sim.StartThreads();
+  ASSERT_TRUE(Eventually([&] { return Cycles() >= 1 && !sim.ClockEvent.IsSet(); }));
+  LetPassesRun();  // the processor is back waiting for a tick
+  const long cycles = Cycles();
+
+  sim.StopRunEvent.Reset();
+  Tick(1);
+  ASSERT_TRUE(Eventually([&] { return sim.Cpu.HeldTicks.load() == 1; }));
+  EXPECT_EQ(Cycles(), cycles);
+
+  // No further tick comes: the one held back runs at once.
+  sim.StopRunEvent.Set();
+  ASSERT_TRUE(Eventually([&] { return Cycles() == cycles + 1; }));
+  LetPassesRun();
+  EXPECT_EQ(Cycles(), cycles + 1);
+}
+
+TEST_F(RunControlTest, StoppingStopsCyclesAndPasses) {
+  sim.StartThreads();
+  Tick(10);
+  ASSERT_TRUE(Eventually([&] { return Cycles() >= 2 && Passes() >= 2; }));
+
+  sim.StopRunEvent.Reset();
+  // A cycle or pass already under way when the stop came may still finish.
+  const long cycles = Cycles() + 1;
+  const long passes = Passes() + 1;
+  Tick(20);
+  EXPECT_LE(Cycles(), cycles);
+  EXPECT_LE(Passes(), passes);
+  const long stoppedAt = Cycles();
+  Tick(5);
+  EXPECT_EQ(Cycles(), stoppedAt);
+}
+
+TEST_F(RunControlTest, ShutdownJoinsTheThreadsWhileBlockedOnAStoppedRun) {
+  sim.StartThreads();
+  ASSERT_TRUE(Eventually([&] { return Cycles() >= 1 && Passes() >= 1; }));
+  sim.StopRunEvent.Reset();
+  Tick(3);
+  ShutdownWithin();
+  EXPECT_TRUE(sim.StopRunEvent.IsClosed());
+  EXPECT_TRUE(sim.ClockEvent.IsClosed());
+}
+
+TEST_F(RunControlTest, ShutdownWakesALongSleepAndALongClockPeriod) {
+  sim.Espera.SleepMs = kIdlePeriodMs;
+  sim.StartThreads();
+  ASSERT_TRUE(Eventually([&] { return Cycles() >= 1 && Passes() >= 1; }));
+  ShutdownWithin();
+  const long cycles = Cycles();
+  const long passes = Passes();
+  ShutdownWithin();  // a second shutdown is harmless
+  EXPECT_EQ(Cycles(), cycles);
+  EXPECT_EQ(Passes(), passes);
+}
+
+}  // namespace
+}  // namespace kelpa::test
