@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSlider>
@@ -63,15 +64,15 @@ TfrmGP::TfrmGP(Simulation& sim, QWidget* parent)
   ForcePriorityNumbers();
   ProgressBar1->setMaximum(100);
 
-  // The client area is fixed; the menu bar lies above it.
-  const int menuHeight = menuBar()->sizeHint().height();
-  setFixedSize(kClientWidth, kClientHeight + menuHeight);
+  // The client area is fixed; the window fits it and the menu bar above it.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
   move(42, 96);
 }
 
 void TfrmGP::CreateComponents() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
+  client->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(client);
 
   Opcoes1 = menuBar()->addAction(QStringLiteral("Opcoes"));

@@ -1,0 +1,256 @@
+// The processor-management window on a real simulation whose display is the Qt display.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <mutex>
+
+#include "console/ini_file.h"
+#include "core/simulation.h"
+#include "i18n/ui/language.h"
+#include "support/recording_log.h"
+#include "ui/processor/process_shape.h"
+#include "ui/processor/processor_window.h"
+#include "ui/processor/qt_display.h"
+#include "ui/processor/scheduling_options_window.h"
+
+namespace kelpa {
+namespace {
+
+// A simulation drawn by the Qt display on a processor window, with its options window.
+struct ShownSimulation {
+  ShownSimulation() : sim(clock, log, display, messages), gp(sim), opt(sim, [] { return true; }) {
+    display.SetProcessorWindow(&gp);
+    gp.SetDisplay(&display);
+    gp.SetOptionsWindow(&opt);
+    opt.SetProcessorWindow(&gp);
+  }
+  TProcesso* Create(int priority, TColor color) {
+    TProcesso* raw = nullptr;
+    {
+      std::lock_guard lock(sim.Lock);
+      auto process = TProcesso::Create(sim, pkCPU, priority, 5, color);
+      raw = process.get();
+      sim.Kernel.AddProcess(std::move(process));
+    }
+    clock.AdvanceMs(7);
+    return raw;
+  }
+  // Runs the queued display updates, then the window's refresh.
+  void Refresh() {
+    QCoreApplication::processEvents();
+    gp.Timer1Timer();
+  }
+  QPoint DiscAt(const TProcesso* p) const {
+    TShpProcesso* shape = display.Shape(p->Shape);
+    return shape != nullptr ? shape->pos() : QPoint(-1, -1);
+  }
+  bool LabelIsRed(int priority) const {
+    return gp.PriorityLabel(priority)->palette().color(QPalette::WindowText) == QColor(Qt::red);
+  }
+
+  ManualClock clock;
+  test::RecordingLog log;
+  QtDisplay display;
+  TMessages messages;
+  Simulation sim;
+  TfrmGP gp;
+  Tfrm_Opt opt;
+};
+
+constexpr int kLabelTops[16] = {245, 233, 221, 209, 196, 184, 172, 160,
+                                148, 136, 124, 112, 99,  87,  75,  63};
+
+}  // namespace
+
+class ProcessorWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  QString previousDir_;
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    previousDir_ = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir_.path()));
+  }
+  void cleanupTestCase() { QDir::setCurrent(previousDir_); }
+  void init() {
+    QFile::remove(QStringLiteral("kelpa.ini"));
+    Language().SetFileName(KelpaIniPath());
+  }
+
+  void layoutOfTheWindow() {
+    ShownSimulation s;
+    QCOMPARE(s.gp.ClientArea()->size(), QSize(417, 317));
+    QCOMPARE(s.gp.pos(), QPoint(42, 96));
+    QCOMPARE(s.gp.windowTitle(), QStringLiteral("Gerência do Processador"));
+    const auto geometry = [&](const char* name) {
+      auto* widget = s.gp.findChild<QWidget*>(QString::fromLatin1(name));
+      return widget != nullptr ? widget->geometry() : QRect();
+    };
+    QCOMPARE(geometry("S_ESCALONA"), QRect(328, 64, 20, 193));
+    QCOMPARE(geometry("S_CPU"), QRect(160, 25, 60, 32));
+    QCOMPARE(geometry("S_IO"), QRect(50, 195, 22, 23));
+    QCOMPARE(geometry("ProgressBar1"), QRect(14, 218, 81, 17));
+    QCOMPARE(geometry("GroupBox1"), QRect(1, 260, 416, 57));
+    QCOMPARE(geometry("TrackBar1"), QRect(4, 25, 128, 27));
+    QCOMPARE(geometry("tcbQuantum"), QRect(144, 24, 126, 27));
+    QCOMPARE(geometry("tbClock"), QRect(281, 24, 128, 27));
+    QCOMPARE(s.gp.WaitProgress()->maximum(), 100);
+    auto* options = s.gp.findChild<QAction*>(QStringLiteral("Opcoes1"));
+    QVERIFY(options != nullptr);
+    QCOMPARE(options->text(), QStringLiteral("Opcoes"));
+    QCOMPARE(s.gp.findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 500);
+  }
+
+  void readyQueuePictureHasSixteenBlueCells() {
+    ShownSimulation s;
+    auto* picture = s.gp.findChild<QWidget*>(QStringLiteral("S_ESCALONA"));
+    const QImage image = picture->grab().toImage();
+    int cells = 0;
+    bool inCell = false;
+    for (int y = 0; y < image.height(); ++y) {
+      const bool blue = image.pixelColor(image.width() / 2, y) == QColor(0, 0, 255);
+      cells += blue && !inCell ? 1 : 0;
+      inCell = blue;
+    }
+    QCOMPARE(cells, 16);
+  }
+
+  void readyDiscsArePlacedByPriorityAndOrder() {
+    ShownSimulation s;
+    TProcesso* first = s.Create(8, 0x0000FF);
+    TProcesso* second = s.Create(8, 0x00FF00);
+    TProcesso* third = s.Create(8, 0xFF0000);
+    TProcesso* low = s.Create(0, 0x00FFFF);
+    s.Refresh();
+    QCOMPARE(s.DiscAt(first), QPoint(355, 149));
+    QCOMPARE(s.DiscAt(second), QPoint(367, 149));
+    QCOMPARE(s.DiscAt(third), QPoint(379, 149));
+    QCOMPARE(s.DiscAt(low), QPoint(355, 245));
+
+    TShpProcesso* disc = s.display.Shape(second->Shape);
+    QCOMPARE(disc->parentWidget(), s.gp.ClientArea());
+    QVERIFY(disc->isVisibleTo(&s.gp));
+    QCOMPARE(disc->size(), QSize(12, 12));
+    QCOMPARE(disc->toolTip(), QString::number(second->PID));
+    QCOMPARE(disc->FillColor(), TColor{0x00FF00});
+
+    // The first of the highest queue goes onto the processor; the others move up their row and
+    // the refresh leaves the running disc where the processor put it.
+    {
+      std::lock_guard lock(s.sim.Lock);
+      s.sim.Cpu.Cycle();
+    }
+    s.Refresh();
+    QCOMPARE(s.DiscAt(first), QPoint(185, 35));
+    QCOMPARE(s.DiscAt(second), QPoint(355, 149));
+    QCOMPARE(s.DiscAt(third), QPoint(367, 149));
+    QCOMPARE(s.DiscAt(low), QPoint(355, 245));
+  }
+
+  void priorityNumbersIgnoreTheLanguageFile() {
+    QFile file(QStringLiteral("kelpa.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[GP]\nLabel1=Baixa\nLabel16=Alta\nLabel7=\nLabel19=Fila\n");
+    file.close();
+    ShownSimulation s;
+    for (int priority = 0; priority < 16; ++priority) {
+      QLabel* label = s.gp.PriorityLabel(priority);
+      QCOMPARE(label->objectName(), QStringLiteral("Label%1").arg(priority + 1));
+      QCOMPARE(label->text(), QString::number(priority));
+      QCOMPARE(label->pos(), QPoint(308, kLabelTops[priority]));
+    }
+    QCOMPARE(s.gp.findChild<QLabel*>(QStringLiteral("Label19"))->text(), QStringLiteral("Fila"));
+    QVERIFY(s.gp.PriorityLabel(16) == nullptr && s.gp.PriorityLabel(-1) == nullptr);
+  }
+
+  void labelsFromTheThresholdUpAreRed() {
+    ShownSimulation s;
+    s.gp.show();
+    for (int priority = 0; priority < 16; ++priority) {
+      QCOMPARE(s.LabelIsRed(priority), priority >= 8);
+    }
+    s.sim.Settings.RealTimeThreshold = 0;
+    s.opt.PaintRealTimeLabels();
+    for (int priority = 0; priority < 16; ++priority) {
+      QVERIFY(s.LabelIsRed(priority));
+    }
+    // Shown again, the window recolours from the settings in force.
+    s.gp.hide();
+    s.sim.Settings.RealTimeThreshold = 16;
+    s.gp.show();
+    for (int priority = 0; priority < 16; ++priority) {
+      QVERIFY(!s.LabelIsRed(priority));
+    }
+  }
+
+  void waitTimeBarSetsWaitLengthAndProgressRange() {
+    ShownSimulation s;
+    auto* bar = s.gp.findChild<QSlider*>(QStringLiteral("TrackBar1"));
+    QCOMPARE(bar->value(), 10);
+    QCOMPARE(bar->minimum(), 1);
+    QCOMPARE(bar->maximum(), 10);
+    {
+      std::lock_guard lock(s.sim.Lock);
+      s.sim.Espera.WaitCounter = 40;
+    }
+    bar->setValue(1);
+    QCOMPARE(s.gp.WaitProgress()->maximum(), 10);
+    std::lock_guard lock(s.sim.Lock);
+    QCOMPARE(s.sim.Espera.WaitLength(), 10);
+    QVERIFY(s.sim.Espera.WaitCounter < 10);
+  }
+
+  void timeSliceBarSetsQuantum() {
+    ShownSimulation s;
+    auto* bar = s.gp.findChild<QSlider*>(QStringLiteral("tcbQuantum"));
+    QCOMPARE(bar->value(), 1);
+    bar->setValue(3);
+    QCOMPARE(s.sim.Kernel.Quantum.load(), 3000);
+    QCOMPARE(s.sim.Kernel.SliceLength(), 3);
+    bar->setValue(10);
+    QCOMPARE(s.sim.Kernel.Quantum.load(), 10000);
+  }
+
+  void clockBarSetsPeriod() {
+    ShownSimulation s;
+    auto* bar = s.gp.findChild<QSlider*>(QStringLiteral("tbClock"));
+    QCOMPARE(bar->value(), 1);
+    bar->setValue(10);
+    QCOMPARE(s.sim.HClock.Period.load(), 100);
+    bar->setValue(1);
+    QCOMPARE(s.sim.HClock.Period.load(), 1000);
+  }
+
+  void closingHidesAndReports() {
+    ShownSimulation s;
+    int closed = 0;
+    s.gp.OnClosed = [&] { ++closed; };
+    s.gp.show();
+    QCOMPARE(s.gp.ClientArea()->geometry(), QRect(0, s.gp.menuBar()->height(), 417, 317));
+    QCOMPARE(s.gp.size(), QSize(417, 317 + s.gp.menuBar()->height()));
+    QVERIFY(s.gp.close());
+    QVERIFY(s.gp.isHidden());
+    QCOMPARE(closed, 1);
+    // The menu command opens the options, not modally.
+    s.gp.findChild<QAction*>(QStringLiteral("Opcoes1"))->trigger();
+    QVERIFY(s.opt.isVisible());
+    QVERIFY(!s.opt.isModal());
+  }
+};
+
+}  // namespace kelpa
+
+QTEST_MAIN(kelpa::ProcessorWindowTest)
+#include "processor_window_test.moc"
