@@ -1,6 +1,7 @@
 // Program entry: the console first (its creation is the start-up of the simulator), then the
 // windows that open from its menus, then the message loop until the console closes.
 #include <QApplication>
+#include <utility>
 
 #include "console/ui/console_window.h"
 

@@ -113,6 +113,10 @@ TForm1::~TForm1() {
   delete list_.data();
 }
 
+TfrmAlteraProcessos* TForm1::ProcessListWindow() const {
+  return list_.data();
+}
+
 void TForm1::BuildStrip() {
   auto* panel = new QFrame(this);
   panel->setObjectName("Panel1");

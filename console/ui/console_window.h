@@ -97,7 +97,7 @@ class TForm1 : public QMainWindow {
   TfrmCreditos* CreditsWindow() const { return credits_.get(); }
   TEstatisticas* StatisticsWindow() const { return statistics_.get(); }
   TfrmHelp* HelpWindow() const { return help_.get(); }
-  TfrmAlteraProcessos* ProcessListWindow() const { return list_.data(); }
+  TfrmAlteraProcessos* ProcessListWindow() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
