@@ -47,18 +47,6 @@ TEST(Settings, LoadReadsTheFileAndLeavesItAlone) {
   EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), content);
 }
 
-TEST(Settings, MissingKeysReadAsTheirDefaults) {
-  TempWorkingDirectory dir;
-  WriteBytes(dir.File("kelpa.ini"), "[GLOBAL]\r\nTEMPO_REAL=0x10\r\n");
-  SchedulingSettings settings;
-  settings.PreemptionEnabled = false;
-  settings.DynamicPriorityEnabled = false;
-  ReadSettings(settings);
-  EXPECT_TRUE(settings.PreemptionEnabled);
-  EXPECT_TRUE(settings.DynamicPriorityEnabled);
-  EXPECT_EQ(settings.RealTimeThreshold, 16);
-}
-
 TEST(Settings, SaveRewritesOnlyTheGlobalKeys) {
   TempWorkingDirectory dir;
   const std::string before =

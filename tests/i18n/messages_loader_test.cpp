@@ -81,14 +81,5 @@ TEST(MessagesLoader, TheTwinPagefileEntriesAreSeparateBothWays) {
   EXPECT_EQ(loaded.MsgLogHwPFPagefile2, " HwPF - Pagefile ");
 }
 
-TEST(MessagesLoader, KeysOfOtherSectionsAreNotTaken) {
-  TempWorkingDirectory dir;
-  WriteBytes(dir.File("kelpa.ini"), "[MSG]\r\nMSGLOG0001=wrong\r\n[MSGLOG]\r\nMSG0002=wrong\r\n");
-  TMessages loaded;
-  CarregaMensagens(loaded, dir.File("kelpa.ini"));
-  EXPECT_EQ(loaded.MsgLogInicializando, "Inicializando Kelpa ...");
-  EXPECT_EQ(loaded.MsgExecutar, "Executar");
-}
-
 }  // namespace
 }  // namespace kelpa
