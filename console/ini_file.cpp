@@ -127,7 +127,7 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 std::string TempSuffix() {
-  static std::mt19937_64 generator{std::random_device{}()};
+  thread_local std::mt19937_64 generator{std::random_device{}()};
   static constexpr char kDigits[] = "0123456789abcdef";
   std::uint64_t bits = generator();
   std::string suffix = ".tmp";

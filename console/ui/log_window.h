@@ -1,6 +1,7 @@
 // The log window: every logged line, in its colour, in a read-only rich-text view, while the log
 // writer keeps the file. Lines may come from any thread; they are appended on the user-interface
-// thread in the order they were logged. Closing only hides the window.
+// thread in the order they were logged. Closing only hides the window. Threads that log must have
+// ended before the window is destroyed.
 #pragma once
 
 #include <QWidget>
