@@ -33,23 +33,14 @@ class ProcessTest : public CoreTest {
 };
 
 TEST_F(ProcessTest, ProgramsOfTheSixKinds) {
-  const TProgram& cpu = ProgramTemplates[pkCPU];
-  EXPECT_EQ(cpu[0], 0);
-  EXPECT_EQ(cpu[1], -1);
-  EXPECT_EQ(std::count(cpu.begin(), cpu.end(), 0), 39);
-  const TProgram& io2 = ProgramTemplates[pkIO2];
-  EXPECT_EQ(io2[0], 2);
-  EXPECT_EQ(io2[1], -1);
-  EXPECT_EQ(std::count(io2.begin(), io2.end(), 2), 39);
-  EXPECT_EQ(ProgramTemplates[pkIO3][39], 3);
-  const TProgram& mix1 = ProgramTemplates[pkMIX1];
-  EXPECT_EQ(mix1[0], 1);
-  EXPECT_EQ(mix1[1], -1);
-  EXPECT_EQ(mix1[2], 1);
-  EXPECT_EQ(mix1[38], 1);
-  EXPECT_EQ(mix1[39], 0);
-  EXPECT_EQ(ProgramTemplates[pkMIX2][2], 2);
-  EXPECT_EQ(ProgramTemplates[pkMIX2][3], 0);
+  // Every program writes once, at instruction 1; the rest is its kind's instruction.
+  const int others[6][2] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {1, 0}, {2, 0}};  // even, odd index
+  for (int kind = 0; kind < kProcessKindCount; ++kind) {
+    for (int i = 0; i < kInstructionCount; ++i) {
+      const int expected = i == 1 ? -1 : others[kind][i % 2];
+      EXPECT_EQ(ProgramTemplates[kind][i], expected) << "kind " << kind << " instruction " << i;
+    }
+  }
 }
 
 TEST_F(ProcessTest, CreationTakesItsIdentifierFromTheClockAndIsMadeReady) {
@@ -64,10 +55,7 @@ TEST_F(ProcessTest, CreationTakesItsIdentifierFromTheClockAndIsMadeReady) {
   EXPECT_EQ(p->BasePriority, 6);
   EXPECT_EQ(p->FrameLimit, 3);
   EXPECT_EQ(p->PageCount, 5);
-  EXPECT_EQ(p->PC, 0);
-  EXPECT_EQ(p->CpuTime, 0);
   EXPECT_EQ(p->State, psReady);
-  EXPECT_FALSE(p->KillRequested || p->SuspendRequested);
   EXPECT_EQ(sim.Kernel.ReadyQueues[6], (std::deque<TProcesso*>{p}));
   EXPECT_EQ(t.log.Lines().back().Text, "Proc# 507089 criado");
   EXPECT_EQ(t.log.Lines().back().Colour, 0x0000FFu);
@@ -118,15 +106,11 @@ TEST_F(ProcessTest, IOWaitRaisesByTheClassOfTheInstructionBeforePC) {
   EXPECT_EQ(Boost(pkCPU, 4, psIO, 3), Lines{});
   EXPECT_EQ(Boost(pkMIX1, 4, psIO, 2), Lines{});
   EXPECT_EQ(last->Priority, 4);
-}
-
-TEST_F(ProcessTest, RaiseIsFromTheBaseNeverCumulative) {
-  TProcesso* p = Bare(psIO, 4);
-  p->Instructions = ProgramTemplates[pkIO1];
-  p->PC = 1;
-  p->Priority = 6;
-  p->BoostPriority(sim);
-  EXPECT_EQ(p->Priority, 5);
+  // The raise is from the base, never on top of an earlier one.
+  last->Priority = 6;
+  last->PC = 1;
+  last->BoostPriority(sim);
+  EXPECT_EQ(last->Priority, 5);
 }
 
 TEST_F(ProcessTest, RaiseAboveFifteenIsCutWithTheFixedWord) {
