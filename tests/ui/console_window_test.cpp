@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -36,9 +37,9 @@ class RecordingReporter final : public IErrorReporter {
 
 // A started console whose splash ends at once and whose dialogs are recorded.
 struct Console {
-  Console() {
+  explicit Console(int splashMs = 0) {
     TConsoleHooks hooks;
-    hooks.SplashMs = 0;
+    hooks.SplashMs = splashMs;
     hooks.Reporter = &reporter;
     hooks.ShowMessage = [this](const QString& text) { shownMessages << text; };
     hooks.Beep = [this] { ++beeps; };
@@ -212,6 +213,29 @@ class ConsoleWindowTest : public QObject {
     QCOMPARE(form.StatisticsWindow()->isVisible(), console.Item("Estatsticas1")->isChecked());
     QVERIFY(form.ProcessorWindow()->isVisible());
     QVERIFY(!form.LogWindow()->isVisible());
+  }
+
+  // Closing the credits early lets start-up finish at once; the splash timer still shows the
+  // windows later. From the menu the credits are not modal.
+  void creditsClosedEarlyLetStartUpFinish() {
+    QTimer::singleShot(0, [] {
+      if (QWidget* credits = QApplication::activeModalWidget()) {
+        credits->close();
+      }
+    });
+    Console console(3600 * 1000);
+    TForm1& form = *console.form;
+    QVERIFY(IsStampedWithTime(console.FileLines().last(), "Kelpa pronto as  "));
+    QVERIFY(!form.ProcessorWindow()->isVisible());
+    QVERIFY(form.findChild<QTimer*>("Timer2")->isActive());
+    form.Timer2Timer();
+    QVERIFY(form.ProcessorWindow()->isVisible() && form.MemoryWindow()->isVisible());
+    QVERIFY(form.isVisible());
+    QVERIFY(!form.findChild<QTimer*>("Timer2")->isActive());
+
+    console.Item("Crditos1")->trigger();
+    QVERIFY(form.CreditsWindow()->isVisible());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
   }
 
   void runStopButtonStopsAndRestarts() {
