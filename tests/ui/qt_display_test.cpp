@@ -1,0 +1,192 @@
+// The Qt display: updates requested from another thread run on the user-interface thread in
+// order, and waiting for them never hangs.
+#include <QPointer>
+#include <QProgressBar>
+#include <QTest>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "core/simulation.h"
+#include "support/recording_log.h"
+#include "ui/processor/process_shape.h"
+#include "ui/processor/processor_window.h"
+#include "ui/processor/qt_display.h"
+
+namespace kelpa {
+namespace {
+
+// Runs the user-interface thread's events until the worker has finished.
+void RunUntilDone(std::thread& worker, const std::atomic<bool>& done) {
+  while (!done.load()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    std::this_thread::yield();
+  }
+  worker.join();
+}
+
+struct DisplayOnWindow {
+  DisplayOnWindow() : sim(clock, log, display, messages) {
+    gp = std::make_unique<TfrmGP>(sim);
+    display.SetProcessorWindow(gp.get());
+    gp->SetDisplay(&display);
+  }
+  ManualClock clock;
+  test::RecordingLog log;
+  QtDisplay display;
+  TMessages messages;
+  Simulation sim;
+  std::unique_ptr<TfrmGP> gp;
+};
+
+}  // namespace
+
+class QtDisplayTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void updatesFromAThreadRunInOrder() {
+    DisplayOnWindow d;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+      d.display.CreateShape(1, 4711, 0x0000FF);
+      d.display.AttachShape(1);
+      d.display.CreateShape(2, 4712, 0x00FF00);
+      d.display.AttachShape(2);
+      d.display.ShowOnCpu({1, 0x00FF00, 0, 0});
+      d.display.RefreshWaitArea({{2, 0x0000FF, 55, 200}});
+      d.display.RefreshWaitArea({{2, 0xFF0000, 43, 240}, {1, 0x000000, 90, 200}});
+      d.display.AdvanceWaitCounter(3);
+      d.display.AdvanceWaitCounter(4);
+      d.display.ReleaseShape(1);
+      d.display.WaitUntilShown();
+      done = true;
+    });
+    RunUntilDone(worker, done);
+
+    QVERIFY(d.display.Shape(1) == nullptr);
+    TShpProcesso* second = d.display.Shape(2);
+    QVERIFY(second != nullptr);
+    QCOMPARE(second->parentWidget(), d.gp->ClientArea());
+    QVERIFY(second->isVisibleTo(d.gp.get()));
+    QCOMPARE(second->pos(), QPoint(43, 240));
+    QCOMPARE(second->FillColor(), TColor{0xFF0000});
+    QCOMPARE(second->toolTip(), QStringLiteral("4712"));
+    QCOMPARE(d.gp->WaitProgress()->value(), 4);
+  }
+
+  void processorPositionIsTheWindows() {
+    DisplayOnWindow d;
+    d.display.CreateShape(7, 1, 0x00FF00);
+    d.display.AttachShape(7);
+    d.display.ShowOnCpu({7, 0x123456, 3, 4});
+    QCoreApplication::processEvents();
+    QCOMPARE(d.display.Shape(7)->pos(), QPoint(185, 35));
+    QCOMPARE(d.display.Shape(7)->FillColor(), TColor{0x123456});
+  }
+
+  void discWithoutWindowStaysHidden() {
+    QtDisplay display;
+    display.CreateShape(5, 9, 0x00FF00);
+    display.AttachShape(5);
+    display.RefreshWaitArea({{5, 0x00FF00, 55, 200}});
+    QCoreApplication::processEvents();
+    TShpProcesso* disc = display.Shape(5);
+    QVERIFY(disc != nullptr);
+    QVERIFY(disc->parentWidget() == nullptr);
+    QVERIFY(!disc->isVisible());
+  }
+
+  void unknownShapesAreIgnored() {
+    DisplayOnWindow d;
+    d.display.AttachShape(99);
+    d.display.ShowOnCpu({99, 0, 0, 0});
+    d.display.RefreshWaitArea({{99, 0, 1, 1}});
+    d.display.ReleaseShape(99);
+    d.display.CreateShape(0, 1, 0);
+    QCoreApplication::processEvents();
+    QVERIFY(d.display.Shape(99) == nullptr);
+    QVERIFY(d.display.Shape(0) == nullptr);
+    // A second creation under the same id keeps the first disc.
+    d.display.CreateShape(3, 1, 0x0000FF);
+    d.display.CreateShape(3, 2, 0x00FF00);
+    QCoreApplication::processEvents();
+    QCOMPARE(d.display.Shape(3)->toolTip(), QStringLiteral("1"));
+  }
+
+  void pageFileRedrawReachesTheHook() {
+    QtDisplay display;
+    int redraws = 0;
+    display.RedrawPageFile();
+    display.OnRedrawPageFile = [&] { ++redraws; };
+    display.RedrawPageFile();
+    QCoreApplication::processEvents();
+    QCOMPARE(redraws, 2);
+  }
+
+  void waitingNeverHangs() {
+    QtDisplay display;
+    // On the user-interface thread itself, at once: its own updates run later.
+    display.AdvanceWaitCounter(1);
+    display.WaitUntilShown();
+
+    // A thread waiting while the user-interface thread is busy is released by Stop.
+    std::atomic<bool> returned{false};
+    std::thread waiting([&] {
+      display.WaitUntilShown();
+      returned = true;
+    });
+    display.Stop();
+    waiting.join();
+    QVERIFY(returned.load());
+
+    // After Stop, waits return without the event loop.
+    std::thread late([&] { display.WaitUntilShown(); });
+    late.join();
+  }
+
+  void windowDeletedBeforeTheDisplay() {
+    auto d = std::make_unique<DisplayOnWindow>();
+    d->display.CreateShape(1, 1, 0x0000FF);
+    d->display.AttachShape(1);
+    d->display.CreateShape(2, 2, 0x0000FF);
+    QCoreApplication::processEvents();
+    QPointer<TShpProcesso> attached = d->display.Shape(1);
+    QPointer<TShpProcesso> loose = d->display.Shape(2);
+    d->gp.reset();
+    QVERIFY(attached.isNull());
+    QVERIFY(d->display.Shape(1) == nullptr);
+    // Later updates find no window and no disc; destroying the display frees the loose disc once.
+    d->display.AdvanceWaitCounter(2);
+    d->display.RefreshWaitArea({{1, 0, 55, 200}});
+    QCoreApplication::processEvents();
+    QVERIFY(!loose.isNull());
+    d.reset();
+    QVERIFY(loose.isNull());
+  }
+
+  void discAcceptsOnlyAProcess() {
+    TShpProcesso disc;
+    TProcesso process;
+    disc.SetProcesso(&process);
+    QCOMPARE(disc.Processo, &process);
+    const TProcesso* constant = &process;
+    disc.SetProcesso(constant);
+    QCOMPARE(disc.Processo, &process);
+    TShpProcesso other;
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, disc.SetProcesso(&other));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, disc.SetProcesso(std::any()));
+    try {
+      disc.SetProcesso(42);
+      QFAIL("an integer was taken for a process");
+    } catch (const std::invalid_argument& error) {
+      QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Não é um Processo"));
+    }
+    QCOMPARE(disc.Processo, &process);
+  }
+};
+
+}  // namespace kelpa
+
+QTEST_MAIN(kelpa::QtDisplayTest)
+#include "qt_display_test.moc"
