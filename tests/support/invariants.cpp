@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <mutex>
+#include <ostream>
 #include <set>
 #include <sstream>
 
@@ -56,6 +57,15 @@ class Checker {
   bool IsLive(const TProcesso* p) const { return live_.count(p) != 0; }
 
   static std::string Pid(const TProcesso& p) { return "process " + std::to_string(p.PID); }
+
+  // Names a page in a failure message; spelled out only when something failed.
+  struct PageRef {
+    const TProcesso& Process;
+    int Page;
+    friend std::ostream& operator<<(std::ostream& out, const PageRef& ref) {
+      return out << "process " << ref.Process.PID << " page " << ref.Page;
+    }
+  };
 
   // Counts each number's appearances in up to three lists; Several when more than one in total.
   template <std::size_t N>
@@ -194,7 +204,7 @@ class Checker {
   void CheckPageTable(const TProcesso& p) {
     for (int page = 0; page < kPagesPerProcess; ++page) {
       const TPageEntry& e = p.PageTable[page];
-      const std::string where = Pid(p) + " page " + std::to_string(page);
+      const PageRef where{p, page};
       if (e.Valid != (e.Location == plMemory)) {
         Fail(where, " has Valid ", e.Valid, " with Location ", int{e.Location});
       }
@@ -219,7 +229,7 @@ class Checker {
     }
   }
 
-  void ExpectFrame(int n, const TProcesso& p, int page, bool free, const std::string& where) {
+  void ExpectFrame(int n, const TProcesso& p, int page, bool free, const PageRef& where) {
     if (n < 0 || n >= kFrameCount) {
       Fail(where, " names frame ", n);
       return;
@@ -232,13 +242,13 @@ class Checker {
     }
   }
 
-  void ExpectOnList(const std::deque<std::int32_t>& list, int n, const std::string& where) {
+  void ExpectOnList(const std::deque<std::int32_t>& list, int n, const PageRef& where) {
     if (std::find(list.begin(), list.end(), n) == list.end()) {
       Fail(where, " is parked in frame ", n, " which is not on its list");
     }
   }
 
-  void ExpectBlock(int n, const TProcesso& p, int page, const std::string& where) {
+  void ExpectBlock(int n, const TProcesso& p, int page, const PageRef& where) {
     if (n < 0 || n >= kBlockCount) {
       Fail(where, " names block ", n);
       return;

@@ -1,0 +1,156 @@
+// Long seeded runs of the whole simulation with the user acting at random: creations, kills,
+// suspensions, priority and settings changes between processor cycles and wait-service passes.
+// The whole state is checked after every single step, and at the end every process is ended and
+// memory and page file must be whole and empty again.
+#include <random>
+#include <sstream>
+
+#include "memory_fixture.h"
+
+namespace kelpa::test {
+namespace {
+
+constexpr int kSteps = 10000;
+
+class RandomRunTest : public MemoryTest, public ::testing::WithParamInterface<unsigned> {
+ protected:
+  // Raw engine output only: the standard distributions differ between libraries.
+  int Pick(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
+
+  TProcesso* AnyProcess() {
+    const auto& table = sim.Kernel.Processes;
+    return table.empty() ? nullptr : table[Pick(static_cast<int>(table.size()))].get();
+  }
+
+  // One action of the user or one tick of a thread; returns its name for failure messages.
+  std::string Act() {
+    const int roll = Pick(100);
+    if (roll < 40) {
+      ts.Cycle();
+      return "cycle";
+    }
+    if (roll < 75) {
+      ts.Pass();
+      return "pass";
+    }
+    if (roll < 82) {
+      const std::size_t live = sim.Kernel.Processes.size();
+      TProcesso* created = ts.Create(Pick(kProcessKindCount), Pick(16), 1 + Pick(5),
+                                     static_cast<TColor>(rng_() & 0xFFFFFF));
+      // The page file holds exactly twenty shares.
+      EXPECT_EQ(created == nullptr, live == 20);
+      return "create";
+    }
+    std::lock_guard lock(sim.Lock);
+    return ChangeSomething(roll);
+  }
+
+  std::string ChangeSomething(int roll) {
+    TProcesso* p = AnyProcess();
+    if (roll < 83) {
+      if (p != nullptr) {
+        p->RequestKill();
+      }
+      return "kill";
+    }
+    if (roll < 91) {
+      if (p != nullptr) {
+        p->SetSuspendRequest(!p->SuspendRequested);
+      }
+      return "suspend toggle";
+    }
+    if (roll < 93) {
+      sim.Kernel.SetPriority(p, Pick(16));
+      return "priority";
+    }
+    if (roll < 95) {
+      // Mostly low, sometimes high enough to keep the swapper busy.
+      mem.MinFreePercent = Pick(3) == 0 ? Pick(101) : Pick(30);
+      return "min free";
+    }
+    if (roll < 96) {
+      mem.FrameLimitEnabled = !mem.FrameLimitEnabled;
+      return "frame limit";
+    }
+    if (roll < 97) {
+      mem.AnticipatedFetch = !mem.AnticipatedFetch;
+      return "fetch";
+    }
+    if (roll < 98) {
+      sim.Espera.SetWaitLength(1 + Pick(8));
+      return "wait length";
+    }
+    if (roll < 99) {
+      sim.Kernel.Quantum = 1000 * (1 + Pick(3));
+      return "quantum";
+    }
+    sim.Settings.PreemptionEnabled = Pick(2) == 0;
+    sim.Settings.DynamicPriorityEnabled = Pick(2) == 0;
+    sim.Settings.RealTimeThreshold = Pick(17);
+    return "scheduling";
+  }
+
+  // Asks every process to end and runs until none is left.
+  void EndEverything() {
+    for (int i = 0; i < 20000; ++i) {
+      {
+        std::lock_guard lock(sim.Lock);
+        if (sim.Kernel.Processes.empty()) {
+          return;
+        }
+        for (const auto& p : sim.Kernel.Processes) {
+          p->RequestKill();
+          p->SetSuspendRequest(false);
+        }
+      }
+      ts.Cycle();
+      ts.Pass();
+      std::lock_guard lock(sim.Lock);
+      ASSERT_INVARIANTS(sim) << "while ending everything, step " << i;
+    }
+    FAIL() << "processes still alive";
+  }
+
+  int LinesContaining(const std::string& text) const {
+    int count = 0;
+    for (const std::string& line : ts.log.Texts()) {
+      count += line.find(text) != std::string::npos ? 1 : 0;
+    }
+    return count;
+  }
+
+  std::mt19937 rng_{GetParam()};
+};
+
+TEST_P(RandomRunTest, EveryStepKeepsTheWholeStateConsistent) {
+  Locked([&] { sim.Espera.SetWaitLength(4); });
+  for (int step = 0; step < kSteps; ++step) {
+    const std::string action = Act();
+    std::lock_guard lock(sim.Lock);
+    ASSERT_INVARIANTS(sim) << "seed " << GetParam() << ", step " << step << ": " << action;
+  }
+  EndEverything();
+
+  EXPECT_EQ(mem.FreePageCount(), kFrameCount);
+  EXPECT_EQ(mem.ModifiedPageCount(), 0);
+  EXPECT_EQ(mem.FreeBlocks.size(), static_cast<std::size_t>(kBlockCount));
+  for (const TFrameEntry& frame : mem.FrameTable) {
+    EXPECT_EQ(frame.Owner, nullptr);
+  }
+
+  // The run went through the paths it is meant to shake.
+  std::ostringstream seen;
+  for (const char* text : {"Iniciando Swap", "Gravando lista", " swap in", " HwPF - Pagefile ",
+                           "Falta de espaco no PF", " liberando pagefile reservado"}) {
+    const int count = LinesContaining(text);
+    seen << text << ": " << count << "\n";
+    EXPECT_GT(count, 0) << text;
+  }
+  EXPECT_GT(LinesContaining(" SwPF - LPL ") + LinesContaining(" SwPF - LPM "), 0);
+  RecordProperty("paths", seen.str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomRunTest, ::testing::Values(1u, 7u, 2024u));
+
+}  // namespace
+}  // namespace kelpa::test
