@@ -137,6 +137,54 @@ TEST_F(ScarceMemoryTest, WhenNothingCanBeFreedTheFaultWaitsForLaterInsteadOfCras
   EXPECT_TRUE(faulting->PageTable[0].Valid);
 }
 
+TEST_F(ScarceMemoryTest, ASwapInWithoutFramesLeavesPagesInThePageFileForLaterFaults) {
+  mem.MinFreePercent = 0;
+  TProcesso* back = Create(2, 15);
+  for (int i = 0; i < 16; ++i) {
+    Create(5, 1);
+  }
+  mem.AnticipatedFetch = false;
+  TProcesso* idle1 = Create(5, 0);  // the victims found: they hold no frame
+  TProcesso* idle2 = Create(5, 0);
+  mem.AnticipatedFetch = true;
+  Park(back, psSuspended);
+  Locked([&] { mem.SwapOutVictim(); });
+  Pass();  // resumed, still swapped out
+  std::vector<Outsider> outsiders;
+  for (int i = 0; i < 4; ++i) {
+    outsiders.emplace_back(ts, 9000 + i);
+  }
+  for (Outsider& outsider : outsiders) {
+    outsider.Take(5);
+  }
+  ASSERT_EQ(mem.FreePageCount(), 0);
+
+  const auto mark = Mark();
+  ts.Cycle();
+  EXPECT_EQ(
+      LinesSince(mark),
+      (Texts{Line(back, " swap in"), Line(back, " HwPF - Pagefile 0"), "Iniciando Swap",
+             Line(idle2, " pronto outswapped"), Line(back, " sem frame livre para a pagina 0"),
+             Line(back, " HwPF - Pagefile 1"), "Iniciando Swap", Line(idle1, " pronto outswapped"),
+             Line(back, " sem frame livre para a pagina 1"),
+             Line(back, " liberando pagefile alocado"), Line(back, " Pronto -> Exec ")}));
+  EXPECT_TRUE(back->Frames.empty());
+  EXPECT_EQ(back->PageTable[0].Location, plPageFile);
+  for (Outsider& outsider : outsiders) {
+    outsider.GiveBack();
+  }
+  ExpectInvariants(ts);
+
+  // Its first instruction faults, and the page comes back from the page file.
+  Cycle();
+  ASSERT_EQ(back->State, psPageFault);
+  const auto served = Mark();
+  Pass();
+  EXPECT_EQ(CountSince(served, Line(back, " HwPF - Pagefile 0")), 1);
+  EXPECT_TRUE(back->PageTable[0].Valid);
+  EXPECT_EQ(mem.AllocatedBlocks.size(), 1u);  // page 1 stays there until it is needed
+}
+
 TEST_F(ScarceMemoryTest, NothingReachesAnEndedProcessThroughFramesOrBlocks) {
   // Parked frames and page-file blocks used to keep naming the ended process, and reusing them
   // wrote into its freed page table. The checker after every step finds any such reference, and
