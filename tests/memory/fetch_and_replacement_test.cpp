@@ -166,18 +166,6 @@ TEST_F(ReplacementTest, ACleanPageWhoseFrameWasReusedComesFromTheImageAgain) {
   EXPECT_NE(p->PageTable[0].Frame, 0);
 }
 
-TEST_F(ReplacementTest, MarkModifiedChangesOnlyTheFramesMark) {
-  TProcesso* p = Create(2);
-  const auto free = AsVector(mem.FreePageList);
-  Locked([&] { mem.MarkModified(1); });
-  EXPECT_TRUE(mem.FrameTable[1].Modified);
-  EXPECT_FALSE(p->PageTable[1].Modified);
-  EXPECT_EQ(AsVector(mem.FreePageList), free);
-  EXPECT_TRUE(mem.ModifiedPageList.empty());
-  Locked([&] { mem.MarkModified(-1); });  // out of range: ignored
-  Locked([&] { mem.MarkModified(kFrameCount); });
-}
-
 class ReleaseFramesTest : public MemoryTest {};
 
 TEST_F(ReleaseFramesTest, OnlyTheValidPagesFramesGoBackClearedOfTheirOwner) {
