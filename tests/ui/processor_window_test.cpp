@@ -28,7 +28,6 @@ namespace {
 struct ShownSimulation {
   ShownSimulation() : sim(clock, log, display, messages), gp(sim), opt(sim, [] { return true; }) {
     display.SetProcessorWindow(&gp);
-    gp.SetDisplay(&display);
     gp.SetOptionsWindow(&opt);
     opt.SetProcessorWindow(&gp);
   }

@@ -29,7 +29,6 @@ struct DisplayOnWindow {
   DisplayOnWindow() : sim(clock, log, display, messages) {
     gp = std::make_unique<TfrmGP>(sim);
     display.SetProcessorWindow(gp.get());
-    gp->SetDisplay(&display);
   }
   ManualClock clock;
   test::RecordingLog log;

@@ -5,6 +5,9 @@
 #include <functional>
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include "ui/processor/qt_display.h"
 
 class QAction;
 class QFrame;
@@ -18,7 +21,6 @@ namespace kelpa {
 
 class Simulation;
 class Tfrm_Opt;
-class QtDisplay;
 class ReadyQueuePicture;
 
 class TfrmGP : public QMainWindow {
@@ -62,7 +64,7 @@ class TfrmGP : public QMainWindow {
 
   Simulation& sim_;
   Tfrm_Opt* options_ = nullptr;
-  QtDisplay* display_ = nullptr;
+  QPointer<QtDisplay> display_;
 
   ReadyQueuePicture* S_ESCALONA = nullptr;
   QFrame* S_CPU = nullptr;

@@ -21,6 +21,10 @@ QtDisplay::~QtDisplay() {
 
 void QtDisplay::SetProcessorWindow(TfrmGP* window) {
   window_ = window;
+  // The window's timer places the ready discs that this display keeps.
+  if (window != nullptr) {
+    window->SetDisplay(this);
+  }
 }
 
 void QtDisplay::Stop() {

@@ -26,6 +26,7 @@ class QtDisplay : public QObject, public IDisplay {
   QtDisplay();
   ~QtDisplay() override;
 
+  // Also makes this the display whose discs the window's timer places.
   void SetProcessorWindow(TfrmGP* window);
   // Called (on the user-interface thread) whenever the page file changed.
   std::function<void()> OnRedrawPageFile;
