@@ -340,7 +340,8 @@ void TForm1::SpeedButton1Click() {
 }
 
 void TForm1::Timer1Timer() {
-  const bool lit = Image1->isVisible();
+  // isHidden, not isVisible: the lamp blinks also while the console itself is hidden.
+  const bool lit = !Image1->isHidden();
   Image1->setVisible(!lit);
   Image2->setVisible(lit);
 }

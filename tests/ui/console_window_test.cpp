@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
@@ -21,6 +22,7 @@
 #include "core/simulation.h"
 #include "i18n/ui/credits_window.h"
 #include "memory/ui/memory_window.h"
+#include "ui/process/creation_window.h"
 #include "ui/process/process_list_window.h"
 #include "ui/process/statistics_window.h"
 #include "ui/processor/processor_window.h"
@@ -331,20 +333,34 @@ class ConsoleWindowTest : public QObject {
   }
 
   // Whatever the threads are doing, closing returns: stopped with live processes waiting on the
-  // run event, or running with a process on the processor.
+  // run event, running with a process on the processor, or in the middle of a creation batch.
   void shutdownNeverHangs_data() {
     QTest::addColumn<bool>("stopped");
-    QTest::newRow("stopped") << true;
-    QTest::newRow("running") << false;
+    QTest::addColumn<bool>("batch");
+    QTest::newRow("stopped") << true << false;
+    QTest::newRow("running") << false << false;
+    QTest::newRow("stopped during a batch") << true << true;
   }
 
   void shutdownNeverHangs() {
     QFETCH(bool, stopped);
+    QFETCH(bool, batch);
     Console console;
     console.AddProcess();
     console.AddProcess();
     if (stopped) {
       console.Button()->click();
+    }
+    if (batch) {
+      TForm2* creation = nullptr;
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        creation = creation ? creation : qobject_cast<TForm2*>(widget);
+      }
+      QVERIFY(creation);
+      creation->show();
+      creation->findChild<QSpinBox*>("SpinEdit3")->setValue(20);
+      creation->Button1Click();
+      QVERIFY(creation->BatchRunning());
     }
     console.Item("Fim1")->trigger();
     console.form.reset();
