@@ -175,20 +175,6 @@ class MemoryOptionsTest : public QObject {
     QCOMPARE(Read(t).minFree, 100);
   }
 
-  void minimumZeroStillServesFaultsWhenMemoryIsFull() {
-    TestSimulation t;
-    Tfrm_Opt_MV window(t.sim);
-    Controls c(window);
-    c.spin->setValue(0);
-    c.confirm->click();
-    // Twenty processes of five frames each fill the whole memory without a single check.
-    for (int i = 0; i < 20; ++i) {
-      QVERIFY(t.Create(kelpa::pkCPU, 0, 5) != nullptr);
-    }
-    std::lock_guard lock(t.sim.Lock);
-    QCOMPARE(t.sim.Memoria.FreePageCount(), 0);
-  }
-
   void memoryWindowMenuShowsTheOptionsWithoutBlocking() {
     TestSimulation t;
     kelpa::TfrmMemoVirt memory(t.sim);
