@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb in an empty temporary folder, waits for the console after the
-# splash, checks that kelpa.ini and the log file were created, chooses "Fim" from the menu bar with
-# the keyboard, and checks that the program ends by itself with exit code 0 and that its log ends
-# with the shutdown line.
+# splash, checks that kelpa.ini and the log file were created, creates one process, chooses "Fim"
+# from the menu bar with the keyboard, and checks that the program ends by itself with exit code 0
+# and that its log ends with the shutdown line.
 # Usage: start_and_quit.sh <path to kelpa>
 set -euo pipefail
 
@@ -49,6 +49,27 @@ done
 grep -q '^PREEMPCAO=1' kelpa.ini || fail "kelpa.ini lacks the default settings"
 compgen -G 'log*.txt' >/dev/null || fail "no log file was created"
 grep -q 'Kelpa pronto as' log*.txt || fail "the log lacks the ready line"
+
+# One process through "Processo", "Criar" and the creation window's default button, so the
+# program is shut down with the simulation busy.
+xdotool windowfocus --sync "$console" 2>/dev/null || true
+xdotool key --clearmodifiers alt+p
+sleep 0.5
+xdotool key c
+creation=""
+for _ in $(seq 1 20); do
+  creation="$(xdotool search --onlyvisible --name 'Cria.* de Processo' 2>/dev/null | head -n 1 || true)"
+  [ -n "$creation" ] && break
+  sleep 0.5
+done
+[ -n "$creation" ] || fail "the process-creation window did not open"
+xdotool windowfocus --sync "$creation" 2>/dev/null || true
+xdotool key Return
+for _ in $(seq 1 40); do
+  grep -q ' criado' log*.txt && break
+  sleep 0.5
+done
+grep -q ' criado' log*.txt || fail "no process was created"
 
 # "Fim" is the last item of the menu bar and has no mnemonic: open the first menu with its
 # mnemonic, move left (which wraps round to "Fim") and choose it. Tried again if a key was lost.
