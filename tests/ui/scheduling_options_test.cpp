@@ -194,7 +194,7 @@ class SchedulingOptionsTest : public QObject {
   void selectionBandIsDrawnFromTheThumb() {
     OptionsUnderTest t;
     SelectionTrackBar* bar = t.Threshold();
-    const QColor band = bar->palette().color(QPalette::Highlight);
+    const QColor band = bar->BandColour();
     const auto bandPixels = [&](int position) {
       bar->setValue(position);
       const QImage image = bar->grab().toImage();

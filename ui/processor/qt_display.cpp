@@ -105,7 +105,13 @@ void QtDisplay::ShowOnCpu(const ShapePlacement& placement) {
   ShapePlacement onCpu = placement;
   onCpu.Left = kCpuLeft;
   onCpu.Top = kCpuTop;
-  Post([this, onCpu] { Place(onCpu); });
+  Post([this, onCpu] {
+    Place(onCpu);
+    // The running disc is drawn over one that has not yet been moved away from the processor.
+    if (TShpProcesso* disc = Shape(onCpu.Shape)) {
+      disc->raise();
+    }
+  });
 }
 
 void QtDisplay::RefreshWaitArea(const std::vector<ShapePlacement>& placements) {

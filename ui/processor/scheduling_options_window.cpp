@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QToolButton>
+#include <algorithm>
 #include <utility>
 
 #include "core/kernel.h"
@@ -25,6 +26,12 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
   palette.setColor(QPalette::ButtonText, colour);
   palette.setColor(QPalette::Text, colour);
   widget->setPalette(palette);
+}
+
+// The given geometry, widened when the machine's fallback font makes the text longer than the
+// design width, so that no caption is cut.
+void PlaceFitting(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(left, top, std::max(width, widget->sizeHint().width()), height);
 }
 
 QToolButton* AddFlatButton(QWidget* parent, const char* name, const QString& text, int left,
@@ -77,12 +84,12 @@ void Tfrm_Opt::CreateComponents() {
 
   CheckBox1 = new QCheckBox(QStringLiteral("Escalonamento preemptivo por prioridade"), this);
   CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-  CheckBox1->setGeometry(10, 41, 263, 16);
+  PlaceFitting(CheckBox1, 10, 41, 263, 16);
   CheckBox1->setChecked(true);
 
   CheckBox2 = new QCheckBox(QStringLiteral("Escalonamento com prioridade dinâmica"), this);
   CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-  CheckBox2->setGeometry(10, 74, 252, 17);
+  PlaceFitting(CheckBox2, 10, 74, 252, 17);
   CheckBox2->setChecked(true);
 
   SpeedButton1 = AddFlatButton(this, "SpeedButton1", QStringLiteral("Confirmar"), 103, 111, 65, 27);

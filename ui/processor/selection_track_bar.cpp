@@ -6,7 +6,14 @@
 
 namespace kelpa {
 
-SelectionTrackBar::SelectionTrackBar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+SelectionTrackBar::SelectionTrackBar(QWidget* parent)
+    : QSlider(Qt::Horizontal, parent), bandColour_(palette().color(QPalette::Highlight)) {
+  // Some styles fill the groove up to the thumb in the highlight colour, which would read as a
+  // second band; the groove keeps its plain colour and only the selection is highlighted.
+  QPalette plain = palette();
+  plain.setColor(QPalette::Highlight, plain.color(QPalette::Button));
+  setPalette(plain);
+}
 
 void SelectionTrackBar::SetSelection(int start, int end) {
   if (start != selStart_ || end != selEnd_) {
@@ -41,7 +48,7 @@ void SelectionTrackBar::paintEvent(QPaintEvent* event) {
   }
   QPainter painter(this);
   painter.setPen(Qt::NoPen);
-  painter.setBrush(palette().color(QPalette::Highlight));
+  painter.setBrush(bandColour_);
   painter.drawRect(BandRect());
   // Repaint the handle over the band so the thumb stays on top.
   QStyleOptionSlider option;

@@ -15,6 +15,7 @@ class SelectionTrackBar : public QSlider {
   void SetSelection(int start, int end);
   int SelStart() const { return selStart_; }
   int SelEnd() const { return selEnd_; }
+  QColor BandColour() const { return bandColour_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -22,6 +23,7 @@ class SelectionTrackBar : public QSlider {
  private:
   QRect BandRect() const;
 
+  QColor bandColour_;
   int selStart_ = 0;
   int selEnd_ = 0;
 };
