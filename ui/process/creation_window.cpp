@@ -73,14 +73,14 @@ TForm2::TForm2(Simulation& sim, QWidget* parent) : QDialog(parent), sim_(sim) {
 TForm2::~TForm2() = default;
 
 void TForm2::BuildControls() {
-  RightAlignedLabel(QStringLiteral("Prioridade"), "Label1", QRect(4, 12, 56, 13), this);
+  RightAlignedLabel(QStringLiteral("Prioridade"), "Label1", QRect(2, 11, 56, 16), this);
   spinEdit1_ = new TSpinEdit(0, 15, 0, this);
   spinEdit1_->setObjectName(QStringLiteral("SpinEdit1"));
-  spinEdit1_->setGeometry(64, 8, 41, 22);
-  RightAlignedLabel(QStringLiteral("Limite de frames"), "Label3", QRect(108, 12, 86, 13), this);
+  spinEdit1_->setGeometry(60, 8, 38, 22);
+  RightAlignedLabel(QStringLiteral("Limite de frames"), "Label3", QRect(100, 11, 94, 16), this);
   spinEdit2_ = new TSpinEdit(1, 5, 5, this);
   spinEdit2_->setObjectName(QStringLiteral("SpinEdit2"));
-  spinEdit2_->setGeometry(198, 8, 41, 22);
+  spinEdit2_->setGeometry(198, 8, 40, 22);
 
   radioGroup1_ = new QGroupBox(QStringLiteral("Tipo de processo"), this);
   radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
@@ -106,7 +106,7 @@ void TForm2::BuildControls() {
   label2_->setCursor(Qt::PointingHandCursor);
   label2_->installEventFilter(this);
 
-  RightAlignedLabel(QStringLiteral("Número de processos"), "Label4", QRect(8, 151, 118, 13), this);
+  RightAlignedLabel(QStringLiteral("Número de processos"), "Label4", QRect(8, 150, 118, 16), this);
   spinEdit3_ = new TSpinEdit(1, 1000, 1, this);
   spinEdit3_->setObjectName(QStringLiteral("SpinEdit3"));
   spinEdit3_->setGeometry(132, 147, 57, 22);

@@ -82,7 +82,7 @@ void TPCB::BuildControls() {
 
   pageControl_ = new QTabWidget(groupBox_);
   pageControl_->setObjectName(QStringLiteral("PageControl1"));
-  pageControl_->setGeometry(4, 8, 202, 194);
+  pageControl_->setGeometry(2, 8, 206, 194);
   auto* first = new QWidget;
   first->setObjectName(QStringLiteral("TabSheet1"));
   auto* second = new QWidget;
@@ -112,12 +112,12 @@ void TPCB::BuildControls() {
 }
 
 void TPCB::BuildFirstPage(QWidget* page) {
-  constexpr int kBoxLeft = 88;
+  constexpr int kBoxLeft = 94;
   constexpr int kBoxHeight = 17;
   MakeLabel("Label2", QStringLiteral("PrioBase/Din"), 8, 10, page);
-  valueBoxes_[2] = MakeValueBox("StaticText2", QRect(kBoxLeft, 8, 30, kBoxHeight), page);
-  MakeLabel("Label1", QStringLiteral("/"), 122, 10, page);
-  valueBoxes_[3] = MakeValueBox("StaticText3", QRect(130, 8, 30, kBoxHeight), page);
+  valueBoxes_[2] = MakeValueBox("StaticText2", QRect(kBoxLeft, 8, 34, kBoxHeight), page);
+  MakeLabel("Label1", QStringLiteral("/"), 132, 10, page);
+  valueBoxes_[3] = MakeValueBox("StaticText3", QRect(140, 8, 34, kBoxHeight), page);
   struct Line {
     const char* Label;
     const char* Caption;
@@ -133,7 +133,7 @@ void TPCB::BuildFirstPage(QWidget* page) {
   for (const Line& line : lines) {
     MakeLabel(line.Label, QString::fromUtf8(line.Caption), 8, top + 2, page);
     valueBoxes_[static_cast<std::size_t>(line.Number)] =
-        MakeValueBox(line.Box, QRect(kBoxLeft, top, 96, kBoxHeight), page);
+        MakeValueBox(line.Box, QRect(kBoxLeft, top, 94, kBoxHeight), page);
     top += 24;
   }
 }
@@ -141,7 +141,9 @@ void TPCB::BuildFirstPage(QWidget* page) {
 void TPCB::BuildPageTable(QWidget* page) {
   stg1_ = new QTableWidget(kGridRows, kGridColumns, page);
   stg1_->setObjectName(QStringLiteral("stg1"));
-  stg1_->setGeometry(0, 0, 198, 168);
+  stg1_->setGeometry(0, 0, 200, 168);
+  stg1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  stg1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   stg1_->horizontalHeader()->hide();
   stg1_->verticalHeader()->hide();
   stg1_->verticalHeader()->setMinimumSectionSize(kGridRowHeight);

@@ -111,6 +111,7 @@ void TfrmAlteraProcessos::BuildControls() {
   stg1_->setSelectionMode(QAbstractItemView::SingleSelection);
   stg1_->setSelectionBehavior(QAbstractItemView::SelectItems);
   stg1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  stg1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   stg1_->setShowGrid(true);
   stg1_->verticalHeader()->hide();
   stg1_->verticalHeader()->setMinimumSectionSize(kRowHeight);
