@@ -1,6 +1,5 @@
 // The process list against a real simulation: rows following the process table, the colour cell,
-// the five buttons, the priority box's answers, and closing itself when no process is left.
-#include <QHeaderView>
+// the buttons, the priority box's answers, and closing itself when no process is left.
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
@@ -15,32 +14,14 @@
 #include "ui/process/pcb_window.h"
 #include "ui/process/process_list_window.h"
 
-using kelpa::MakeColor;
-using kelpa::TColor;
 using kelpa::TfrmAlteraProcessos;
-using kelpa::TPCB;
 using kelpa::TProcesso;
 using kelpa::test::TestSimulation;
 
 namespace {
 
-constexpr TColor kBlue = MakeColor(0, 0, 255);
-constexpr TColor kYellow = MakeColor(255, 255, 0);
-constexpr TColor kRed = MakeColor(255, 0, 0);
-
-QTableWidget* Grid(TfrmAlteraProcessos& window) {
-  return window.findChild<QTableWidget*>(QStringLiteral("stg1"));
-}
-QString Cell(TfrmAlteraProcessos& window, int row, int column) {
-  const QTableWidgetItem* item = Grid(window)->item(row, column);
-  return item == nullptr ? QString() : item->text();
-}
-void Press(TfrmAlteraProcessos& window, const char* name) {
-  QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
-}
-void Select(TfrmAlteraProcessos& window, int row) {
-  Grid(window)->setCurrentCell(row, 1);
-}
+constexpr kelpa::TColor kBlue = kelpa::MakeColor(0, 0, 255);
+constexpr kelpa::TColor kYellow = kelpa::MakeColor(255, 255, 0);
 
 // Runs the processor until only `count` processes are left.
 void RunUntilCount(TestSimulation& t, std::size_t count) {
@@ -55,8 +36,6 @@ void RunUntilCount(TestSimulation& t, std::size_t count) {
   }
   QFAIL("processes did not end");
 }
-
-// Asks every process to end and runs the processor until the table is empty.
 void EndAll(TestSimulation& t) {
   {
     std::lock_guard lock(t.sim.Lock);
@@ -67,26 +46,36 @@ void EndAll(TestSimulation& t) {
   RunUntilCount(t, 0);
 }
 
+// An open list with its boxes replaced: the priority box answers from `answers` (cancel when
+// empty) and messages are recorded.
 struct Opened {
   explicit Opened(TestSimulation& t) : pcb(t.sim), window(new TfrmAlteraProcessos(t.sim, pcb)) {
     window->OnReleased = [this] { ++released; };
-    window->ShowMessage = [this](const QString& text) { messages.push_back(text); };
+    window->ShowMessage = [this](const QString& text) { messages << text; };
     window->AskText = [this](const QString& title, const QString& prompt, const QString& initial) {
       asked.push_back({title, prompt, initial});
-      QString answer = answers.empty() ? initial : answers.front();
-      if (!answers.empty()) {
-        answers.pop_front();
+      if (answers.empty()) {
+        return initial;
       }
+      const QString answer = answers.front();
+      answers.pop_front();
       return answer;
     };
   }
   ~Opened() { delete window.data(); }
 
-  TPCB pcb;
+  QTableWidget* Grid() { return window->findChild<QTableWidget*>(QStringLiteral("stg1")); }
+  QString Cell(int row, int column) { return Grid()->item(row, column)->text(); }
+  void Press(int row, const char* button) {
+    Grid()->setCurrentCell(row, 1);
+    window->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+  }
+
+  kelpa::TPCB pcb;
   QPointer<TfrmAlteraProcessos> window;
   int released = 0;
   QStringList messages;
-  std::deque<QString> answers;  // the texts "typed" into the priority box; empty = cancel
+  std::deque<QString> answers;
   std::vector<QStringList> asked;
 };
 
@@ -96,47 +85,33 @@ class ProcessListTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void showsOneRowPerProcessWithItsFields() {
+  void rowsFollowTheProcessTable() {
     TestSimulation t;
     TProcesso* first = t.Create(kelpa::pkCPU, 4, 3, kBlue);
-    t.Create(kelpa::pkIO1, 0, 5, kYellow);
+    t.Create(kelpa::pkIO1);
     Opened o(t);
-    TfrmAlteraProcessos& w = *o.window;
-    QVERIFY(w.isVisible());
-    QCOMPARE(w.windowTitle(), QStringLiteral("Selecione um Processo"));
-    QCOMPARE(w.size(), QSize(416, 221));
-    QCOMPARE(Grid(w)->rowCount(), 2);
-    const int widths[] = {33, 64, 39, 62, 64, 48};
-    const char* headers[] = {"Cor", "PID", "Prio", "Estado", "UCP", "Frames"};
-    for (int column = 0; column < 6; ++column) {
-      QCOMPARE(Grid(w)->columnWidth(column), widths[column]);
-      QCOMPARE(Grid(w)->horizontalHeaderItem(column)->text(), QString::fromUtf8(headers[column]));
-    }
-    QCOMPARE(Grid(w)->rowHeight(0), 16);
-    QCOMPARE(Cell(w, 0, 1), QString::number(first->PID));
-    QCOMPARE(Cell(w, 0, 2), QStringLiteral("4/4"));
-    QCOMPARE(Cell(w, 0, 3), QStringLiteral("Pronto"));
-    QCOMPARE(Cell(w, 0, 4), QStringLiteral("00:00:00"));
-    QCOMPARE(Cell(w, 0, 5), QStringLiteral("3"));
+    QVERIFY(o.window->isVisible());
+    QCOMPARE(o.Grid()->rowCount(), 2);
+    QCOMPARE(o.Grid()->horizontalHeaderItem(4)->text(), QStringLiteral("UCP"));
+    QCOMPARE(o.Cell(0, 1), QString::number(first->PID));
+    QCOMPARE(o.Cell(0, 2), QStringLiteral("4/4"));
+    QCOMPARE(o.Cell(0, 3), QStringLiteral("Pronto"));
+    QCOMPARE(o.Cell(0, 5), QStringLiteral("3"));
 
-    // The rows follow the table at the next tick, with the values of that moment.
-    t.Create(kelpa::pkCPU, 1, 5, kRed);
-    t.Cycle(1);  // dispatches the priority-4 process
+    t.Create(kelpa::pkCPU, 1);
+    t.Cycle();  // dispatches the priority-4 process
     {
       std::lock_guard lock(t.sim.Lock);
       first->Priority = 6;
       first->CpuTime = 75.0 / 86400;
       t.sim.Kernel.Processes[1]->State = kelpa::psReadyOut;
     }
-    QCOMPARE(Grid(w)->rowCount(), 2);
-    w.Timer1Timer();
-    QCOMPARE(Grid(w)->rowCount(), 3);
-    QCOMPARE(Cell(w, 0, 2), QStringLiteral("4/6"));
-    QCOMPARE(Cell(w, 0, 3), QStringLiteral("Execução"));
-    QCOMPARE(Cell(w, 0, 4), QStringLiteral("00:01:15"));
-    QCOMPARE(Cell(w, 1, 3), QStringLiteral("ProntoOut"));
-    QCOMPARE(Cell(w, 2, 2), QStringLiteral("1/1"));
-    QCOMPARE(o.released, 0);
+    o.window->Timer1Timer();
+    QCOMPARE(o.Grid()->rowCount(), 3);
+    QCOMPARE(o.Cell(0, 2), QStringLiteral("4/6"));
+    QCOMPARE(o.Cell(0, 3), QStringLiteral("Execução"));
+    QCOMPARE(o.Cell(0, 4), QStringLiteral("00:01:15"));
+    QCOMPARE(o.Cell(1, 3), QStringLiteral("ProntoOut"));
   }
 
   void killRequestBlackensTheColourCell() {
@@ -144,79 +119,56 @@ class ProcessListTest : public QObject {
     t.Create(kelpa::pkCPU, 0, 5, kBlue);
     t.Create(kelpa::pkCPU, 0, 5, kYellow);
     Opened o(t);
-    TfrmAlteraProcessos& w = *o.window;
-    QTableWidget* grid = Grid(w);
-    const QRect first = grid->visualRect(grid->model()->index(0, 0));
-    const QRect second = grid->visualRect(grid->model()->index(1, 0));
-    QImage image = grid->viewport()->grab().toImage();
+    const QRect first = o.Grid()->visualRect(o.Grid()->model()->index(0, 0));
+    const QRect second = o.Grid()->visualRect(o.Grid()->model()->index(1, 0));
+    const QPoint corner(1, 1);
+    QImage image = o.Grid()->viewport()->grab().toImage();
     QCOMPARE(image.pixelColor(first.center()), kelpa::ToQColor(kBlue));
-    QCOMPARE(image.pixelColor(first.topLeft() + QPoint(1, 1)), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(first.topLeft() + corner), QColor(Qt::white));
 
-    Select(w, 0);
-    Press(w, "Button2");
-    {
-      std::lock_guard lock(t.sim.Lock);
-      QVERIFY(t.sim.Kernel.Processes[0]->KillRequested);
-      QVERIFY(!t.sim.Kernel.Processes[1]->KillRequested);
-    }
-    image = grid->viewport()->grab().toImage();
+    o.Press(0, "Button2");
+    image = o.Grid()->viewport()->grab().toImage();
     QCOMPARE(image.pixelColor(first.center()), QColor(Qt::black));
-    QCOMPARE(image.pixelColor(first.topLeft() + QPoint(1, 1)), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(first.topLeft() + corner), QColor(Qt::black));
     QCOMPARE(image.pixelColor(second.center()), kelpa::ToQColor(kYellow));
-    QCOMPARE(image.pixelColor(second.topLeft() + QPoint(1, 1)), QColor(Qt::white));
+    std::lock_guard lock(t.sim.Lock);
+    QVERIFY(t.sim.Kernel.Processes[0]->KillRequested);
+    QVERIFY(!t.sim.Kernel.Processes[1]->KillRequested);
   }
 
-  void suspendResumeAndPcbActOnTheSelectedRow() {
+  void buttonsActOnTheSelectedRowOnly() {
     TestSimulation t;
     for (int i = 0; i < 4; ++i) {
       t.Create(kelpa::pkCPU);
     }
     Opened o(t);
-    TfrmAlteraProcessos& w = *o.window;
-    Select(w, 1);
-    Press(w, "Button3");
-    {
+    auto suspended = [&](int index) {
       std::lock_guard lock(t.sim.Lock);
-      QVERIFY(t.sim.Kernel.Processes[1]->SuspendRequested);
-    }
-    Press(w, "Button4");
-    {
-      std::lock_guard lock(t.sim.Lock);
-      QVERIFY(!t.sim.Kernel.Processes[1]->SuspendRequested);
-    }
+      return t.sim.Kernel.Processes[static_cast<std::size_t>(index)]->SuspendRequested;
+    };
+    o.Press(1, "Button3");
+    QVERIFY(suspended(1) && !suspended(0));
+    o.Press(1, "Button4");
+    QVERIFY(!suspended(1));
 
     // "PCB" on the third process row shows table entry 2.
-    Select(w, 2);
-    Press(w, "Button5");
-    QCOMPARE(w.SelectedIndex, 2);
+    o.Press(2, "Button5");
     QCOMPARE(o.pcb.ProcessIndex, 2);
     QVERIFY(o.pcb.isVisible());
-    std::int32_t pid = 0;
-    {
-      std::lock_guard lock(t.sim.Lock);
-      pid = t.sim.Kernel.Processes[2]->PID;
-    }
-    QCOMPARE(o.pcb.findChild<QLabel*>(QStringLiteral("StaticText1"))->text(), QString::number(pid));
-  }
+    QCOMPARE(o.pcb.findChild<QLabel*>(QStringLiteral("StaticText1"))->text(), o.Cell(2, 1));
 
-  void buttonsOnARowPastTheTableDoNothing() {
-    TestSimulation t;
-    t.Create(kelpa::pkCPU);
-    t.Create(kelpa::pkCPU);
-    Opened o(t);
-    TfrmAlteraProcessos& w = *o.window;
-    Select(w, 1);
+    // A row whose process has gone names nothing until the next tick: the buttons do nothing.
+    o.pcb.hide();
     {
       std::lock_guard lock(t.sim.Lock);
-      t.sim.Kernel.Processes[1]->RequestKill();
+      for (std::size_t i = 1; i < 4; ++i) {
+        t.sim.Kernel.Processes[i]->RequestKill();
+      }
     }
     RunUntilCount(t, 1);
-    // The grid still has two rows; the second names no process now.
-    QCOMPARE(Grid(w)->rowCount(), 2);
-    Press(w, "Button3");
-    Press(w, "Button2");
-    Press(w, "Button1");
-    Press(w, "Button5");
+    for (const char* button : {"Button3", "Button2", "Button1", "Button5"}) {
+      o.Press(3, button);
+    }
     QVERIFY(o.asked.empty());
     QVERIFY(!o.pcb.isVisible());
     std::lock_guard lock(t.sim.Lock);
@@ -228,53 +180,41 @@ class ProcessListTest : public QObject {
     TestSimulation t;
     TProcesso* p = t.Create(kelpa::pkCPU, 3);
     Opened o(t);
-    TfrmAlteraProcessos& w = *o.window;
-    Select(w, 0);
-    o.answers = {QStringLiteral("16"), QStringLiteral("-1"), QStringLiteral("abc"),
-                 QStringLiteral("15")};
+    o.answers = {"16", "-1", "abc", "15"};
     for (int i = 0; i < 3; ++i) {
-      Press(w, "Button1");
+      o.Press(0, "Button1");
     }
-    QCOMPARE(o.messages, (QStringList{QStringLiteral("Erro"), QStringLiteral("Erro"),
-                                      QStringLiteral("'abc' is not a valid integer value")}));
-    QCOMPARE(o.asked[0],
-             (QStringList{QStringLiteral("Prioridade base do processo ") + QString::number(p->PID),
-                          QStringLiteral("Digite a nova prioridade:"), QStringLiteral("3")}));
-    {
-      std::lock_guard lock(t.sim.Lock);
-      QCOMPARE(p->BasePriority, 3);
-      QCOMPARE(t.sim.Kernel.ReadyQueues[3].size(), std::size_t{1});
-    }
-    Press(w, "Button1");
-    QCOMPARE(Cell(w, 0, 2).left(3), QStringLiteral("15/"));
-    {
-      std::lock_guard lock(t.sim.Lock);
-      QCOMPARE(p->BasePriority, 15);
-      QCOMPARE(t.sim.Kernel.ReadyQueues[15].front(), p);
-    }
+    QCOMPARE(o.messages,
+             (QStringList{"Erro", "Erro", QStringLiteral("'abc' is not a valid integer value")}));
+    QCOMPARE(o.asked[0], (QStringList{"Prioridade base do processo " + QString::number(p->PID),
+                                      "Digite a nova prioridade:", "3"}));
+    QCOMPARE(p->BasePriority, 3);
+    o.Press(0, "Button1");
+    QCOMPARE(o.Cell(0, 2), QStringLiteral("15/3"));  // the current priority follows when it runs
     // Cancelling applies the base priority in force again, with no message.
-    Press(w, "Button1");
+    o.Press(0, "Button1");
     QCOMPARE(o.asked.back()[2], QStringLiteral("15"));
     QCOMPARE(o.messages.size(), 3);
     std::lock_guard lock(t.sim.Lock);
     QCOMPARE(p->BasePriority, 15);
+    QCOMPARE(t.sim.Kernel.ReadyQueues[15].front(), p);
   }
 
-  void processEndingWhileThePriorityBoxIsOpenIsLeftAlone() {
+  // The process may end while the box is open: the answer then changes nothing, and the window
+  // waits for the box to close before it closes itself.
+  void processEndingWhileThePriorityBoxIsOpen() {
     TestSimulation t;
     t.Create(kelpa::pkCPU, 2);
     Opened o(t);
-    TfrmAlteraProcessos& w = *o.window;
-    Select(w, 0);
-    w.AskText = [&](const QString&, const QString&, const QString&) {
+    o.window->AskText = [&](const QString&, const QString&, const QString&) {
       EndAll(t);
-      w.Timer1Timer();  // the list's own tick while the box is open
+      o.window->Timer1Timer();
       return QStringLiteral("9");
     };
-    Press(w, "Button1");
+    o.Press(0, "Button1");
     QVERIFY(!o.window.isNull());
     QCOMPARE(o.released, 0);
-    w.Timer1Timer();
+    o.window->Timer1Timer();
     QTRY_VERIFY(o.window.isNull());
     QCOMPARE(o.released, 1);
   }
@@ -284,17 +224,7 @@ class ProcessListTest : public QObject {
     t.Create(kelpa::pkCPU);
     Opened o(t);
     EndAll(t);
-    QVERIFY(!o.window.isNull());
     o.window->Timer1Timer();
-    QTRY_VERIFY(o.window.isNull());
-    QCOMPARE(o.released, 1);
-  }
-
-  void closingByTheUserReleasesTheWindow() {
-    TestSimulation t;
-    t.Create(kelpa::pkCPU);
-    Opened o(t);
-    o.window->close();
     QTRY_VERIFY(o.window.isNull());
     QCOMPARE(o.released, 1);
   }
