@@ -60,6 +60,9 @@ TForm2::TForm2(Simulation& sim, QWidget* parent) : QDialog(parent), sim_(sim) {
   };
   BuildControls();
   batchTimer_ = new QTimer(this);
+  // Single shot, restarted after each creation: every process follows the previous one by a
+  // whole pause even when the event loop was late.
+  batchTimer_->setSingleShot(true);
   batchTimer_->setTimerType(Qt::PreciseTimer);
   batchTimer_->setInterval(kPauseMs);
   connect(batchTimer_, &QTimer::timeout, this, &TForm2::CreateNextOfBatch);
@@ -197,8 +200,9 @@ void TForm2::CreateNextOfBatch() {
   AdvancePaletteIndex();
   --batch_.Remaining;
   CreateOne(colour);
-  if (batch_.Remaining <= 0) {
-    batchTimer_->stop();
+  if (batch_.Remaining > 0) {
+    batchTimer_->start();
+  } else {
     accept();
   }
 }
