@@ -136,24 +136,24 @@ void TfrmAlteraProcessos::BuildControls() {
   }
   header->setSectionResizeMode(QHeaderView::Fixed);
 
-  struct ButtonSpec {
+  struct ButtonLayout {
     const char* Name;
     const char* Caption;
     int Top;
     void (TfrmAlteraProcessos::*Handler)();
   };
-  const ButtonSpec buttons[] = {
+  const ButtonLayout buttons[] = {
       {"Button3", "Suspende", 8, &TfrmAlteraProcessos::Button3Click},
       {"Button4", "Resume", 40, &TfrmAlteraProcessos::Button4Click},
       {"Button2", "Finalizar", 72, &TfrmAlteraProcessos::Button2Click},
       {"Button1", "Prioridade", 104, &TfrmAlteraProcessos::Button1Click},
       {"Button5", "PCB", 188, &TfrmAlteraProcessos::Button5Click},
   };
-  for (const ButtonSpec& spec : buttons) {
-    auto* button = new QPushButton(QString::fromUtf8(spec.Caption), this);
-    button->setObjectName(QString::fromLatin1(spec.Name));
-    button->setGeometry(336, spec.Top, 64, 25);
-    connect(button, &QPushButton::clicked, this, spec.Handler);
+  for (const ButtonLayout& layout : buttons) {
+    auto* button = new QPushButton(QString::fromUtf8(layout.Caption), this);
+    button->setObjectName(QString::fromLatin1(layout.Name));
+    button->setGeometry(336, layout.Top, 64, 25);
+    connect(button, &QPushButton::clicked, this, layout.Handler);
   }
 }
 
