@@ -51,12 +51,14 @@ TEST_F(ProcessorTest, SliceOfThreeRunsThreeInstructionsThenAServiceTick) {
   t.Cycle(3);
   EXPECT_EQ(p->PC, 3);
   EXPECT_EQ(Running(), p);
-  // Accounted from the dispatch to each executed instruction; each cycle is 10 ms apart.
+  // Accounted from the dispatch on, tick by tick; each cycle is 10 ms apart.
   EXPECT_NEAR(Ms(p->CpuTime), 20, 1e-3);
   EXPECT_NEAR(Ms(sim.Cpu.BusyTime), 20, 1e-3);
   t.Cycle();
   EXPECT_EQ(Running(), nullptr);
-  EXPECT_NEAR(Ms(p->CpuTime), 20, 1e-3);  // a service tick adds nothing
+  // The process held the processor until the tick that took it off.
+  EXPECT_NEAR(Ms(p->CpuTime), 30, 1e-3);
+  EXPECT_NEAR(Ms(sim.Cpu.BusyTime), 30, 1e-3);
   t.Cycle();
   EXPECT_EQ(p->PC, 4);
   EXPECT_EQ(NewLines(), (Lines{Line(p, kDispatched), Line(p, kSliceEnd), Line(p, kDispatched)}));
