@@ -1,7 +1,7 @@
 // The log window: every logged line, in its colour, in a read-only rich-text view, while the log
 // writer keeps the file. Lines may come from any thread; they are appended on the user-interface
-// thread in the order they were logged. Closing only hides the window. Threads that log must have
-// ended before the window is destroyed.
+// thread in the order they were logged, in batches while the window is shown. Closing only hides
+// the window. Threads that log must have ended before the window is destroyed.
 #pragma once
 
 #include <QWidget>
@@ -14,6 +14,7 @@
 #include "core/clock.h"
 #include "core/log.h"
 
+class QTextCursor;
 class QTextEdit;
 
 namespace kelpa {
@@ -44,7 +45,8 @@ class TfrmLog : public QWidget, public ILog {
  private:
   void ScheduleDrain();
   void DrainPending();
-  void AppendLine(const std::string& line, TColor colour);
+  // Appends one line at the cursor, which is at the end of the view.
+  void AppendLine(QTextCursor& cursor, const std::string& line, TColor colour);
 
   TLogWriter writer_;
   QTextEdit* memLog = nullptr;

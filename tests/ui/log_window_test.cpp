@@ -138,6 +138,30 @@ class LogWindowTest : public QObject {
     }
   }
 
+  // A shown view takes the window's own lines with the other threads' ones, at the next turn of
+  // the event loop, in file order; the file has them at once.
+  void AShownViewGathersItsOwnLinesInFileOrder() {
+    TempWorkingDirectory dir;
+    ManualClock clock;
+    RecordingReporter reporter;
+    TfrmLog log(clock, reporter);
+    log.show();
+    log.AddLine("first", kBlack);
+    std::thread worker([&log] { log.AddLine("from a thread", MakeColor(0, 0, 255)); });
+    worker.join();
+    log.AddLine("last", MakeColor(255, 0, 0));
+    QCOMPARE(FileLines(log).size(), 3);
+    QCOMPARE(log.LineCount(), 0);
+    QCoreApplication::sendPostedEvents(&log, QEvent::MetaCall);
+    const auto lines = ViewLines(log);
+    QCOMPARE(lines.size(), std::size_t{3});
+    for (int i = 0; i < 3; ++i) {
+      QCOMPARE(lines[static_cast<std::size_t>(i)].Text, FileLines(log)[i]);
+    }
+    QCOMPARE(lines[1].Colour, QColor(0, 0, 255));
+    QCOMPARE(lines[2].Colour, QColor(255, 0, 0));
+  }
+
   void ViewStartsOverAtCapacityWhileTheFileKeepsAll() {
     TempWorkingDirectory dir;
     ManualClock clock;
