@@ -10,10 +10,16 @@
 
 namespace kelpa {
 
-inline QString ToQString(const std::string& utf8) { return QString::fromStdString(utf8); }
-inline std::string ToStdString(const QString& text) { return text.toStdString(); }
+inline QString ToQString(const std::string& utf8) {
+  return QString::fromStdString(utf8);
+}
+inline std::string ToStdString(const QString& text) {
+  return text.toStdString();
+}
 
-inline QColor ToQColor(TColor colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
+inline QColor ToQColor(TColor colour) {
+  return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
 inline TColor FromQColor(const QColor& colour) {
   return MakeColor(colour.red(), colour.green(), colour.blue());
 }
