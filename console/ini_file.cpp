@@ -1,5 +1,6 @@
 #include "console/ini_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -117,6 +118,12 @@ std::string OneLine(std::string text) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
+  // Only a regular file is read: a named pipe would block for ever and a device such as
+  // /dev/zero would never end.
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) {
+    return {};
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     return {};
@@ -201,11 +208,26 @@ std::string TIniFile::Encode(const std::string& utf8) const {
   return windows1252_ ? Utf8ToWindows1252(utf8) : utf8;
 }
 
+std::string_view TIniFile::RawLine(std::size_t index) const {
+  return std::string_view(bytes_).substr(lines_[index].Begin,
+                                         lines_[index].End - lines_[index].Begin);
+}
+
+// Brackets and blanks are the same bytes in UTF-8 and Windows-1252, so section lines are found in
+// the raw bytes, and an ASCII name (every name the program asks for) is compared there too: a
+// byte above 0x7F decodes to no ASCII character in either encoding. Only other names are decoded.
+// This keeps a lookup in a large file from copying every line of it.
 std::optional<std::size_t> TIniFile::FindSection(const std::string& section) const {
+  const bool ascii = std::all_of(section.begin(), section.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const std::string line = Decode(lines_[i].Begin, lines_[i].End);
-    const auto name = SectionName(line);
-    if (name && SameName(*name, section)) {
+    const auto raw = SectionName(RawLine(i));
+    if (!raw) {
+      continue;
+    }
+    if (ascii
+            ? SameName(*raw, section)
+            : SameName(SectionName(Decode(lines_[i].Begin, lines_[i].End)).value_or(""), section)) {
       return i;
     }
   }
@@ -214,7 +236,7 @@ std::optional<std::size_t> TIniFile::FindSection(const std::string& section) con
 
 std::size_t TIniFile::SectionEnd(std::size_t header) const {
   std::size_t i = header + 1;
-  while (i < lines_.size() && !SectionName(Decode(lines_[i].Begin, lines_[i].End))) {
+  while (i < lines_.size() && !SectionName(RawLine(i))) {
     ++i;
   }
   return i;
@@ -337,6 +359,11 @@ bool TIniFile::UpdateFile() {
       target = resolved;
     }
   }
+  // Only a regular file (or none) is replaced: never a folder, a pipe or a device.
+  const auto existing = fs::status(target, error);
+  if (fs::exists(existing) && !fs::is_regular_file(existing)) {
+    return false;
+  }
   fs::path temp;
   std::FILE* file = CreateTempFile(target, temp);
   if (file == nullptr) {
@@ -346,9 +373,8 @@ bool TIniFile::UpdateFile() {
     fs::remove(temp, error);
     return false;
   }
-  const auto status = fs::status(target, error);
-  if (!error && fs::is_regular_file(status)) {
-    fs::permissions(temp, status.permissions(), error);
+  if (fs::is_regular_file(existing)) {
+    fs::permissions(temp, existing.permissions(), error);
   }
   fs::rename(temp, target, error);
   if (error) {

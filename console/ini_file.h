@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelpa {
@@ -71,6 +72,8 @@ class TIniFile {
   };
 
   void Parse();
+  // The bytes of a line, without its line end.
+  std::string_view RawLine(std::size_t index) const;
   std::optional<std::size_t> FindSection(const std::string& section) const;
   // The lines of a section: from its header (exclusive) to the next section header.
   std::size_t SectionEnd(std::size_t header) const;

@@ -45,8 +45,14 @@ class TLogWriter : public ILog {
   bool HasFile() const;
 
  private:
+  // Appends one line to the file; after a failed write the file ends with its last whole line.
+  void WriteRecord(const std::string& record);
+
   const IClock& clock_;
   std::string fileName_;
+  std::string fullPath_;
+  // Bytes of whole lines in the file.
+  std::size_t written_ = 0;
   mutable std::mutex mutex_;
   std::FILE* file_ = nullptr;
   std::deque<std::pair<std::string, TColor>> pending_;

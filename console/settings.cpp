@@ -36,8 +36,10 @@ bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter)
 bool SaveLoadSettings(int mode, SchedulingSettings& settings, IErrorReporter& reporter) {
   switch (mode) {
     case 1: {
+      // Only a file counts: a folder (or anything else) of that name is no settings file, and
+      // writing the defaults then reports that the file cannot be written.
       std::error_code error;
-      if (std::filesystem::exists(KelpaIniPath(), error)) {
+      if (std::filesystem::is_regular_file(KelpaIniPath(), error)) {
         ReadSettings(settings);
         return true;
       }

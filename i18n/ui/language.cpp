@@ -16,6 +16,14 @@ namespace {
 
 const char* const kHintSuffix = "_HINT";
 
+std::optional<std::string> ValueIn(const TIniFile& file, const std::string& section,
+                                   const std::string& key) {
+  if (!file.HasKey(section, key)) {
+    return std::nullopt;
+  }
+  return file.ReadString(section, key, std::string());
+}
+
 // The tab widget whose page this widget is, with the page's index; null when it is no tab page.
 QTabWidget* TabOwner(QObject* component, int& index) {
   auto* page = qobject_cast<QWidget*>(component);
@@ -32,6 +40,18 @@ QTabWidget* TabOwner(QObject* component, int& index) {
 
 // Reads and writes the text a component shows as its caption, and its hint. Kinds that show no
 // caption have neither, even where Qt gives them a text property.
+// Points the loader at the file read for one form while that form is translated.
+class FormFileScope {
+ public:
+  FormFileScope(const TIniFile*& slot, const TIniFile* file) : slot_(slot) { slot_ = file; }
+  ~FormFileScope() { slot_ = nullptr; }
+  FormFileScope(const FormFileScope&) = delete;
+  FormFileScope& operator=(const FormFileScope&) = delete;
+
+ private:
+  const TIniFile*& slot_;
+};
+
 class Captioned {
  public:
   explicit Captioned(QObject* component) : component_(component) {
@@ -102,12 +122,12 @@ void TLanguage::CloseFile() {
 
 std::optional<std::string> TLanguage::Lookup(const std::string& section,
                                              const std::string& key) const {
+  if (formFile_ != nullptr) {
+    return ValueIn(*formFile_, section, key);
+  }
   // Read the file afresh: a window translated again later sees the file's current contents.
   const TIniFile current(reader_->Path());
-  if (!current.HasKey(section, key)) {
-    return std::nullopt;
-  }
-  return current.ReadString(section, key, std::string());
+  return ValueIn(current, section, key);
 }
 
 void TLanguage::TranslateComponent(const std::string& section, const std::string& key,
@@ -132,6 +152,13 @@ void TLanguage::TranslateForm(const std::string& section, QWidget* form) {
   if (form == nullptr) {
     return;
   }
+  // The file is read once for the whole form, not once per component: a large settings file
+  // would otherwise make every window's creation (and the PCB window's every refresh) crawl.
+  std::optional<TIniFile> file;
+  if (IsOpen()) {
+    file.emplace(reader_->Path());
+  }
+  const FormFileScope scope(formFile_, file ? &*file : nullptr);
   // Qt's own helper objects (scroll-area viewports, tab bars, spin-box editors) are named
   // "qt_..."; they are parts of a component, not components.
   const QList<QObject*> components = form->findChildren<QObject*>();

@@ -43,6 +43,8 @@ class TLanguage {
 
  private:
   std::unique_ptr<TIniFile> reader_;
+  // While TranslateForm runs: the file as read at its start, which every lookup uses.
+  const TIniFile* formFile_ = nullptr;
 };
 
 // The program's one language loader, created on first use.
