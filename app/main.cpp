@@ -16,6 +16,10 @@ int main(int argc, char* argv[]) {
   hooks.OnFinished = [] { QCoreApplication::quit(); };
   kelpa::TForm1 console(std::move(hooks));
   console.FormCreate();
+  if (console.IsShutDown()) {
+    // Closed before start-up had finished: there is nothing left to run.
+    return 0;
+  }
   console.CreateProcessWindows();
   console.show();
   return QApplication::exec();

@@ -209,6 +209,10 @@ void TForm1::FormCreate() {
   } else {
     credits_->exec();
   }
+  if (shutDown_) {
+    // Closed during the splash: the shutdown (and its log line) has already happened.
+    return;
+  }
   {
     std::lock_guard lock(sim_->Lock);
     sim_->StartTime = clock_.Now();
@@ -324,6 +328,8 @@ void TForm1::Help1Click() {
 }
 
 void TForm1::Fim1Click() {
+  // The threads end first, so that no line of theirs can follow the shutdown line in the log.
+  Shutdown();
   LogSystemLine(msg_.MsgLogDesativadoAs + " " + TimeNow());
   close();
 }
@@ -380,6 +386,11 @@ void TForm1::Shutdown() {
   shutDown_ = true;
   Timer1->stop();
   Timer2->stop();
+  // Closed during the splash: end the credits' modal loop, which the stopped Timer2 no longer
+  // will, so that start-up returns.
+  if (credits_) {
+    credits_->close();
+  }
   // The display first, so a thread waiting for the screen returns and can see the stop request.
   if (display_) {
     display_->Stop();

@@ -85,6 +85,8 @@ class TForm1 : public QMainWindow {
 
   // Stops the display, ends the simulation's threads and waits for them. Safe to call again.
   void Shutdown();
+  // True once the console has shut down, which can happen before start-up has finished.
+  bool IsShutDown() const { return shutDown_; }
 
   bool SimulationRunning = true;
 
