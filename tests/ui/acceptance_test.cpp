@@ -17,6 +17,8 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -120,6 +122,7 @@ class AcceptanceTest : public QObject {
   void statisticsAgreeWithCounters();
   void fim();
   void logFile();
+  void logWindowMatchesTheFile();
   void settingsFile();
   void cleanupTestCase();
 
@@ -208,6 +211,10 @@ void AcceptanceTest::startUp() {
   QCOMPARE(beeps_, 1);
   QCOMPARE(consoleMessages_, QStringList({"Nenhum processo foi criado."}));
   QVERIFY(form_->ProcessListWindow() == nullptr);
+
+  // The class watches the log as it grows.
+  Item("Log1")->trigger();
+  QVERIFY(form_->LogWindow()->isVisible() && Item("Log1")->isChecked());
 }
 
 void AcceptanceTest::speedControls() {
@@ -503,6 +510,34 @@ void AcceptanceTest::logFile() {
   QVERIFY(audit.FreeShareLines.contains(80));
   QVERIFY(audit.FreeShareLines.contains(100));
   QVERIFY(audit.Count("Iniciando Swap") > 0);
+}
+
+// The log window shows the same lines as the file, in the same order, each in its colour: a
+// process's lines in the process's colour, the system's in black.
+void AcceptanceTest::logWindowMatchesTheFile() {
+  const auto* view = form_->LogWindow()->findChild<QTextEdit*>("memLog");
+  const QStringList lines = QString::fromUtf8(logBytes_).split("\r\n", Qt::SkipEmptyParts);
+  QTRY_COMPARE(qsizetype{view->document()->blockCount()}, lines.size());
+  std::map<int, TColor> colours;
+  for (const Created& c : created_) {
+    colours[c.PID] = c.Color;
+  }
+  const QRegularExpression process("^Processo (\\d+) ");
+  QTextBlock block = view->document()->begin();
+  for (qsizetype i = 0; i < lines.size(); ++i, block = block.next()) {
+    QCOMPARE(block.text(), lines[i]);
+    const QString text = lines[i].mid(QStringLiteral("hh:nn:ss:zzz : ").size());
+    const QRegularExpressionMatch match = process.match(text);
+    QColor wanted(Qt::black);
+    if (match.hasMatch()) {
+      wanted = ToQColor(colours.at(match.captured(1).toInt()));
+    } else if (text.startsWith("Tempo de UCP: ")) {
+      wanted = ToQColor(colours.at(killedPid_));
+    } else if (text.startsWith("Erro: ")) {
+      continue;  // the colour the refused process would have had
+    }
+    QCOMPARE(block.begin().fragment().charFormat().foreground().color(), wanted);
+  }
 }
 
 void AcceptanceTest::settingsFile() {
