@@ -283,7 +283,9 @@ class ProgramRun {
   std::unique_ptr<TForm1> form_;
 };
 
-const QRegularExpression kWholeLine("^\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d : [^\r\n]*$");
+// One stamp, then text without line breaks and without a second stamped line run into it.
+const QRegularExpression kWholeLine(
+    "^\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d : (?!.*\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d : )[^\r\n]*$");
 
 }  // namespace
 
