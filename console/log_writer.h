@@ -2,14 +2,18 @@
 // flushed at once (so nothing is lost if the program dies), and queued for a view. Callable from
 // any thread: lines never interleave and the file, the queue and the view share one order. A file
 // that cannot be created or written never stops anything; a failed creation is reported once.
+// Optionally the lines of other threads are written by a writer thread of the log's own, so that
+// a simulation thread logging under the simulation lock never waits for the disk.
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdio>
 #include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -35,6 +39,14 @@ class TLogWriter : public ILog {
 
   void AddLine(const std::string& text, TColor colour) override;
 
+  // From now on the lines of threads other than the calling one are written by a writer thread:
+  // they reach the file within moments, in their order, and all of them before the log is
+  // destroyed. Lines of the calling thread, and Flush, still write everything logged before
+  // them at once. Call once, before other threads log.
+  void WriteOtherThreadsInBackground();
+  // Writes every line logged so far to the file before it returns.
+  void Flush();
+
   // The stamped lines queued since the last call, oldest first.
   std::vector<std::pair<std::string, TColor>> TakePending();
   // Called after a line is queued, outside the writer's lock, on the thread that logged it.
@@ -45,18 +57,34 @@ class TLogWriter : public ILog {
   bool HasFile() const;
 
  private:
-  // Appends one line to the file; after a failed write the file ends with its last whole line.
-  void WriteRecord(const std::string& record);
+  // Writes the lines not yet written, in their order. Only one thread writes at a time.
+  void WriteQueued();
+  // Appends whole lines to the file; after a failed write it ends with its last whole line.
+  void WriteRecords(const std::vector<std::string>& records);
+  // Appends whole lines in one write; false (and the file cut back to its last whole line) when
+  // the write failed.
+  bool WriteRecord(const std::string& record);
+  void WriterLoop();
 
   const IClock& clock_;
   std::string fileName_;
   std::string fullPath_;
+  // Guards the file and written_; taken before mutex_ when both are held.
+  std::mutex fileMutex_;
   // Bytes of whole lines in the file.
   std::size_t written_ = 0;
   mutable std::mutex mutex_;
   std::FILE* file_ = nullptr;
   std::deque<std::pair<std::string, TColor>> pending_;
   std::function<void()> notifier_;
+  // Lines stamped but not yet written, each with its CRLF.
+  std::vector<std::string> unwritten_;
+  bool background_ = false;
+  std::thread::id direct_;  // with background_: the thread whose lines are written at once
+  bool writerWaiting_ = false;
+  bool stopping_ = false;
+  std::condition_variable wake_;
+  std::thread writer_;
 };
 
 }  // namespace kelpa

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "console/log_writer.h"
 #include "core/clock.h"
@@ -30,10 +31,8 @@ class TempFolder {
   std::filesystem::path previous_;
 };
 
-void BM_LogWriterLine(benchmark::State& state) {
-  TempFolder folder;
-  SystemClock clock;
-  TLogWriter writer(clock, nullptr);
+// Logs one typical line per iteration; the view's queue is emptied now and then, untimed.
+void LogLines(benchmark::State& state, TLogWriter& writer) {
   int i = 0;
   for (auto _ : state) {
     writer.AddLine("Processo " + std::to_string(1234567 + (i++ % 1000)) + " Pronto -> Exec ",
@@ -46,7 +45,26 @@ void BM_LogWriterLine(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations());
 }
+
+// Lines written at once by the thread that logs them.
+void BM_LogWriterLine(benchmark::State& state) {
+  TempFolder folder;
+  SystemClock clock;
+  TLogWriter writer(clock, nullptr);
+  LogLines(state, writer);
+}
 BENCHMARK(BM_LogWriterLine);
+
+// Lines of a thread other than the log's owner, written by the log's writer thread (as the log
+// window sets it up for the simulation threads).
+void BM_LogWriterLineInBackground(benchmark::State& state) {
+  TempFolder folder;
+  SystemClock clock;
+  TLogWriter writer(clock, nullptr);
+  std::thread([&writer] { writer.WriteOtherThreadsInBackground(); }).join();
+  LogLines(state, writer);
+}
+BENCHMARK(BM_LogWriterLineInBackground);
 
 }  // namespace
 }  // namespace kelpa::bench

@@ -42,6 +42,9 @@ TfrmLog::TfrmLog(const IClock& clock, IErrorReporter& reporter, QWidget* parent)
   layout->setSpacing(0);
   layout->addWidget(memLog);
 
+  // The simulation threads log while holding the simulation lock: their lines go to the file
+  // through the writer's own thread, so they never wait for the disk.
+  writer_.WriteOtherThreadsInBackground();
   writer_.SetPendingNotifier([this] { ScheduleDrain(); });
 }
 
@@ -74,6 +77,8 @@ void TfrmLog::ScheduleDrain() {
 }
 
 void TfrmLog::DrainPending() {
+  // The file is never behind the view: a line shown is a line written.
+  writer_.Flush();
   const auto lines = writer_.TakePending();
   if (lines.empty()) {
     return;

@@ -101,6 +101,48 @@ TEST(LogWriter, ThreadsLoggingAtOnceGiveWholeLinesInOneOrder) {
   }
 }
 
+// With a writer thread, other threads' lines reach the file later but in the queue's order, a
+// line of the calling thread brings everything before it along, and destruction writes the rest.
+TEST(LogWriter, BackgroundWritingKeepsOneOrderAndLosesNothing) {
+  TempWorkingDirectory dir;
+  ManualClock clock;
+  std::string fileName;
+  std::vector<std::string> queued;
+  {
+    TLogWriter log(clock, nullptr);
+    fileName = log.FileName();
+    log.WriteOtherThreadsInBackground();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 2; ++t) {
+      threads.emplace_back([&log, t] {
+        for (int i = 0; i < 3000; ++i) {
+          log.AddLine("thread " + std::to_string(t) + " line " + std::to_string(i), kBlack);
+        }
+      });
+    }
+    int mainLinesWritten = 0;
+    for (int i = 0; i < 50; ++i) {
+      const std::string text = "main " + std::to_string(i);
+      log.AddLine(text, kBlack);
+      const std::string written = ReadBytes(dir.File(fileName));
+      mainLinesWritten += written.find(" : " + text + "\r\n") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(mainLinesWritten, 50) << "a line of the calling thread was not written at once";
+    for (auto& thread : threads) {
+      thread.join();
+    }
+    log.AddLine("last", kBlack);
+    for (auto& [line, colour] : log.TakePending()) {
+      queued.push_back(line);
+    }
+    for (int i = 0; i < 1000; ++i) {
+      log.AddLine(std::string(30, 'z'), kBlack);
+      queued.push_back("09:00:00:000 : " + std::string(30, 'z'));
+    }
+  }
+  EXPECT_EQ(SplitCrLf(ReadBytes(dir.File(fileName))), queued);
+}
+
 TEST(LogWriter, NotifierRunsOutsideTheLockAndMayTakeTheLines) {
   TempWorkingDirectory dir;
   ManualClock clock;
