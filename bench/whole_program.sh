@@ -28,7 +28,6 @@ fi
 load_seconds="${KELPA_BENCH_LOAD_SECONDS:-$load_seconds}"
 idle_seconds="${KELPA_BENCH_IDLE_SECONDS:-$idle_seconds}"
 live_target=20
-clk_tck="$(getconf CLK_TCK)"
 
 work="$(mktemp -d)"
 pid=""
@@ -67,8 +66,10 @@ fail() {
 }
 
 now() { date +%s.%N; }
-# Processor time (user + system) of the program, in clock ticks.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+# Processor time of the program in nanoseconds: the sum over its threads of the time they ran
+# (/proc/<pid>/task/*/schedstat), far finer than the clock ticks of /proc/<pid>/stat. None of the
+# program's threads ends while it is measured.
+cpu_ns() { cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d", s }'; }
 rss_mb() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status"; }
 find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
 
@@ -132,11 +133,12 @@ sleep 2
 rss_startup="$(rss_mb)"
 note "resident memory after start-up: $rss_startup MB"
 
-idle_start="$(cpu_ticks)"
+idle_start="$(cpu_ns)"
+idle_begin="$(now)"
 sleep "$idle_seconds"
-idle_ticks=$(($(cpu_ticks) - idle_start))
-idle_cpu="$(awk -v t="$idle_ticks" -v hz="$clk_tck" -v s="$idle_seconds" \
-  'BEGIN { printf "%.2f", 100 * t / hz / s }')"
+idle_ns=$(($(cpu_ns) - idle_start))
+idle_cpu="$(awk -v t="$idle_ns" -v s="$idle_begin" -v n="$(now)" \
+  'BEGIN { printf "%.2f", 100 * t / 1e9 / (n - s) }')"
 note "processor use with no process: $idle_cpu % over $idle_seconds s"
 
 # The clock at 100 ms: tbClock (inside GroupBox1 of the processor window's client area) to its
@@ -182,7 +184,7 @@ done
 note "live processes after the first batch: $(live_processes)"
 sleep 5
 rss_loaded_start="$(rss_mb)"
-load_start_ticks="$(cpu_ticks)"
+load_start_ns="$(cpu_ns)"
 load_start="$(now)"
 live_samples=0
 live_sum=0
@@ -197,10 +199,9 @@ while :; do
   fi
   sleep 5
 done
-load_ticks=$(($(cpu_ticks) - load_start_ticks))
+load_ns=$(($(cpu_ns) - load_start_ns))
 load_elapsed="$(awk -v s="$load_start" -v n="$(now)" 'BEGIN { printf "%.1f", n - s }')"
-busy_cpu="$(awk -v t="$load_ticks" -v hz="$clk_tck" -v s="$load_elapsed" \
-  'BEGIN { printf "%.2f", 100 * t / hz / s }')"
+busy_cpu="$(awk -v t="$load_ns" -v s="$load_elapsed" 'BEGIN { printf "%.2f", 100 * t / 1e9 / s }')"
 rss_loaded_end="$(rss_mb)"
 created="$(grep -c ' criado' log*.txt || true)"
 lines="$(wc -l <log*.txt)"

@@ -4,6 +4,7 @@
 #include <QProgressBar>
 #include <QTest>
 #include <atomic>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -142,6 +143,28 @@ class QtDisplayTest : public QObject {
     // After Stop, waits return without the event loop.
     std::thread late([&] { display.WaitUntilShown(); });
     late.join();
+  }
+
+  // A thread with nothing outstanding (an empty wait area is nothing to place, and updates
+  // already carried out are done) does not wait for the event loop.
+  void waitingReturnsAtOnceWhenEverythingIsShown() {
+    QtDisplay display;
+    // Without the event loop; a wait that hangs is released by Stop so the test ends.
+    const auto returnsAlone = [&display] {
+      auto wait = std::async(std::launch::async, [&display] { display.WaitUntilShown(); });
+      const bool alone = wait.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+      if (!alone) {
+        display.Stop();
+      }
+      return alone;
+    };
+    display.RefreshWaitArea({});
+    QVERIFY2(returnsAlone(), "a wait with nothing to show needed the event loop");
+    display.AdvanceWaitCounter(3);
+    display.RefreshWaitArea({{1, 0, 55, 200}});
+    QCoreApplication::processEvents();
+    QVERIFY2(returnsAlone(), "a wait after every update ran needed the event loop");
+    display.Stop();
   }
 
   void windowDeletedBeforeTheDisplay() {

@@ -43,7 +43,14 @@ TShpProcesso* QtDisplay::Shape(ShapeId shape) const {
 void QtDisplay::Post(std::function<void()> update) {
   // Queued calls to one receiver run in the order they were posted; they are dropped if this
   // object is deleted first.
-  QMetaObject::invokeMethod(this, std::move(update), Qt::QueuedConnection);
+  requested_.fetch_add(1);
+  QMetaObject::invokeMethod(
+      this,
+      [this, update = std::move(update)] {
+        update();
+        carried_.fetch_add(1);
+      },
+      Qt::QueuedConnection);
 }
 
 void QtDisplay::CreateShape(ShapeId shape, std::int32_t pid, TColor color) {
@@ -115,6 +122,10 @@ void QtDisplay::ShowOnCpu(const ShapePlacement& placement) {
 }
 
 void QtDisplay::RefreshWaitArea(const std::vector<ShapePlacement>& placements) {
+  // Nothing to place: the wait service's pass over empty lists wakes nobody.
+  if (placements.empty()) {
+    return;
+  }
   Post([this, placements] {
     for (const ShapePlacement& placement : placements) {
       Place(placement);
@@ -150,6 +161,11 @@ void QtDisplay::WaitUntilShown() {
   // The user-interface thread cannot wait for itself: its own updates run when it returns to
   // its event loop.
   if (QThread::currentThread() == thread()) {
+    return;
+  }
+  // Every update requested so far (this thread's among them) has been carried out: no need to
+  // wake the user-interface thread. Carried never passes requested, and is read first.
+  if (carried_.load() == requested_.load()) {
     return;
   }
   std::uint64_t ticket = 0;

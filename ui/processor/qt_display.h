@@ -2,6 +2,7 @@
 // queued call to this object and runs there in the order it was requested.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -57,6 +58,10 @@ class QtDisplay : public QObject, public IDisplay {
 
   std::map<ShapeId, QPointer<TShpProcesso>> shapes_;
   QPointer<TfrmGP> window_;
+
+  // Updates posted, and updates carried out on the user-interface thread.
+  std::atomic<std::uint64_t> requested_{0};
+  std::atomic<std::uint64_t> carried_{0};
 
   std::mutex mutex_;
   std::condition_variable shown_;
