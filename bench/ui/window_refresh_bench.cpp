@@ -4,8 +4,10 @@
 
 #include <QTableWidget>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 
+#include "i18n/ui/language.h"
 #include "window_bench_simulation.h"
 
 namespace kelpa::bench {
@@ -20,7 +22,8 @@ double Seconds(Clock::time_point start) {
 // Times `refresh` followed by the paint it leaves on `window`; between iterations the simulation
 // runs on a few steps so every refresh has something new to show.
 template <typename Refresh>
-void TimeRefresh(benchmark::State& state, WindowBenchSimulation& b, QWidget& window, Refresh refresh) {
+void TimeRefresh(benchmark::State& state, WindowBenchSimulation& b, QWidget& window,
+                 Refresh refresh) {
   window.show();
   b.Step(1);
   WindowBenchSimulation::PaintPending(window);
@@ -67,6 +70,23 @@ void BM_StatisticsRefresh(benchmark::State& state) {
   TimeRefresh(state, b, b.statistics, [&] { b.statistics.Timer1Timer(); });
 }
 BENCHMARK(BM_StatisticsRefresh)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// The PCB window translates its captions at every refresh, reading the settings file; here the
+// English translation's file, the largest a user is likely to have.
+void BM_PcbWindowRefresh(benchmark::State& state) {
+  const std::filesystem::path translation =
+      std::filesystem::path(KELPA_SOURCE_DIR) / "examples" / "en" / "kelpa.ini";
+  std::filesystem::copy_file(translation, "kelpa.ini",
+                             std::filesystem::copy_options::overwrite_existing);
+  Language().SetFileName("kelpa.ini");
+  {
+    WindowBenchSimulation b;
+    TimeRefresh(state, b, b.pcb, [&] { b.pcb.Timer1Timer(); });
+  }
+  Language().CloseFile();
+  std::filesystem::remove("kelpa.ini");
+}
+BENCHMARK(BM_PcbWindowRefresh)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kelpa::bench
