@@ -1,12 +1,25 @@
 #include "ui/common/qt_convert.h"
 
+#include <QStringList>
+
 namespace kelpa {
 namespace {
+
+// Where the classic fonts are missing, the nearest free ones: Liberation Sans keeps the narrow
+// metrics of the small window fonts, so captions fit the fixed layouts; DejaVu Sans is drawn from
+// the family of the large credits font.
+QStringList Substitutes(const QString& family) {
+  if (family == QStringLiteral("Verdana")) {
+    return {family, QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")};
+  }
+  return {family, QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
+          QStringLiteral("Sans Serif")};
+}
 
 QFont Fallback(const QString& family, bool bold) {
   QFont font(family);
   font.setStyleHint(QFont::SansSerif);
-  font.setFamilies({family, QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+  font.setFamilies(Substitutes(family));
   font.setBold(bold);
   return font;
 }
