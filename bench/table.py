@@ -96,6 +96,8 @@ def main():
             program["rss_growth_mb"], 5, "MB",
             f"{program['rss_growth_mb']:.1f} MB ({program['rss_loaded_start_mb']:.1f} -> "
             f"{program['rss_loaded_end_mb']:.1f})")
+    info("Resident memory growth in the second half of that run",
+         f"{program['rss_loaded_end_mb'] - program['rss_loaded_half_mb']:.1f} MB")
     at_most("Processor use, no process, 30 s", program["idle_cpu_pct"], 1, "% of a core")
     at_most(f"Processor use, 20 processes at 100 ms, {minutes:.0f} min", program["busy_cpu_pct"],
             3, "% of a core")

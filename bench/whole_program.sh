@@ -4,9 +4,9 @@
 #     warms the caches);
 #   - resident memory once the console is up (start-up over);
 #   - processor use with no process, over 30 s;
-#   - processor use with 20 live processes and the clock at 100 ms, and resident memory before
-#     and after that run (10 minutes; --quick: 60 s). Processes that end are replaced through the
-#     creation window, so 20 stay alive.
+#   - processor use with 20 live processes and the clock at 100 ms, and resident memory before,
+#     half-way through and after that run (10 minutes; --quick: 60 s). Processes run until they
+#     are eliminated; any that end meanwhile are replaced through the creation window.
 # Prints one "name=value" line per figure on standard output; progress goes to standard error.
 # Usage: whole_program.sh <kelpa binary> [--quick]
 set -euo pipefail
@@ -188,9 +188,14 @@ load_start_ns="$(cpu_ns)"
 load_start="$(now)"
 live_samples=0
 live_sum=0
+rss_half=""
 while :; do
   elapsed="$(awk -v s="$load_start" -v n="$(now)" 'BEGIN { printf "%d", n - s }')"
   [ "$elapsed" -ge "$load_seconds" ] && break
+  # Half-way: growth after this point would be a leak rather than buffers filling up.
+  if [ -z "$rss_half" ] && [ "$elapsed" -ge $((load_seconds / 2)) ]; then
+    rss_half="$(rss_mb)"
+  fi
   live="$(live_processes)"
   live_samples=$((live_samples + 1))
   live_sum=$((live_sum + live))
@@ -206,7 +211,8 @@ rss_loaded_end="$(rss_mb)"
 created="$(grep -c ' criado' log*.txt || true)"
 lines="$(wc -l <log*.txt)"
 note "processor use with $live_target processes at 100 ms: $busy_cpu % over $load_elapsed s"
-note "resident memory: $rss_loaded_start MB -> $rss_loaded_end MB; $created processes created," \
+note "resident memory: $rss_loaded_start MB -> ${rss_half:-?} MB half-way -> $rss_loaded_end MB;" \
+  "$created processes created," \
   "$lines log lines, $((live_sum / (live_samples > 0 ? live_samples : 1))) live on average"
 
 echo "startup_s=$startup"
@@ -215,6 +221,7 @@ echo "idle_cpu_pct=$idle_cpu"
 echo "busy_cpu_pct=$busy_cpu"
 echo "busy_seconds=$load_elapsed"
 echo "rss_loaded_start_mb=$rss_loaded_start"
+echo "rss_loaded_half_mb=${rss_half:-$rss_loaded_end}"
 echo "rss_loaded_end_mb=$rss_loaded_end"
 echo "rss_growth_mb=$(awk -v a="$rss_loaded_start" -v b="$rss_loaded_end" 'BEGIN { printf "%.1f", b - a }')"
 echo "processes_created=$created"
