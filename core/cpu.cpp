@@ -147,27 +147,23 @@ void TCPU::HandlePageFault() {
 }
 
 void TCPU::Start() {
-  if (!thread_.joinable()) {
-    thread_ = std::thread([this] { Run(); });
-  }
+  thread_.Start([this] { Run(); });
 }
 
 void TCPU::RequestTerminate() {
-  terminate_.store(true);
+  thread_.RequestTerminate();
 }
 
 void TCPU::Join() {
-  if (thread_.joinable()) {
-    thread_.join();
-  }
+  thread_.Join();
 }
 
 void TCPU::Run() {
-  while (!terminate_.load()) {
-    if (!sim_.StopRunEvent.Wait() || terminate_.load()) {
+  while (!thread_.TerminateRequested()) {
+    if (!sim_.StopRunEvent.Wait() || thread_.TerminateRequested()) {
       break;
     }
-    if (!sim_.ClockEvent.Wait() || terminate_.load()) {
+    if (!sim_.ClockEvent.Wait() || thread_.TerminateRequested()) {
       break;
     }
     // A stop that came while waiting for the tick holds the cycle back. The tick is put back, so

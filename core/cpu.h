@@ -3,10 +3,10 @@
 #pragma once
 
 #include <atomic>
-#include <thread>
 
 #include "core/datetime.h"
 #include "core/process.h"
+#include "core/sim_thread.h"
 
 namespace kelpa {
 
@@ -48,8 +48,7 @@ class TCPU {
   void Run();
 
   Simulation& sim_;
-  std::atomic<bool> terminate_{false};
-  std::thread thread_;
+  TSimThread thread_;
 };
 
 }  // namespace kelpa

@@ -4,10 +4,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <thread>
+
+#include "core/sim_thread.h"
 
 namespace kelpa {
 
@@ -37,10 +36,7 @@ class THClock {
   void Run();
 
   TEvent& clockEvent_;
-  std::atomic<bool> terminate_{false};
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::thread thread_;
+  TSimThread thread_;
 };
 
 }  // namespace kelpa

@@ -127,28 +127,20 @@ void TEspera::RefreshDisplay() {
 }
 
 void TEspera::Start() {
-  if (!thread_.joinable()) {
-    thread_ = std::thread([this] { Run(); });
-  }
+  thread_.Start([this] { Run(); });
 }
 
 void TEspera::RequestTerminate() {
-  {
-    std::lock_guard lock(sleepMutex_);
-    terminate_.store(true);
-  }
-  sleepWake_.notify_all();
+  thread_.RequestTerminate();
 }
 
 void TEspera::Join() {
-  if (thread_.joinable()) {
-    thread_.join();
-  }
+  thread_.Join();
 }
 
 void TEspera::Run() {
-  while (!terminate_.load()) {
-    if (!sim_.StopRunEvent.Wait() || terminate_.load()) {
+  while (!thread_.TerminateRequested()) {
+    if (!sim_.StopRunEvent.Wait() || thread_.TerminateRequested()) {
       break;
     }
     {
@@ -160,9 +152,7 @@ void TEspera::Run() {
     }
     PassCount.fetch_add(1);
     sim_.Display.WaitUntilShown();
-    std::unique_lock lock(sleepMutex_);
-    sleepWake_.wait_for(lock, std::chrono::milliseconds(SleepMs.load()),
-                        [this] { return terminate_.load(); });
+    thread_.SleepFor(std::chrono::milliseconds(SleepMs.load()));
   }
 }
 

@@ -4,14 +4,13 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "core/display.h"
 #include "core/process.h"
+#include "core/sim_thread.h"
 
 namespace kelpa {
 
@@ -53,7 +52,7 @@ class TEspera {
   void Start();
   void RequestTerminate();
   void Join();
-  bool Terminated() const { return terminate_.load(); }
+  bool Terminated() const { return thread_.TerminateRequested(); }
   // Number of passes run by the thread (tests and benchmarks).
   std::atomic<long> PassCount{0};
 
@@ -62,10 +61,7 @@ class TEspera {
 
   Simulation& sim_;
   int waitLength_ = 100;
-  std::atomic<bool> terminate_{false};
-  std::mutex sleepMutex_;
-  std::condition_variable sleepWake_;
-  std::thread thread_;
+  TSimThread thread_;
 };
 
 }  // namespace kelpa

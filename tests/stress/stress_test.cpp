@@ -167,7 +167,7 @@ TEST(Stress, ThreadsAndWindowsAtFullPaceKeepEveryInvariant) {
   NullDisplay display;
   Simulation sim(clock, log, display, messages);
   sim.HClock.Period = 1;
-  sim.Espera.SleepMs = 0;
+  sim.Espera.SleepMs = 1;
 
   std::atomic<long> checks{0};
   std::mutex failuresMutex;
