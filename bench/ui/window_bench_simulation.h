@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <mutex>
 
+#include "core/bench_simulation.h"  // CountingLog
 #include "core/simulation.h"
 #include "i18n/messages.h"
 #include "memory/ui/memory_window.h"
@@ -19,12 +20,6 @@
 #include "ui/processor/qt_display.h"
 
 namespace kelpa::bench {
-
-class CountingLog final : public ILog {
- public:
-  void AddLine(const std::string& text, TColor) override { bytes += text.size(); }
-  std::size_t bytes = 0;
-};
 
 class WindowBenchSimulation {
  public:
