@@ -90,8 +90,8 @@ void TCPU::DispatchNext() {
   SliceCounter = 0;
   LastStamp = sim_.Now();
   TProcesso* p = RunningProcess;
-  sim_.Log.AddLine(ProcessPrefix(sim_, *p) + sim_.Msg.MsgLogProntoExec, p->Color);
-  p->State = psRunning;
+  sim_.ReportProcess(EventKind::Dispatched, *p);
+  sim_.ChangeState(*p, psRunning);
   sim_.Display.ShowOnCpu({p->Shape, p->Color, 185, 35});
 }
 
@@ -108,7 +108,7 @@ void TCPU::AccountCpuTime() {
 
 void TCPU::StartIO() {
   TProcesso* p = RunningProcess;
-  sim_.Log.AddLine(ProcessPrefix(sim_, *p) + sim_.Msg.MsgLogExecIO, p->Color);
+  sim_.ReportProcess(EventKind::StartedIO, *p);
   sim_.Espera.Enqueue(p, psIO);
   RunningProcess = nullptr;
 }
@@ -118,7 +118,7 @@ void TCPU::HandlePreemption() {
   if (p == nullptr) {
     return;
   }
-  sim_.Log.AddLine(ProcessPrefix(sim_, *p) + sim_.Msg.MsgLogExecProntoPrioridade, p->Color);
+  sim_.ReportProcess(EventKind::Preempted, *p);
   sim_.Kernel.MakeReady(p);
   RunningProcess = nullptr;
 }
@@ -129,7 +129,7 @@ void TCPU::HandleTimeSliceEnd() {
   if (p == nullptr || p->Priority >= sim_.Settings.RealTimeThreshold.load()) {
     return;
   }
-  sim_.Log.AddLine(ProcessPrefix(sim_, *p) + sim_.Msg.MsgLogExecProntoTempo, p->Color);
+  sim_.ReportProcess(EventKind::SliceEnded, *p);
   sim_.Kernel.MakeReady(p);
   RunningProcess = nullptr;
 }
@@ -139,9 +139,7 @@ void TCPU::HandlePageFault() {
   if (p == nullptr) {
     return;
   }
-  sim_.Log.AddLine(
-      ProcessPrefix(sim_, *p) + sim_.Msg.MsgLogExecPageFault + std::to_string(p->CurrentPage()),
-      p->Color);
+  sim_.ReportProcess(EventKind::PageFaultRaised, *p, p->CurrentPage());
   sim_.Espera.Enqueue(p, psPageFault);
   RunningProcess = nullptr;
 }

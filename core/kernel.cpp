@@ -53,7 +53,7 @@ void TKernel::MakeReady(TProcesso* P) {
   P->ReadySince = sim_.Now();
   const bool swappedOut = P->State == psReadyOut || P->State == psIOOut ||
                           P->State == psSuspendedOut || P->State == psPageFaultOut;
-  P->State = swappedOut ? psReadyOut : psReady;
+  sim_.ChangeState(*P, swappedOut ? psReadyOut : psReady);
   sim_.Display.AttachShape(P->Shape);
 }
 
@@ -132,7 +132,7 @@ TProcesso* TKernel::PickSwapVictim() {
   for (auto& queue : ReadyQueues) {
     for (auto it = queue.rbegin(); it != queue.rend(); ++it) {
       if ((*it)->State != psReadyOut) {
-        (*it)->State = psReadyOut;
+        sim_.ChangeState(**it, psReadyOut);
         return *it;
       }
     }
@@ -144,7 +144,7 @@ void TKernel::Suspend(TProcesso*& P) {
   if (P == nullptr) {
     return;
   }
-  sim_.Log.AddLine(ProcessPrefix(sim_, *P) + sim_.Msg.MsgLogExecSuspenso, P->Color);
+  sim_.ReportProcess(EventKind::Suspended, *P);
   sim_.Espera.Enqueue(P, psSuspended);
   P = nullptr;
 }

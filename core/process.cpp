@@ -41,10 +41,6 @@ const std::array<TProgram, kProcessKindCount> ProgramTemplates = {
     MakeProgram(pkIO3), MakeProgram(pkMIX1), MakeProgram(pkMIX2),
 };
 
-std::string ProcessPrefix(const Simulation& sim, const TProcesso& p) {
-  return sim.Msg.MsgLogProcesso + std::to_string(p.PID);
-}
-
 std::unique_ptr<TProcesso> TProcesso::Create(Simulation& sim, int kind, int priority,
                                              int frameLimit, TColor color) {
   auto p = std::make_unique<TProcesso>();
@@ -63,8 +59,7 @@ std::unique_ptr<TProcesso> TProcesso::Create(Simulation& sim, int kind, int prio
   p->State = psReady;
 
   if (!sim.Memoria.ReservePageFile(p.get(), p->PageCount)) {
-    sim.Log.AddLine(
-        sim.Msg.MsgLogErroCriacao + std::to_string(p->PID) + sim.Msg.MsgLogFaltaEspacoPF, color);
+    sim.ReportProcess(EventKind::CreationFailed, *p);
     return nullptr;
   }
   for (TPageEntry& entry : p->PageTable) {
@@ -77,7 +72,7 @@ std::unique_ptr<TProcesso> TProcesso::Create(Simulation& sim, int kind, int prio
   }
   p->Shape = sim.NextShapeId();
   sim.Display.CreateShape(p->Shape, p->PID, color);
-  sim.Log.AddLine(ProcessPrefix(sim, *p) + sim.Msg.MsgLogCriado, color);
+  sim.ReportProcess(EventKind::Created, *p);
   return p;
 }
 
@@ -85,12 +80,16 @@ void EliminateProcess(Simulation& sim, std::unique_ptr<TProcesso>& P) {
   if (!P) {
     return;
   }
-  const TColor color = P->Color;
-  sim.Log.AddLine(ProcessPrefix(sim, *P) + sim.Msg.MsgLogEliminado, color);
+  sim.ReportProcess(EventKind::Eliminated, *P);
   const double lifetime = sim.Now() - P->CreatedAt;
-  sim.Log.AddLine(sim.Msg.MsgLogTempoUCP + FormatSpan(P->CpuTime) + " " +
-                      sim.Msg.MsgLogTempoDecorrido + FormatSpan(lifetime),
-                  color);
+  SimEvent times;
+  times.Kind = EventKind::TimesReported;
+  times.Pid = P->PID;
+  times.Color = P->Color;
+  times.From = times.To = P->State;
+  times.CpuTime = P->CpuTime;
+  times.Lifetime = lifetime;
+  sim.Report(times);
   sim.FinishedCount += 1;
   sim.TotalTurnaroundTime += lifetime;
   sim.Memoria.ReleaseFrames(P.get());
@@ -104,28 +103,23 @@ void TProcesso::BoostPriority(Simulation& sim) {
   if (BasePriority == threshold - 1) {
     return;
   }
-  // The raise lines of a page-fault wait and of the caps begin with a fixed word, not with the
-  // catalogue's process prefix.
-  const std::string fixedPrefix = "Processo " + std::to_string(PID);
-  const std::string& raise = sim.Msg.MsgLogAumentoPrioridade;
   if (State == psPageFault) {
     Priority = BasePriority + 2;
-    sim.Log.AddLine(fixedPrefix + raise + "+2", Color);
+    sim.ReportProcess(EventKind::PriorityRaised, *this, -1, 2);
   } else {
     const std::int32_t cause = Instructions[(PC + kInstructionCount - 1) % kInstructionCount];
     if (cause >= 1 && cause <= 3) {
       Priority = BasePriority + cause;
-      sim.Log.AddLine(ProcessPrefix(sim, *this) + raise + "+" + std::to_string(cause), Color);
+      sim.ReportProcess(EventKind::PriorityRaised, *this, -1, cause);
     }
   }
-  const std::string capped = " nao pode ter inc acima de ";
   if (Priority > 15) {
     Priority = 15;
-    sim.Log.AddLine(fixedPrefix + capped + "15", Color);
+    sim.ReportProcess(EventKind::PriorityCapped, *this, -1, 15);
   }
   if (BasePriority < threshold && Priority >= threshold) {
     Priority = threshold - 1;
-    sim.Log.AddLine(fixedPrefix + capped + std::to_string(threshold), Color);
+    sim.ReportProcess(EventKind::PriorityCapped, *this, -1, threshold);
   }
 }
 

@@ -100,7 +100,4 @@ class TProcesso {
 // The simulation lock must be held.
 void EliminateProcess(Simulation& sim, std::unique_ptr<TProcesso>& P);
 
-// "Processo " (from the catalogue) + PID: the start of every log line about a process.
-std::string ProcessPrefix(const Simulation& sim, const TProcesso& p);
-
 }  // namespace kelpa

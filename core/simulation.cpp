@@ -13,6 +13,40 @@ Simulation::Simulation(const IClock& clock, ILog& log, IDisplay& display, const 
       Cpu(*this),
       HClock(ClockEvent) {}
 
+void Simulation::Report(SimEvent event) {
+  event.Time = Now();
+  if (const auto line = EventLine(event, Msg)) {
+    Log.AddLine(*line, event.Color);
+  }
+  if (Events != nullptr) {
+    Events->Report(event);
+  }
+}
+
+void Simulation::ReportProcess(EventKind kind, const TProcesso& p, int page, int value) {
+  SimEvent event;
+  event.Kind = kind;
+  event.Pid = p.PID;
+  event.Color = p.Color;
+  event.From = event.To = p.State;
+  event.Page = page;
+  event.Value = value;
+  Report(event);
+}
+
+void Simulation::ChangeState(TProcesso& p, std::uint8_t to) {
+  if (p.State == to) {
+    return;
+  }
+  SimEvent event;
+  event.Pid = p.PID;
+  event.Color = p.Color;
+  event.From = p.State;
+  event.To = to;
+  p.State = to;
+  Report(event);
+}
+
 Simulation::~Simulation() {
   Shutdown();
 }

@@ -15,6 +15,7 @@
 #include "core/kernel.h"
 #include "core/log.h"
 #include "core/scheduling_settings.h"
+#include "core/sim_event.h"
 #include "core/wait_service.h"
 #include "i18n/messages.h"
 #include "memory/memory_manager.h"
@@ -56,6 +57,17 @@ class Simulation {
   // Called by the processor and wait threads right after each cycle or pass, still holding the
   // lock (the stress test checks its invariants here). Set before StartThreads.
   std::function<void()> AfterStep;
+
+  // Receives every event after its log line is written; null for none. Set before StartThreads.
+  IEventSink* Events = nullptr;
+
+  // Stamps an event with the time, writes its log line (if it has one) and passes it on to Events.
+  // The lock must be held.
+  void Report(SimEvent event);
+  // An event about a process, in its colour. The lock must be held.
+  void ReportProcess(EventKind kind, const TProcesso& p, int page = -1, int value = 0);
+  // Sets a process's state, reporting the change. The lock must be held.
+  void ChangeState(TProcesso& p, std::uint8_t to);
 
   TDateTime Now() const { return Clock.Now(); }
   ShapeId NextShapeId() { return ++lastShape_; }

@@ -32,7 +32,7 @@ void TEspera::Enqueue(TProcesso* P, std::uint8_t state) {
   } else {
     return;
   }
-  P->State = state;
+  sim_.ChangeState(*P, state);
 }
 
 void TEspera::Pass() {
@@ -81,7 +81,7 @@ void TEspera::ServeSuspended() {
 TProcesso* TEspera::TakeSuspendedVictim() {
   for (TProcesso* p : SuspendedList) {
     if (p->State == psSuspended) {
-      p->State = psSuspendedOut;
+      sim_.ChangeState(*p, psSuspendedOut);
       return p;
     }
   }
@@ -91,7 +91,7 @@ TProcesso* TEspera::TakeSuspendedVictim() {
 TProcesso* TEspera::TakeIOVictim() {
   for (auto it = WaitList.rbegin(); it != WaitList.rend(); ++it) {
     if ((*it)->State == psIO) {
-      (*it)->State = psIOOut;
+      sim_.ChangeState(**it, psIOOut);
       return *it;
     }
   }
@@ -101,7 +101,7 @@ TProcesso* TEspera::TakeIOVictim() {
 TProcesso* TEspera::TakePageFaultVictim() {
   for (auto it = WaitList.rbegin(); it != WaitList.rend(); ++it) {
     if ((*it)->State == psPageFault && *it != ServingPageFault) {
-      (*it)->State = psPageFaultOut;
+      sim_.ChangeState(**it, psPageFaultOut);
       return *it;
     }
   }

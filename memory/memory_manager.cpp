@@ -6,8 +6,6 @@
 #include "core/simulation.h"
 
 namespace kelpa {
-namespace {}  // namespace
-
 TMemoReal::TMemoReal(Simulation& sim) : sim_(sim) {
   for (int i = 0; i < kFrameCount; ++i) {
     FrameTable[i] = TFrameEntry{i, true, nullptr, 0, false};
@@ -19,15 +17,14 @@ TMemoReal::TMemoReal(Simulation& sim) : sim_(sim) {
   }
 }
 
-void TMemoReal::LogProcessLine(const TProcesso* P, const std::string& text) {
-  sim_.Log.AddLine(ProcessPrefix(sim_, *P) + text, P->Color);
-}
-
-void TMemoReal::LogPageLine(const TProcesso* P, const std::string& text, int page) {
-  LogProcessLine(P, text + std::to_string(page));
-}
-
 // --- real memory and page tables ---
+
+void TMemoReal::ReportSystem(EventKind kind, int value) {
+  SimEvent event;
+  event.Kind = kind;
+  event.Value = value;
+  sim_.Report(event);
+}
 
 void TMemoReal::LoadInitialPages(TProcesso* P, int count) {
   count = std::clamp(count, 0, kPagesPerProcess);
@@ -88,7 +85,7 @@ int TMemoReal::GetFrame(TProcesso* P, int page) {
   const std::uint8_t location = P->PageTable[page].Location;
   const bool needsFreeFrame = location != plFreeList && location != plModifiedList;
   if (needsFreeFrame && FreePageList.empty() && !MakeFrameAvailable()) {
-    LogPageLine(P, " sem frame livre para a pagina ", page);
+    sim_.ReportProcess(EventKind::NoFreeFrame, *P, page);
     return -1;
   }
   switch (location) {
@@ -136,13 +133,13 @@ std::deque<std::int32_t>::iterator TMemoReal::FindParkedFrame(std::deque<std::in
 
 int TMemoReal::FaultFromImage(TProcesso* P, int page) {
   HardFaultCount += 1;
-  LogPageLine(P, sim_.Msg.MsgLogHwPFImagem, page);
+  sim_.ReportProcess(EventKind::HardFaultFromImage, *P, page);
   return TakeFreeFrame(P, page);
 }
 
 int TMemoReal::FaultFromFreeList(TProcesso* P, int page) {
   SoftFaultCount += 1;
-  LogPageLine(P, sim_.Msg.MsgLogSwPFLPL, page);
+  sim_.ReportProcess(EventKind::SoftFaultFromFreeList, *P, page);
   const auto it = FindParkedFrame(FreePageList, P, page);
   if (it != FreePageList.end()) {
     const int number = *it;
@@ -156,7 +153,7 @@ int TMemoReal::FaultFromFreeList(TProcesso* P, int page) {
 
 int TMemoReal::FaultFromModifiedList(TProcesso* P, int page) {
   SoftFaultCount += 1;
-  LogPageLine(P, sim_.Msg.MsgLogSwPFLPM, page);
+  sim_.ReportProcess(EventKind::SoftFaultFromModifiedList, *P, page);
   P->PageTable[page].Modified = true;
   const auto it = FindParkedFrame(ModifiedPageList, P, page);
   if (it != ModifiedPageList.end()) {
@@ -170,7 +167,7 @@ int TMemoReal::FaultFromModifiedList(TProcesso* P, int page) {
 
 int TMemoReal::FaultFromPageFile(TProcesso* P, int page) {
   HardFaultCount += 1;
-  LogPageLine(P, sim_.Msg.MsgLogHwPFPagefile2, page);
+  sim_.ReportProcess(EventKind::HardFaultFromPageFile, *P, page);
   const auto block = std::find_if(AllocatedBlocks.begin(), AllocatedBlocks.end(), [&](int b) {
     return BlockTable[b].Owner == P && BlockTable[b].Page == page;
   });
@@ -234,7 +231,7 @@ bool TMemoReal::ReservePageFile(TProcesso* P, int count) {
   if (count < 0 || count > static_cast<int>(FreeBlocks.size())) {
     return false;
   }
-  LogProcessLine(P, sim_.Msg.MsgLogAlocacaoBlocosPF);
+  sim_.ReportProcess(EventKind::PageFileReserved, *P);
   for (int i = 0; i < count; ++i) {
     TBlockEntry& block = BlockTable[FreeBlocks.front()];
     FreeBlocks.pop_front();
@@ -247,7 +244,7 @@ bool TMemoReal::ReservePageFile(TProcesso* P, int count) {
 }
 
 void TMemoReal::ReleasePageFile(TProcesso* P) {
-  LogProcessLine(P, sim_.Msg.MsgLogLiberandoPFReservado);
+  sim_.ReportProcess(EventKind::PageFileReleased, *P);
   // The process reserved PageCount blocks at its creation; exactly that many go back, its
   // allocated ones first, so the pool always holds the share of every live process.
   int toRelease = P->PageCount;
@@ -279,15 +276,15 @@ void TMemoReal::ReleasePageFile(TProcesso* P) {
 }
 
 void TMemoReal::SwapIn(TProcesso* P) {
-  LogProcessLine(P, sim_.Msg.MsgLogSwapIn);
+  sim_.ReportProcess(EventKind::SwapInStarted, *P);
   std::deque<std::int32_t> resident;
   for (int page : P->Frames) {
     HardFaultCount += 1;
-    LogPageLine(P, sim_.Msg.MsgLogHwPFPagefile, page);
+    sim_.ReportProcess(EventKind::SwapInPageRead, *P, page);
     CheckFreeFrames();
     if (FreePageList.empty() && !MakeFrameAvailable()) {
       // The page stays in the page file and is read back at its next fault.
-      LogPageLine(P, " sem frame livre para a pagina ", page);
+      sim_.ReportProcess(EventKind::NoFreeFrame, *P, page);
       continue;
     }
     const int frame = TakeFreeFrame(P, page);
@@ -300,7 +297,7 @@ void TMemoReal::SwapIn(TProcesso* P) {
     resident.push_back(page);
   }
   P->Frames = std::move(resident);
-  LogProcessLine(P, sim_.Msg.MsgLogLiberandoPFAlocado);
+  sim_.ReportProcess(EventKind::SwapInFinished, *P);
 }
 
 bool TMemoReal::EnoughFreeFrames() const {
@@ -311,7 +308,7 @@ void TMemoReal::CheckFreeFrames() {
   if (EnoughFreeFrames()) {
     return;
   }
-  sim_.Log.AddLine(sim_.Msg.MsgLogLivresMenorQue + std::to_string(MinFreePercent) + "%", kBlack);
+  ReportSystem(EventKind::FreeFramesLow, MinFreePercent);
   FlushModifiedList();
   if (!EnoughFreeFrames()) {
     SwapOutVictim();
@@ -332,7 +329,7 @@ void TMemoReal::FlushModifiedList() {
   if (ModifiedPageList.empty()) {
     return;
   }
-  sim_.Log.AddLine(sim_.Msg.MsgLogGravandoModificadas, kBlack);
+  ReportSystem(EventKind::ModifiedListWritten);
   for (int number : ModifiedPageList) {
     TFrameEntry& frame = FrameTable[number];
     frame.Free = true;
@@ -357,25 +354,31 @@ void TMemoReal::FlushModifiedList() {
 }
 
 void TMemoReal::SwapOutVictim() {
-  sim_.Log.AddLine(sim_.Msg.MsgLogIniciandoSwap, kBlack);
-  const std::string* line = &sim_.Msg.MsgLogSuspensoOutswapped;
+  ReportSystem(EventKind::SwapStarted);
+  std::uint8_t from = psSuspended;
   TProcesso* victim = sim_.Espera.TakeSuspendedVictim();
   if (victim == nullptr) {
-    line = &sim_.Msg.MsgLogIOOutswapped;
+    from = psIO;
     victim = sim_.Espera.TakeIOVictim();
   }
   if (victim == nullptr) {
-    line = &sim_.Msg.MsgLogPageFaultOutswapped;
+    from = psPageFault;
     victim = sim_.Espera.TakePageFaultVictim();
   }
   if (victim == nullptr) {
-    line = &sim_.Msg.MsgLogProntoOutswapped;
+    from = psReady;
     victim = sim_.Kernel.PickSwapVictim();
   }
   if (victim == nullptr) {
     return;
   }
-  LogProcessLine(victim, *line);
+  SimEvent event;
+  event.Kind = EventKind::SwappedOut;
+  event.Pid = victim->PID;
+  event.Color = victim->Color;
+  event.From = from;
+  event.To = victim->State;
+  sim_.Report(event);
   SwapOut(victim);
 }
 

@@ -9,6 +9,7 @@
 #include <deque>
 
 #include "core/process.h"
+#include "core/sim_event.h"
 
 namespace kelpa {
 
@@ -94,8 +95,8 @@ class TMemoReal {
   // The frame on list that holds P's page, as the page's entry names it; list.end() when none.
   std::deque<std::int32_t>::iterator FindParkedFrame(std::deque<std::int32_t>& list,
                                                      const TProcesso* P, int page);
-  void LogProcessLine(const TProcesso* P, const std::string& text);
-  void LogPageLine(const TProcesso* P, const std::string& text, int page);
+  // An event of the whole system, in black.
+  void ReportSystem(EventKind kind, int value = 0);
 
   Simulation& sim_;
 };

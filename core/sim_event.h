@@ -1,0 +1,75 @@
+// What the simulation reports: one typed event per thing that happens. The log text, and every
+// other view of a run, is made from these, so no two consumers can disagree about the run.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/colour.h"
+#include "core/datetime.h"
+
+namespace kelpa {
+
+struct TMessages;
+
+enum class EventKind : std::uint8_t {
+  // A process's state changed (From -> To). Every change of state is reported by exactly one
+  // event of this kind; it writes no log line of its own.
+  StateChanged,
+  // Process life.
+  Created,
+  CreationFailed,  // the page file had no room for its blocks
+  Eliminated,
+  TimesReported,  // CpuTime and Lifetime of an ending process
+  // Scheduling.
+  Dispatched,
+  StartedIO,
+  Preempted,
+  SliceEnded,
+  PageFaultRaised,  // Page
+  Suspended,
+  PriorityRaised,  // Value = the raise; From = the state of the wait that ended
+  PriorityCapped,  // Value = the cap that held the priority
+  // Memory.
+  HardFaultFromImage,         // Page
+  SoftFaultFromFreeList,      // Page
+  SoftFaultFromModifiedList,  // Page
+  HardFaultFromPageFile,      // Page
+  NoFreeFrame,                // Page: the fault waits and is raised again
+  PageFileReserved,
+  PageFileReleased,
+  SwapInStarted,
+  SwapInPageRead,  // Page
+  SwapInFinished,
+  SwappedOut,  // From = the state the victim was taken from
+  // The whole system (no process).
+  FreeFramesLow,  // Value = the minimum free percentage
+  ModifiedListWritten,
+  SwapStarted,
+};
+
+struct SimEvent {
+  EventKind Kind = EventKind::StateChanged;
+  TDateTime Time = 0;
+  std::int32_t Pid = 0;  // 0 for an event of the whole system
+  TColor Color = kBlack;
+  std::uint8_t From = 0;
+  std::uint8_t To = 0;
+  int Page = -1;
+  int Value = 0;
+  double CpuTime = 0;
+  double Lifetime = 0;
+};
+
+// Receives every event, on the thread that caused it, with the simulation lock held.
+class IEventSink {
+ public:
+  virtual ~IEventSink() = default;
+  virtual void Report(const SimEvent& event) = 0;
+};
+
+// The log line of an event, built from the catalogue texts; none for an event that writes no line.
+std::optional<std::string> EventLine(const SimEvent& event, const TMessages& msg);
+
+}  // namespace kelpa

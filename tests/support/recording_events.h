@@ -1,0 +1,16 @@
+// An event sink that keeps every event, for tests.
+#pragma once
+
+#include <vector>
+
+#include "core/sim_event.h"
+
+namespace kelpa::test {
+
+class RecordingEvents final : public IEventSink {
+ public:
+  void Report(const SimEvent& event) override { events.push_back(event); }
+  std::vector<SimEvent> events;
+};
+
+}  // namespace kelpa::test
