@@ -14,6 +14,7 @@ TCPU::~TCPU() {
 }
 
 void TCPU::Cycle() {
+  sim_.Lock.AssertHeld();
   // The running process held the processor since the last stamp, whatever this tick does with
   // it. Counting only up to its last instruction would leave a process that runs one instruction
   // per turn (the default slice) with no processor time at all.

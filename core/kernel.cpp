@@ -23,6 +23,7 @@ const std::array<TInterruptEntry, 4> InterruptTable = {{
 TKernel::TKernel(Simulation& sim) : sim_(sim) {}
 
 void TKernel::RaiseInterrupt(int code) {
+  sim_.Lock.AssertHeld();
   if (code < InterruptPreemption || code > InterruptPageFault) {
     return;
   }
@@ -30,6 +31,7 @@ void TKernel::RaiseInterrupt(int code) {
 }
 
 int TKernel::NextInterrupt() {
+  sim_.Lock.AssertHeld();
   for (auto& queue : InterruptQueues) {
     if (!queue.empty()) {
       const int code = queue.front();
@@ -46,6 +48,7 @@ bool TKernel::InterruptPending() const {
 }
 
 void TKernel::MakeReady(TProcesso* P) {
+  sim_.Lock.AssertHeld();
   if (P == nullptr) {
     return;
   }
@@ -58,6 +61,7 @@ void TKernel::MakeReady(TProcesso* P) {
 }
 
 void TKernel::AddProcess(std::unique_ptr<TProcesso> P) {
+  sim_.Lock.AssertHeld();
   if (!P) {
     return;
   }
@@ -67,6 +71,7 @@ void TKernel::AddProcess(std::unique_ptr<TProcesso> P) {
 }
 
 void TKernel::SetPriority(TProcesso* P, int newPriority) {
+  sim_.Lock.AssertHeld();
   if (P == nullptr) {
     return;
   }
@@ -78,6 +83,7 @@ void TKernel::SetPriority(TProcesso* P, int newPriority) {
 }
 
 void TKernel::RemoveFromReadyQueues(TProcesso* P) {
+  sim_.Lock.AssertHeld();
   for (auto& queue : ReadyQueues) {
     const auto found = std::find(queue.rbegin(), queue.rend(), P);
     if (found != queue.rend()) {
@@ -88,6 +94,7 @@ void TKernel::RemoveFromReadyQueues(TProcesso* P) {
 }
 
 void TKernel::RemoveProcess(TProcesso*& P) {
+  sim_.Lock.AssertHeld();
   const auto found = std::find_if(Processes.begin(), Processes.end(),
                                   [P](const auto& owned) { return owned.get() == P; });
   if (found == Processes.end()) {
@@ -101,6 +108,7 @@ void TKernel::RemoveProcess(TProcesso*& P) {
 }
 
 TProcesso* TKernel::Dispatch() {
+  sim_.Lock.AssertHeld();
   for (int level = kPriorityLevels - 1; level >= 0; --level) {
     auto& queue = ReadyQueues[level];
     if (queue.empty()) {
@@ -129,6 +137,7 @@ int TKernel::HighestReadyPriority() const {
 }
 
 TProcesso* TKernel::PickSwapVictim() {
+  sim_.Lock.AssertHeld();
   for (auto& queue : ReadyQueues) {
     for (auto it = queue.rbegin(); it != queue.rend(); ++it) {
       if ((*it)->State != psReadyOut) {
@@ -141,6 +150,7 @@ TProcesso* TKernel::PickSwapVictim() {
 }
 
 void TKernel::Suspend(TProcesso*& P) {
+  sim_.Lock.AssertHeld();
   if (P == nullptr) {
     return;
   }
@@ -150,6 +160,7 @@ void TKernel::Suspend(TProcesso*& P) {
 }
 
 void TKernel::CountStates(int& running, int& ready, int& waiting) const {
+  sim_.Lock.AssertHeld();
   running = ready = waiting = 0;
   for (const auto& p : Processes) {
     if (p->State == psRunning) {
@@ -163,6 +174,7 @@ void TKernel::CountStates(int& running, int& ready, int& waiting) const {
 }
 
 void TKernel::ReadyWaitTotals(double& sum, int& count) const {
+  sim_.Lock.AssertHeld();
   const TDateTime now = sim_.Now();
   sum = 0;
   count = 0;
@@ -179,6 +191,7 @@ int TKernel::SliceLength() const {
 }
 
 std::vector<ReadyDisc> TKernel::ReadyDiscs() const {
+  sim_.Lock.AssertHeld();
   std::vector<ReadyDisc> discs;
   for (int level = 0; level < kPriorityLevels; ++level) {
     int position = 0;

@@ -43,6 +43,7 @@ const std::array<TProgram, kProcessKindCount> ProgramTemplates = {
 
 std::unique_ptr<TProcesso> TProcesso::Create(Simulation& sim, int kind, int priority,
                                              int frameLimit, TColor color) {
+  sim.Lock.AssertHeld();
   auto p = std::make_unique<TProcesso>();
   p->CpuTime = 0;
   p->CreatedAt = sim.Now();
@@ -77,6 +78,7 @@ std::unique_ptr<TProcesso> TProcesso::Create(Simulation& sim, int kind, int prio
 }
 
 void EliminateProcess(Simulation& sim, std::unique_ptr<TProcesso>& P) {
+  sim.Lock.AssertHeld();
   if (!P) {
     return;
   }
@@ -99,6 +101,7 @@ void EliminateProcess(Simulation& sim, std::unique_ptr<TProcesso>& P) {
 }
 
 void TProcesso::BoostPriority(Simulation& sim) {
+  sim.Lock.AssertHeld();
   const int threshold = sim.Settings.RealTimeThreshold.load();
   if (BasePriority == threshold - 1) {
     return;

@@ -14,6 +14,7 @@ Simulation::Simulation(const IClock& clock, ILog& log, IDisplay& display, const 
       HClock(ClockEvent) {}
 
 void Simulation::Report(SimEvent event) {
+  Lock.AssertHeld();
   event.Time = Now();
   if (const auto line = EventLine(event, Msg)) {
     Log.AddLine(*line, event.Color);
@@ -35,6 +36,7 @@ void Simulation::ReportProcess(EventKind kind, const TProcesso& p, int page, int
 }
 
 void Simulation::ChangeState(TProcesso& p, std::uint8_t to) {
+  Lock.AssertHeld();
   if (p.State == to) {
     return;
   }

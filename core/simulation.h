@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <mutex>
 
 #include "core/clock.h"
 #include "core/cpu.h"
@@ -16,6 +15,7 @@
 #include "core/log.h"
 #include "core/scheduling_settings.h"
 #include "core/sim_event.h"
+#include "core/sim_lock.h"
 #include "core/wait_service.h"
 #include "i18n/messages.h"
 #include "memory/memory_manager.h"
@@ -31,7 +31,7 @@ class Simulation {
 
   // Guards all simulation state. A simulation thread holds it for one whole cycle or pass; a
   // window for one whole action or refresh. Never held while waiting for the user-interface thread.
-  std::mutex Lock;
+  SimLock Lock;
 
   const IClock& Clock;
   ILog& Log;

@@ -14,6 +14,7 @@ TEspera::~TEspera() {
 }
 
 void TEspera::SetWaitLength(int m) {
+  sim_.Lock.AssertHeld();
   waitLength_ = std::max(1, m);
   // A wait already longer than the new length ends at the next pass.
   if (WaitCounter >= waitLength_) {
@@ -22,6 +23,7 @@ void TEspera::SetWaitLength(int m) {
 }
 
 void TEspera::Enqueue(TProcesso* P, std::uint8_t state) {
+  sim_.Lock.AssertHeld();
   if (P == nullptr) {
     return;
   }
@@ -36,6 +38,7 @@ void TEspera::Enqueue(TProcesso* P, std::uint8_t state) {
 }
 
 void TEspera::Pass() {
+  sim_.Lock.AssertHeld();
   if (!WaitList.empty()) {
     ServeWaitList();
   }
@@ -79,6 +82,7 @@ void TEspera::ServeSuspended() {
 }
 
 TProcesso* TEspera::TakeSuspendedVictim() {
+  sim_.Lock.AssertHeld();
   for (TProcesso* p : SuspendedList) {
     if (p->State == psSuspended) {
       sim_.ChangeState(*p, psSuspendedOut);
@@ -89,6 +93,7 @@ TProcesso* TEspera::TakeSuspendedVictim() {
 }
 
 TProcesso* TEspera::TakeIOVictim() {
+  sim_.Lock.AssertHeld();
   for (auto it = WaitList.rbegin(); it != WaitList.rend(); ++it) {
     if ((*it)->State == psIO) {
       sim_.ChangeState(**it, psIOOut);
@@ -99,6 +104,7 @@ TProcesso* TEspera::TakeIOVictim() {
 }
 
 TProcesso* TEspera::TakePageFaultVictim() {
+  sim_.Lock.AssertHeld();
   for (auto it = WaitList.rbegin(); it != WaitList.rend(); ++it) {
     if ((*it)->State == psPageFault && *it != ServingPageFault) {
       sim_.ChangeState(**it, psPageFaultOut);
@@ -109,6 +115,7 @@ TProcesso* TEspera::TakePageFaultVictim() {
 }
 
 std::vector<ShapePlacement> TEspera::WaitAreaPlacements() const {
+  sim_.Lock.AssertHeld();
   std::vector<ShapePlacement> placements;
   for (std::size_t i = 0; i < WaitList.size(); ++i) {
     const TProcesso* p = WaitList[i];

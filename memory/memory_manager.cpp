@@ -27,6 +27,7 @@ void TMemoReal::ReportSystem(EventKind kind, int value) {
 }
 
 void TMemoReal::LoadInitialPages(TProcesso* P, int count) {
+  sim_.Lock.AssertHeld();
   count = std::clamp(count, 0, kPagesPerProcess);
   for (int page = 0; page < count; ++page) {
     const int frame = GetFrame(P, page);
@@ -42,6 +43,7 @@ void TMemoReal::LoadInitialPages(TProcesso* P, int count) {
 }
 
 bool TMemoReal::ServePageFault(TProcesso* P) {
+  sim_.Lock.AssertHeld();
   const int page = P->CurrentPage();
   if (P->PageTable[page].Valid) {
     return true;
@@ -184,12 +186,14 @@ int TMemoReal::FaultFromPageFile(TProcesso* P, int page) {
 }
 
 void TMemoReal::MarkModified(int frame) {
+  sim_.Lock.AssertHeld();
   if (frame >= 0 && frame < kFrameCount) {
     FrameTable[frame].Modified = true;
   }
 }
 
 void TMemoReal::ReleaseFrames(TProcesso* P) {
+  sim_.Lock.AssertHeld();
   for (const TPageEntry& entry : P->PageTable) {
     if (!entry.Valid) {
       continue;
@@ -221,6 +225,7 @@ void TMemoReal::ReleaseFrames(TProcesso* P) {
 }
 
 void TMemoReal::GetPageFaultCounts(std::int32_t& hard, std::int32_t& soft) const {
+  sim_.Lock.AssertHeld();
   hard = HardFaultCount;
   soft = SoftFaultCount;
 }
@@ -228,6 +233,7 @@ void TMemoReal::GetPageFaultCounts(std::int32_t& hard, std::int32_t& soft) const
 // --- page file and swapping ---
 
 bool TMemoReal::ReservePageFile(TProcesso* P, int count) {
+  sim_.Lock.AssertHeld();
   if (count < 0 || count > static_cast<int>(FreeBlocks.size())) {
     return false;
   }
@@ -244,6 +250,7 @@ bool TMemoReal::ReservePageFile(TProcesso* P, int count) {
 }
 
 void TMemoReal::ReleasePageFile(TProcesso* P) {
+  sim_.Lock.AssertHeld();
   sim_.ReportProcess(EventKind::PageFileReleased, *P);
   // The process reserved PageCount blocks at its creation; exactly that many go back, its
   // allocated ones first, so the pool always holds the share of every live process.
@@ -276,6 +283,7 @@ void TMemoReal::ReleasePageFile(TProcesso* P) {
 }
 
 void TMemoReal::SwapIn(TProcesso* P) {
+  sim_.Lock.AssertHeld();
   sim_.ReportProcess(EventKind::SwapInStarted, *P);
   std::deque<std::int32_t> resident;
   for (int page : P->Frames) {
@@ -305,6 +313,7 @@ bool TMemoReal::EnoughFreeFrames() const {
 }
 
 void TMemoReal::CheckFreeFrames() {
+  sim_.Lock.AssertHeld();
   if (EnoughFreeFrames()) {
     return;
   }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,9 @@ class CoreTest : public ::testing::Test {
 
   TestSimulation t;
   Simulation& sim = t.sim;
+  // The test body calls the kernel, the wait service and the processor directly, as the threads
+  // and windows do: with the lock held.
+  std::unique_lock<SimLock> held_{sim.Lock};
 
  private:
   std::size_t mark_ = 0;

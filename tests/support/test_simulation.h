@@ -13,13 +13,35 @@
 
 namespace kelpa::test {
 
+// Takes the simulation lock unless this thread already holds it (a test that calls the kernel
+// directly holds it for its whole body, as a window holds it for one action).
+class HoldLock {
+ public:
+  explicit HoldLock(SimLock& lock) : lock_(lock), taken_(!lock.HeldByThisThread()) {
+    if (taken_) {
+      lock_.lock();
+    }
+  }
+  ~HoldLock() {
+    if (taken_) {
+      lock_.unlock();
+    }
+  }
+  HoldLock(const HoldLock&) = delete;
+  HoldLock& operator=(const HoldLock&) = delete;
+
+ private:
+  SimLock& lock_;
+  bool taken_;
+};
+
 class TestSimulation {
  public:
   TestSimulation() : sim(clock, log, display, messages) {}
 
   // Creates a process and hands it to the kernel, as the creation window does; null when refused.
   TProcesso* Create(int kind, int priority = 0, int frameLimit = 5, TColor color = 0x00FF00) {
-    std::lock_guard lock(sim.Lock);
+    const HoldLock lock(sim.Lock);
     auto process = TProcesso::Create(sim, kind, priority, frameLimit, color);
     TProcesso* raw = process.get();
     if (process) {
@@ -30,14 +52,14 @@ class TestSimulation {
   }
   void Cycle(int count = 1) {
     for (int i = 0; i < count; ++i) {
-      std::lock_guard lock(sim.Lock);
+      const HoldLock lock(sim.Lock);
       sim.Cpu.Cycle();
       clock.AdvanceMs(10);
     }
   }
   void Pass(int count = 1) {
     for (int i = 0; i < count; ++i) {
-      std::lock_guard lock(sim.Lock);
+      const HoldLock lock(sim.Lock);
       sim.Espera.Pass();
       clock.AdvanceMs(10);
     }
