@@ -146,7 +146,7 @@ std::shared_ptr<TIniText> ReadText(int fd, const struct stat& status) {
 std::string_view TrimBlanks(std::string_view s) {
   const auto first = s.find_first_not_of(kIniBlanks);
   if (first == std::string_view::npos) {
-    return {};
+    return s.substr(0, 0);  // still pointing into s: the indexer takes offsets from it
   }
   const auto last = s.find_last_not_of(kIniBlanks);
   return s.substr(first, last - first + 1);

@@ -66,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LineWithoutEqualsIsNoKey", "[S]\r\nk\r\nk=v\r\n", "S", "k", "v"},
         ReadCase{"NoInlineComments", "[S]\r\n; comment\r\nk=v ;x\r\n", "S", "k", "v ;x"},
         ReadCase{"SectionNameEndsAtLastBracket", "[a]b] trailing\r\nk=v\r\n", "a]b", "k", "v"},
+        ReadCase{"EmptySectionName", "[ ]\r\nk=v\r\n", "", "k", "v"},
         ReadCase{"SectionNameTrimmed", "  [ S ]  \r\nk=v\r\n", "S", "k", "v"},
         ReadCase{"BracketWithoutCloseIsNoSection", "[S]\r\n[T\r\nk=v\r\n", "S", "k", "v"},
         ReadCase{"LfOnly", "[S]\na=1\nk=v\n", "S", "k", "v"},
