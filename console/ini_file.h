@@ -15,13 +15,17 @@
 // section, a new section at the end of the file, new lines end in CRLF, and every other byte of
 // the file is kept. UpdateFile writes a temporary file next to the target and renames it over the
 // target, so a failed or interrupted save never leaves a half-written file.
+// A file is read only when it is a regular file of at most kMaxIniFileSize bytes and not UTF-16;
+// otherwise it reads as empty, Problem() says why, and UpdateFile refuses to replace it. Readers
+// of an unchanged file share one reading of it (console/ini_text.h).
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
+
+#include "console/ini_text.h"
 
 namespace kelpa {
 
@@ -32,8 +36,7 @@ class TIniFile {
  public:
   // Longest value returned, in characters.
   static constexpr std::size_t kMaxValueLength = 2047;
-
-  // Reads the file now; a missing or unreadable file reads as empty.
+  // Takes the file as it is now; a missing or unreadable file reads as empty.
   explicit TIniFile(std::string path);
 
   std::string ReadString(const std::string& section, const std::string& key,
@@ -51,43 +54,31 @@ class TIniFile {
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
   // Saves the text through a temporary file and a rename; false when anything failed (the file
-  // on disk is then unchanged).
+  // on disk is then unchanged). A file that was not read (Problem()) is never replaced.
   bool UpdateFile();
 
   const std::string& Path() const { return path_; }
   // True when the file was read as Windows-1252.
-  bool IsWindows1252() const { return windows1252_; }
+  bool IsWindows1252() const;
+  TIniProblem Problem() const;
   // The bytes as they will be saved.
-  const std::string& Bytes() const { return bytes_; }
+  const std::string& Bytes() const;
 
  private:
-  struct Line {
-    std::size_t Begin = 0;      // first byte of the line
-    std::size_t End = 0;        // one past the last byte before the line end
-    std::size_t EolLength = 0;  // 0 (last line without line end), 1 (CR or LF) or 2 (CRLF)
-  };
   struct KeyLine {
-    std::size_t LineIndex = 0;
+    std::size_t LineBegin = 0;
+    std::size_t LineEnd = 0;     // one past the last byte before the line end
     std::size_t ValueBegin = 0;  // first byte after the "="
   };
 
-  void Parse();
-  // The bytes of a line, without its line end.
-  std::string_view RawLine(std::size_t index) const;
-  std::optional<std::size_t> FindSection(const std::string& section) const;
-  // The lines of a section: from its header (exclusive) to the next section header.
-  std::size_t SectionEnd(std::size_t header) const;
   std::optional<KeyLine> FindKey(const std::string& section, const std::string& key) const;
   std::optional<std::string> RawValue(const std::string& section, const std::string& key) const;
-  std::string Decode(std::size_t begin, std::size_t end) const;
   std::string Encode(const std::string& utf8) const;
-  void InsertLine(std::size_t position, bool needsBreakBefore, const std::string& text);
+  // Replaces bytes [begin, end) with inserted, in a copy of the text of its own.
+  void Edit(std::size_t begin, std::size_t end, const std::string& inserted);
 
   std::string path_;
-  std::string bytes_;
-  std::size_t textBegin_ = 0;  // after a UTF-8 byte-order mark
-  bool windows1252_ = false;
-  std::vector<Line> lines_;
+  std::shared_ptr<const TIniText> text_;
 };
 
 }  // namespace kelpa

@@ -1,21 +1,59 @@
 #include "console/log_writer.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 
 #include "core/datetime.h"
 
 namespace kelpa {
+namespace {
 
-TLogWriter::TLogWriter(const IClock& clock, IErrorReporter* reporter)
-    : clock_(clock), fileName_("log" + FormatMonthDayHourMinute(clock.Now()) + ".txt") {
+// Copies of the program started in one folder within one minute, each with a log of its own.
+constexpr int kMaxLogsPerMinute = 100;
+
+// Opens the log file named base + ".txt", emptied; while another running copy holds that file,
+// base + "-2.txt", "-3.txt"... instead, so one copy never damages another's log. The file is held
+// locked until it is closed, and emptied only once the lock is held. -1 when the file cannot be
+// opened; name is then the name that failed.
+int OpenOwnLogFile(const std::string& base, std::string& name) {
+  for (int copy = 1; copy <= kMaxLogsPerMinute; ++copy) {
+    name = base + (copy == 1 ? "" : "-" + std::to_string(copy)) + ".txt";
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      return -1;
+    }
+    // Where locks are not supported the file is used without one.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) {
+      if (::ftruncate(fd, 0) == 0) {
+        return fd;
+      }
+      ::close(fd);
+      return -1;
+    }
+    ::close(fd);
+  }
+  return -1;
+}
+
+}  // namespace
+
+TLogWriter::TLogWriter(const IClock& clock, IErrorReporter* reporter) : clock_(clock) {
+  const int fd = OpenOwnLogFile("log" + FormatMonthDayHourMinute(clock.Now()), fileName_);
   std::error_code error;
-  const auto fullPath = std::filesystem::absolute(fileName_, error);
-  fullPath_ = error ? fileName_ : fullPath.string();
+  const auto absolute = std::filesystem::absolute(fileName_, error);
+  const std::string fullPath = error ? fileName_ : absolute.string();
   // Binary mode: the line ends are written exactly as CRLF.
-  file_ = std::fopen(fileName_.c_str(), "wb");
+  file_ = fd < 0 ? nullptr : ::fdopen(fd, "wb");
   if (file_ == nullptr) {
+    if (fd >= 0) {
+      ::close(fd);
+    }
     if (reporter != nullptr) {
-      reporter->ShowError("Unable to create " + fullPath_);
+      reporter->ShowError("Unable to create " + fullPath);
     }
     return;
   }
@@ -146,9 +184,10 @@ bool TLogWriter::WriteRecord(const std::string& record) {
   // A failed write (a full disk, say) is not reported and stops nothing, but it may have left
   // part of the line in the file: cut the file back to its last whole line, so that the lines
   // written once there is room again start on lines of their own.
+  // The open file is cut, not the path: the file may have been renamed, and another file may
+  // now have its name.
   std::clearerr(file_);
-  std::error_code error;
-  std::filesystem::resize_file(fullPath_, written_, error);
+  [[maybe_unused]] const int cut = ::ftruncate(::fileno(file_), static_cast<off_t>(written_));
   std::fseek(file_, static_cast<long>(written_), SEEK_SET);
   return false;
 }

@@ -30,8 +30,9 @@ class TLogWriter : public ILog {
   static constexpr std::size_t kMaxPending = 100000;
 
   // Creates (or empties) "log" + mmddhhnn + ".txt" in the current directory, named from the
-  // clock's time now. A failure is reported through reporter (when given) and logging goes on
-  // without a file.
+  // clock's time now, and holds it locked while the log lives. When another running copy holds
+  // that file, it is left alone and the log is "log" + mmddhhnn + "-2.txt" (or -3, ...). A failure
+  // is reported through reporter (when given) and logging goes on without a file.
   TLogWriter(const IClock& clock, IErrorReporter* reporter);
   ~TLogWriter() override;
   TLogWriter(const TLogWriter&) = delete;
@@ -61,14 +62,13 @@ class TLogWriter : public ILog {
   void WriteQueued();
   // Appends whole lines to the file; after a failed write it ends with its last whole line.
   void WriteRecords(const std::vector<std::string>& records);
-  // Appends whole lines in one write; false (and the file cut back to its last whole line) when
-  // the write failed.
+  // Appends whole lines in one write; false (and the open file cut back to its last whole line)
+  // when the write failed.
   bool WriteRecord(const std::string& record);
   void WriterLoop();
 
   const IClock& clock_;
   std::string fileName_;
-  std::string fullPath_;
   // Guards the file and written_; taken before mutex_ when both are held.
   std::mutex fileMutex_;
   // Bytes of whole lines in the file.

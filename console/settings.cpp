@@ -1,8 +1,12 @@
 #include "console/settings.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
 
 #include "console/ini_file.h"
+#include "console/ini_temp_file.h"
+#include "core/kernel.h"
 
 namespace kelpa {
 namespace {
@@ -12,17 +16,39 @@ constexpr const char* kPreemption = "PREEMPCAO";
 constexpr const char* kDynamicPriority = "PRIORIDADE_DINAMICA";
 constexpr const char* kRealTime = "TEMPO_REAL";
 
+// Why the file was not read; empty when it was.
+std::string UnreadReason(const TIniFile& ini) {
+  switch (ini.Problem()) {
+    case TIniProblem::TooLarge:
+      return "it is larger than " + std::to_string(kMaxIniFileSize / 1024) + " KB";
+    case TIniProblem::Utf16:
+      return "it is in UTF-16 (save it as UTF-8)";
+    case TIniProblem::None:
+      break;
+  }
+  return {};
+}
+
+void ReadFrom(const TIniFile& ini, SchedulingSettings& settings) {
+  settings.PreemptionEnabled = ini.ReadBool(kSection, kPreemption, true);
+  settings.DynamicPriorityEnabled = ini.ReadBool(kSection, kDynamicPriority, true);
+  settings.RealTimeThreshold =
+      std::clamp(ini.ReadInteger(kSection, kRealTime, 8), 0, kPriorityLevels);
+}
+
 }  // namespace
 
 void ReadSettings(SchedulingSettings& settings) {
-  const TIniFile ini(KelpaIniPath());
-  settings.PreemptionEnabled = ini.ReadBool(kSection, kPreemption, true);
-  settings.DynamicPriorityEnabled = ini.ReadBool(kSection, kDynamicPriority, true);
-  settings.RealTimeThreshold = ini.ReadInteger(kSection, kRealTime, 8);
+  ReadFrom(TIniFile(KelpaIniPath()), settings);
 }
 
 bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter) {
   TIniFile ini(KelpaIniPath());
+  if (const std::string reason = UnreadReason(ini); !reason.empty()) {
+    reporter.ShowError("Unable to write to " + ini.Path() + ": " + reason +
+                       "; the file is left as it is");
+    return false;
+  }
   ini.WriteBool(kSection, kPreemption, settings.PreemptionEnabled);
   ini.WriteBool(kSection, kDynamicPriority, settings.DynamicPriorityEnabled);
   ini.WriteInteger(kSection, kRealTime, settings.RealTimeThreshold);
@@ -36,14 +62,21 @@ bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter)
 bool SaveLoadSettings(int mode, SchedulingSettings& settings, IErrorReporter& reporter) {
   switch (mode) {
     case 1: {
+      RemoveStaleTempFiles(KelpaIniPath());
       // Only a file counts: a folder (or anything else) of that name is no settings file, and
       // writing the defaults then reports that the file cannot be written.
       std::error_code error;
-      if (std::filesystem::is_regular_file(KelpaIniPath(), error)) {
-        ReadSettings(settings);
+      if (!std::filesystem::is_regular_file(KelpaIniPath(), error)) {
+        return WriteSettings(settings, reporter);
+      }
+      const TIniFile ini(KelpaIniPath());
+      if (const std::string reason = UnreadReason(ini); !reason.empty()) {
+        reporter.ShowError("Unable to read " + ini.Path() + ": " + reason +
+                           "; the built-in texts and settings are in use");
         return true;
       }
-      return WriteSettings(settings, reporter);
+      ReadFrom(ini, settings);
+      return true;
     }
     case 2:
       return WriteSettings(settings, reporter);

@@ -7,15 +7,19 @@
 namespace kelpa {
 
 // Reads PREEMPCAO (default true), PRIORIDADE_DINAMICA (default true) and TEMPO_REAL (default 8),
-// in that order. TEMPO_REAL is used as it stands, without a range test.
+// in that order. TEMPO_REAL is clamped to 0 ... kPriorityLevels, the range the options window
+// offers, so no later arithmetic on it can overflow.
 void ReadSettings(SchedulingSettings& settings);
 
 // Writes the three keys in that order, leaving the rest of the file as it is. On failure reports
-// "Unable to write to <full path>" and returns false; the settings in memory stay in force.
+// "Unable to write to <full path>" and returns false; the settings in memory stay in force. A file
+// that was not read (too large, UTF-16) is never written: the failure says why.
 bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter);
 
-// Mode 1: read the file if it exists, otherwise create it from the current values. Mode 2: save.
-// Any other mode does nothing. Returns false only when a write failed (after reporting it).
+// Mode 1: remove the temporary files of saves that were killed, then read the file if it exists
+// (reporting a file that cannot be read, whose values then stay as they are), otherwise create it
+// from the current values. Mode 2: save. Any other mode does nothing. Returns false only when a
+// write failed (after reporting it).
 bool SaveLoadSettings(int mode, SchedulingSettings& settings, IErrorReporter& reporter);
 
 }  // namespace kelpa

@@ -1,6 +1,8 @@
 // Reading the settings file: the awkward inputs a hand-edited or translated file contains.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "console/ini_file.h"
@@ -64,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"LineWithoutEqualsIsNoKey", "[S]\r\nk\r\nk=v\r\n", "S", "k", "v"},
         ReadCase{"NoInlineComments", "[S]\r\n; comment\r\nk=v ;x\r\n", "S", "k", "v ;x"},
         ReadCase{"SectionNameEndsAtLastBracket", "[a]b] trailing\r\nk=v\r\n", "a]b", "k", "v"},
+        ReadCase{"EmptySectionName", "[ ]\r\nk=v\r\n", "", "k", "v"},
         ReadCase{"SectionNameTrimmed", "  [ S ]  \r\nk=v\r\n", "S", "k", "v"},
         ReadCase{"BracketWithoutCloseIsNoSection", "[S]\r\n[T\r\nk=v\r\n", "S", "k", "v"},
         ReadCase{"LfOnly", "[S]\na=1\nk=v\n", "S", "k", "v"},
@@ -140,6 +143,61 @@ TEST(IniFileRead, EncodingIsDecidedByTheWholeFile) {
   EXPECT_TRUE(mixed.IsWindows1252());
   EXPECT_EQ(mixed.ReadString("S", "k", ""), "\xC3\x83\xC2\xA7");
   EXPECT_EQ(mixed.ReadString("T", "x", ""), "\xC3\xA9");
+}
+
+// Readers of an unchanged file share one reading of it (the PCB window translates itself every
+// second); a change of the file, or a file too recent to tell a change by its time stamp, is read
+// again.
+// Writes a file last changed an hour ago, as a file that was not just edited is.
+void WriteSettled(const std::string& path, const std::string& content) {
+  namespace fs = std::filesystem;
+  WriteBytes(path, content);
+  fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(1));
+}
+
+TEST(IniFileRead, AnUnchangedFileIsReadOnce) {
+  TempWorkingDirectory dir;
+  const std::string path = dir.File("kelpa.ini");
+  WriteSettled(path, "[PCB]\r\nLabel1=Estado\r\n");
+  const std::size_t before = IniDiskReads();
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(TIniFile(path).ReadString("PCB", "Label1", ""), "Estado");
+  }
+  EXPECT_EQ(IniDiskReads(), before + 1);
+
+  WriteSettled(path, "[PCB]\r\nLabel1=Estado do processo\r\n");
+  EXPECT_EQ(TIniFile(path).ReadString("PCB", "Label1", ""), "Estado do processo");
+  EXPECT_EQ(IniDiskReads(), before + 2);
+
+  // Same size, written just now: its time stamp may not have moved, so every reader reads it.
+  WriteBytes(path, "[PCB]\r\nLabel1=Estado do process0\r\n");
+  EXPECT_EQ(TIniFile(path).ReadString("PCB", "Label1", ""), "Estado do process0");
+  WriteBytes(path, "[PCB]\r\nLabel1=Estado do process1\r\n");
+  EXPECT_EQ(TIniFile(path).ReadString("PCB", "Label1", ""), "Estado do process1");
+  EXPECT_EQ(IniDiskReads(), before + 4);
+}
+
+// Past the bound nothing is read, however often it is looked up; a writer's copy never changes
+// what other readers see.
+TEST(IniFileRead, AFileAboveTheBoundIsNotRead) {
+  TempWorkingDirectory dir;
+  const std::string path = dir.File("kelpa.ini");
+  WriteBytes(path, "[S]\r\nk=v\r\n" + std::string(kMaxIniFileSize, '\n'));
+  const std::size_t before = IniDiskReads();
+  for (int i = 0; i < 3; ++i) {
+    const TIniFile ini(path);
+    EXPECT_EQ(ini.Problem(), TIniProblem::TooLarge);
+    EXPECT_EQ(ini.ReadString("S", "k", "<def>"), "<def>");
+  }
+  EXPECT_EQ(IniDiskReads(), before);
+
+  WriteSettled(path, "[S]\r\nk=v\r\n");
+  TIniFile writer(path);
+  const TIniFile reader(path);
+  writer.WriteString("S", "k", "w");
+  EXPECT_EQ(writer.ReadString("S", "k", ""), "w");
+  EXPECT_EQ(reader.ReadString("S", "k", ""), "v");
+  EXPECT_EQ(reader.Problem(), TIniProblem::None);
 }
 
 }  // namespace

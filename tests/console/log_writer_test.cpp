@@ -1,5 +1,11 @@
 // The log file: stamped whole lines, one order across threads, and never a stop on file errors.
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <csignal>
 
 #include <filesystem>
 #include <regex>
@@ -63,6 +69,78 @@ TEST(LogWriter, EmptiesALogOfTheSameMinute) {
   EXPECT_EQ(ReadBytes(dir.File("log12070900.txt")), "");
   log.AddLine("second run", kBlack);
   EXPECT_EQ(ReadBytes(dir.File("log12070900.txt")), "09:00:00:000 : second run\r\n");
+}
+
+// A copy still running holds its log: a second copy started in the same minute leaves it alone
+// and logs to the next free name.
+TEST(LogWriter, ACopyRunningInTheSameMinuteKeepsItsLog) {
+  struct Case {
+    std::vector<std::string> Held;
+    std::string Expected;
+  };
+  for (const Case& c : {Case{{"log12070900.txt"}, "log12070900-2.txt"},
+                        Case{{"log12070900.txt", "log12070900-2.txt"}, "log12070900-3.txt"}}) {
+    TempWorkingDirectory dir;
+    ManualClock clock(EncodeDateTime({2026, 12, 7, 9, 0, 0, 0}));
+    std::vector<int> held;
+    for (const std::string& name : c.Held) {
+      WriteBytes(dir.File(name), "first copy's line\r\n");
+      held.push_back(::open(dir.File(name).c_str(), O_WRONLY));
+      ASSERT_EQ(::flock(held.back(), LOCK_EX), 0);
+    }
+    {
+      TLogWriter log(clock, nullptr);
+      EXPECT_EQ(log.FileName(), c.Expected);
+      log.AddLine("second copy", kBlack);
+    }
+    EXPECT_EQ(ReadBytes(dir.File(c.Expected)), "09:00:00:000 : second copy\r\n");
+    for (std::size_t i = 0; i < held.size(); ++i) {
+      EXPECT_EQ(ReadBytes(dir.File(c.Held[i])), "first copy's line\r\n");
+      ::close(held[i]);
+    }
+  }
+}
+
+// Sets the limit on the size of files this process writes, so that a write fails as on a full
+// disk; lifted when the object goes.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // EFBIG instead of a killed process
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previousHandler_)(int) = SIG_DFL;
+};
+
+// After a failed write the log's own file is cut back to its last whole line, even when it was
+// renamed and another file now has its name.
+TEST(LogWriter, AFailedWriteCutsTheOpenFileNotTheName) {
+  TempWorkingDirectory dir;
+  ManualClock clock;
+  TLogWriter log(clock, nullptr);
+  log.AddLine("first", kBlack);
+  fs::rename(dir.File(log.FileName()), dir.File("moved.txt"));
+  const std::string other(200, 'x');
+  WriteBytes(dir.File(log.FileName()), other);
+  {
+    FileSizeLimit limit(ReadBytes(dir.File("moved.txt")).size() + 10);
+    log.AddLine("a line longer than the room left", kBlack);
+  }
+  log.AddLine("third", kBlack);
+  EXPECT_EQ(ReadBytes(dir.File(log.FileName())), other);
+  EXPECT_EQ(ReadBytes(dir.File("moved.txt")), "09:00:00:000 : first\r\n09:00:00:000 : third\r\n");
 }
 
 TEST(LogWriter, ThreadsLoggingAtOnceGiveWholeLinesInOneOrder) {

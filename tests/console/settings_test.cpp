@@ -1,9 +1,15 @@
 // The scheduling settings in section GLOBAL of kelpa.ini in the current directory.
 #include <gtest/gtest.h>
 
+#include <sys/file.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 
+#include "console/ini_text.h"
 #include "console/recording_reporter.h"
 #include "console/settings.h"
 #include "console/temp_working_directory.h"
@@ -43,7 +49,7 @@ TEST(Settings, LoadReadsTheFileAndLeavesItAlone) {
   EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
   EXPECT_FALSE(settings.PreemptionEnabled);
   EXPECT_TRUE(settings.DynamicPriorityEnabled);  // "yes" is no number: the default, true
-  EXPECT_EQ(settings.RealTimeThreshold, 20);     // used as it stands, no range test
+  EXPECT_EQ(settings.RealTimeThreshold, 16);     // clamped to the options window's range
   EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), content);
 }
 
@@ -101,6 +107,130 @@ TEST(Settings, EachRunUsesTheFileOfTheCurrentDirectory) {
   }
   EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
   EXPECT_EQ(settings.RealTimeThreshold, 4);
+}
+
+struct ThresholdCase {
+  const char* Name;
+  const char* Value;
+  int Expected;
+};
+
+class SettingsThresholdTest : public ::testing::TestWithParam<ThresholdCase> {};
+
+// Out of range values are clamped where they are read: the priority rules subtract from it.
+TEST_P(SettingsThresholdTest, TempoRealIsClampedToTheOptionsRange) {
+  TempWorkingDirectory dir;
+  WriteBytes(dir.File("kelpa.ini"), std::string("[GLOBAL]\r\nTEMPO_REAL=") + GetParam().Value);
+  SchedulingSettings settings;
+  RecordingReporter reporter;
+  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  EXPECT_EQ(settings.RealTimeThreshold, GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SettingsThresholdTest,
+    ::testing::Values(ThresholdCase{"Lowest", "-2147483648", 0}, ThresholdCase{"Minus", "-1", 0},
+                      ThresholdCase{"Zero", "0", 0}, ThresholdCase{"Sixteen", "16", 16},
+                      ThresholdCase{"Seventeen", "17", 16},
+                      ThresholdCase{"Highest", "0x7FFFFFFF", 16},
+                      ThresholdCase{"NoNumber", "x", 8}),
+    [](const ::testing::TestParamInfo<ThresholdCase>& info) { return info.param.Name; });
+
+struct UnreadableCase {
+  const char* Name;
+  std::string Content;
+  const char* Reason;
+};
+
+class SettingsUnreadableTest : public ::testing::TestWithParam<UnreadableCase> {};
+
+// A file the program cannot read is reported at start-up and never written: the values in
+// memory stay, and a save is refused with the reason.
+TEST_P(SettingsUnreadableTest, IsReportedAndLeftAsItIs) {
+  TempWorkingDirectory dir;
+  const std::string path = (dir.Path() / "kelpa.ini").string();
+  WriteBytes(path, GetParam().Content);
+  SchedulingSettings settings;
+  settings.RealTimeThreshold = 5;
+  RecordingReporter reporter;
+  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  EXPECT_EQ(settings.RealTimeThreshold, 5);
+  settings.PreemptionEnabled = false;
+  EXPECT_FALSE(SaveLoadSettings(2, settings, reporter));
+  const auto messages = reporter.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0], "Unable to read " + path + ": " + GetParam().Reason +
+                             "; the built-in texts and settings are in use");
+  EXPECT_EQ(messages[1], "Unable to write to " + path + ": " + GetParam().Reason +
+                             "; the file is left as it is");
+  EXPECT_EQ(ReadBytes(path), GetParam().Content);
+  EXPECT_FALSE(settings.PreemptionEnabled);
+}
+
+std::string Utf16Le(const std::string& ascii) {
+  std::string out = "\xFF\xFE";
+  for (char c : ascii) {
+    out += c;
+    out += '\0';
+  }
+  return out;
+}
+
+const std::string kGlobal3 = "[GLOBAL]\r\nTEMPO_REAL=3\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SettingsUnreadableTest,
+    ::testing::Values(
+        UnreadableCase{"Utf16LittleEndian", Utf16Le(kGlobal3),
+                       "it is in UTF-16 (save it as UTF-8)"},
+        UnreadableCase{"Utf16BigEndian", "\xFE\xFF\0[\0G", "it is in UTF-16 (save it as UTF-8)"},
+        UnreadableCase{"OneByteTooLarge",
+                       kGlobal3 + std::string(kMaxIniFileSize - kGlobal3.size() + 1, '\n'),
+                       "it is larger than 1024 KB"}),
+    [](const ::testing::TestParamInfo<UnreadableCase>& info) { return info.param.Name; });
+
+TEST(Settings, AFileOfExactlyTheBoundIsRead) {
+  TempWorkingDirectory dir;
+  WriteBytes(dir.File("kelpa.ini"),
+             kGlobal3 + std::string(kMaxIniFileSize - kGlobal3.size(), '\n'));
+  SchedulingSettings settings;
+  RecordingReporter reporter;
+  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  EXPECT_EQ(settings.RealTimeThreshold, 3);
+  EXPECT_TRUE(reporter.Messages().empty());
+}
+
+// Start-up removes what killed saves left, and nothing else: not a save in progress (it holds
+// its file locked), not other names, not folders or links.
+TEST(Settings, StartUpRemovesOnlyAbandonedTemporaryFiles) {
+  TempWorkingDirectory dir;
+  const std::vector<std::pair<std::string, bool>> files = {{"kelpa.ini.tmp0123456789ab", true},
+                                                           {"kelpa.ini.tmpffffffffffff", true},
+                                                           {"kelpa.ini.tmp0123456789a", false},
+                                                           {"kelpa.ini.tmp0123456789abc", false},
+                                                           {"kelpa.ini.tmp0123456789AB", false},
+                                                           {"other.ini.tmp0123456789ab", false},
+                                                           {"kelpa.ini.tmp", false}};
+  for (const auto& [name, removed] : files) {
+    WriteBytes(dir.File(name), "left over");
+  }
+  fs::create_directory(dir.File("kelpa.ini.tmpaaaaaaaaaaaa"));
+  fs::create_symlink(dir.File("kelpa.ini.tmp0123456789ab"), dir.File("kelpa.ini.tmpbbbbbbbbbbbb"));
+  WriteBytes(dir.File("kelpa.ini.tmpcccccccccccc"), "being saved");
+  const int saving = ::open(dir.File("kelpa.ini.tmpcccccccccccc").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(saving, LOCK_EX), 0);
+
+  SchedulingSettings settings;
+  RecordingReporter reporter;
+  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  ::close(saving);
+  for (const auto& [name, removed] : files) {
+    EXPECT_NE(fs::exists(dir.File(name)), removed) << name;
+  }
+  EXPECT_TRUE(fs::is_directory(dir.File("kelpa.ini.tmpaaaaaaaaaaaa")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("kelpa.ini.tmpbbbbbbbbbbbb")));
+  EXPECT_EQ(ReadBytes(dir.File("kelpa.ini.tmpcccccccccccc")), "being saved");
+  EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), kFresh);
 }
 
 }  // namespace

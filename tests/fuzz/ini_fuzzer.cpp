@@ -1,5 +1,6 @@
 // Any bytes as kelpa.ini: reading, writing the scheduling keys and reading them back must neither
-// crash nor lose what was written, and every value stays within its length limit.
+// crash nor lose what was written, every value stays within its length limit, and a UTF-16 file
+// is neither read nor replaced.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +12,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using kelpa::TIniFile;
   TIniFile ini(kelpa::fuzz::WriteInput(data, size));
+  // A UTF-16 file is read as nothing, and never replaced.
+  const bool utf16 =
+      size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF));
+  if (utf16 &&
+      (ini.Problem() != kelpa::TIniProblem::Utf16 || !ini.Bytes().empty() || ini.UpdateFile())) {
+    std::abort();
+  }
   // Names taken from the input itself reach the sections and keys it holds.
   const std::string text(reinterpret_cast<const char*>(data), size);
   const std::string section = text.substr(0, std::min<std::size_t>(size, 8));

@@ -270,12 +270,14 @@ class FaultInjectionTest : public QObject {
   }
 
   // Settings files that cannot be read: start-up takes the built-in value of everything it cannot
-  // read, reads what it can, leaves the file alone and runs.
+  // read, reads what it can, leaves the file alone and runs. A file too large or in UTF-16 is not
+  // read at all, and start-up says why.
   void malformedSettingsFile_data() {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<int>("threshold");
+    QTest::addColumn<QString>("unread");  // why the file is not read; empty when it is
     std::mt19937 random(20240607);
-    QByteArray garbage(1 << 20, '\0');
+    QByteArray garbage((1 << 20) - 100, '\0');
     for (char& byte : garbage) {
       byte = static_cast<char>(random() & 0xFF);
     }
@@ -283,19 +285,39 @@ class FaultInjectionTest : public QObject {
     for (int i = 0; i < 5000; ++i) {
       sections += "[S" + QByteArray::number(i) + "]\r\nK=" + QByteArray::number(i) + "\r\n";
     }
-    QTest::newRow("binary garbage") << garbage << 8;
-    QTest::newRow("a 10 MB line") << "[GLOBAL]\r\nTEMPO_REAL=" + QByteArray(10 << 20, '7') << 8;
+    const QString tooLarge = "it is larger than 1024 KB";
+    QTest::newRow("binary garbage") << garbage << 8 << QString();
+    QTest::newRow("a 10 MB line") << "[GLOBAL]\r\nTEMPO_REAL=" + QByteArray(10 << 20, '7') << 8
+                                  << tooLarge;
+    QTest::newRow("10 MB of blank lines")
+        << "[GLOBAL]\r\nTEMPO_REAL=3\r\n" + QByteArray(10 << 20, '\n') << 8 << tooLarge;
     QTest::newRow("thousands of sections")
-        << sections + "[GLOBAL]\r\nPREEMPCAO=yes\r\nTEMPO_REAL=0x5\r\n" + sections << 5;
-    QTest::newRow("settings after garbage") << garbage + "\n[GLOBAL]\nTEMPO_REAL=3\n" << 3;
+        << sections + "[GLOBAL]\r\nPREEMPCAO=yes\r\nTEMPO_REAL=0x5\r\n" + sections << 5
+        << QString();
+    QTest::newRow("settings after garbage") << garbage + "\n[GLOBAL]\nTEMPO_REAL=3\n"
+                                            << 3 << QString();
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const char c : QByteArray("[GLOBAL]\r\nTEMPO_REAL=3\r\n")) {
+      utf16 += c;
+      utf16 += '\0';
+    }
+    QTest::newRow("UTF-16") << utf16 << 8 << QString("it is in UTF-16 (save it as UTF-8)");
+    QTest::newRow("lowest integer")
+        << QByteArray("[GLOBAL]\r\nTEMPO_REAL=-2147483648\r\n") << 0 << QString();
   }
 
   void malformedSettingsFile() {
     QFETCH(QByteArray, contents);
     QFETCH(int, threshold);
+    QFETCH(QString, unread);
     WriteAll("kelpa.ini", contents);
     Program program;
-    QVERIFY(program.reporter.Messages.isEmpty());
+    const QString path = QString::fromStdString(KelpaIniPath());
+    const QStringList expected = unread.isEmpty()
+                                     ? QStringList()
+                                     : QStringList{"Unable to read " + path + ": " + unread +
+                                                   "; the built-in texts and settings are in use"};
+    QCOMPARE(program.reporter.Messages, expected);
     QVERIFY(program.StartUpFinished());
     Simulation& sim = program.form->Sim();
     QVERIFY(sim.Settings.PreemptionEnabled && sim.Settings.DynamicPriorityEnabled);

@@ -165,7 +165,7 @@ class SchedulingOptionsTest : public QObject {
     WriteIni("[GLOBAL]\r\nPREEMPCAO=1\r\nPRIORIDADE_DINAMICA=0\r\nTEMPO_REAL=20\r\n");
     OptionsUnderTest t;
     ReadSettings(t.sim.Settings);
-    QCOMPARE(t.sim.Settings.RealTimeThreshold.load(), 20);
+    QCOMPARE(t.sim.Settings.RealTimeThreshold.load(), 16);  // clamped where it is read
     t.opt.show();
     QCOMPARE(t.Threshold()->value(), 16);
     QVERIFY(!t.Check("CheckBox2")->isChecked());
