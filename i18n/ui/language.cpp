@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTextDocument>
 
 #include "console/ini_file.h"
 #include "ui/common/qt_convert.h"
@@ -51,17 +50,6 @@ class FormFileScope {
   const TIniFile*& slot_;
 };
 
-// A translated text is plain text, always: Qt would read a hint that looks like markup as rich
-// text, which could draw anything or load any file named in it. Such a hint is escaped and
-// wrapped so that Qt shows its characters as they are.
-QString PlainHint(const QString& text) {
-  if (!Qt::mightBeRichText(text)) {
-    return text;
-  }
-  return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() +
-         QStringLiteral("</p>");
-}
-
 // The windows place their labels by hand, sized to the design caption. A label that wraps has a
 // fixed box and grows only downwards; any other label grows to its caption. Neither shrinks,
 // so captions that fit keep the design look.
@@ -103,8 +91,10 @@ class Captioned {
     }
   }
 
+  // A translated hint is plain text, always, though Qt would read one that looks like markup
+  // as rich text.
   void SetHint(const QString& plainText) const {
-    const QString text = PlainHint(plainText);
+    const QString text = AsPlainText(plainText);
     if (tabs_ != nullptr) {
       tabs_->setTabToolTip(tabIndex_, text);
     } else if (auto* action = qobject_cast<QAction*>(component_)) {
