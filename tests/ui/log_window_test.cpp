@@ -215,7 +215,7 @@ class LogWindowTest : public QObject {
       QCoreApplication::processEvents();
       memLog->document()->size();
     };
-    addLines(150);
+    addLines(150);  // while hidden, as when the window is first opened mid-session
     log.show();
     settle();
     QVERIFY(bar->maximum() > 0);
@@ -234,9 +234,12 @@ class LogWindowTest : public QObject {
     QCOMPARE(bar->value(), readingAt);
     QVERIFY(bar->value() < bar->maximum());
 
-    // Back at the bottom, it follows again.
+    // Back at the bottom, it follows again, also when a narrower window wraps more lines.
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
     addLines(20);
+    settle();
+    QCOMPARE(bar->value(), bar->maximum());
+    log.resize(200, 150);
     settle();
     QCOMPARE(bar->value(), bar->maximum());
   }
