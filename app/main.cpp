@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "console/ui/console_window.h"
+#include "i18n/ui/qt_translation.h"
 
 int main(int argc, char* argv[]) {
   // The program takes no command-line arguments: Qt sees only the program name.
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
   QApplication app(qtArgc, argv);
   // Only the console ends the program; the other windows merely hide when closed.
   QApplication::setQuitOnLastWindowClosed(false);
+  kelpa::InstallQtTranslation();
 
   kelpa::TConsoleHooks hooks;
   hooks.OnFinished = [] { QCoreApplication::quit(); };

@@ -278,7 +278,7 @@ void TForm1::Selecionar1Click() {
     if (hooks_.ShowMessage) {
       hooks_.ShowMessage(text);
     } else {
-      QMessageBox::information(this, QApplication::applicationName(), text);
+      QMessageBox::information(this, QApplication::applicationName(), AsPlainText(text));
     }
     return;
   }

@@ -28,7 +28,8 @@ TfrmLog::TfrmLog(const IClock& clock, IErrorReporter& reporter, QWidget* parent)
   memLog = new QTextEdit(this);
   memLog->setObjectName(QStringLiteral("memLog"));
   memLog->setReadOnly(true);
-  memLog->setAcceptRichText(true);
+  // Lines are inserted as plain text in their colour; nothing in them is markup.
+  memLog->setAcceptRichText(false);
   memLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   memLog->setLineWrapMode(QTextEdit::WidgetWidth);
@@ -41,6 +42,7 @@ TfrmLog::TfrmLog(const IClock& clock, IErrorReporter& reporter, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(memLog);
+  FollowNewestLines();
 
   // The simulation threads log while holding the simulation lock: their lines go to the file
   // through the writer's own thread, so they never wait for the disk.
@@ -50,6 +52,25 @@ TfrmLog::TfrmLog(const IClock& clock, IErrorReporter& reporter, QWidget* parent)
 
 TfrmLog::~TfrmLog() {
   writer_.SetPendingNotifier(nullptr);
+}
+
+void TfrmLog::FollowNewestLines() {
+  QScrollBar* bar = memLog->verticalScrollBar();
+  // The view lays its text out in steps, also while hidden and after a resize: every growth of
+  // the range, not only the append that caused it, must keep a following view at the bottom.
+  connect(bar, &QScrollBar::rangeChanged, this, [this] {
+    if (followNewest_) {
+      ScrollToNewest();
+    }
+  });
+  // Within a line of the bottom counts as at the bottom.
+  connect(bar, &QScrollBar::valueChanged, this,
+          [this, bar](int value) { followNewest_ = bar->maximum() - value <= bar->singleStep(); });
+}
+
+void TfrmLog::ScrollToNewest() {
+  QScrollBar* bar = memLog->verticalScrollBar();
+  bar->setValue(bar->maximum());
 }
 
 void TfrmLog::AddLine(const std::string& text, TColor colour) {
@@ -83,8 +104,6 @@ void TfrmLog::DrainPending() {
   if (lines.empty()) {
     return;
   }
-  QScrollBar* bar = memLog->verticalScrollBar();
-  const bool followEnd = bar->value() == bar->maximum();
   // Appending line by line would start the view over each time it reaches its capacity; the
   // result is the same as starting over once and appending only the lines after the last
   // start-over, which spares laying out lines nobody would see.
@@ -104,9 +123,6 @@ void TfrmLog::DrainPending() {
     AppendLine(cursor, lines[i].first, lines[i].second);
   }
   cursor.endEditBlock();
-  if (followEnd) {
-    bar->setValue(bar->maximum());
-  }
 }
 
 void TfrmLog::AppendLine(QTextCursor& cursor, const std::string& line, TColor colour) {
@@ -117,6 +133,12 @@ void TfrmLog::AppendLine(QTextCursor& cursor, const std::string& line, TColor co
   }
   cursor.insertText(ToQString(line), format);
   ++lineCount_;
+}
+
+void TfrmLog::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  followNewest_ = true;
+  ScrollToNewest();
 }
 
 void TfrmLog::closeEvent(QCloseEvent* event) {

@@ -41,8 +41,13 @@ class TfrmLog : public QWidget, public ILog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
+  // The view follows the newest line until the reader scrolls away from the bottom, and again
+  // once they come back to it or the window is shown anew.
+  void FollowNewestLines();
+  void ScrollToNewest();
   void ScheduleDrain();
   void DrainPending();
   // Appends one line at the cursor, which is at the end of the view.
@@ -51,6 +56,7 @@ class TfrmLog : public QWidget, public ILog {
   TLogWriter writer_;
   QTextEdit* memLog = nullptr;
   int lineCount_ = 0;
+  bool followNewest_ = true;
   std::atomic<bool> drainPosted_{false};
 };
 

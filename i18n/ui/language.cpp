@@ -38,8 +38,6 @@ QTabWidget* TabOwner(QObject* component, int& index) {
   return index >= 0 ? tabs : nullptr;
 }
 
-// Reads and writes the text a component shows as its caption, and its hint. Kinds that show no
-// caption have neither, even where Qt gives them a text property.
 // Points the loader at the file read for one form while that form is translated.
 class FormFileScope {
  public:
@@ -52,6 +50,18 @@ class FormFileScope {
   const TIniFile*& slot_;
 };
 
+// The windows place their labels by hand, sized to the design caption. A label that wraps has a
+// fixed box and grows only downwards; any other label grows to its caption. Neither shrinks,
+// so captions that fit keep the design look.
+void FitToCaption(QLabel* label) {
+  const QSize needed = label->wordWrap()
+                           ? QSize(label->width(), label->heightForWidth(label->width()))
+                           : label->sizeHint();
+  label->resize(label->size().expandedTo(needed));
+}
+
+// Reads and writes the text a component shows as its caption, and its hint. Kinds that show no
+// caption have neither, even where Qt gives them a text property.
 class Captioned {
  public:
   explicit Captioned(QObject* component) : component_(component) {
@@ -69,6 +79,7 @@ class Captioned {
       tabs_->setTabText(tabIndex_, text);
     } else if (auto* label = qobject_cast<QLabel*>(component_)) {
       label->setText(text);
+      FitToCaption(label);
     } else if (auto* button = qobject_cast<QAbstractButton*>(component_)) {
       button->setText(text);
     } else if (auto* box = qobject_cast<QGroupBox*>(component_)) {
@@ -80,7 +91,10 @@ class Captioned {
     }
   }
 
-  void SetHint(const QString& text) const {
+  // A translated hint is plain text, always, though Qt would read one that looks like markup
+  // as rich text.
+  void SetHint(const QString& plainText) const {
+    const QString text = AsPlainText(plainText);
     if (tabs_ != nullptr) {
       tabs_->setTabToolTip(tabIndex_, text);
     } else if (auto* action = qobject_cast<QAction*>(component_)) {
@@ -138,6 +152,11 @@ void TLanguage::TranslateComponent(const std::string& section, const std::string
   const Captioned target(component);
   if (!target.HasCaption()) {
     return;
+  }
+  // A label of a translated window shows only plain text, whether the file sets its caption or
+  // the window writes a catalogue text into it.
+  if (auto* label = qobject_cast<QLabel*>(component)) {
+    label->setTextFormat(Qt::PlainText);
   }
   // A missing key keeps the current text; a present key, even empty, replaces it.
   if (const auto caption = Lookup(section, key)) {

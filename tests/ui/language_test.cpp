@@ -2,10 +2,12 @@
 // that serves as the current directory.
 #include <QAction>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,6 +16,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QTranslator>
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -21,6 +25,7 @@
 
 #include "console/ini_file.h"
 #include "i18n/ui/language.h"
+#include "i18n/ui/qt_translation.h"
 
 namespace kelpa {
 namespace {
@@ -199,6 +204,45 @@ class LanguageTest : public QObject {
     Form form;
     Language().TranslateForm("PROCESS", &form.window);
     QCOMPARE(form.button->text(), QStringLiteral("Novo"));
+  }
+
+  void labelsShowTheirCaptionAsPlainText() {
+    WriteIni(
+        "[PROCESS]\nLabel1=<h1><font color=red>Grande</font></h1>\nButton1_HINT=<b>a</b> & b\n");
+    Form form;
+    const int designWidth = form.label->width();
+    Language().TranslateForm("PROCESS", &form.window);
+    QCOMPARE(form.label->textFormat(), Qt::PlainText);
+    QVERIFY(form.label->width() > designWidth);  // grown to the literal markup
+    QTextDocument hint;
+    hint.setHtml(form.button->toolTip());
+    QCOMPARE(hint.toPlainText(), QStringLiteral("<b>a</b> & b"));
+  }
+
+  // Qt's standard buttons speak the interface's language: Portuguese unless the file names
+  // another; an unknown language, or none installed, leaves Qt's built-in English.
+  void qtTextsFollowTheInterfaceLanguage() {
+    const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    struct Case {
+      QByteArray Ini;
+      QString Folder;
+      QString Cancel;
+    };
+    const std::vector<Case> cases = {
+        {"", qtFolder, QStringLiteral("Cancelar")},
+        {"[MSG]\nLANGUAGE=en\n", qtFolder, QStringLiteral("Cancel")},
+        {"[MSG]\nLANGUAGE=../../etc/x\n", qtFolder, QStringLiteral("Cancelar")},
+        {"[MSG]\nLANGUAGE=xx\n", qtFolder, QStringLiteral("Cancel")},
+        {"", dir_.path(), QStringLiteral("Cancel")},
+    };
+    for (const Case& c : cases) {
+      WriteIni(c.Ini);
+      QTranslator* translator = InstallQtTranslation(KelpaIniPath(), c.Folder);
+      const QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+      QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), c.Cancel);
+      QCoreApplication::removeTranslator(translator);
+      delete translator;
+    }
   }
 
   void formVisitsNamedComponentsThroughTheVirtualCall() {

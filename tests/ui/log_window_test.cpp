@@ -195,6 +195,55 @@ class LogWindowTest : public QObject {
     QCOMPARE(file.back(), lines.back().Text);
   }
 
+  // Opened mid-session the view shows the newest line and follows new ones while its reader is
+  // at the bottom; scrolled up, it stays where the reader put it.
+  void AShownViewFollowsTheNewestLineUnlessScrolledUp() {
+    TempWorkingDirectory dir;
+    ManualClock clock;
+    RecordingReporter reporter;
+    TfrmLog log(clock, reporter);
+    auto* memLog = log.findChild<QTextEdit*>(QStringLiteral("memLog"));
+    QScrollBar* bar = memLog->verticalScrollBar();
+    const auto addLines = [&log](int count) {
+      for (int i = 0; i < count; ++i) {
+        log.AddLine("line " + std::to_string(i), kBlack);
+      }
+      QCoreApplication::sendPostedEvents(&log, QEvent::MetaCall);
+    };
+    // The view lays its text out in steps; asking for its size finishes the layout now.
+    const auto settle = [memLog] {
+      QCoreApplication::processEvents();
+      memLog->document()->size();
+    };
+    addLines(150);  // while hidden, as when the window is first opened mid-session
+    log.show();
+    settle();
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+
+    addLines(50);
+    settle();
+    QCOMPARE(bar->value(), bar->maximum());
+
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    const int readingAt = bar->value();
+    QVERIFY(readingAt < bar->maximum());
+    addLines(50);
+    settle();
+    QCOMPARE(bar->value(), readingAt);
+    QVERIFY(bar->value() < bar->maximum());
+
+    // Back at the bottom, it follows again, also when a narrower window wraps more lines.
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    addLines(20);
+    settle();
+    QCOMPARE(bar->value(), bar->maximum());
+    log.resize(200, 150);
+    settle();
+    QCOMPARE(bar->value(), bar->maximum());
+  }
+
   void ClosingHidesAndTellsTheConsole() {
     TempWorkingDirectory dir;
     ManualClock clock;

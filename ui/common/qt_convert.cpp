@@ -1,6 +1,7 @@
 #include "ui/common/qt_convert.h"
 
 #include <QStringList>
+#include <QTextDocument>
 
 namespace kelpa {
 namespace {
@@ -36,6 +37,14 @@ QFont ClassicPixelFont(const QString& family, int pixelSize, bool bold) {
   QFont font = Fallback(family, bold);
   font.setPixelSize(pixelSize);
   return font;
+}
+
+QString AsPlainText(const QString& text) {
+  if (!Qt::mightBeRichText(text)) {
+    return text;
+  }
+  return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() +
+         QStringLiteral("</p>");
 }
 
 }  // namespace kelpa

@@ -24,6 +24,11 @@ inline TColor FromQColor(const QColor& colour) {
   return MakeColor(colour.red(), colour.green(), colour.blue());
 }
 
+// A text for a place where Qt guesses whether a text is rich text (hints, message boxes, dialog
+// prompts): one that looks like markup is escaped, so it shows as the characters it is and can
+// neither draw anything nor load a file it names.
+QString AsPlainText(const QString& text);
+
 // A font of the given family; when the machine lacks it ("MS Sans Serif", "Small Fonts",
 // "Verdana"), the nearest sans-serif of the same size.
 QFont ClassicFont(const QString& family, int pointSize, bool bold = false);

@@ -36,6 +36,8 @@ QLabel* RightAlignedLabel(const QString& text, const char* name, const QRect& ge
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // A fixed box beside its field: a longer translated caption wraps instead of being cut.
+  label->setWordWrap(true);
   label->setGeometry(geometry);
   return label;
 }
@@ -104,6 +106,7 @@ void TForm2::BuildControls() {
   label2_ = new QLabel(QStringLiteral("Cor do processo"), this);
   label2_->setObjectName(QStringLiteral("Label2"));
   label2_->setAlignment(Qt::AlignCenter);
+  label2_->setWordWrap(true);
   label2_->setAutoFillBackground(true);
   label2_->setGeometry(8, 112, 230, 25);
   label2_->setCursor(Qt::PointingHandCursor);

@@ -59,12 +59,12 @@ QString DefaultAskText(QWidget* parent, const QString& title, const QString& pro
                        const QString& initial) {
   bool ok = false;
   const QString text =
-      QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, initial, &ok);
+      QInputDialog::getText(parent, title, AsPlainText(prompt), QLineEdit::Normal, initial, &ok);
   return ok ? text : initial;
 }
 
 void DefaultShowMessage(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text,
+  QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), AsPlainText(text),
                   QMessageBox::Ok, parent);
   box.exec();
 }

@@ -1,0 +1,44 @@
+#include "i18n/ui/qt_translation.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QRegularExpression>
+#include <QTranslator>
+
+#include "console/ini_file.h"
+#include "ui/common/qt_convert.h"
+
+namespace kelpa {
+namespace {
+
+const QString kDefaultLanguage = QStringLiteral("pt_BR");
+
+// Only a language name may become part of a file name: "en", "pt_BR", "zh_Hant_TW".
+bool IsLanguageName(const QString& name) {
+  static const QRegularExpression pattern(QStringLiteral("^[a-z]{2,3}(_[A-Za-z]{2,4}){0,2}$"));
+  return pattern.match(name).hasMatch();
+}
+
+}  // namespace
+
+QString InterfaceLanguage(const std::string& iniPath) {
+  const TIniFile ini(iniPath);
+  const QString name = ToQString(ini.ReadString("MSG", "LANGUAGE", std::string()));
+  return IsLanguageName(name) ? name : kDefaultLanguage;
+}
+
+QTranslator* InstallQtTranslation(const std::string& iniPath, const QString& folder) {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QStringLiteral("qtbase_") + InterfaceLanguage(iniPath), folder) ||
+      !QCoreApplication::installTranslator(translator)) {
+    delete translator;
+    return nullptr;
+  }
+  return translator;
+}
+
+QTranslator* InstallQtTranslation() {
+  return InstallQtTranslation(KelpaIniPath(), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+}  // namespace kelpa
