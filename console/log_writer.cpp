@@ -43,9 +43,6 @@ int OpenOwnLogFile(const std::string& base, std::string& name) {
 
 TLogWriter::TLogWriter(const IClock& clock, IErrorReporter* reporter) : clock_(clock) {
   const int fd = OpenOwnLogFile("log" + FormatMonthDayHourMinute(clock.Now()), fileName_);
-  std::error_code error;
-  const auto absolute = std::filesystem::absolute(fileName_, error);
-  const std::string fullPath = error ? fileName_ : absolute.string();
   // Binary mode: the line ends are written exactly as CRLF.
   file_ = fd < 0 ? nullptr : ::fdopen(fd, "wb");
   if (file_ == nullptr) {
@@ -53,13 +50,16 @@ TLogWriter::TLogWriter(const IClock& clock, IErrorReporter* reporter) : clock_(c
       ::close(fd);
     }
     if (reporter != nullptr) {
-      reporter->ShowError("Unable to create " + fullPath);
+      std::error_code error;
+      const auto absolute = std::filesystem::absolute(fileName_, error);
+      reporter->ShowError("Unable to create " + (error ? fileName_ : absolute.string()));
     }
-    return;
+  } else {
+    // Unbuffered: each batch goes out in one write of its own, so a failed write never leaves
+    // part of a line waiting in a buffer to be written later.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
   }
-  // Unbuffered: each line goes out in one write of its own, so a failed write never leaves part
-  // of a line waiting in a buffer to be written later.
-  std::setvbuf(file_, nullptr, _IONBF, 0);
+  writer_ = std::thread([this] { WriterLoop(); });
 }
 
 TLogWriter::~TLogWriter() {
@@ -68,111 +68,95 @@ TLogWriter::~TLogWriter() {
     stopping_ = true;
   }
   wake_.notify_all();
-  if (writer_.joinable()) {
-    writer_.join();
-  }
-  WriteQueued();
+  writer_.join();
   if (file_ != nullptr) {
     std::fclose(file_);
   }
 }
 
-void TLogWriter::WriteOtherThreadsInBackground() {
-  std::lock_guard lock(mutex_);
-  if (background_ || file_ == nullptr) {
-    return;
-  }
-  background_ = true;
-  direct_ = std::this_thread::get_id();
-  writer_ = std::thread([this] { WriterLoop(); });
-}
-
-void TLogWriter::WriterLoop() {
-  std::unique_lock lock(mutex_);
-  for (;;) {
-    writerWaiting_ = true;
-    wake_.wait(lock, [this] { return stopping_ || !unwritten_.empty(); });
-    writerWaiting_ = false;
-    if (unwritten_.empty()) {
-      return;  // stopping, and everything is written
-    }
-    lock.unlock();
-    WriteQueued();
-    lock.lock();
-  }
-}
-
-void TLogWriter::Flush() {
-  WriteQueued();
-}
-
-bool TLogWriter::HasFile() const {
-  std::lock_guard lock(mutex_);
-  return file_ != nullptr;
-}
-
 void TLogWriter::AddLine(const std::string& text, TColor colour) {
-  std::function<void()> notify;
-  bool writeNow = false;
   bool wakeWriter = false;
   {
     std::lock_guard lock(mutex_);
     // The stamp is taken under the lock so that times never go backwards down the file.
     // FormatSpan of a date-time prints its time of day as hh:nn:ss:zzz.
-    std::string line = FormatSpan(clock_.Now()) + " : " + text;
-    if (file_ != nullptr) {
-      writeNow = !background_ || std::this_thread::get_id() == direct_;
-      // A writer that is waiting has nothing queued; one that is busy takes this line with the
-      // rest when it is done, so only the first line after a quiet spell needs to wake it.
-      wakeWriter = !writeNow && writerWaiting_ && unwritten_.empty();
-      unwritten_.push_back(line + "\r\n");
-    }
-    pending_.emplace_back(std::move(line), colour);
-    if (pending_.size() > kMaxPending) {
-      pending_.pop_front();
-    }
-    notify = notifier_;
-  }
-  if (writeNow) {
-    WriteQueued();
+    // A busy writer takes this line with the rest when it is done, so only the first line after
+    // a quiet spell needs to wake it.
+    wakeWriter = unwritten_.empty();
+    unwritten_.push_back({FormatSpan(clock_.Now()) + " : " + text, colour});
+    ++queuedCount_;
   }
   if (wakeWriter) {
     wake_.notify_one();
   }
-  if (notify) {
-    notify();
+}
+
+void TLogWriter::WriterLoop() {
+  std::vector<Line> lines;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return stopping_ || !unwritten_.empty(); });
+    if (unwritten_.empty()) {
+      return;  // stopping, and everything is written
+    }
+    lines.clear();
+    lines.swap(unwritten_);
+    lock.unlock();
+    WriteLines(lines);
+    Publish(lines);
+    lock.lock();
   }
 }
 
-void TLogWriter::WriteQueued() {
-  // Whoever holds the file takes every line queued so far, so batches reach the file in the
-  // order they were taken, which is the order the lines were stamped.
-  std::lock_guard file(fileMutex_);
-  std::vector<std::string> records;
+void TLogWriter::Publish(std::vector<Line>& lines) {
   {
     std::lock_guard lock(mutex_);
-    records.swap(unwritten_);
+    for (Line& line : lines) {
+      pending_.emplace_back(std::move(line.Text), line.Colour);
+    }
+    while (pending_.size() > kMaxPending) {
+      pending_.pop_front();
+    }
   }
-  if (!records.empty()) {
-    WriteRecords(records);
+  {
+    std::lock_guard notifying(notifierMutex_);
+    if (notifier_) {
+      notifier_();
+    }
   }
+  // Counted only once the subscriber has been told, so Flush also waits for the notification.
+  {
+    std::lock_guard lock(mutex_);
+    publishedCount_ += lines.size();
+  }
+  published_.notify_all();
 }
 
-void TLogWriter::WriteRecords(const std::vector<std::string>& records) {
-  if (records.size() == 1) {
-    WriteRecord(records.front());
+void TLogWriter::Flush() {
+  std::unique_lock lock(mutex_);
+  const std::uint64_t target = queuedCount_;
+  published_.wait(lock, [&] { return publishedCount_ >= target; });
+}
+
+bool TLogWriter::HasFile() const {
+  return file_ != nullptr;
+}
+
+void TLogWriter::WriteLines(const std::vector<Line>& lines) {
+  if (file_ == nullptr) {
     return;
   }
   // One write for the lot; if it fails, line by line, so every line that still fits is kept.
   std::string batch;
-  for (const std::string& record : records) {
-    batch += record;
+  for (const Line& line : lines) {
+    batch += line.Text;
+    batch += "\r\n";
   }
-  if (WriteRecord(batch)) {
+  if (WriteRecord(batch) || lines.size() == 1) {
     return;
   }
-  for (const std::string& record : records) {
-    WriteRecord(record);
+  for (const Line& line : lines) {
+    WriteRecord(line.Text + "\r\n");
   }
 }
 
@@ -201,7 +185,7 @@ std::vector<std::pair<std::string, TColor>> TLogWriter::TakePending() {
 }
 
 void TLogWriter::SetPendingNotifier(std::function<void()> notifier) {
-  std::lock_guard lock(mutex_);
+  std::lock_guard notifying(notifierMutex_);
   notifier_ = std::move(notifier);
 }
 

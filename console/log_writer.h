@@ -1,13 +1,14 @@
-// The log: every line stamped "hh:nn:ss:zzz : text", written whole to the log file with CRLF and
-// flushed at once (so nothing is lost if the program dies), and queued for a view. Callable from
-// any thread: lines never interleave and the file, the queue and the view share one order. A file
-// that cannot be created or written never stops anything; a failed creation is reported once.
-// Optionally the lines of other threads are written by a writer thread of the log's own, so that
-// a simulation thread logging under the simulation lock never waits for the disk.
+// The log: every line stamped "hh:nn:ss:zzz : text", written whole to the log file with CRLF, and
+// then published for a view. Callable from any thread: lines never interleave, and the file and
+// the published lines share one order. One writer thread of the log's own writes the file, so no
+// thread that logs (a simulation thread holding the simulation lock, say) ever waits for the disk,
+// and a line is published only once it is in the file. A file that cannot be created or written
+// never stops anything; a failed creation is reported once.
 #pragma once
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -25,7 +26,7 @@ namespace kelpa {
 
 class TLogWriter : public ILog {
  public:
-  // Lines queued for a view and not yet taken; past this the oldest are dropped, so a log
+  // Lines published for a view and not yet taken; past this the oldest are dropped, so a log
   // nobody drains cannot grow without bound.
   static constexpr std::size_t kMaxPending = 100000;
 
@@ -34,23 +35,22 @@ class TLogWriter : public ILog {
   // that file, it is left alone and the log is "log" + mmddhhnn + "-2.txt" (or -3, ...). A failure
   // is reported through reporter (when given) and logging goes on without a file.
   TLogWriter(const IClock& clock, IErrorReporter* reporter);
+  // Writes and publishes every line logged before it, then ends the writer thread.
   ~TLogWriter() override;
   TLogWriter(const TLogWriter&) = delete;
   TLogWriter& operator=(const TLogWriter&) = delete;
 
+  // Stamps the line and queues it for the writer thread; never waits for the disk.
   void AddLine(const std::string& text, TColor colour) override;
-
-  // From now on the lines of threads other than the calling one are written by a writer thread:
-  // they reach the file within moments, in their order, and all of them before the log is
-  // destroyed. Lines of the calling thread, and Flush, still write everything logged before
-  // them at once. Call once, before other threads log.
-  void WriteOtherThreadsInBackground();
-  // Writes every line logged so far to the file before it returns.
+  // Returns once every line logged before the call is in the file, published, and notified. Not
+  // from the notifier.
   void Flush();
 
-  // The stamped lines queued since the last call, oldest first.
+  // The published lines (each already in the file) not taken yet, oldest first.
   std::vector<std::pair<std::string, TColor>> TakePending();
-  // Called after a line is queued, outside the writer's lock, on the thread that logged it.
+  // Called on the writer thread after it has published lines, outside the log's lock. Setting
+  // another notifier (or none) waits for a call under way to return, so the old one is never
+  // called afterwards.
   void SetPendingNotifier(std::function<void()> notifier);
 
   // The name as created: relative to the directory that was current at creation.
@@ -58,32 +58,39 @@ class TLogWriter : public ILog {
   bool HasFile() const;
 
  private:
-  // Writes the lines not yet written, in their order. Only one thread writes at a time.
-  void WriteQueued();
-  // Appends whole lines to the file; after a failed write it ends with its last whole line.
-  void WriteRecords(const std::vector<std::string>& records);
-  // Appends whole lines in one write; false (and the open file cut back to its last whole line)
-  // when the write failed.
-  bool WriteRecord(const std::string& record);
+  struct Line {
+    std::string Text;  // stamped, without the line end
+    TColor Colour;
+  };
+
   void WriterLoop();
+  // Appends whole lines to the file; after a failed write it ends with its last whole line.
+  void WriteLines(const std::vector<Line>& lines);
+  // Appends whole lines in one write; false (and the file cut back to its last whole line) when
+  // the write failed.
+  bool WriteRecord(const std::string& record);
+  void Publish(std::vector<Line>& lines);
 
   const IClock& clock_;
   std::string fileName_;
-  // Guards the file and written_; taken before mutex_ when both are held.
-  std::mutex fileMutex_;
+  // Only the writer thread writes the file (and the destructor, after it has ended).
+  std::FILE* file_ = nullptr;
   // Bytes of whole lines in the file.
   std::size_t written_ = 0;
+
   mutable std::mutex mutex_;
-  std::FILE* file_ = nullptr;
+  std::condition_variable wake_;       // the writer: lines queued, or stopping
+  std::condition_variable published_;  // Flush: lines published
+  std::vector<Line> unwritten_;
   std::deque<std::pair<std::string, TColor>> pending_;
-  std::function<void()> notifier_;
-  // Lines stamped but not yet written, each with its CRLF.
-  std::vector<std::string> unwritten_;
-  bool background_ = false;
-  std::thread::id direct_;  // with background_: the thread whose lines are written at once
-  bool writerWaiting_ = false;
+  std::uint64_t queuedCount_ = 0;
+  std::uint64_t publishedCount_ = 0;
   bool stopping_ = false;
-  std::condition_variable wake_;
+
+  // Held while the notifier runs and while it is replaced.
+  std::mutex notifierMutex_;
+  std::function<void()> notifier_;
+
   std::thread writer_;
 };
 

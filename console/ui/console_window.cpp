@@ -189,11 +189,12 @@ void TForm1::BuildMenu() {
 }
 
 void TForm1::FormCreate() {
-  log_ = std::make_unique<TfrmLog>(clock_, *reporter_);
+  logWriter_ = std::make_unique<TLogWriter>(clock_, reporter_);
+  log_ = std::make_unique<TfrmLog>(*logWriter_);
   log_->OnClosed = [this] { Log1->setChecked(false); };
   CarregaMensagens(msg_, KelpaIniPath());
   display_ = std::make_unique<QtDisplay>();
-  sim_ = std::make_unique<Simulation>(clock_, *log_, *display_, msg_);
+  sim_ = std::make_unique<Simulation>(clock_, *logWriter_, *display_, msg_);
   setWindowTitle(ToQString(msg_.MsgTitConsole));
   LogSystemLine(msg_.MsgLogInicializando);
   SaveLoadSettings(1);
@@ -401,8 +402,8 @@ void TForm1::Shutdown() {
 }
 
 void TForm1::LogSystemLine(const std::string& text) {
-  if (log_) {
-    log_->AddLine(text, 0);
+  if (logWriter_) {
+    logWriter_->AddLine(text, 0);
   }
 }
 

@@ -32,6 +32,7 @@ class TfrmAlteraProcessos;
 class TfrmCreditos;
 class TfrmGP;
 class TfrmHelp;
+class TLogWriter;
 class TfrmLog;
 class TfrmMemoVirt;
 class TfrmPageFile;
@@ -93,6 +94,7 @@ class TForm1 : public QMainWindow {
   Simulation& Sim() const { return *sim_; }
   const TMessages& Msg() const { return msg_; }
   TfrmLog* LogWindow() const { return log_.get(); }
+  TLogWriter* Log() const { return logWriter_.get(); }
   TfrmGP* ProcessorWindow() const { return gp_.get(); }
   TfrmMemoVirt* MemoryWindow() const { return memory_.get(); }
   TfrmPageFile* PageFileWindow() const { return pageFile_.get(); }
@@ -124,6 +126,7 @@ class TForm1 : public QMainWindow {
 
   // Declared so that destruction runs windows first, then the simulation (whose threads are
   // already joined by then), then the display and the log the threads reported to.
+  std::unique_ptr<TLogWriter> logWriter_;
   std::unique_ptr<TfrmLog> log_;
   std::unique_ptr<QtDisplay> display_;
   std::unique_ptr<Simulation> sim_;

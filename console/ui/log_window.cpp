@@ -6,17 +6,16 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include "ui/common/qt_convert.h"
 
 namespace kelpa {
 
-TfrmLog::TfrmLog(const IClock& clock, IErrorReporter& reporter, QWidget* parent)
+TfrmLog::TfrmLog(TLogWriter& log, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      writer_(clock, &reporter) {
+      log_(log) {
   setObjectName(QStringLiteral("frmLog"));
   setWindowTitle(QStringLiteral("Log"));
   setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
@@ -44,14 +43,14 @@ TfrmLog::TfrmLog(const IClock& clock, IErrorReporter& reporter, QWidget* parent)
   layout->addWidget(memLog);
   FollowNewestLines();
 
-  // The simulation threads log while holding the simulation lock: their lines go to the file
-  // through the writer's own thread, so they never wait for the disk.
-  writer_.WriteOtherThreadsInBackground();
-  writer_.SetPendingNotifier([this] { ScheduleDrain(); });
+  log_.SetPendingNotifier([this] { ScheduleDrain(); });
+  // Lines published before the window subscribed.
+  DrainPending();
 }
 
 TfrmLog::~TfrmLog() {
-  writer_.SetPendingNotifier(nullptr);
+  // Waits for a notification under way, so none reaches this window once it is gone.
+  log_.SetPendingNotifier(nullptr);
 }
 
 void TfrmLog::FollowNewestLines() {
@@ -73,19 +72,10 @@ void TfrmLog::ScrollToNewest() {
   bar->setValue(bar->maximum());
 }
 
-void TfrmLog::AddLine(const std::string& text, TColor colour) {
-  writer_.AddLine(text, colour);
-}
-
 void TfrmLog::ScheduleDrain() {
-  // The window's own lines go straight into a hidden view. A shown view lays out every change it
-  // takes, about a tenth of a millisecond a line, so while it is shown they are gathered and taken
-  // together at the next turn of the event loop, as other threads' lines are.
-  if (QThread::currentThread() == thread() && !memLog->isVisible()) {
-    DrainPending();
-    return;
-  }
-  // One queued drain at a time is enough: it takes every line queued before it runs.
+  // A shown view lays out every change it takes, about a tenth of a millisecond a line, so lines
+  // are gathered and taken together at the next turn of the event loop. One queued drain at a
+  // time is enough: it takes every line published before it runs.
   if (!drainPosted_.exchange(true)) {
     QMetaObject::invokeMethod(
         this,
@@ -98,9 +88,8 @@ void TfrmLog::ScheduleDrain() {
 }
 
 void TfrmLog::DrainPending() {
-  // The file is never behind the view: a line shown is a line written.
-  writer_.Flush();
-  const auto lines = writer_.TakePending();
+  // Published lines are in the file already: the view is never ahead of it.
+  const auto lines = log_.TakePending();
   if (lines.empty()) {
     return;
   }

@@ -1,7 +1,6 @@
-// The log window: every logged line, in its colour, in a read-only rich-text view, while the log
-// writer keeps the file. Lines may come from any thread; they are appended on the user-interface
-// thread in the order they were logged, in batches while the window is shown. Closing only hides
-// the window. Threads that log must have ended before the window is destroyed.
+// The log window: a view of the log. It subscribes to the log's published lines, each already in
+// the file, and appends them in their colour on the user-interface thread, in their order and in
+// batches. Closing only hides the window.
 #pragma once
 
 #include <QWidget>
@@ -9,33 +8,28 @@
 #include <functional>
 #include <string>
 
-#include "console/error_reporter.h"
 #include "console/log_writer.h"
-#include "core/clock.h"
-#include "core/log.h"
 
 class QTextCursor;
 class QTextEdit;
 
 namespace kelpa {
 
-class TfrmLog : public QWidget, public ILog {
+class TfrmLog : public QWidget {
   Q_OBJECT
 
  public:
   // Lines the view holds; the next line empties it and starts it again. The file keeps all.
   static constexpr int kViewCapacity = 10000;
 
-  TfrmLog(const IClock& clock, IErrorReporter& reporter, QWidget* parent = nullptr);
+  explicit TfrmLog(TLogWriter& log, QWidget* parent = nullptr);
   ~TfrmLog() override;
-
-  void AddLine(const std::string& text, TColor colour) override;
 
   // Called when the user closes the window (it is then hidden), so the console can clear its
   // menu check mark.
   std::function<void()> OnClosed;
 
-  const std::string& FileName() const { return writer_.FileName(); }
+  const std::string& FileName() const { return log_.FileName(); }
   // Lines now in the view.
   int LineCount() const { return lineCount_; }
 
@@ -48,12 +42,13 @@ class TfrmLog : public QWidget, public ILog {
   // once they come back to it or the window is shown anew.
   void FollowNewestLines();
   void ScrollToNewest();
+  // Called on the log's writer thread: one queued drain at a time takes every line published.
   void ScheduleDrain();
   void DrainPending();
   // Appends one line at the cursor, which is at the end of the view.
   void AppendLine(QTextCursor& cursor, const std::string& line, TColor colour);
 
-  TLogWriter writer_;
+  TLogWriter& log_;
   QTextEdit* memLog = nullptr;
   int lineCount_ = 0;
   bool followNewest_ = true;

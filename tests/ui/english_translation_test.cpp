@@ -23,6 +23,7 @@
 #include <optional>
 
 #include "console/ini_file.h"
+#include "console/log_writer.h"
 #include "console/ui/console_window.h"
 #include "console/ui/log_window.h"
 #include "core/process.h"
@@ -310,6 +311,7 @@ void EnglishTranslationTest::catalogueTextsInWindowsAreEnglish() {
 }
 
 QStringList EnglishTranslationTest::LogBodies() const {
+  console_->Log()->Flush();
   QFile file(QString::fromStdString(console_->LogWindow()->FileName()));
   if (!file.open(QIODevice::ReadOnly)) {
     return {};

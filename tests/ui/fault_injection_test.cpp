@@ -29,6 +29,7 @@
 
 #include "console/error_reporter.h"
 #include "console/ini_file.h"
+#include "console/log_writer.h"
 #include "console/ui/console_window.h"
 #include "console/ui/log_window.h"
 #include "core/datetime.h"
@@ -64,7 +65,10 @@ struct Program {
     form->Sim().Espera.SleepMs = 5;
   }
 
+  // The view once it has taken every line logged so far.
   QStringList ViewLines() const {
+    form->Log()->Flush();
+    QCoreApplication::sendPostedEvents(form->LogWindow(), QEvent::MetaCall);
     auto* view = form->LogWindow()->findChild<QTextEdit*>("memLog");
     return view->toPlainText().split('\n', Qt::SkipEmptyParts);
   }

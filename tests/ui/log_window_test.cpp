@@ -1,5 +1,6 @@
 // The log window: coloured lines in logged order from any thread, a view that starts over at its
-// capacity while the file keeps every line, and closing that only hides.
+// capacity while the file keeps every line, and closing that only hides. The view only subscribes
+// to the log: it shows what the log's writer thread has written and published.
 #include <QCoreApplication>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -46,6 +47,20 @@ QStringList FileLines(const TfrmLog& log) {
   return lines;
 }
 
+// A log and a window that views it, as the console builds them.
+struct ViewedLog {
+  ViewedLog(const IClock& clock, IErrorReporter& reporter)
+      : writer(clock, &reporter), log(writer) {}
+  void AddLine(const std::string& text, TColor colour) { writer.AddLine(text, colour); }
+  // Every line logged so far is in the file and has been taken by the view.
+  void Settle() {
+    writer.Flush();
+    QCoreApplication::sendPostedEvents(&log, QEvent::MetaCall);
+  }
+  TLogWriter writer;
+  TfrmLog log;
+};
+
 }  // namespace
 
 class LogWindowTest : public QObject {
@@ -56,7 +71,8 @@ class LogWindowTest : public QObject {
     TempWorkingDirectory dir;
     ManualClock clock;
     RecordingReporter reporter;
-    TfrmLog log(clock, reporter);
+    ViewedLog viewed(clock, reporter);
+    TfrmLog& log = viewed.log;
     QCOMPARE(log.objectName(), QStringLiteral("frmLog"));
     QCOMPARE(log.windowTitle(), QStringLiteral("Log"));
     QCOMPARE(log.size(), QSize(425, 250));
@@ -80,12 +96,14 @@ class LogWindowTest : public QObject {
     TempWorkingDirectory dir;
     ManualClock clock;
     RecordingReporter reporter;
-    TfrmLog log(clock, reporter);
+    ViewedLog viewed(clock, reporter);
+    TfrmLog& log = viewed.log;
     clock.Set({2026, 12, 7, 9, 5, 3, 7});
-    log.AddLine("Inicializando Kelpa ...", kBlack);
-    log.AddLine("Processo 5 criado", MakeColor(255, 0, 0));
-    log.AddLine("Processo 6 criado", MakeColor(0, 128, 255));
-    log.AddLine("<b>not markup</b>", MakeColor(0, 255, 0));
+    viewed.AddLine("Inicializando Kelpa ...", kBlack);
+    viewed.AddLine("Processo 5 criado", MakeColor(255, 0, 0));
+    viewed.AddLine("Processo 6 criado", MakeColor(0, 128, 255));
+    viewed.AddLine("<b>not markup</b>", MakeColor(0, 255, 0));
+    viewed.Settle();
     const auto lines = ViewLines(log);
     QCOMPARE(lines.size(), std::size_t{4});
     QCOMPARE(lines[0].Text, QStringLiteral("09:05:03:007 : Inicializando Kelpa ..."));
@@ -102,23 +120,25 @@ class LogWindowTest : public QObject {
     TempWorkingDirectory dir;
     ManualClock clock;
     RecordingReporter reporter;
-    TfrmLog log(clock, reporter);
-    log.AddLine("from the window", kBlack);
+    ViewedLog viewed(clock, reporter);
+    TfrmLog& log = viewed.log;
+    viewed.AddLine("from the window", kBlack);
     std::vector<std::thread> threads;
     for (int t = 0; t < 3; ++t) {
-      threads.emplace_back([&log, &clock, t] {
+      threads.emplace_back([&viewed, &clock, t] {
         for (int i = 0; i < 300; ++i) {
           clock.AdvanceMs(1);
-          log.AddLine("thread " + std::to_string(t) + " line " + std::to_string(i),
-                      MakeColor(t * 100, 0, 0));
+          viewed.AddLine("thread " + std::to_string(t) + " line " + std::to_string(i),
+                         MakeColor(t * 100, 0, 0));
         }
       });
     }
     for (auto& thread : threads) {
       thread.join();
     }
-    // The worker threads never touch the view; their lines arrive through queued calls.
-    QCOMPARE(log.LineCount(), 1);
+    // No thread that logs touches the view; the lines arrive through queued calls.
+    viewed.writer.Flush();
+    QCOMPARE(log.LineCount(), 0);
     QCoreApplication::sendPostedEvents(&log, QEvent::MetaCall);
 
     const auto lines = ViewLines(log);
@@ -139,17 +159,19 @@ class LogWindowTest : public QObject {
   }
 
   // A shown view takes the window's own lines with the other threads' ones, at the next turn of
-  // the event loop, in file order; the file has them at once.
+  // the event loop, in file order.
   void AShownViewGathersItsOwnLinesInFileOrder() {
     TempWorkingDirectory dir;
     ManualClock clock;
     RecordingReporter reporter;
-    TfrmLog log(clock, reporter);
+    ViewedLog viewed(clock, reporter);
+    TfrmLog& log = viewed.log;
     log.show();
-    log.AddLine("first", kBlack);
-    std::thread worker([&log] { log.AddLine("from a thread", MakeColor(0, 0, 255)); });
+    viewed.AddLine("first", kBlack);
+    std::thread worker([&viewed] { viewed.AddLine("from a thread", MakeColor(0, 0, 255)); });
     worker.join();
-    log.AddLine("last", MakeColor(255, 0, 0));
+    viewed.AddLine("last", MakeColor(255, 0, 0));
+    viewed.writer.Flush();
     QCOMPARE(FileLines(log).size(), 3);
     QCOMPARE(log.LineCount(), 0);
     QCoreApplication::sendPostedEvents(&log, QEvent::MetaCall);
@@ -166,25 +188,28 @@ class LogWindowTest : public QObject {
     TempWorkingDirectory dir;
     ManualClock clock;
     RecordingReporter reporter;
-    TfrmLog log(clock, reporter);
+    ViewedLog viewed(clock, reporter);
+    TfrmLog& log = viewed.log;
     for (int i = 0; i < TfrmLog::kViewCapacity; ++i) {
-      log.AddLine("line " + std::to_string(i), kBlack);
+      viewed.AddLine("line " + std::to_string(i), kBlack);
     }
+    viewed.Settle();
     QCOMPARE(log.LineCount(), TfrmLog::kViewCapacity);
-    log.AddLine("the newest", MakeColor(255, 0, 0));
+    viewed.AddLine("the newest", MakeColor(255, 0, 0));
+    viewed.Settle();
     auto lines = ViewLines(log);
     QCOMPARE(lines.size(), std::size_t{1});
     QCOMPARE(lines[0].Text, QStringLiteral("09:00:00:000 : the newest"));
     QCOMPARE(lines[0].Colour, QColor(255, 0, 0));
 
     // Lines queued from another thread across the boundary start the view over the same way.
-    std::thread worker([&log] {
+    std::thread worker([&viewed] {
       for (int i = 0; i < TfrmLog::kViewCapacity + 1; ++i) {
-        log.AddLine("worker " + std::to_string(i), kBlack);
+        viewed.AddLine("worker " + std::to_string(i), kBlack);
       }
     });
     worker.join();
-    QCoreApplication::sendPostedEvents(&log, QEvent::MetaCall);
+    viewed.Settle();
     lines = ViewLines(log);
     QCOMPARE(lines.size(), std::size_t{2});
     QCOMPARE(lines[1].Text, QStringLiteral("09:00:00:000 : worker %1").arg(TfrmLog::kViewCapacity));
@@ -201,14 +226,15 @@ class LogWindowTest : public QObject {
     TempWorkingDirectory dir;
     ManualClock clock;
     RecordingReporter reporter;
-    TfrmLog log(clock, reporter);
+    ViewedLog viewed(clock, reporter);
+    TfrmLog& log = viewed.log;
     auto* memLog = log.findChild<QTextEdit*>(QStringLiteral("memLog"));
     QScrollBar* bar = memLog->verticalScrollBar();
-    const auto addLines = [&log](int count) {
+    const auto addLines = [&viewed](int count) {
       for (int i = 0; i < count; ++i) {
-        log.AddLine("line " + std::to_string(i), kBlack);
+        viewed.AddLine("line " + std::to_string(i), kBlack);
       }
-      QCoreApplication::sendPostedEvents(&log, QEvent::MetaCall);
+      viewed.Settle();
     };
     // The view lays its text out in steps; asking for its size finishes the layout now.
     const auto settle = [memLog] {
@@ -248,14 +274,16 @@ class LogWindowTest : public QObject {
     TempWorkingDirectory dir;
     ManualClock clock;
     RecordingReporter reporter;
-    TfrmLog log(clock, reporter);
+    ViewedLog viewed(clock, reporter);
+    TfrmLog& log = viewed.log;
     int closed = 0;
     log.OnClosed = [&closed] { ++closed; };
     log.show();
     QVERIFY(log.close());
     QVERIFY(!log.isVisible());
     QCOMPARE(closed, 1);
-    log.AddLine("while hidden", kBlack);
+    viewed.AddLine("while hidden", kBlack);
+    viewed.Settle();
     QCOMPARE(log.LineCount(), 1);
     log.show();
     QVERIFY(log.isVisible());
@@ -266,10 +294,12 @@ class LogWindowTest : public QObject {
     ManualClock clock;
     RecordingReporter reporter;
     std::filesystem::create_directory(dir.File("log12070900.txt"));
-    TfrmLog log(clock, reporter);
+    ViewedLog viewed(clock, reporter);
+    TfrmLog& log = viewed.log;
     QCOMPARE(reporter.Messages().size(), std::size_t{1});
-    log.AddLine("still shown", kBlack);
-    log.AddLine("and again", kBlack);
+    viewed.AddLine("still shown", kBlack);
+    viewed.AddLine("and again", kBlack);
+    viewed.Settle();
     QCOMPARE(log.LineCount(), 2);
     QCOMPARE(reporter.Messages().size(), std::size_t{1});
   }
