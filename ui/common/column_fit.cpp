@@ -1,5 +1,6 @@
 #include "ui/common/column_fit.h"
 
+#include <QScrollBar>
 #include <QTableView>
 #include <algorithm>
 #include <cstddef>
@@ -36,9 +37,13 @@ std::vector<int> FitColumnWidths(std::span<const int> preferred, std::span<const
 
 void FitGridColumns(QTableView* grid, std::span<const int> preferred,
                     std::span<const int> needed) {
-  // The viewport's width with the scroll bars the grid's policies always show; independent of
-  // whether the grid has been laid out or shown yet.
-  const int available = grid->maximumViewportSize().width();
+  // Worked out from the frame and the scroll bar rather than read from the viewport, which is
+  // laid out only when the grid is first shown (a grid on a hidden tab page may never have been).
+  grid->ensurePolished();
+  int available = grid->width() - 2 * grid->frameWidth();
+  if (grid->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn) {
+    available -= grid->verticalScrollBar()->sizeHint().width();
+  }
   const std::vector<int> widths = FitColumnWidths(preferred, needed, available);
   for (std::size_t column = 0; column < widths.size(); ++column) {
     grid->setColumnWidth(static_cast<int>(column), widths[column]);

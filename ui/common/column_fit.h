@@ -17,8 +17,8 @@ namespace kelpa {
 std::vector<int> FitColumnWidths(std::span<const int> preferred, std::span<const int> needed,
                                  int available);
 
-// Applies FitColumnWidths to a grid, within the width its viewport has beside a scroll bar that
-// is always shown.
+// Applies FitColumnWidths to a grid without a row header, within the width inside its frame and
+// beside its vertical scroll bar when that is always shown.
 void FitGridColumns(QTableView* grid, std::span<const int> preferred, std::span<const int> needed);
 
 }  // namespace kelpa
