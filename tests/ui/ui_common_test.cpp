@@ -54,8 +54,7 @@ class UiCommonTest : public QObject {
         << W{33, 64, 39, 62, 64, 48} << W{25, 50, 30, 45, 50, 45} << 290
         << W{33, 58, 38, 54, 59, 48};
     QTest::newRow("equal room: the first gives first") << W{40, 40} << W{30, 30} << 79 << W{39, 40};
-    QTest::newRow("never below what a column needs")
-        << W{30, 30} << W{25, 28} << 40 << W{25, 28};
+    QTest::newRow("never below what a column needs") << W{30, 30} << W{25, 28} << 40 << W{25, 28};
     QTest::newRow("no needs given") << W{30, 40} << W{} << 60 << W{30, 30};
   }
   void columnsKeepTheirWidthsUnlessTextsOrRoomSayOtherwise() {

@@ -35,8 +35,7 @@ std::vector<int> FitColumnWidths(std::span<const int> preferred, std::span<const
   return widths;
 }
 
-void FitGridColumns(QTableView* grid, std::span<const int> preferred,
-                    std::span<const int> needed) {
+void FitGridColumns(QTableView* grid, std::span<const int> preferred, std::span<const int> needed) {
   // Worked out from the frame and the scroll bar rather than read from the viewport, which is
   // laid out only when the grid is first shown (a grid on a hidden tab page may never have been).
   grid->ensurePolished();

@@ -13,8 +13,8 @@
 #include "i18n/ui/language.h"
 #include "ui/common/column_fit.h"
 #include "ui/common/qt_convert.h"
-#include "ui/common/timer_while_shown.h"
 #include "ui/common/readable_text.h"
+#include "ui/common/timer_while_shown.h"
 
 namespace kelpa {
 namespace {
