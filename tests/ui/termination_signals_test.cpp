@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QtTest>
 #include <csignal>
 #include <memory>
@@ -33,6 +34,37 @@ Handler CurrentHandler(int signal) {
   sigaction(signal, nullptr, &action);
   return action.sa_handler;
 }
+
+// A console in a temporary current folder, its signals routed, started up with the given splash.
+struct StartedConsole {
+  explicit StartedConsole(int splashMs) {
+    previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    kelpa::TConsoleHooks hooks;
+    hooks.SplashMs = splashMs;
+    hooks.Reporter = &reporter;
+    hooks.OnFinished = [this] { ++finished; };
+    console = std::make_unique<kelpa::TForm1>(std::move(hooks));
+    kelpa::EndOnTerminationSignals(*console);
+    console->FormCreate();
+  }
+  ~StartedConsole() { QDir::setCurrent(previous); }
+
+  QStringList CloseAndReadLog() {
+    QFile file(QString::fromStdString(console->LogWindow()->FileName()));
+    console.reset();
+    if (!file.open(QIODevice::ReadOnly)) {
+      return {};
+    }
+    return QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+  }
+
+  QTemporaryDir folder;
+  QString previous;
+  SilentReporter reporter;
+  int finished = 0;
+  std::unique_ptr<kelpa::TForm1> console;
+};
 
 }  // namespace
 
@@ -74,35 +106,30 @@ class TerminationSignalsTest : public QObject {
   }
 
   void consoleEndsLikeFimWithTheShutdownLineLast() {
-    QTemporaryDir folder;
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder.path()));
-    SilentReporter reporter;
-    int finished = 0;
-    kelpa::TConsoleHooks hooks;
-    hooks.SplashMs = 0;
-    hooks.Reporter = &reporter;
-    hooks.OnFinished = [&] { ++finished; };
-    auto console = std::make_unique<kelpa::TForm1>(std::move(hooks));
-    kelpa::EndOnTerminationSignals(*console);
-    console->FormCreate();
-    console->CreateProcessWindows();
-    const QString logName = QString::fromStdString(console->LogWindow()->FileName());
-
+    std::signal(SIGTERM, SIG_DFL);
+    StartedConsole started(0);
+    started.console->CreateProcessWindows();
     std::raise(SIGTERM);
-    QTRY_COMPARE(finished, 1);
-    QVERIFY(console->IsShutDown());
+    QTRY_COMPARE(started.finished, 1);
+    QVERIFY(started.console->IsShutDown());
     std::raise(SIGTERM);  // a late one while the program ends changes nothing
     QCoreApplication::processEvents();
-    console.reset();
-
-    QFile file(logName);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    const QStringList lines = started.CloseAndReadLog();
     QVERIFY(!lines.isEmpty());
     QVERIFY2(lines.last().contains("Kelpa desativado as "), qPrintable(lines.last()));
     QCOMPARE(lines.filter("Kelpa desativado as ").size(), 1);
-    QVERIFY(QDir::setCurrent(previous));
+  }
+
+  // During the splash the signal ends it, and start-up returns without its ready line.
+  void signalDuringTheSplashEndsStartUp() {
+    std::signal(SIGTERM, SIG_DFL);
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    StartedConsole started(600000);
+    QVERIFY(started.console->IsShutDown());
+    const QStringList lines = started.CloseAndReadLog();
+    QVERIFY(!lines.isEmpty());
+    QVERIFY2(lines.last().contains("Kelpa desativado as "), qPrintable(lines.last()));
+    QCOMPARE(lines.filter("Kelpa pronto as ").size(), 0);
   }
 };
 
