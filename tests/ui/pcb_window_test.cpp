@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <mutex>
@@ -117,19 +116,6 @@ class PcbWindowTest : public QObject {
       total += grid->columnWidth(column);
     }
     QVERIFY(total <= grid->viewport()->width());
-  }
-
-  void timerRunsOnlyWhileShown() {
-    TestSimulation t;
-    t.Create(kelpa::pkCPU);
-    TPCB pcb(t.sim);
-    auto* timer = pcb.findChild<QTimer*>(QStringLiteral("Timer1"));
-    QVERIFY(!timer->isActive());
-    pcb.show();
-    QVERIFY(timer->isActive());
-    QCOMPARE(timer->interval(), 1000);
-    pcb.hide();
-    QVERIFY(!timer->isActive());
   }
 
   void processUnderDemandFetchStartsWithNoPageInMemory() {
