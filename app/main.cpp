@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "console/ui/console_window.h"
+#include "console/ui/termination_signals.h"
 #include "i18n/ui/qt_translation.h"
 
 int main(int argc, char* argv[]) {
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
   kelpa::TConsoleHooks hooks;
   hooks.OnFinished = [] { QCoreApplication::quit(); };
   kelpa::TForm1 console(std::move(hooks));
+  kelpa::EndOnTerminationSignals(console);
   console.FormCreate();
   if (console.IsShutDown()) {
     // Closed before start-up had finished: there is nothing left to run.

@@ -28,6 +28,7 @@
 #include "memory/ui/memory_window.h"
 #include "memory/ui/page_file_window.h"
 #include "ui/common/qt_convert.h"
+#include "ui/common/timer_while_shown.h"
 #include "ui/process/creation_window.h"
 #include "ui/process/pcb_window.h"
 #include "ui/process/process_list_window.h"
@@ -98,7 +99,8 @@ TForm1::TForm1(TConsoleHooks hooks) : hooks_(std::move(hooks)) {
   Timer1->setObjectName("Timer1");
   Timer1->setInterval(kBlinkMs);
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-  Timer1->start();
+  // The lamp blinks while the console is on the screen: not during the splash, nor minimised.
+  new TimerWhileShown(this, Timer1);
 
   Timer2 = new QTimer(this);
   Timer2->setObjectName("Timer2");
@@ -199,6 +201,10 @@ void TForm1::FormCreate() {
   LogSystemLine(msg_.MsgLogInicializando);
   SaveLoadSettings(1);
   CarregaLinguagem();
+  if (shutDown_) {
+    // Ended by a signal while a start-up message was open: nothing may start after the shutdown.
+    return;
+  }
   // The run/stop and tick events belong to the simulation object: run/stop starts set, so the
   // simulation runs as soon as the threads start.
   CreateSimulationWindows();
@@ -347,7 +353,7 @@ void TForm1::SpeedButton1Click() {
 }
 
 void TForm1::Timer1Timer() {
-  // isHidden, not isVisible: the lamp blinks also while the console itself is hidden.
+  // isHidden, not isVisible: a tick alternates the two pictures whether or not the console shows.
   const bool lit = !Image1->isHidden();
   Image1->setVisible(!lit);
   Image2->setVisible(lit);

@@ -15,6 +15,7 @@
 #include "memory/ui/memory_options_window.h"
 #include "memory/ui/page_file_window.h"
 #include "ui/common/qt_convert.h"
+#include "ui/common/timer_while_shown.h"
 
 namespace kelpa {
 namespace {
@@ -81,7 +82,7 @@ TfrmMemoVirt::TfrmMemoVirt(Simulation& sim, QWidget* parent) : QMainWindow(paren
   Timer1_->setObjectName(QStringLiteral("Timer1"));
   Timer1_->setInterval(kTimerIntervalMs);
   connect(Timer1_, &QTimer::timeout, this, &TfrmMemoVirt::Timer1Timer);
-  Timer1_->start();
+  new TimerWhileShown(this, Timer1_, [this] { Timer1Timer(); });
 
   Language().TranslateForm("GM", this);
   setWindowTitle(ToQString(sim_.Msg.MsgTitGerMemoria));

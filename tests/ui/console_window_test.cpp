@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/ui/console_window.h"
@@ -302,6 +303,40 @@ class ConsoleWindowTest : public QObject {
     console.Item("Selecionar1")->trigger();
     QVERIFY(console.form->ProcessListWindow() != nullptr);
     QCOMPARE(console.ListWindowCount(), 1);
+  }
+
+  // A hidden window's timer does not wake the program; showing it starts the timer again.
+  void windowTimersRunOnlyWhileTheirWindowsAreShown() {
+    Console console;
+    console.AddProcess();
+    console.Item("Selecionar1")->trigger();
+    QWidget* pcb = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->objectName() == "PCB") {
+        pcb = widget;
+      }
+    }
+    QVERIFY(pcb);
+    const std::pair<QWidget*, int> windows[] = {
+        {console.form.get(), 1000},
+        {console.form->ProcessorWindow(), 500},
+        {console.form->MemoryWindow(), 2000},
+        {console.form->StatisticsWindow(), 1000},
+        {console.form->ProcessListWindow(), 1000},
+        {pcb, 1000},
+    };
+    for (const auto& [window, interval] : windows) {
+      const QString name = window->objectName();
+      auto* timer = window->findChild<QTimer*>("Timer1");
+      QVERIFY2(timer, qPrintable(name));
+      QCOMPARE(timer->interval(), interval);
+      window->hide();
+      QVERIFY2(!timer->isActive(), qPrintable(name));
+      window->show();
+      QVERIFY2(timer->isActive(), qPrintable(name));
+      window->hide();
+      QVERIFY2(!timer->isActive(), qPrintable(name));
+    }
   }
 
   void fimWritesExactlyOneShutdownLineThenCloses() {

@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <mutex>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "support/test_simulation.h"
@@ -99,6 +100,26 @@ class CreationWindowTest : public QObject {
     QCOMPARE(form.PaletteIndex, 6);
     // The dialog opens on black the first time, then on the colour last chosen in it.
     QCOMPARE(dialogStarts, (std::vector<QColor>{Qt::black, QColor(10, 20, 30)}));
+  }
+
+  // The caption stays readable on whatever colour it shows: offered dark palette colours and a
+  // dark colour of one's own get white text, light ones black.
+  void colourCaptionIsBlackOrWhiteByTheColoursLightness() {
+    TestSimulation t;
+    TForm2 form(t.sim);
+    auto* label2 = form.findChild<QLabel*>(QStringLiteral("Label2"));
+    const std::pair<int, QColor> offered[] = {{3, Qt::black}, {5, Qt::white}, {7, Qt::white}};
+    for (const auto& [index, text] : offered) {
+      form.PaletteIndex = index;
+      form.show();
+      QCOMPARE(label2->palette().window().color(), kelpa::ToQColor(Palette(form, index)));
+      QCOMPARE(label2->palette().windowText().color(), text);
+      form.close();
+    }
+    form.ChooseColour = [](const QColor&) -> std::optional<QColor> { return QColor(20, 20, 60); };
+    form.show();
+    ClickLabel2(form);
+    QCOMPARE(label2->palette().windowText().color(), QColor(Qt::white));
   }
 
   void closingWithoutCriarChangesNothing() {

@@ -77,6 +77,8 @@ class MemoryWindowTest : public QObject {
   void startsWithEmptyMemoryAndPlaceholderTexts() {
     TestSimulation t;
     TfrmMemoVirt window(t.sim);
+    QCOMPARE(Text(window, "StaticText1"), QStringLiteral("fp"));
+    QCOMPARE(Text(window, "StaticText2"), QStringLiteral("mp"));
     window.show();
 
     QCOMPARE(window.windowTitle(), QStringLiteral("Gerência de Memória"));
@@ -86,11 +88,8 @@ class MemoryWindowTest : public QObject {
              QRect(0, 0, 253, 253));
     QCOMPARE(Text(window, "Label1"), QStringLiteral("Tam. LPL"));
     QCOMPARE(Text(window, "Label2"), QStringLiteral("Tam. LPM"));
-    QCOMPARE(Text(window, "StaticText1"), QStringLiteral("fp"));
-    QCOMPARE(Text(window, "StaticText2"), QStringLiteral("mp"));
     QCOMPARE(window.findChild<QProgressBar*>(QStringLiteral("FPLsize"))->maximum(), 100);
     QCOMPARE(window.findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 2000);
-    QVERIFY(window.findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
 
     const QImage image = GridImage(window);
     for (int column = 0; column < 10; ++column) {
@@ -100,6 +99,22 @@ class MemoryWindowTest : public QObject {
         QVERIFY(HasDarkText(image, column, row));
       }
     }
+  }
+
+  void timerRunsOnlyWhileShownAndShowingRefreshesAtOnce() {
+    TestSimulation t;
+    TfrmMemoVirt window(t.sim);
+    auto* timer = window.findChild<QTimer*>(QStringLiteral("Timer1"));
+    QVERIFY(!timer->isActive());
+    window.show();
+    QVERIFY(timer->isActive());
+    QCOMPARE(Text(window, "StaticText1"), QStringLiteral("100"));
+    window.close();
+    QVERIFY(!timer->isActive());
+    t.Create(kelpa::pkCPU, 0, 3, kBlue);
+    window.show();
+    QCOMPARE(Text(window, "StaticText1"), QStringLiteral("97"));
+    QCOMPARE(BarValue(window, "FPLsize"), 97);
   }
 
   void firstTickShowsListSizes() {

@@ -1,12 +1,14 @@
 // The PCB window against a real simulation: the fields of the process at ProcessIndex, the page
 // table with its location names, the arrows, and hiding itself when no process is left.
 #include <QLabel>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
 #include <mutex>
 
 #include "support/test_simulation.h"
+#include "ui/common/qt_convert.h"
 #include "ui/process/pcb_window.h"
 
 using kelpa::TPCB;
@@ -25,6 +27,9 @@ QStringList Row(TPCB& pcb, int row) {
     cells << grid->item(row, column)->text();
   }
   return cells;
+}
+QLabel* PidBox(TPCB& pcb) {
+  return pcb.findChild<QLabel*>(QStringLiteral("StaticText1"));
 }
 QString PidAt(TestSimulation& t, int index) {
   std::lock_guard lock(t.sim.Lock);
@@ -68,6 +73,49 @@ class PcbWindowTest : public QObject {
     pcb.Timer1Timer();
     QCOMPARE(Box(pcb, "StaticText4"), QStringLiteral("Pronto"));
     QCOMPARE(Row(pcb, 5)[4], QStringLiteral("*"));
+  }
+
+  void pidIsWrittenInBlackOrWhiteToStayReadableOnItsColour() {
+    TestSimulation t;
+    const kelpa::TColor colours[] = {kelpa::MakeColor(0, 0, 0), kelpa::MakeColor(0, 0, 255),
+                                     kelpa::MakeColor(255, 255, 0)};
+    for (kelpa::TColor colour : colours) {
+      t.Create(kelpa::pkCPU, 0, 5, colour);
+    }
+    TPCB pcb(t.sim);
+    pcb.show();
+    const QColor expected[] = {Qt::white, Qt::white, Qt::black};
+    for (int index = 0; index < 3; ++index) {
+      pcb.ProcessIndex = index;
+      pcb.Timer1Timer();
+      const QPalette palette = PidBox(pcb)->palette();
+      QCOMPARE(palette.window().color(), kelpa::ToQColor(colours[index]));
+      QCOMPARE(palette.windowText().color(), expected[index]);
+    }
+  }
+
+  // Every column is at least as wide as the widest of its texts (so none is cut to "Bit…"), and
+  // all of them fit the grid.
+  void pageTableColumnsFitTheirTexts() {
+    TestSimulation t;
+    TProcesso* p = t.Create(kelpa::pkCPU);
+    {
+      std::lock_guard lock(t.sim.Lock);
+      p->PageTable[2].Location = 3;  // "M bit"
+      p->PageTable[3].Location = 4;  // "PFile"
+    }
+    TPCB pcb(t.sim);
+    pcb.show();
+    pcb.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+    auto* grid = pcb.findChild<QTableWidget*>(QStringLiteral("stg1"));
+    const QAbstractItemView* view = grid;
+    int total = 0;
+    for (int column = 0; column < grid->columnCount(); ++column) {
+      QVERIFY2(grid->columnWidth(column) >= view->sizeHintForColumn(column),
+               qPrintable(grid->item(0, column)->text()));
+      total += grid->columnWidth(column);
+    }
+    QVERIFY(total <= grid->viewport()->width());
   }
 
   void processUnderDemandFetchStartsWithNoPageInMemory() {

@@ -1,10 +1,12 @@
 // The process list against a real simulation: rows following the process table, the colour cell,
 // the buttons, the priority box's answers, and closing itself when no process is left.
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
 #include <deque>
 #include <mutex>
@@ -112,6 +114,36 @@ class ProcessListTest : public QObject {
     QCOMPARE(o.Cell(0, 3), QStringLiteral("Execução"));
     QCOMPARE(o.Cell(0, 4), QStringLiteral("00:01:15"));
     QCOMPARE(o.Cell(1, 3), QStringLiteral("ProntoOut"));
+  }
+
+  // Every header fits its column, and the columns fit beside the scroll bar ("Frames" was cut).
+  void headersFitTheirColumnsBesideTheScrollBar() {
+    TestSimulation t;
+    t.Create(kelpa::pkCPU);
+    Opened o(t);
+    QHeaderView* header = o.Grid()->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column) {
+      QVERIFY2(header->sectionSize(column) >= header->sectionSizeHint(column),
+               qPrintable(o.Grid()->horizontalHeaderItem(column)->text()));
+    }
+    QVERIFY(header->length() <= o.Grid()->viewport()->width());
+    // The PID, the widest figure, keeps room for its seven digits.
+    QVERIFY(o.Grid()->columnWidth(1) >= o.Grid()->fontMetrics().horizontalAdvance("0000000"));
+  }
+
+  void timerRunsOnlyWhileShownAndShowingRereadsTheRows() {
+    TestSimulation t;
+    t.Create(kelpa::pkCPU);
+    Opened o(t);
+    auto* timer = o.window->findChild<QTimer*>(QStringLiteral("Timer1"));
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 1000);
+    o.window->hide();  // as when minimised
+    QVERIFY(!timer->isActive());
+    t.Create(kelpa::pkIO1);
+    o.window->show();
+    QVERIFY(timer->isActive());
+    QCOMPARE(o.Grid()->rowCount(), 2);
   }
 
   void killRequestBlackensTheColourCell() {

@@ -16,6 +16,7 @@
 #include "core/simulation.h"
 #include "i18n/ui/language.h"
 #include "ui/common/qt_convert.h"
+#include "ui/common/readable_text.h"
 #include "ui/process/spin_edit.h"
 
 namespace kelpa {
@@ -130,9 +131,10 @@ bool TForm2::BatchRunning() const {
 
 void TForm2::PaintLabel2(TColor colour) {
   label2Colour_ = colour;
+  const QColor background = ToQColor(colour);
   QPalette palette = label2_->palette();
-  palette.setColor(QPalette::Window, ToQColor(colour));
-  palette.setColor(QPalette::WindowText, Qt::black);
+  palette.setColor(QPalette::Window, background);
+  palette.setColor(QPalette::WindowText, ReadableTextColour(background));
   label2_->setPalette(palette);
 }
 

@@ -11,7 +11,10 @@
 
 #include "core/simulation.h"
 #include "i18n/ui/language.h"
+#include "ui/common/column_fit.h"
 #include "ui/common/qt_convert.h"
+#include "ui/common/readable_text.h"
+#include "ui/common/timer_while_shown.h"
 
 namespace kelpa {
 namespace {
@@ -72,7 +75,8 @@ TPCB::TPCB(Simulation& sim, QWidget* parent) : QWidget(parent, Qt::Window), sim_
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(1000);
   connect(timer1_, &QTimer::timeout, this, &TPCB::Timer1Timer);
-  timer1_->start();
+  // The show event refreshes the window itself.
+  new TimerWhileShown(this, timer1_);
 }
 
 void TPCB::BuildControls() {
@@ -149,9 +153,7 @@ void TPCB::BuildPageTable(QWidget* page) {
   stg1_->verticalHeader()->setMinimumSectionSize(kGridRowHeight);
   stg1_->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
   stg1_->horizontalHeader()->setMinimumSectionSize(8);
-  for (int column = 0; column < kGridColumns; ++column) {
-    stg1_->setColumnWidth(column, kGridColumnWidths[column]);
-  }
+  FitGridColumns(stg1_, kGridColumnWidths, {});
   stg1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   stg1_->setSelectionMode(QAbstractItemView::NoSelection);
   stg1_->setFocusPolicy(Qt::NoFocus);
@@ -215,8 +217,10 @@ bool TPCB::TakeSnapshot(Snapshot& shot) {
 
 void TPCB::ShowSnapshot(const Snapshot& shot) {
   staticText1_->setText(QString::number(shot.PID));
+  const QColor background = ToQColor(shot.Color);
   QPalette palette = staticText1_->palette();
-  palette.setColor(QPalette::Window, ToQColor(shot.Color));
+  palette.setColor(QPalette::Window, background);
+  palette.setColor(QPalette::WindowText, ReadableTextColour(background));
   staticText1_->setPalette(palette);
 
   valueBoxes_[2]->setText(QString::number(shot.BasePriority));
@@ -249,6 +253,18 @@ void TPCB::ShowPageTable(const Snapshot& shot) {
     SetCell(stg1_, row, 3, QString::number(entry.Modified ? 1 : 0));
     SetCell(stg1_, row, 4, ToQString(msg.LocationName(entry.Location)));
   }
+  FitPageTableColumns();
+}
+
+void TPCB::FitPageTableColumns() {
+  // Headers and location names may be longer than the designed widths (a translation, or the
+  // styled grid's margins around "Bit M"): their columns grow at the expense of the roomy ones.
+  std::array<int, kGridColumns> needed{};
+  const QAbstractItemView* view = stg1_;
+  for (int column = 0; column < kGridColumns; ++column) {
+    needed[static_cast<std::size_t>(column)] = view->sizeHintForColumn(column);
+  }
+  FitGridColumns(stg1_, kGridColumnWidths, needed);
 }
 
 void TPCB::SpeedButton1Click() {

@@ -63,6 +63,7 @@ class TPCB : public QWidget {
   bool TakeSnapshot(Snapshot& shot);
   void ShowSnapshot(const Snapshot& shot);
   void ShowPageTable(const Snapshot& shot);
+  void FitPageTableColumns();
 
   Simulation& sim_;
   QGroupBox* groupBox_ = nullptr;

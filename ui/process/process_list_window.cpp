@@ -15,7 +15,9 @@
 #include "core/datetime.h"
 #include "core/simulation.h"
 #include "i18n/ui/language.h"
+#include "ui/common/column_fit.h"
 #include "ui/common/qt_convert.h"
+#include "ui/common/timer_while_shown.h"
 #include "ui/process/pcb_window.h"
 #include "ui/process/process_cell_delegate.h"
 
@@ -95,7 +97,9 @@ TfrmAlteraProcessos::TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, QWidget* pa
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(1000);
   connect(timer1_, &QTimer::timeout, this, &TfrmAlteraProcessos::Timer1Timer);
-  timer1_->start();
+  // Restored from the task bar, the rows are read again before they are seen; a table emptied
+  // meanwhile closes the window at the next tick.
+  new TimerWhileShown(this, timer1_, [this] { RefreshRows(); });
   show();
 }
 
@@ -132,8 +136,14 @@ void TfrmAlteraProcessos::BuildControls() {
     auto* item = new QTableWidgetItem(ToQString(*headers[column]));
     item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
     stg1_->setHorizontalHeaderItem(column, item);
-    stg1_->setColumnWidth(column, kColumnWidths[column]);
   }
+  // The designed widths add up to more than the grid shows beside its scroll bar, and a header
+  // may be wider than its column: fit them, keeping the designed widths where there is room.
+  int needed[kColumnCount] = {};
+  for (int column = 0; column < kColumnCount; ++column) {
+    needed[column] = header->sectionSizeHint(column);
+  }
+  FitGridColumns(stg1_, kColumnWidths, needed);
   header->setSectionResizeMode(QHeaderView::Fixed);
 
   struct ButtonLayout {

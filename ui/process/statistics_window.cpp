@@ -9,6 +9,7 @@
 #include "core/simulation.h"
 #include "i18n/ui/language.h"
 #include "ui/common/qt_convert.h"
+#include "ui/common/timer_while_shown.h"
 
 namespace kelpa {
 namespace {
@@ -78,7 +79,7 @@ TEstatisticas::TEstatisticas(Simulation& sim, QWidget* parent)
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(1000);
   connect(timer1_, &QTimer::timeout, this, &TEstatisticas::Timer1Timer);
-  timer1_->start();
+  new TimerWhileShown(this, timer1_, [this] { Timer1Timer(); });
 }
 
 void TEstatisticas::BuildControls() {

@@ -1,4 +1,4 @@
-// The statistics window: the run's figures, refreshed every second whether shown or not.
+// The statistics window: the run's figures, refreshed when shown and every second while shown.
 #pragma once
 
 #include <QLocale>

@@ -16,6 +16,7 @@
 #include "core/simulation.h"
 #include "i18n/ui/language.h"
 #include "ui/common/qt_convert.h"
+#include "ui/common/timer_while_shown.h"
 #include "ui/processor/process_shape.h"
 #include "ui/processor/qt_display.h"
 #include "ui/processor/ready_queue_picture.h"
@@ -113,7 +114,7 @@ void TfrmGP::CreateComponents() {
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(500);
   connect(Timer1, &QTimer::timeout, this, &TfrmGP::Timer1Timer);
-  Timer1->start();
+  new TimerWhileShown(this, Timer1, [this] { Timer1Timer(); });
 }
 
 void TfrmGP::CreateSpeedControls() {

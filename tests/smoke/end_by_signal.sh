@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb once for each of SIGTERM, SIGINT and SIGHUP, each in an empty
+# temporary folder, waits until it is ready with one process running, sends it the signal, and
+# checks that it ends by itself with exit code 0 and that its log ends with the one shutdown line,
+# as after "Fim".
+# Usage: end_by_signal.sh <path to kelpa>
+set -euo pipefail
+
+if [ "$#" -lt 1 ]; then
+  echo "usage: $0 <kelpa binary>" >&2
+  exit 2
+fi
+kelpa="$(realpath "$1")"
+
+if [ "${2:-}" != "--inside" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$kelpa" --inside
+fi
+
+# Job control, so that the program does not start with SIGINT ignored, as background jobs of a
+# script otherwise do (the program leaves an ignored signal ignored).
+set -m
+
+fail() {
+  echo "FAIL ($signal): $*" >&2
+  echo "--- program output ---" >&2
+  cat "$work/kelpa.out" >&2 || true
+  echo "--- log ---" >&2
+  cat "$work"/log*.txt >&2 2>/dev/null || true
+  if [ -n "${pid:-}" ] && kill -0 "$pid" 2>/dev/null; then
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  exit 1
+}
+
+work=""
+trap 'rm -rf "$work"' EXIT
+
+for signal in TERM INT HUP; do
+  rm -rf "$work"
+  work="$(mktemp -d)"
+  cd "$work"
+  "$kelpa" >kelpa.out 2>&1 &
+  pid=$!
+
+  # Ready once the splash has ended; then one process through "Processo", "Criar" and the
+  # creation window's default button, so the signal finds the simulation busy.
+  console=""
+  for _ in $(seq 1 180); do
+    console="$(xdotool search --onlyvisible --name '^Console Kelpa$' 2>/dev/null | head -n 1 || true)"
+    [ -n "$console" ] && break
+    kill -0 "$pid" 2>/dev/null || fail "kelpa ended before showing the console"
+    sleep 0.5
+  done
+  [ -n "$console" ] || fail "the console did not appear"
+  grep -q 'Kelpa pronto as' log*.txt || fail "the log lacks the ready line"
+  xdotool windowfocus --sync "$console" 2>/dev/null || true
+  xdotool key --clearmodifiers alt+p
+  sleep 0.5
+  xdotool key c
+  sleep 1
+  xdotool key Return
+  for _ in $(seq 1 40); do
+    grep -q ' criado' log*.txt && break
+    sleep 0.5
+  done
+
+  kill -s "$signal" "$pid"
+  ended=""
+  for _ in $(seq 1 60); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      ended=yes
+      break
+    fi
+    sleep 0.5
+  done
+  [ -n "$ended" ] || fail "kelpa did not end after SIG$signal"
+  status=0
+  wait "$pid" || status=$?
+  pid=""
+  [ "$status" -eq 0 ] || fail "kelpa ended with exit code $status"
+
+  last="$(tr -d '\r' <log*.txt | grep -v '^$' | tail -n 1)"
+  case "$last" in
+    *"Kelpa desativado as "*) ;;
+    *) fail "the log does not end with the shutdown line: $last" ;;
+  esac
+  [ "$(grep -c 'Kelpa desativado as ' log*.txt)" -eq 1 ] || fail "more than one shutdown line"
+  cd /
+  echo "SIG$signal: kelpa ended cleanly with its shutdown line"
+done
