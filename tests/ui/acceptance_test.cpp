@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "console/log_writer.h"
 #include "console/ui/console_window.h"
 #include "console/ui/log_window.h"
 #include "core/simulation.h"
@@ -454,6 +455,7 @@ void AcceptanceTest::fim() {
   QCOMPARE(logs.size(), qsizetype{1});
   QVERIFY(QRegularExpression("^log\\d{8}\\.txt$").match(logs.first()).hasMatch());
   QCOMPARE(QFileInfo(QString::fromStdString(logName)).fileName(), logs.first());
+  form_->Log()->Flush();
   logBytes_ = ReadFile(logs.first());
   QVERIFY(!logBytes_.isEmpty());
 }
@@ -652,11 +654,13 @@ int AcceptanceTest::DispatchCount() {
 }
 
 SessionLogAudit AcceptanceTest::AuditSoFar() const {
+  form_->Log()->Flush();
   return SessionLogAudit(ReadFile(QString::fromStdString(form_->LogWindow()->FileName())));
 }
 
 // The texts of the lines written so far, without their stamps.
 QStringList AcceptanceTest::LogTexts() const {
+  form_->Log()->Flush();
   const QByteArray bytes = ReadFile(QString::fromStdString(form_->LogWindow()->FileName()));
   QStringList texts;
   for (const QString& line : QString::fromUtf8(bytes).split("\r\n", Qt::SkipEmptyParts)) {

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "console/log_writer.h"
 #include "console/ui/console_window.h"
 #include "console/ui/log_window.h"
 #include "core/simulation.h"
@@ -56,6 +57,7 @@ struct Console {
   QToolButton* Button() const { return form->findChild<QToolButton*>("SpeedButton1"); }
 
   QStringList FileLines() const {
+    form->Log()->Flush();
     QFile file(QString::fromStdString(form->LogWindow()->FileName()));
     if (!file.open(QIODevice::ReadOnly)) {
       return {};
