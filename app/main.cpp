@@ -16,15 +16,16 @@ int main(int argc, char* argv[]) {
   kelpa::InstallQtTranslation();
 
   kelpa::TConsoleHooks hooks;
-  hooks.OnFinished = [] { QCoreApplication::quit(); };
+  // Queued: the console may close before the message loop has started (a signal during a
+  // start-up message box), and the loop must then end as soon as it starts.
+  hooks.OnFinished = [] {
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  };
   kelpa::TForm1 console(std::move(hooks));
   kelpa::EndOnTerminationSignals(console);
+  // Start-up returns with the credits shown; the console and its windows appear when the splash
+  // ends.
   console.FormCreate();
-  if (console.IsShutDown()) {
-    // Closed before start-up had finished: there is nothing left to run.
-    return 0;
-  }
   console.CreateProcessWindows();
-  console.show();
   return QApplication::exec();
 }

@@ -13,7 +13,6 @@
 #include <QRadialGradient>
 #include <QTimer>
 #include <QToolButton>
-#include <mutex>
 
 #include "console/ini_file.h"
 #include "console/settings.h"
@@ -27,6 +26,7 @@
 #include "memory/ui/memory_options_window.h"
 #include "memory/ui/memory_window.h"
 #include "memory/ui/page_file_window.h"
+#include "session/session.h"
 #include "ui/common/qt_convert.h"
 #include "ui/common/timer_while_shown.h"
 #include "ui/process/creation_window.h"
@@ -90,6 +90,7 @@ TForm1::TForm1(TConsoleHooks hooks) : hooks_(std::move(hooks)) {
     boxReporter_ = std::make_unique<MessageBoxReporter>();
     reporter_ = boxReporter_.get();
   }
+  session_ = std::make_unique<Session>(*reporter_);
   BuildStrip();
   BuildMenu();
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -191,71 +192,75 @@ void TForm1::BuildMenu() {
 }
 
 void TForm1::FormCreate() {
-  logWriter_ = std::make_unique<TLogWriter>(clock_, reporter_);
-  log_ = std::make_unique<TfrmLog>(*logWriter_);
+  session_->OpenLog();
+  log_ = std::make_unique<TfrmLog>(session_->Log());
   log_->OnClosed = [this] { Log1->setChecked(false); };
-  CarregaMensagens(msg_, KelpaIniPath());
+  session_->LoadCatalogue();
   display_ = std::make_unique<QtDisplay>();
-  sim_ = std::make_unique<Simulation>(clock_, *logWriter_, *display_, msg_);
-  setWindowTitle(ToQString(msg_.MsgTitConsole));
-  LogSystemLine(msg_.MsgLogInicializando);
-  SaveLoadSettings(1);
+  session_->CreateSimulation(*display_);
+  setWindowTitle(ToQString(Msg().MsgTitConsole));
+  session_->LogSystemLine(Msg().MsgLogInicializando);
+  SaveLoadSettings(SettingsMode::Load);
   CarregaLinguagem();
-  if (shutDown_) {
-    // Ended by a signal while a start-up message was open: nothing may start after the shutdown.
-    return;
-  }
   // The run/stop and tick events belong to the simulation object: run/stop starts set, so the
   // simulation runs as soon as the threads start.
   CreateSimulationWindows();
-  sim_->StartThreads();
-  credits_ = std::make_unique<TfrmCreditos>(msg_);
-  if (splashOver_) {
-    // The splash time ran out while an earlier message box was open: do not wait again.
-    ShowSplashEnd();
-  } else {
-    credits_->exec();
-  }
   if (shutDown_) {
-    // Closed during the splash: the shutdown (and its log line) has already happened.
+    // Ended (by a signal) while a start-up message box was open: nothing more may start.
     return;
   }
-  {
-    std::lock_guard lock(sim_->Lock);
-    sim_->StartTime = clock_.Now();
+  session_->StartThreads();
+  // The credits stay in front, modal, until the splash ends or the user closes them; start-up
+  // then finishes. No nested event loop: the program entry goes on into its own.
+  credits_ = std::make_unique<TfrmCreditos>(Msg());
+  connect(credits_.get(), &QDialog::finished, this, [this] { FinishStartUp(); });
+  if (hooks_.SplashMs <= 0) {
+    Timer2Timer();
+    return;
   }
-  LogSystemLine(msg_.MsgLogProntoAs + " " + TimeNow());
+  credits_->setWindowModality(Qt::ApplicationModal);
+  credits_->show();
+}
+
+void TForm1::FinishStartUp() {
+  if (ready_ || shutDown_) {
+    return;
+  }
+  ready_ = true;
+  // From the menu the credits are an ordinary window.
+  credits_->setWindowModality(Qt::NonModal);
+  session_->MarkReady();
 }
 
 void TForm1::CreateSimulationWindows() {
-  opt_ = std::make_unique<Tfrm_Opt>(*sim_, [this] { return SaveLoadSettings(2); });
-  gp_ = std::make_unique<TfrmGP>(*sim_);
-  gp_->setWindowTitle(ToQString(msg_.MsgTitGerProcessador));
+  opt_ = std::make_unique<Tfrm_Opt>(Sim(), [this] { return SaveLoadSettings(SettingsMode::Save); });
+  gp_ = std::make_unique<TfrmGP>(Sim());
+  gp_->setWindowTitle(ToQString(Msg().MsgTitGerProcessador));
   gp_->SetOptionsWindow(opt_.get());
   gp_->OnClosed = [this] { Escalonador1->setChecked(false); };
   opt_->SetProcessorWindow(gp_.get());
-  memory_ = std::make_unique<TfrmMemoVirt>(*sim_);
-  memory_->setWindowTitle(ToQString(msg_.MsgTitGerMemoria));
+  memory_ = std::make_unique<TfrmMemoVirt>(Sim());
+  memory_->setWindowTitle(ToQString(Msg().MsgTitGerMemoria));
   memory_->OnClosed = [this] { Memriaprincipal1->setChecked(false); };
-  pageFile_ = std::make_unique<TfrmPageFile>(*sim_);
+  pageFile_ = std::make_unique<TfrmPageFile>(Sim());
   memory_->SetPageFileWindow(pageFile_.get());
   display_->SetProcessorWindow(gp_.get());
   display_->OnRedrawPageFile = [this] { pageFile_->RedrawGrid(); };
 }
 
 void TForm1::CreateProcessWindows() {
-  creation_ = std::make_unique<TForm2>(*sim_);
-  statistics_ = std::make_unique<TEstatisticas>(*sim_);
+  creation_ = std::make_unique<TForm2>(Sim());
+  statistics_ = std::make_unique<TEstatisticas>(Sim());
   statistics_->OnClosed = [this] { Estatsticas1->setChecked(false); };
   Estatsticas1->setChecked(false);
-  memoryOptions_ = std::make_unique<Tfrm_Opt_MV>(*sim_);
+  memoryOptions_ = std::make_unique<Tfrm_Opt_MV>(Sim());
   memory_->SetOptionsWindow(memoryOptions_.get());
   help_ = std::make_unique<TfrmHelp>();
-  pcb_ = std::make_unique<TPCB>(*sim_);
+  pcb_ = std::make_unique<TPCB>(Sim());
 }
 
-bool TForm1::SaveLoadSettings(int mode) {
-  return kelpa::SaveLoadSettings(mode, sim_->Settings, *reporter_);
+bool TForm1::SaveLoadSettings(SettingsMode mode) {
+  return session_->SaveLoadSettings(mode);
 }
 
 void TForm1::CarregaLinguagem() {
@@ -272,8 +277,8 @@ void TForm1::Criar1Click() {
 void TForm1::Selecionar1Click() {
   bool empty = true;
   {
-    std::lock_guard lock(sim_->Lock);
-    empty = sim_->Kernel.Processes.empty();
+    std::lock_guard lock(Sim().Lock);
+    empty = Sim().Kernel.Processes.empty();
   }
   if (empty) {
     if (hooks_.Beep) {
@@ -281,7 +286,7 @@ void TForm1::Selecionar1Click() {
     } else {
       QApplication::beep();
     }
-    const QString text = ToQString(msg_.MsgNenhumProcesso);
+    const QString text = ToQString(Msg().MsgNenhumProcesso);
     if (hooks_.ShowMessage) {
       hooks_.ShowMessage(text);
     } else {
@@ -292,7 +297,7 @@ void TForm1::Selecionar1Click() {
   if (list_ || !pcb_) {
     return;
   }
-  list_ = new TfrmAlteraProcessos(*sim_, *pcb_);
+  list_ = new TfrmAlteraProcessos(Sim(), *pcb_);
   list_->OnReleased = [this] { list_ = nullptr; };
 }
 
@@ -337,17 +342,17 @@ void TForm1::Help1Click() {
 void TForm1::Fim1Click() {
   // The threads end first, so that no line of theirs can follow the shutdown line in the log.
   Shutdown();
-  LogSystemLine(msg_.MsgLogDesativadoAs + " " + TimeNow());
+  session_->Finish();
   close();
 }
 
 void TForm1::SpeedButton1Click() {
   if (SimulationRunning) {
-    SpeedButton1->setText(ToQString(msg_.MsgExecutar));
-    sim_->StopRunEvent.Reset();
+    SpeedButton1->setText(ToQString(Msg().MsgExecutar));
+    Sim().StopRunEvent.Reset();
   } else {
-    SpeedButton1->setText(ToQString(msg_.MsgParar));
-    sim_->StopRunEvent.Set();
+    SpeedButton1->setText(ToQString(Msg().MsgParar));
+    Sim().StopRunEvent.Set();
   }
   SimulationRunning = !SimulationRunning;
 }
@@ -361,10 +366,11 @@ void TForm1::Timer1Timer() {
 
 void TForm1::Timer2Timer() {
   Timer2->stop();
-  splashOver_ = true;
+  // Closing the credits finishes start-up, if the user has not closed them already.
   if (credits_) {
     credits_->close();
   }
+  FinishStartUp();
   ShowSplashEnd();
 }
 
@@ -393,8 +399,7 @@ void TForm1::Shutdown() {
   shutDown_ = true;
   Timer1->stop();
   Timer2->stop();
-  // Closed during the splash: end the credits' modal loop, which the stopped Timer2 no longer
-  // will, so that start-up returns.
+  // Closed during the splash: the credits go too, and start-up never finishes.
   if (credits_) {
     credits_->close();
   }
@@ -402,19 +407,7 @@ void TForm1::Shutdown() {
   if (display_) {
     display_->Stop();
   }
-  if (sim_) {
-    sim_->Shutdown();
-  }
-}
-
-void TForm1::LogSystemLine(const std::string& text) {
-  if (logWriter_) {
-    logWriter_->AddLine(text, 0);
-  }
-}
-
-std::string TForm1::TimeNow() const {
-  return FormatSpan(clock_.Now());
+  session_->Shutdown();
 }
 
 }  // namespace kelpa

@@ -10,8 +10,7 @@
 #include <string>
 
 #include "console/error_reporter.h"
-#include "core/clock.h"
-#include "i18n/messages.h"
+#include "session/session.h"
 
 class QAction;
 class QCloseEvent;
@@ -61,14 +60,16 @@ class TForm1 : public QMainWindow {
   TForm1& operator=(const TForm1&) = delete;
 
   // The start-up sequence: log, catalogue, settings, translation, the simulation and its windows,
-  // the threads, then the credits until the splash ends.
+  // the threads, then the credits, modal until the splash ends (or the user closes them), when
+  // start-up finishes with the ready line. Returns with the credits open: it runs no event loop
+  // of its own. A splash of no length finishes start-up before it returns.
   void FormCreate();
   // The windows the program entry creates after the console, in its order.
   void CreateProcessWindows();
 
-  // Mode 1 loads the scheduling settings (or writes the defaults when the file is missing), mode
-  // 2 saves them; false only when a write failed (already reported).
-  bool SaveLoadSettings(int mode);
+  // Loads the scheduling settings (or writes the defaults when the file is missing), or saves
+  // them; false only when a write failed (already reported).
+  bool SaveLoadSettings(SettingsMode mode);
   void CarregaLinguagem();
 
   void Criar1Click();
@@ -88,13 +89,16 @@ class TForm1 : public QMainWindow {
   void Shutdown();
   // True once the console has shut down, which can happen before start-up has finished.
   bool IsShutDown() const { return shutDown_; }
+  // True once start-up has finished (the ready line is logged).
+  bool IsReady() const { return ready_; }
 
   bool SimulationRunning = true;
 
-  Simulation& Sim() const { return *sim_; }
-  const TMessages& Msg() const { return msg_; }
+  Session& GetSession() const { return *session_; }
+  Simulation& Sim() const { return session_->Sim(); }
+  const TMessages& Msg() const { return session_->Msg(); }
   TfrmLog* LogWindow() const { return log_.get(); }
-  TLogWriter* Log() const { return logWriter_.get(); }
+  TLogWriter* Log() const { return &session_->Log(); }
   TfrmGP* ProcessorWindow() const { return gp_.get(); }
   TfrmMemoVirt* MemoryWindow() const { return memory_.get(); }
   TfrmPageFile* PageFileWindow() const { return pageFile_.get(); }
@@ -115,21 +119,17 @@ class TForm1 : public QMainWindow {
   void Toggle(QWidget* window, QAction* item);
   void CreateSimulationWindows();
   void ShowSplashEnd();
-  void LogSystemLine(const std::string& text);
-  std::string TimeNow() const;
+  void FinishStartUp();
 
   TConsoleHooks hooks_;
-  SystemClock clock_;
-  TMessages msg_;
   std::unique_ptr<MessageBoxReporter> boxReporter_;
   IErrorReporter* reporter_ = nullptr;
 
-  // Declared so that destruction runs windows first, then the simulation (whose threads are
-  // already joined by then), then the display and the log the threads reported to.
-  std::unique_ptr<TLogWriter> logWriter_;
+  // Declared so that destruction runs windows first, then the display, then the session (the
+  // simulation, whose threads are joined by then, and the log it reported to).
+  std::unique_ptr<Session> session_;
   std::unique_ptr<TfrmLog> log_;
   std::unique_ptr<QtDisplay> display_;
-  std::unique_ptr<Simulation> sim_;
   std::unique_ptr<Tfrm_Opt> opt_;
   std::unique_ptr<TfrmGP> gp_;
   std::unique_ptr<TfrmMemoVirt> memory_;
@@ -153,7 +153,7 @@ class TForm1 : public QMainWindow {
   QTimer* Timer1 = nullptr;
   QTimer* Timer2 = nullptr;
 
-  bool splashOver_ = false;
+  bool ready_ = false;
   bool shutDown_ = false;
 };
 

@@ -197,6 +197,8 @@ void AcceptanceTest::initTestCase() {
 }
 
 void AcceptanceTest::startUp() {
+  // Start-up finishes when the splash ends, in the message loop.
+  QTRY_VERIFY(form_->IsReady() && form_->isVisible());
   QCOMPARE(form_->windowTitle(), QString("Console Kelpa"));
   QCOMPARE(RunButton()->text(), QString("Parar"));
   QVERIFY(Sim().StopRunEvent.IsSet());

@@ -230,6 +230,8 @@ class ConsoleWindowTest : public QObject {
     });
     Console console(3600 * 1000);
     TForm1& form = *console.form;
+    QVERIFY(QApplication::activeModalWidget() == form.CreditsWindow());
+    QTRY_VERIFY(form.IsReady());
     QVERIFY(IsStampedWithTime(console.FileLines().last(), "Kelpa pronto as  "));
     QVERIFY(!form.ProcessorWindow()->isVisible());
     QVERIFY(form.findChild<QTimer*>("Timer2")->isActive());

@@ -180,13 +180,9 @@ class ProgramRun {
       QTimer::singleShot(Pick(0, splashMs_), form_.get(), [this] { Close(); });
     }
     form_->FormCreate();
-    startUpDone_ = true;
-    if (!form_->IsShutDown()) {
-      form_->CreateProcessWindows();
-      form_->show();
-      QTimer::singleShot(0, form_.get(), [this] { Prepare(); });
-      QApplication::exec();
-    }
+    form_->CreateProcessWindows();
+    PrepareOnceReady();
+    QApplication::exec();
     const QString logFile =
         QDir::current().absoluteFilePath(QString::fromStdString(form_->LogWindow()->FileName()));
     form_.reset();
@@ -203,6 +199,21 @@ class ProgramRun {
 
  private:
   int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+  // Start-up finishes in the message loop when the splash ends; a run closed before that never
+  // gets its processes.
+  void PrepareOnceReady() {
+    QTimer::singleShot(form_->IsReady() ? 0 : 5, form_.get(), [this] {
+      if (form_->IsShutDown()) {
+        return;
+      }
+      if (form_->IsReady()) {
+        Prepare();
+      } else {
+        PrepareOnceReady();
+      }
+    });
+  }
 
   void Prepare() {
     Simulation& sim = form_->Sim();
@@ -256,7 +267,7 @@ class ProgramRun {
     if (form_->IsShutDown()) {
       return;
     }
-    closedDuringSplash_ = !startUpDone_;
+    closedDuringSplash_ = !form_->IsReady();
     watchdog_.Arm(Name() + ": close", kCloseBound);
     closeClock_.start();
     if (byFim_) {
@@ -275,7 +286,6 @@ class ProgramRun {
   int closeAfterMs_ = 0;
   int period_ = 0;
   int processes_ = 0;
-  bool startUpDone_ = false;
   bool closedDuringSplash_ = false;
   QElapsedTimer closeClock_;
   qint64 closeMs_ = 0;

@@ -125,7 +125,7 @@ class TerminationSignalsTest : public QObject {
     std::signal(SIGTERM, SIG_DFL);
     QTimer::singleShot(0, [] { std::raise(SIGTERM); });
     StartedConsole started(600000);
-    QVERIFY(started.console->IsShutDown());
+    QTRY_VERIFY(started.console->IsShutDown());
     const QStringList lines = started.CloseAndReadLog();
     QVERIFY(!lines.isEmpty());
     QVERIFY2(lines.last().contains("Kelpa desativado as "), qPrintable(lines.last()));

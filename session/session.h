@@ -1,0 +1,71 @@
+// One run of the simulator, without any window: the clock, the message catalogue, the log, the
+// scheduling settings and the simulation. The windows and a command-line runner both start from
+// it; the Qt shell adds only the display and the windows around it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "console/error_reporter.h"
+#include "console/log_writer.h"
+#include "console/settings.h"
+#include "core/clock.h"
+#include "core/display.h"
+#include "core/simulation.h"
+#include "i18n/messages.h"
+
+namespace kelpa {
+
+class Session {
+ public:
+  // Reports file errors through reporter; reads the time from clock (the system clock when none).
+  explicit Session(IErrorReporter& reporter, std::unique_ptr<IClock> clock = nullptr);
+  // Ends the simulation's threads before anything they report to goes.
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Start-up, in the order the program runs it. Each step needs the ones before it.
+  // Creates the log file.
+  void OpenLog();
+  // Reads the run-time texts from kelpa.ini over the built-in ones.
+  void LoadCatalogue();
+  // Builds the simulation, which shows what happens through display (kept by the caller, alive
+  // until the session is shut down).
+  void CreateSimulation(IDisplay& display);
+  // Loads or saves the scheduling settings; false only when a save failed (already reported).
+  bool SaveLoadSettings(SettingsMode mode);
+  // Starts the wait, processor and clock threads.
+  void StartThreads();
+  // The end of start-up: the statistics count from now, and the ready line says when.
+  void MarkReady();
+
+  // Ends the threads and waits for them; safe to call again. The display must already refuse to
+  // make threads wait for it.
+  void Shutdown();
+  // "Fim": the threads end first, so that no line of theirs can follow the shutdown line.
+  void Finish();
+
+  // A line about the whole system, in black.
+  void LogSystemLine(const std::string& text);
+
+  const IClock& Clock() const { return *clock_; }
+  const TMessages& Msg() const { return msg_; }
+  TLogWriter& Log() const { return *log_; }
+  Simulation& Sim() const { return *sim_; }
+  bool HasLog() const { return log_ != nullptr; }
+  bool HasSimulation() const { return sim_ != nullptr; }
+  IErrorReporter& Reporter() const { return reporter_; }
+
+ private:
+  // The time of day now, as the ready and shutdown lines show it.
+  std::string TimeNow() const;
+
+  IErrorReporter& reporter_;
+  std::unique_ptr<IClock> clock_;
+  TMessages msg_;
+  std::unique_ptr<TLogWriter> log_;
+  std::unique_ptr<Simulation> sim_;
+};
+
+}  // namespace kelpa
