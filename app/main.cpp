@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <utility>
 
-#include "console/ui/console_window.h"
+#include "app/qt_shell.h"
 #include "console/ui/termination_signals.h"
 #include "i18n/ui/qt_translation.h"
 
@@ -21,7 +21,8 @@ int main(int argc, char* argv[]) {
   hooks.OnFinished = [] {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
   };
-  kelpa::TForm1 console(std::move(hooks));
+  kelpa::QtShell program(std::move(hooks));
+  kelpa::TForm1& console = program.Console();
   kelpa::EndOnTerminationSignals(console);
   // Start-up returns with the credits shown; the console and its windows appear when the splash
   // ends.

@@ -59,6 +59,10 @@ void Session::LogSystemLine(const std::string& text) {
   }
 }
 
+std::string Session::IniPath() const {
+  return KelpaIniPath();
+}
+
 std::string Session::TimeNow() const {
   return FormatSpan(clock_->Now());
 }

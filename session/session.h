@@ -56,6 +56,8 @@ class Session {
   bool HasLog() const { return log_ != nullptr; }
   bool HasSimulation() const { return sim_ != nullptr; }
   IErrorReporter& Reporter() const { return reporter_; }
+  // kelpa.ini in the current folder: the settings, the catalogue and the windows' captions.
+  std::string IniPath() const;
 
  private:
   // The time of day now, as the ready and shutdown lines show it.

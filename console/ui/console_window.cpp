@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -14,28 +15,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "console/ini_file.h"
-#include "console/settings.h"
-#include "console/ui/log_window.h"
-#include "console/ui/message_box_reporter.h"
-#include "core/datetime.h"
-#include "core/simulation.h"
-#include "i18n/ui/credits_window.h"
-#include "i18n/ui/help_window.h"
+#include "console/ui/window_set.h"
 #include "i18n/ui/language.h"
-#include "memory/ui/memory_options_window.h"
-#include "memory/ui/memory_window.h"
-#include "memory/ui/page_file_window.h"
-#include "session/session.h"
 #include "ui/common/qt_convert.h"
 #include "ui/common/timer_while_shown.h"
-#include "ui/process/creation_window.h"
-#include "ui/process/pcb_window.h"
-#include "ui/process/process_list_window.h"
-#include "ui/process/statistics_window.h"
-#include "ui/processor/processor_window.h"
-#include "ui/processor/qt_display.h"
-#include "ui/processor/scheduling_options_window.h"
 
 namespace kelpa {
 
@@ -78,19 +61,13 @@ QLabel* Picture(QWidget* parent, const char* name, bool lit) {
 
 }  // namespace
 
-TForm1::TForm1(TConsoleHooks hooks) : hooks_(std::move(hooks)) {
+TForm1::TForm1(TConsoleHooks hooks, Session& session, TWindowSet& windows)
+    : hooks_(std::move(hooks)), session_(session), windows_(windows) {
   setObjectName("Form1");
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setFont(ClassicFont("MS Sans Serif", 8));
-  if (hooks_.Reporter) {
-    reporter_ = hooks_.Reporter;
-  } else {
-    boxReporter_ = std::make_unique<MessageBoxReporter>();
-    reporter_ = boxReporter_.get();
-  }
-  session_ = std::make_unique<Session>(*reporter_);
   BuildStrip();
   BuildMenu();
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -113,11 +90,31 @@ TForm1::TForm1(TConsoleHooks hooks) : hooks_(std::move(hooks)) {
 
 TForm1::~TForm1() {
   Shutdown();
-  delete list_.data();
 }
 
+TfrmLog* TForm1::LogWindow() const {
+  return windows_.LogWindow();
+}
+TfrmGP* TForm1::ProcessorWindow() const {
+  return windows_.ProcessorWindow();
+}
+TfrmMemoVirt* TForm1::MemoryWindow() const {
+  return windows_.MemoryWindow();
+}
+TfrmPageFile* TForm1::PageFileWindow() const {
+  return windows_.PageFileWindow();
+}
+TfrmCreditos* TForm1::CreditsWindow() const {
+  return windows_.CreditsWindow();
+}
+TEstatisticas* TForm1::StatisticsWindow() const {
+  return windows_.StatisticsWindow();
+}
+TfrmHelp* TForm1::HelpWindow() const {
+  return windows_.HelpWindow();
+}
 TfrmAlteraProcessos* TForm1::ProcessListWindow() const {
-  return list_.data();
+  return windows_.ProcessListWindow();
 }
 
 void TForm1::BuildStrip() {
@@ -192,14 +189,12 @@ void TForm1::BuildMenu() {
 }
 
 void TForm1::FormCreate() {
-  session_->OpenLog();
-  log_ = std::make_unique<TfrmLog>(session_->Log());
-  log_->OnClosed = [this] { Log1->setChecked(false); };
-  session_->LoadCatalogue();
-  display_ = std::make_unique<QtDisplay>();
-  session_->CreateSimulation(*display_);
+  session_.OpenLog();
+  windows_.CreateLogWindow(session_.Log(), [this] { Log1->setChecked(false); });
+  session_.LoadCatalogue();
+  session_.CreateSimulation(windows_.CreateDisplay());
   setWindowTitle(ToQString(Msg().MsgTitConsole));
-  session_->LogSystemLine(Msg().MsgLogInicializando);
+  session_.LogSystemLine(Msg().MsgLogInicializando);
   SaveLoadSettings(SettingsMode::Load);
   CarregaLinguagem();
   // The run/stop and tick events belong to the simulation object: run/stop starts set, so the
@@ -209,17 +204,17 @@ void TForm1::FormCreate() {
     // Ended (by a signal) while a start-up message box was open: nothing more may start.
     return;
   }
-  session_->StartThreads();
+  session_.StartThreads();
   // The credits stay in front, modal, until the splash ends or the user closes them; start-up
   // then finishes. No nested event loop: the program entry goes on into its own.
-  credits_ = std::make_unique<TfrmCreditos>(Msg());
-  connect(credits_.get(), &QDialog::finished, this, [this] { FinishStartUp(); });
+  QDialog& credits = windows_.CreateCredits(Msg());
+  connect(&credits, &QDialog::finished, this, [this] { FinishStartUp(); });
   if (hooks_.SplashMs <= 0) {
     Timer2Timer();
     return;
   }
-  credits_->setWindowModality(Qt::ApplicationModal);
-  credits_->show();
+  credits.setWindowModality(Qt::ApplicationModal);
+  credits.show();
 }
 
 void TForm1::FinishStartUp() {
@@ -228,49 +223,33 @@ void TForm1::FinishStartUp() {
   }
   ready_ = true;
   // From the menu the credits are an ordinary window.
-  credits_->setWindowModality(Qt::NonModal);
-  session_->MarkReady();
+  windows_.Credits()->setWindowModality(Qt::NonModal);
+  session_.MarkReady();
 }
 
 void TForm1::CreateSimulationWindows() {
-  opt_ = std::make_unique<Tfrm_Opt>(Sim(), [this] { return SaveLoadSettings(SettingsMode::Save); });
-  gp_ = std::make_unique<TfrmGP>(Sim());
-  gp_->setWindowTitle(ToQString(Msg().MsgTitGerProcessador));
-  gp_->SetOptionsWindow(opt_.get());
-  gp_->OnClosed = [this] { Escalonador1->setChecked(false); };
-  opt_->SetProcessorWindow(gp_.get());
-  memory_ = std::make_unique<TfrmMemoVirt>(Sim());
-  memory_->setWindowTitle(ToQString(Msg().MsgTitGerMemoria));
-  memory_->OnClosed = [this] { Memriaprincipal1->setChecked(false); };
-  pageFile_ = std::make_unique<TfrmPageFile>(Sim());
-  memory_->SetPageFileWindow(pageFile_.get());
-  display_->SetProcessorWindow(gp_.get());
-  display_->OnRedrawPageFile = [this] { pageFile_->RedrawGrid(); };
+  windows_.CreateSimulationWindows(
+      Sim(), Msg(), [this] { return SaveLoadSettings(SettingsMode::Save); },
+      [this] { Escalonador1->setChecked(false); }, [this] { Memriaprincipal1->setChecked(false); });
 }
 
 void TForm1::CreateProcessWindows() {
-  creation_ = std::make_unique<TForm2>(Sim());
-  statistics_ = std::make_unique<TEstatisticas>(Sim());
-  statistics_->OnClosed = [this] { Estatsticas1->setChecked(false); };
+  windows_.CreateProcessWindows(Sim(), [this] { Estatsticas1->setChecked(false); });
   Estatsticas1->setChecked(false);
-  memoryOptions_ = std::make_unique<Tfrm_Opt_MV>(Sim());
-  memory_->SetOptionsWindow(memoryOptions_.get());
-  help_ = std::make_unique<TfrmHelp>();
-  pcb_ = std::make_unique<TPCB>(Sim());
 }
 
 bool TForm1::SaveLoadSettings(SettingsMode mode) {
-  return session_->SaveLoadSettings(mode);
+  return session_.SaveLoadSettings(mode);
 }
 
 void TForm1::CarregaLinguagem() {
-  Language().SetFileName(KelpaIniPath());
+  Language().SetFileName(session_.IniPath());
   Language().TranslateForm("CONSOLE", this);
 }
 
 void TForm1::Criar1Click() {
-  if (creation_) {
-    creation_->exec();
+  if (QDialog* creation = windows_.Creation()) {
+    creation->exec();
   }
 }
 
@@ -294,11 +273,7 @@ void TForm1::Selecionar1Click() {
     }
     return;
   }
-  if (list_ || !pcb_) {
-    return;
-  }
-  list_ = new TfrmAlteraProcessos(Sim(), *pcb_);
-  list_->OnReleased = [this] { list_ = nullptr; };
+  windows_.OpenProcessList(Sim());
 }
 
 void TForm1::Toggle(QWidget* window, QAction* item) {
@@ -315,34 +290,34 @@ void TForm1::Toggle(QWidget* window, QAction* item) {
 }
 
 void TForm1::Log1Click() {
-  Toggle(log_.get(), Log1);
+  Toggle(windows_.Log(), Log1);
 }
 void TForm1::Memriaprincipal1Click() {
-  Toggle(memory_.get(), Memriaprincipal1);
+  Toggle(windows_.Memory(), Memriaprincipal1);
 }
 void TForm1::Escalonador1Click() {
-  Toggle(gp_.get(), Escalonador1);
+  Toggle(windows_.Processor(), Escalonador1);
 }
 void TForm1::Estatsticas1Click() {
-  Toggle(statistics_.get(), Estatsticas1);
+  Toggle(windows_.Statistics(), Estatsticas1);
 }
 
 void TForm1::Crditos1Click() {
-  if (credits_) {
-    credits_->show();
+  if (QDialog* credits = windows_.Credits()) {
+    credits->show();
   }
 }
 
 void TForm1::Help1Click() {
-  if (help_) {
-    help_->show();
+  if (QWidget* help = windows_.Help()) {
+    help->show();
   }
 }
 
 void TForm1::Fim1Click() {
   // The threads end first, so that no line of theirs can follow the shutdown line in the log.
   Shutdown();
-  session_->Finish();
+  session_.Finish();
   close();
 }
 
@@ -367,19 +342,18 @@ void TForm1::Timer1Timer() {
 void TForm1::Timer2Timer() {
   Timer2->stop();
   // Closing the credits finishes start-up, if the user has not closed them already.
-  if (credits_) {
-    credits_->close();
+  if (QDialog* credits = windows_.Credits()) {
+    credits->close();
   }
   FinishStartUp();
   ShowSplashEnd();
 }
 
 void TForm1::ShowSplashEnd() {
-  if (gp_) {
-    gp_->show();
-  }
-  if (memory_) {
-    memory_->show();
+  for (QWidget* window : {windows_.Processor(), windows_.Memory()}) {
+    if (window != nullptr) {
+      window->show();
+    }
   }
   show();
 }
@@ -400,14 +374,12 @@ void TForm1::Shutdown() {
   Timer1->stop();
   Timer2->stop();
   // Closed during the splash: the credits go too, and start-up never finishes.
-  if (credits_) {
-    credits_->close();
+  if (QDialog* credits = windows_.Credits()) {
+    credits->close();
   }
   // The display first, so a thread waiting for the screen returns and can see the stop request.
-  if (display_) {
-    display_->Stop();
-  }
-  session_->Shutdown();
+  windows_.StopDisplay();
+  session_.Shutdown();
 }
 
 }  // namespace kelpa

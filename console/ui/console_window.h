@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,22 +20,16 @@ class QToolButton;
 
 namespace kelpa {
 
-class MessageBoxReporter;
-class QtDisplay;
-class Simulation;
 class TEstatisticas;
-class TForm2;
 class TPCB;
+class TWindowSet;
 class TfrmAlteraProcessos;
 class TfrmCreditos;
 class TfrmGP;
 class TfrmHelp;
-class TLogWriter;
 class TfrmLog;
 class TfrmMemoVirt;
 class TfrmPageFile;
-class Tfrm_Opt;
-class Tfrm_Opt_MV;
 
 // What a test may replace: the length of the start-up splash and the ways the console talks to
 // the user. Defaults are the real program's.
@@ -54,7 +47,8 @@ struct TConsoleHooks {
 
 class TForm1 : public QMainWindow {
  public:
-  explicit TForm1(TConsoleHooks hooks = {});
+  // The console of session, opening the windows of windows; both outlive it.
+  TForm1(TConsoleHooks hooks, Session& session, TWindowSet& windows);
   ~TForm1() override;
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
@@ -94,17 +88,17 @@ class TForm1 : public QMainWindow {
 
   bool SimulationRunning = true;
 
-  Session& GetSession() const { return *session_; }
-  Simulation& Sim() const { return session_->Sim(); }
-  const TMessages& Msg() const { return session_->Msg(); }
-  TfrmLog* LogWindow() const { return log_.get(); }
-  TLogWriter* Log() const { return &session_->Log(); }
-  TfrmGP* ProcessorWindow() const { return gp_.get(); }
-  TfrmMemoVirt* MemoryWindow() const { return memory_.get(); }
-  TfrmPageFile* PageFileWindow() const { return pageFile_.get(); }
-  TfrmCreditos* CreditsWindow() const { return credits_.get(); }
-  TEstatisticas* StatisticsWindow() const { return statistics_.get(); }
-  TfrmHelp* HelpWindow() const { return help_.get(); }
+  Session& GetSession() const { return session_; }
+  Simulation& Sim() const { return session_.Sim(); }
+  const TMessages& Msg() const { return session_.Msg(); }
+  TLogWriter* Log() const { return &session_.Log(); }
+  TfrmLog* LogWindow() const;
+  TfrmGP* ProcessorWindow() const;
+  TfrmMemoVirt* MemoryWindow() const;
+  TfrmPageFile* PageFileWindow() const;
+  TfrmCreditos* CreditsWindow() const;
+  TEstatisticas* StatisticsWindow() const;
+  TfrmHelp* HelpWindow() const;
   TfrmAlteraProcessos* ProcessListWindow() const;
 
  protected:
@@ -122,25 +116,8 @@ class TForm1 : public QMainWindow {
   void FinishStartUp();
 
   TConsoleHooks hooks_;
-  std::unique_ptr<MessageBoxReporter> boxReporter_;
-  IErrorReporter* reporter_ = nullptr;
-
-  // Declared so that destruction runs windows first, then the display, then the session (the
-  // simulation, whose threads are joined by then, and the log it reported to).
-  std::unique_ptr<Session> session_;
-  std::unique_ptr<TfrmLog> log_;
-  std::unique_ptr<QtDisplay> display_;
-  std::unique_ptr<Tfrm_Opt> opt_;
-  std::unique_ptr<TfrmGP> gp_;
-  std::unique_ptr<TfrmMemoVirt> memory_;
-  std::unique_ptr<TfrmPageFile> pageFile_;
-  std::unique_ptr<TfrmCreditos> credits_;
-  std::unique_ptr<TForm2> creation_;
-  std::unique_ptr<TEstatisticas> statistics_;
-  std::unique_ptr<Tfrm_Opt_MV> memoryOptions_;
-  std::unique_ptr<TfrmHelp> help_;
-  std::unique_ptr<TPCB> pcb_;
-  QPointer<TfrmAlteraProcessos> list_;
+  Session& session_;
+  TWindowSet& windows_;
 
   QLabel* Image1 = nullptr;
   QLabel* Image2 = nullptr;

@@ -31,6 +31,7 @@
 #include "console/log_writer.h"
 #include "console/ui/console_window.h"
 #include "console/ui/log_window.h"
+#include "console_handle.h"
 #include "core/simulation.h"
 #include "i18n/ui/credits_window.h"
 #include "memory/ui/memory_options_window.h"
@@ -163,7 +164,7 @@ class AcceptanceTest : public QObject {
   QStringList asked_;
   int beeps_ = 0;
   int finished_ = 0;
-  std::unique_ptr<TForm1> form_;
+  ConsoleHandle form_;
   std::vector<Created> created_;
   int suspendedPid_ = 0;
   int raisedPid_ = 0;
@@ -190,7 +191,7 @@ void AcceptanceTest::initTestCase() {
   hooks.Beep = [this] { ++beeps_; };
   hooks.OnFinished = [this] { ++finished_; };
   // As the program entry does it.
-  form_ = std::make_unique<TForm1>(std::move(hooks));
+  form_ = ConsoleHandle(std::move(hooks));
   form_->FormCreate();
   form_->CreateProcessWindows();
   form_->show();

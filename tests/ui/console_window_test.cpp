@@ -21,6 +21,7 @@
 #include "console/log_writer.h"
 #include "console/ui/console_window.h"
 #include "console/ui/log_window.h"
+#include "console_handle.h"
 #include "core/simulation.h"
 #include "i18n/ui/credits_window.h"
 #include "memory/ui/memory_window.h"
@@ -48,7 +49,7 @@ struct Console {
     hooks.ShowMessage = [this](const QString& text) { shownMessages << text; };
     hooks.Beep = [this] { ++beeps; };
     hooks.OnFinished = [this] { ++finished; };
-    form = std::make_unique<TForm1>(std::move(hooks));
+    form = ConsoleHandle(std::move(hooks));
     form->FormCreate();
     form->CreateProcessWindows();
   }
@@ -89,7 +90,7 @@ struct Console {
   QStringList shownMessages;
   int beeps = 0;
   int finished = 0;
-  std::unique_ptr<TForm1> form;
+  ConsoleHandle form;
 };
 
 const QString kStamp = "\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d";

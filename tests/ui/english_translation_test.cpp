@@ -26,6 +26,7 @@
 #include "console/log_writer.h"
 #include "console/ui/console_window.h"
 #include "console/ui/log_window.h"
+#include "console_handle.h"
 #include "core/process.h"
 #include "core/simulation.h"
 #include "i18n/messages.h"
@@ -162,7 +163,7 @@ class EnglishTranslationTest : public QObject {
   std::unique_ptr<TIniFile> file_;
   // Key names of each section, in file order (the reader has no listing of its own).
   std::map<QString, QStringList> keys_;
-  std::unique_ptr<TForm1> console_;
+  ConsoleHandle console_;
 };
 
 QString EnglishTranslationTest::Text(const QString& section, const QString& key) const {
@@ -194,7 +195,7 @@ void EnglishTranslationTest::initTestCase() {
   hooks.SplashMs = 0;
   hooks.ShowMessage = [](const QString&) {};
   hooks.Beep = [] {};
-  console_ = std::make_unique<TForm1>(std::move(hooks));
+  console_ = ConsoleHandle(std::move(hooks));
   console_->FormCreate();
   console_->CreateProcessWindows();
   console_->show();

@@ -32,6 +32,7 @@
 #include "console/log_writer.h"
 #include "console/ui/console_window.h"
 #include "console/ui/log_window.h"
+#include "console_handle.h"
 #include "core/datetime.h"
 #include "core/simulation.h"
 #include "ui/processor/scheduling_options_window.h"
@@ -57,7 +58,7 @@ struct Program {
     hooks.Reporter = &reporter;
     hooks.ShowMessage = [](const QString&) {};
     hooks.Beep = [] {};
-    form = std::make_unique<TForm1>(std::move(hooks));
+    form = ConsoleHandle(std::move(hooks));
     form->FormCreate();
     form->CreateProcessWindows();
     form->Sim().HClock.Period = 5;
@@ -89,7 +90,7 @@ struct Program {
   }
 
   RecordingReporter reporter;
-  std::unique_ptr<TForm1> form;
+  ConsoleHandle form;
 };
 
 Tfrm_Opt* OptionsWindow() {

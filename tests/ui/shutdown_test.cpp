@@ -30,6 +30,7 @@
 #include "console/error_reporter.h"
 #include "console/ui/console_window.h"
 #include "console/ui/log_window.h"
+#include "console_handle.h"
 #include "core/simulation.h"
 #include "ui/process/creation_window.h"
 
@@ -175,7 +176,7 @@ class ProgramRun {
     hooks.Beep = [] {};
     hooks.OnFinished = [] { QCoreApplication::quit(); };
     watchdog_.Arm(Name() + ": start-up", kStartBound);
-    form_ = std::make_unique<TForm1>(std::move(hooks));
+    form_ = ConsoleHandle(std::move(hooks));
     if (moment_ == Moment::Splash) {
       QTimer::singleShot(Pick(0, splashMs_), form_.get(), [this] { Close(); });
     }
@@ -290,7 +291,7 @@ class ProgramRun {
   QElapsedTimer closeClock_;
   qint64 closeMs_ = 0;
   SilentReporter reporter_;
-  std::unique_ptr<TForm1> form_;
+  ConsoleHandle form_;
 };
 
 // One stamp, then text without line breaks and without a second stamped line run into it.

@@ -15,6 +15,7 @@
 #include "console/ui/console_window.h"
 #include "console/ui/log_window.h"
 #include "console/ui/termination_signals.h"
+#include "console_handle.h"
 
 using kelpa::TerminationSignals;
 
@@ -44,7 +45,7 @@ struct StartedConsole {
     hooks.SplashMs = splashMs;
     hooks.Reporter = &reporter;
     hooks.OnFinished = [this] { ++finished; };
-    console = std::make_unique<kelpa::TForm1>(std::move(hooks));
+    console = kelpa::ConsoleHandle(std::move(hooks));
     kelpa::EndOnTerminationSignals(*console);
     console->FormCreate();
   }
@@ -63,7 +64,7 @@ struct StartedConsole {
   QString previous;
   SilentReporter reporter;
   int finished = 0;
-  std::unique_ptr<kelpa::TForm1> console;
+  kelpa::ConsoleHandle console;
 };
 
 }  // namespace

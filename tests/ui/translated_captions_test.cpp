@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "console/ui/console_window.h"
+#include "console_handle.h"
 #include "ui/process/creation_window.h"
 #include "ui/process/process_list_window.h"
 
@@ -89,7 +90,7 @@ class TranslatedCaptionsTest : public QObject {
     hooks.SplashMs = 0;
     hooks.ShowMessage = [](const QString&) {};
     hooks.Beep = [] {};
-    console_ = std::make_unique<TForm1>(std::move(hooks));
+    console_ = ConsoleHandle(std::move(hooks));
     console_->FormCreate();
     console_->CreateProcessWindows();
     console_->show();
@@ -146,7 +147,7 @@ class TranslatedCaptionsTest : public QObject {
  private:
   QTemporaryDir folder_;
   QString previousFolder_;
-  std::unique_ptr<TForm1> console_;
+  ConsoleHandle console_;
 };
 
 QTEST_MAIN(TranslatedCaptionsTest)

@@ -1,0 +1,25 @@
+#include "app/qt_shell.h"
+
+#include "console/ui/message_box_reporter.h"
+
+namespace kelpa {
+
+QtShell::QtShell(TConsoleHooks hooks) {
+  IErrorReporter* reporter = hooks.Reporter;
+  if (reporter == nullptr) {
+    boxReporter_ = std::make_unique<MessageBoxReporter>();
+    reporter = boxReporter_.get();
+  }
+  session_ = std::make_unique<Session>(*reporter);
+  windows_ = std::make_unique<TWindowSet>();
+  console_ = std::make_unique<TForm1>(std::move(hooks), *session_, *windows_);
+}
+
+QtShell::~QtShell() {
+  // The console's shutdown ends the threads before any window goes.
+  console_.reset();
+  windows_.reset();
+  session_.reset();
+}
+
+}  // namespace kelpa

@@ -1,0 +1,110 @@
+#include "console/ui/window_set.h"
+
+#include "console/ui/log_window.h"
+#include "i18n/messages.h"
+#include "i18n/ui/credits_window.h"
+#include "i18n/ui/help_window.h"
+#include "memory/ui/memory_options_window.h"
+#include "memory/ui/memory_window.h"
+#include "memory/ui/page_file_window.h"
+#include "ui/common/qt_convert.h"
+#include "ui/process/creation_window.h"
+#include "ui/process/pcb_window.h"
+#include "ui/process/process_list_window.h"
+#include "ui/process/statistics_window.h"
+#include "ui/processor/processor_window.h"
+#include "ui/processor/qt_display.h"
+#include "ui/processor/scheduling_options_window.h"
+
+namespace kelpa {
+
+TWindowSet::TWindowSet() = default;
+
+TWindowSet::~TWindowSet() {
+  delete list_.data();
+}
+
+void TWindowSet::CreateLogWindow(TLogWriter& log, std::function<void()> onClosed) {
+  log_ = std::make_unique<TfrmLog>(log);
+  log_->OnClosed = std::move(onClosed);
+}
+
+IDisplay& TWindowSet::CreateDisplay() {
+  display_ = std::make_unique<QtDisplay>();
+  return *display_;
+}
+
+void TWindowSet::CreateSimulationWindows(Simulation& sim, const TMessages& msg,
+                                         std::function<bool()> saveSettings,
+                                         std::function<void()> onProcessorClosed,
+                                         std::function<void()> onMemoryClosed) {
+  opt_ = std::make_unique<Tfrm_Opt>(sim, std::move(saveSettings));
+  gp_ = std::make_unique<TfrmGP>(sim);
+  gp_->setWindowTitle(ToQString(msg.MsgTitGerProcessador));
+  gp_->SetOptionsWindow(opt_.get());
+  gp_->OnClosed = std::move(onProcessorClosed);
+  opt_->SetProcessorWindow(gp_.get());
+  memory_ = std::make_unique<TfrmMemoVirt>(sim);
+  memory_->setWindowTitle(ToQString(msg.MsgTitGerMemoria));
+  memory_->OnClosed = std::move(onMemoryClosed);
+  pageFile_ = std::make_unique<TfrmPageFile>(sim);
+  memory_->SetPageFileWindow(pageFile_.get());
+  display_->SetProcessorWindow(gp_.get());
+  display_->OnRedrawPageFile = [this] { pageFile_->RedrawGrid(); };
+}
+
+QDialog& TWindowSet::CreateCredits(const TMessages& msg) {
+  credits_ = std::make_unique<TfrmCreditos>(msg);
+  return *credits_;
+}
+
+void TWindowSet::CreateProcessWindows(Simulation& sim, std::function<void()> onStatisticsClosed) {
+  creation_ = std::make_unique<TForm2>(sim);
+  statistics_ = std::make_unique<TEstatisticas>(sim);
+  statistics_->OnClosed = std::move(onStatisticsClosed);
+  memoryOptions_ = std::make_unique<Tfrm_Opt_MV>(sim);
+  memory_->SetOptionsWindow(memoryOptions_.get());
+  help_ = std::make_unique<TfrmHelp>();
+  pcb_ = std::make_unique<TPCB>(sim);
+}
+
+void TWindowSet::OpenProcessList(Simulation& sim) {
+  if (list_ || !pcb_) {
+    return;
+  }
+  list_ = new TfrmAlteraProcessos(sim, *pcb_);
+  list_->OnReleased = [this] { list_ = nullptr; };
+}
+
+void TWindowSet::StopDisplay() {
+  if (display_) {
+    display_->Stop();
+  }
+}
+
+QWidget* TWindowSet::Log() const {
+  return log_.get();
+}
+QWidget* TWindowSet::Processor() const {
+  return gp_.get();
+}
+QWidget* TWindowSet::Memory() const {
+  return memory_.get();
+}
+QWidget* TWindowSet::Statistics() const {
+  return statistics_.get();
+}
+QWidget* TWindowSet::Help() const {
+  return help_.get();
+}
+QDialog* TWindowSet::Credits() const {
+  return credits_.get();
+}
+TfrmAlteraProcessos* TWindowSet::ProcessListWindow() const {
+  return list_.data();
+}
+QDialog* TWindowSet::Creation() const {
+  return creation_.get();
+}
+
+}  // namespace kelpa

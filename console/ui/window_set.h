@@ -1,0 +1,89 @@
+// Every window of the program but the console, and the Qt display: created in the order of the
+// console's start-up steps, owned here, and destroyed before the session they show.
+#pragma once
+
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QWidget;
+
+namespace kelpa {
+
+class IDisplay;
+class QtDisplay;
+class Simulation;
+class TEstatisticas;
+class TForm2;
+class TLogWriter;
+struct TMessages;
+class TPCB;
+class TfrmAlteraProcessos;
+class TfrmCreditos;
+class TfrmGP;
+class TfrmHelp;
+class TfrmLog;
+class TfrmMemoVirt;
+class TfrmPageFile;
+class Tfrm_Opt;
+class Tfrm_Opt_MV;
+
+class TWindowSet {
+ public:
+  TWindowSet();
+  ~TWindowSet();
+  TWindowSet(const TWindowSet&) = delete;
+  TWindowSet& operator=(const TWindowSet&) = delete;
+
+  // The log window, viewing log; onClosed runs when the user closes it.
+  void CreateLogWindow(TLogWriter& log, std::function<void()> onClosed);
+  IDisplay& CreateDisplay();
+  // The scheduling-options, processor, memory and page-file windows.
+  void CreateSimulationWindows(Simulation& sim, const TMessages& msg,
+                               std::function<bool()> saveSettings,
+                               std::function<void()> onProcessorClosed,
+                               std::function<void()> onMemoryClosed);
+  QDialog& CreateCredits(const TMessages& msg);
+  // The process-creation, statistics, memory-options, help and PCB windows.
+  void CreateProcessWindows(Simulation& sim, std::function<void()> onStatisticsClosed);
+  // Opens the process list unless it is open already.
+  void OpenProcessList(Simulation& sim);
+  // No simulation thread waits for the screen from now on.
+  void StopDisplay();
+
+  // As windows, for showing and hiding; null before they are created.
+  QWidget* Log() const;
+  QWidget* Processor() const;
+  QWidget* Memory() const;
+  QWidget* Statistics() const;
+  QWidget* Help() const;
+  QDialog* Credits() const;
+  QDialog* Creation() const;
+
+  TfrmLog* LogWindow() const { return log_.get(); }
+  TfrmGP* ProcessorWindow() const { return gp_.get(); }
+  TfrmMemoVirt* MemoryWindow() const { return memory_.get(); }
+  TfrmPageFile* PageFileWindow() const { return pageFile_.get(); }
+  TfrmCreditos* CreditsWindow() const { return credits_.get(); }
+  TEstatisticas* StatisticsWindow() const { return statistics_.get(); }
+  TfrmHelp* HelpWindow() const { return help_.get(); }
+  TfrmAlteraProcessos* ProcessListWindow() const;
+
+ private:
+  std::unique_ptr<TfrmLog> log_;
+  std::unique_ptr<QtDisplay> display_;
+  std::unique_ptr<Tfrm_Opt> opt_;
+  std::unique_ptr<TfrmGP> gp_;
+  std::unique_ptr<TfrmMemoVirt> memory_;
+  std::unique_ptr<TfrmPageFile> pageFile_;
+  std::unique_ptr<TfrmCreditos> credits_;
+  std::unique_ptr<TForm2> creation_;
+  std::unique_ptr<TEstatisticas> statistics_;
+  std::unique_ptr<Tfrm_Opt_MV> memoryOptions_;
+  std::unique_ptr<TfrmHelp> help_;
+  std::unique_ptr<TPCB> pcb_;
+  QPointer<TfrmAlteraProcessos> list_;
+};
+
+}  // namespace kelpa
