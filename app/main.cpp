@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "app/qt_shell.h"
-#include "console/ui/termination_signals.h"
-#include "i18n/ui/qt_translation.h"
+#include "gui/console/termination_signals.h"
+#include "gui/language/qt_translation.h"
 
 int main(int argc, char* argv[]) {
   // The program takes no command-line arguments: Qt sees only the program name.

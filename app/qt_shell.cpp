@@ -1,6 +1,6 @@
 #include "app/qt_shell.h"
 
-#include "console/ui/message_box_reporter.h"
+#include "gui/console/message_box_reporter.h"
 
 namespace kelpa {
 

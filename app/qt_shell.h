@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "console/ui/console_window.h"
-#include "console/ui/window_set.h"
+#include "gui/console/console_window.h"
+#include "gui/console/window_set.h"
 #include "session/session.h"
 
 namespace kelpa {

@@ -1,4 +1,4 @@
-#include "i18n/messages.h"
+#include "catalogue/messages.h"
 
 namespace kelpa {
 

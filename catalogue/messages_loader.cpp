@@ -1,5 +1,5 @@
-#include "console/ini_file.h"
-#include "i18n/messages.h"
+#include "platform/ini_file.h"
+#include "catalogue/messages.h"
 
 namespace kelpa {
 

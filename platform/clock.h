@@ -4,8 +4,8 @@
 #include <atomic>
 #include <mutex>
 
-#include "core/datetime.h"
-#include "core/local_time.h"
+#include "platform/datetime.h"
+#include "platform/local_time.h"
 
 namespace kelpa {
 

@@ -1,4 +1,4 @@
-#include "core/datetime.h"
+#include "platform/datetime.h"
 
 #include <chrono>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "console/ini_file.h"
+#include "platform/ini_file.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
 
-#include "console/ini_temp_file.h"
-#include "console/text_encoding.h"
+#include "platform/ini_temp_file.h"
+#include "platform/text_encoding.h"
 
 namespace kelpa {
 namespace {

@@ -25,7 +25,7 @@
 #include <optional>
 #include <string>
 
-#include "console/ini_text.h"
+#include "platform/ini_text.h"
 
 namespace kelpa {
 

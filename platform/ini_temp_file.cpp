@@ -1,4 +1,4 @@
-#include "console/ini_temp_file.h"
+#include "platform/ini_temp_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,4 +1,4 @@
-#include "console/ini_text.h"
+#include "platform/ini_text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <ctime>
 #include <mutex>
 
-#include "console/text_encoding.h"
+#include "platform/text_encoding.h"
 
 namespace kelpa {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/local_time.h"
+#include "platform/local_time.h"
 
 #include <ctime>
 #include <utility>

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/datetime.h"
+#include "platform/datetime.h"
 
 namespace kelpa {
 

@@ -1,4 +1,4 @@
-#include "console/log_writer.h"
+#include "session/log_writer.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "core/datetime.h"
+#include "platform/datetime.h"
 
 namespace kelpa {
 namespace {

@@ -18,9 +18,9 @@
 #include <utility>
 #include <vector>
 
-#include "console/error_reporter.h"
-#include "core/clock.h"
-#include "core/log.h"
+#include "platform/error_reporter.h"
+#include "platform/clock.h"
+#include "simulation/log.h"
 
 namespace kelpa {
 

@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "console/ini_file.h"
-#include "core/datetime.h"
+#include "platform/ini_file.h"
+#include "platform/datetime.h"
 
 namespace kelpa {
 

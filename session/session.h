@@ -6,13 +6,13 @@
 #include <memory>
 #include <string>
 
-#include "console/error_reporter.h"
-#include "console/log_writer.h"
-#include "console/settings.h"
-#include "core/clock.h"
-#include "core/display.h"
-#include "core/simulation.h"
-#include "i18n/messages.h"
+#include "platform/error_reporter.h"
+#include "session/log_writer.h"
+#include "session/settings.h"
+#include "platform/clock.h"
+#include "simulation/display.h"
+#include "simulation/simulation.h"
+#include "catalogue/messages.h"
 
 namespace kelpa {
 

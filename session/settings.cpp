@@ -1,12 +1,12 @@
-#include "console/settings.h"
+#include "session/settings.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
 
-#include "console/ini_file.h"
-#include "console/ini_temp_file.h"
-#include "core/kernel.h"
+#include "platform/ini_file.h"
+#include "platform/ini_temp_file.h"
+#include "simulation/kernel.h"
 
 namespace kelpa {
 namespace {

@@ -1,8 +1,8 @@
 // The scheduling settings kept in section GLOBAL of kelpa.ini (current working directory).
 #pragma once
 
-#include "console/error_reporter.h"
-#include "core/scheduling_settings.h"
+#include "platform/error_reporter.h"
+#include "simulation/scheduling_settings.h"
 
 namespace kelpa {
 

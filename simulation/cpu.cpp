@@ -1,8 +1,8 @@
-#include "core/cpu.h"
+#include "simulation/cpu.h"
 
 #include <string>
 
-#include "core/simulation.h"
+#include "simulation/simulation.h"
 
 namespace kelpa {
 

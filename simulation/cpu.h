@@ -4,9 +4,9 @@
 
 #include <atomic>
 
-#include "core/datetime.h"
-#include "core/process.h"
-#include "core/sim_thread.h"
+#include "platform/datetime.h"
+#include "simulation/process.h"
+#include "simulation/sim_thread.h"
 
 namespace kelpa {
 

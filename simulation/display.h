@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/colour.h"
+#include "simulation/colour.h"
 
 namespace kelpa {
 

@@ -1,4 +1,4 @@
-#include "core/event.h"
+#include "simulation/event.h"
 
 namespace kelpa {
 

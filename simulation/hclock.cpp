@@ -1,6 +1,6 @@
-#include "core/hclock.h"
+#include "simulation/hclock.h"
 
-#include "core/event.h"
+#include "simulation/event.h"
 
 namespace kelpa {
 

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <functional>
 
-#include "core/sim_thread.h"
+#include "simulation/sim_thread.h"
 
 namespace kelpa {
 

@@ -1,8 +1,8 @@
-#include "core/kernel.h"
+#include "simulation/kernel.h"
 
 #include <algorithm>
 
-#include "core/simulation.h"
+#include "simulation/simulation.h"
 
 namespace kelpa {
 namespace {

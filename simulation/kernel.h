@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/process.h"
+#include "simulation/process.h"
 
 namespace kelpa {
 

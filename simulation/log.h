@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/colour.h"
+#include "simulation/colour.h"
 
 namespace kelpa {
 

@@ -1,9 +1,9 @@
-#include "memory/memory_manager.h"
+#include "simulation/memory_manager.h"
 
 #include <algorithm>
 #include <string>
 
-#include "core/simulation.h"
+#include "simulation/simulation.h"
 
 namespace kelpa {
 TMemoReal::TMemoReal(Simulation& sim) : sim_(sim) {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <deque>
 
-#include "core/process.h"
-#include "core/sim_event.h"
+#include "simulation/process.h"
+#include "simulation/sim_event.h"
 
 namespace kelpa {
 

@@ -1,9 +1,9 @@
-#include "core/process.h"
+#include "simulation/process.h"
 
 #include <algorithm>
 #include <string>
 
-#include "core/simulation.h"
+#include "simulation/simulation.h"
 
 namespace kelpa {
 namespace {

@@ -7,9 +7,9 @@
 #include <deque>
 #include <memory>
 
-#include "core/colour.h"
-#include "core/datetime.h"
-#include "core/display.h"
+#include "simulation/colour.h"
+#include "platform/datetime.h"
+#include "simulation/display.h"
 
 namespace kelpa {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "core/colour.h"
-#include "core/datetime.h"
+#include "simulation/colour.h"
+#include "platform/datetime.h"
 
 namespace kelpa {
 

@@ -1,4 +1,4 @@
-#include "core/sim_thread.h"
+#include "simulation/sim_thread.h"
 
 namespace kelpa {
 

@@ -1,4 +1,4 @@
-#include "core/simulation.h"
+#include "simulation/simulation.h"
 
 namespace kelpa {
 

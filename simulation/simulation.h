@@ -6,19 +6,19 @@
 #include <cstdint>
 #include <functional>
 
-#include "core/clock.h"
-#include "core/cpu.h"
-#include "core/display.h"
-#include "core/event.h"
-#include "core/hclock.h"
-#include "core/kernel.h"
-#include "core/log.h"
-#include "core/scheduling_settings.h"
-#include "core/sim_event.h"
-#include "core/sim_lock.h"
-#include "core/wait_service.h"
-#include "i18n/messages.h"
-#include "memory/memory_manager.h"
+#include "platform/clock.h"
+#include "simulation/cpu.h"
+#include "simulation/display.h"
+#include "simulation/event.h"
+#include "simulation/hclock.h"
+#include "simulation/kernel.h"
+#include "simulation/log.h"
+#include "simulation/scheduling_settings.h"
+#include "simulation/sim_event.h"
+#include "simulation/sim_lock.h"
+#include "simulation/wait_service.h"
+#include "catalogue/messages.h"
+#include "simulation/memory_manager.h"
 
 namespace kelpa {
 

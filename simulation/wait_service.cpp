@@ -1,8 +1,8 @@
-#include "core/wait_service.h"
+#include "simulation/wait_service.h"
 
 #include <algorithm>
 
-#include "core/simulation.h"
+#include "simulation/simulation.h"
 
 namespace kelpa {
 

@@ -11,10 +11,10 @@
 #include <mutex>
 #include <vector>
 
-#include "core/display.h"
-#include "core/event.h"
-#include "core/process.h"
-#include "core/sim_thread.h"
+#include "simulation/display.h"
+#include "simulation/event.h"
+#include "simulation/process.h"
+#include "simulation/sim_thread.h"
 
 namespace kelpa {
 

@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/event.h"
-#include "core/hclock.h"
+#include "simulation/event.h"
+#include "simulation/hclock.h"
 
 namespace {
 

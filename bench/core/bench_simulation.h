@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 
-#include "core/simulation.h"
+#include "simulation/simulation.h"
 
 namespace kelpa::bench {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "console/log_writer.h"
-#include "core/clock.h"
+#include "session/log_writer.h"
+#include "platform/clock.h"
 
 namespace kelpa::bench {
 namespace {

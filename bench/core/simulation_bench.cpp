@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "bench_simulation.h"
-#include "console/log_writer.h"
+#include "session/log_writer.h"
 #include "latencies.h"
 
 namespace kelpa::bench {

@@ -9,13 +9,13 @@
 #include <mutex>
 #include <thread>
 
-#include "console/log_writer.h"
-#include "core/clock.h"
+#include "session/log_writer.h"
+#include "platform/clock.h"
 #include "core/latencies.h"
-#include "core/simulation.h"
-#include "i18n/messages.h"
-#include "ui/processor/processor_window.h"
-#include "ui/processor/qt_display.h"
+#include "simulation/simulation.h"
+#include "catalogue/messages.h"
+#include "gui/processor/processor_window.h"
+#include "gui/processor/qt_display.h"
 
 namespace kelpa::bench {
 namespace {

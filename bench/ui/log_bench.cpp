@@ -10,9 +10,9 @@
 #include <string>
 #include <thread>
 
-#include "console/error_reporter.h"
-#include "console/ui/log_window.h"
-#include "core/clock.h"
+#include "platform/error_reporter.h"
+#include "gui/console/log_window.h"
+#include "platform/clock.h"
 
 namespace kelpa::bench {
 namespace {

@@ -9,15 +9,15 @@
 #include <mutex>
 
 #include "core/bench_simulation.h"  // CountingLog
-#include "core/simulation.h"
-#include "i18n/messages.h"
-#include "memory/ui/memory_window.h"
-#include "memory/ui/page_file_window.h"
-#include "ui/process/pcb_window.h"
-#include "ui/process/process_list_window.h"
-#include "ui/process/statistics_window.h"
-#include "ui/processor/processor_window.h"
-#include "ui/processor/qt_display.h"
+#include "simulation/simulation.h"
+#include "catalogue/messages.h"
+#include "gui/memory/memory_window.h"
+#include "gui/memory/page_file_window.h"
+#include "gui/process/pcb_window.h"
+#include "gui/process/process_list_window.h"
+#include "gui/process/statistics_window.h"
+#include "gui/processor/processor_window.h"
+#include "gui/processor/qt_display.h"
 
 namespace kelpa::bench {
 

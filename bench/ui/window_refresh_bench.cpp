@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "i18n/ui/language.h"
+#include "gui/language/language.h"
 #include "window_bench_simulation.h"
 
 namespace kelpa::bench {

@@ -1,11 +1,11 @@
-#include "i18n/ui/credits_window.h"
+#include "gui/about/credits_window.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
 
-#include "i18n/messages.h"
-#include "ui/common/qt_convert.h"
+#include "catalogue/messages.h"
+#include "gui/common/qt_convert.h"
 
 namespace kelpa {
 namespace {

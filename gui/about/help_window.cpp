@@ -1,8 +1,8 @@
-#include "i18n/ui/help_window.h"
+#include "gui/about/help_window.h"
 
 #include <QLabel>
 
-#include "ui/common/qt_convert.h"
+#include "gui/common/qt_convert.h"
 
 namespace kelpa {
 namespace {

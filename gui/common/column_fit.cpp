@@ -1,4 +1,4 @@
-#include "ui/common/column_fit.h"
+#include "gui/common/column_fit.h"
 
 #include <QScrollBar>
 #include <QTableView>

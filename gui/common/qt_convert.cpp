@@ -1,4 +1,4 @@
-#include "ui/common/qt_convert.h"
+#include "gui/common/qt_convert.h"
 
 #include <QStringList>
 #include <QTextDocument>

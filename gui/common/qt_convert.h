@@ -6,7 +6,7 @@
 #include <QString>
 #include <string>
 
-#include "core/colour.h"
+#include "simulation/colour.h"
 
 namespace kelpa {
 

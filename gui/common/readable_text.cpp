@@ -1,4 +1,4 @@
-#include "ui/common/readable_text.h"
+#include "gui/common/readable_text.h"
 
 #include <cmath>
 

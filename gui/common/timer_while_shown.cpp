@@ -1,4 +1,4 @@
-#include "ui/common/timer_while_shown.h"
+#include "gui/common/timer_while_shown.h"
 
 #include <QEvent>
 #include <QTimer>

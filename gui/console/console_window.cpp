@@ -1,4 +1,4 @@
-#include "console/ui/console_window.h"
+#include "gui/console/console_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,10 +15,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "console/ui/window_set.h"
-#include "i18n/ui/language.h"
-#include "ui/common/qt_convert.h"
-#include "ui/common/timer_while_shown.h"
+#include "gui/console/window_set.h"
+#include "gui/language/language.h"
+#include "gui/common/qt_convert.h"
+#include "gui/common/timer_while_shown.h"
 
 namespace kelpa {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "console/error_reporter.h"
+#include "platform/error_reporter.h"
 #include "session/session.h"
 
 class QAction;

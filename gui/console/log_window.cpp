@@ -1,4 +1,4 @@
-#include "console/ui/log_window.h"
+#include "gui/console/log_window.h"
 
 #include <QCloseEvent>
 #include <QMetaObject>
@@ -8,7 +8,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "ui/common/qt_convert.h"
+#include "gui/common/qt_convert.h"
 
 namespace kelpa {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "console/log_writer.h"
+#include "session/log_writer.h"
 
 class QTextCursor;
 class QTextEdit;

@@ -1,4 +1,4 @@
-#include "console/ui/message_box_reporter.h"
+#include "gui/console/message_box_reporter.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "console/error_reporter.h"
+#include "platform/error_reporter.h"
 
 namespace kelpa {
 

@@ -1,4 +1,4 @@
-#include "console/ui/termination_signals.h"
+#include "gui/console/termination_signals.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <utility>
 
-#include "console/ui/console_window.h"
+#include "gui/console/console_window.h"
 
 namespace kelpa {
 namespace {

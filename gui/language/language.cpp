@@ -1,4 +1,4 @@
-#include "i18n/ui/language.h"
+#include "gui/language/language.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -8,8 +8,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
-#include "console/ini_file.h"
-#include "ui/common/qt_convert.h"
+#include "platform/ini_file.h"
+#include "gui/common/qt_convert.h"
 
 namespace kelpa {
 namespace {

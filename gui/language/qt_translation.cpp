@@ -1,12 +1,12 @@
-#include "i18n/ui/qt_translation.h"
+#include "gui/language/qt_translation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QTranslator>
 
-#include "console/ini_file.h"
-#include "ui/common/qt_convert.h"
+#include "platform/ini_file.h"
+#include "gui/common/qt_convert.h"
 
 namespace kelpa {
 namespace {

@@ -1,9 +1,9 @@
-#include "memory/ui/cell_grid.h"
+#include "gui/memory/cell_grid.h"
 
 #include <QPainter>
 #include <utility>
 
-#include "ui/common/qt_convert.h"
+#include "gui/common/qt_convert.h"
 
 namespace kelpa {
 namespace {

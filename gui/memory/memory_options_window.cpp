@@ -1,4 +1,4 @@
-#include "memory/ui/memory_options_window.h"
+#include "gui/memory/memory_options_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <mutex>
 
-#include "core/simulation.h"
-#include "i18n/ui/language.h"
-#include "memory/ui/window_frame.h"
-#include "ui/common/qt_convert.h"
+#include "simulation/simulation.h"
+#include "gui/language/language.h"
+#include "gui/memory/window_frame.h"
+#include "gui/common/qt_convert.h"
 
 namespace kelpa {
 namespace {

@@ -1,4 +1,4 @@
-#include "memory/ui/memory_window.h"
+#include "gui/memory/memory_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -10,12 +10,12 @@
 #include <algorithm>
 #include <mutex>
 
-#include "core/simulation.h"
-#include "i18n/ui/language.h"
-#include "memory/ui/memory_options_window.h"
-#include "memory/ui/page_file_window.h"
-#include "ui/common/qt_convert.h"
-#include "ui/common/timer_while_shown.h"
+#include "simulation/simulation.h"
+#include "gui/language/language.h"
+#include "gui/memory/memory_options_window.h"
+#include "gui/memory/page_file_window.h"
+#include "gui/common/qt_convert.h"
+#include "gui/common/timer_while_shown.h"
 
 namespace kelpa {
 namespace {

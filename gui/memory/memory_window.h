@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "memory/ui/cell_grid.h"
+#include "gui/memory/cell_grid.h"
 
 class QAction;
 class QLabel;

@@ -1,11 +1,11 @@
-#include "memory/ui/page_file_window.h"
+#include "gui/memory/page_file_window.h"
 
 #include <QCloseEvent>
 #include <mutex>
 
-#include "core/simulation.h"
-#include "memory/ui/window_frame.h"
-#include "ui/common/qt_convert.h"
+#include "simulation/simulation.h"
+#include "gui/memory/window_frame.h"
+#include "gui/common/qt_convert.h"
 
 namespace kelpa {
 namespace {

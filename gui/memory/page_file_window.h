@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "memory/ui/cell_grid.h"
+#include "gui/memory/cell_grid.h"
 
 namespace kelpa {
 

@@ -1,4 +1,4 @@
-#include "ui/process/creation_window.h"
+#include "gui/process/creation_window.h"
 
 #include <QButtonGroup>
 #include <QColorDialog>
@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <mutex>
 
-#include "core/process.h"
-#include "core/simulation.h"
-#include "i18n/ui/language.h"
-#include "ui/common/qt_convert.h"
-#include "ui/common/readable_text.h"
-#include "ui/process/spin_edit.h"
+#include "simulation/process.h"
+#include "simulation/simulation.h"
+#include "gui/language/language.h"
+#include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
+#include "gui/process/spin_edit.h"
 
 namespace kelpa {
 namespace {

@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-#include "core/colour.h"
+#include "simulation/colour.h"
 
 class QButtonGroup;
 class QGroupBox;

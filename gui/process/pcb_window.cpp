@@ -1,4 +1,4 @@
-#include "ui/process/pcb_window.h"
+#include "gui/process/pcb_window.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -9,12 +9,12 @@
 #include <QToolButton>
 #include <mutex>
 
-#include "core/simulation.h"
-#include "i18n/ui/language.h"
-#include "ui/common/column_fit.h"
-#include "ui/common/qt_convert.h"
-#include "ui/common/readable_text.h"
-#include "ui/common/timer_while_shown.h"
+#include "simulation/simulation.h"
+#include "gui/language/language.h"
+#include "gui/common/column_fit.h"
+#include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
+#include "gui/common/timer_while_shown.h"
 
 namespace kelpa {
 namespace {

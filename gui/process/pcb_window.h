@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <array>
 
-#include "core/colour.h"
+#include "simulation/colour.h"
 
 class QGroupBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "ui/process/process_cell_delegate.h"
+#include "gui/process/process_cell_delegate.h"
 
 #include <QPainter>
 

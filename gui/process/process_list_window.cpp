@@ -1,4 +1,4 @@
-#include "ui/process/process_list_window.h"
+#include "gui/process/process_list_window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -12,14 +12,14 @@
 #include <mutex>
 #include <vector>
 
-#include "core/datetime.h"
-#include "core/simulation.h"
-#include "i18n/ui/language.h"
-#include "ui/common/column_fit.h"
-#include "ui/common/qt_convert.h"
-#include "ui/common/timer_while_shown.h"
-#include "ui/process/pcb_window.h"
-#include "ui/process/process_cell_delegate.h"
+#include "platform/datetime.h"
+#include "simulation/simulation.h"
+#include "gui/language/language.h"
+#include "gui/common/column_fit.h"
+#include "gui/common/qt_convert.h"
+#include "gui/common/timer_while_shown.h"
+#include "gui/process/pcb_window.h"
+#include "gui/process/process_cell_delegate.h"
 
 namespace kelpa {
 namespace {

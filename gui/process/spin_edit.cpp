@@ -1,4 +1,4 @@
-#include "ui/process/spin_edit.h"
+#include "gui/process/spin_edit.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>

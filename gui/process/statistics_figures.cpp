@@ -1,8 +1,8 @@
-#include "ui/process/statistics_figures.h"
+#include "gui/process/statistics_figures.h"
 
 #include <cstdint>
 
-#include "ui/common/qt_convert.h"
+#include "gui/common/qt_convert.h"
 
 namespace kelpa {
 namespace {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-#include "core/datetime.h"
+#include "platform/datetime.h"
 
 namespace kelpa {
 

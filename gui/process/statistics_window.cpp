@@ -1,4 +1,4 @@
-#include "ui/process/statistics_window.h"
+#include "gui/process/statistics_window.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <mutex>
 
-#include "core/simulation.h"
-#include "i18n/ui/language.h"
-#include "ui/common/qt_convert.h"
-#include "ui/common/timer_while_shown.h"
+#include "simulation/simulation.h"
+#include "gui/language/language.h"
+#include "gui/common/qt_convert.h"
+#include "gui/common/timer_while_shown.h"
 
 namespace kelpa {
 namespace {

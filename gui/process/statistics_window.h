@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "ui/process/statistics_figures.h"
+#include "gui/process/statistics_figures.h"
 
 class QLabel;
 class QTimer;

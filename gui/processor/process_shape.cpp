@@ -1,10 +1,10 @@
-#include "ui/processor/process_shape.h"
+#include "gui/processor/process_shape.h"
 
 #include <QPainter>
 #include <stdexcept>
 
-#include "core/process.h"
-#include "ui/common/qt_convert.h"
+#include "simulation/process.h"
+#include "gui/common/qt_convert.h"
 
 namespace kelpa {
 

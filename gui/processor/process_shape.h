@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-#include "core/colour.h"
+#include "simulation/colour.h"
 
 namespace kelpa {
 

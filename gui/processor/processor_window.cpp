@@ -1,4 +1,4 @@
-#include "ui/processor/processor_window.h"
+#include "gui/processor/processor_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -13,14 +13,14 @@
 #include <mutex>
 #include <vector>
 
-#include "core/simulation.h"
-#include "i18n/ui/language.h"
-#include "ui/common/qt_convert.h"
-#include "ui/common/timer_while_shown.h"
-#include "ui/processor/process_shape.h"
-#include "ui/processor/qt_display.h"
-#include "ui/processor/ready_queue_picture.h"
-#include "ui/processor/scheduling_options_window.h"
+#include "simulation/simulation.h"
+#include "gui/language/language.h"
+#include "gui/common/qt_convert.h"
+#include "gui/common/timer_while_shown.h"
+#include "gui/processor/process_shape.h"
+#include "gui/processor/qt_display.h"
+#include "gui/processor/ready_queue_picture.h"
+#include "gui/processor/scheduling_options_window.h"
 
 namespace kelpa {
 namespace {

@@ -7,7 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "ui/processor/qt_display.h"
+#include "gui/processor/qt_display.h"
 
 class QAction;
 class QFrame;

@@ -1,11 +1,11 @@
-#include "ui/processor/qt_display.h"
+#include "gui/processor/qt_display.h"
 
 #include <QProgressBar>
 #include <QThread>
 #include <utility>
 
-#include "ui/processor/process_shape.h"
-#include "ui/processor/processor_window.h"
+#include "gui/processor/process_shape.h"
+#include "gui/processor/processor_window.h"
 
 namespace kelpa {
 

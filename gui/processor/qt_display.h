@@ -12,7 +12,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "core/display.h"
+#include "simulation/display.h"
 
 namespace kelpa {
 

@@ -1,4 +1,4 @@
-#include "ui/processor/ready_queue_picture.h"
+#include "gui/processor/ready_queue_picture.h"
 
 #include <QPainter>
 

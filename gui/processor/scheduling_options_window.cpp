@@ -1,4 +1,4 @@
-#include "ui/processor/scheduling_options_window.h"
+#include "gui/processor/scheduling_options_window.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/kernel.h"
-#include "core/simulation.h"
-#include "i18n/ui/language.h"
-#include "ui/common/qt_convert.h"
-#include "ui/processor/processor_window.h"
-#include "ui/processor/selection_track_bar.h"
+#include "simulation/kernel.h"
+#include "simulation/simulation.h"
+#include "gui/language/language.h"
+#include "gui/common/qt_convert.h"
+#include "gui/processor/processor_window.h"
+#include "gui/processor/selection_track_bar.h"
 
 namespace kelpa {
 namespace {

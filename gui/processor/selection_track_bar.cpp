@@ -1,4 +1,4 @@
-#include "ui/processor/selection_track_bar.h"
+#include "gui/processor/selection_track_bar.h"
 
 #include <QPainter>
 #include <QStyle>

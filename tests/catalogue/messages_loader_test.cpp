@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
-#include "console/temp_working_directory.h"
-#include "i18n/messages.h"
+#include "support/temp_working_directory.h"
+#include "catalogue/messages.h"
 
 namespace kelpa {
 namespace {

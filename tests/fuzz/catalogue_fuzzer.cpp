@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "console/ini_file.h"
+#include "platform/ini_file.h"
 #include "fuzz_file.h"
-#include "i18n/messages.h"
+#include "catalogue/messages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kelpa::TMessages messages;

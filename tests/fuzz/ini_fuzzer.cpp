@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "console/ini_file.h"
+#include "platform/ini_file.h"
 #include "fuzz_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -28,23 +28,23 @@
 #include <string>
 #include <vector>
 
-#include "console/log_writer.h"
-#include "console/ui/console_window.h"
-#include "console/ui/log_window.h"
+#include "session/log_writer.h"
+#include "gui/console/console_window.h"
+#include "gui/console/log_window.h"
 #include "console_handle.h"
-#include "core/simulation.h"
-#include "i18n/ui/credits_window.h"
-#include "memory/ui/memory_options_window.h"
-#include "memory/ui/memory_window.h"
+#include "simulation/simulation.h"
+#include "gui/about/credits_window.h"
+#include "gui/memory/memory_options_window.h"
+#include "gui/memory/memory_window.h"
 #include "session_log_audit.h"
-#include "ui/common/qt_convert.h"
-#include "ui/process/creation_window.h"
-#include "ui/process/pcb_window.h"
-#include "ui/process/process_cell_delegate.h"
-#include "ui/process/process_list_window.h"
-#include "ui/process/statistics_window.h"
-#include "ui/processor/processor_window.h"
-#include "ui/processor/scheduling_options_window.h"
+#include "gui/common/qt_convert.h"
+#include "gui/process/creation_window.h"
+#include "gui/process/pcb_window.h"
+#include "gui/process/process_cell_delegate.h"
+#include "gui/process/process_list_window.h"
+#include "gui/process/statistics_window.h"
+#include "gui/processor/processor_window.h"
+#include "gui/processor/scheduling_options_window.h"
 
 using namespace kelpa;
 using kelpa::acceptance::ProcessTrack;

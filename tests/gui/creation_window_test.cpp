@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "support/test_simulation.h"
-#include "ui/common/qt_convert.h"
-#include "ui/process/creation_window.h"
-#include "ui/process/spin_edit.h"
+#include "gui/common/qt_convert.h"
+#include "gui/process/creation_window.h"
+#include "gui/process/spin_edit.h"
 
 using kelpa::TColor;
 using kelpa::TForm2;

@@ -2,9 +2,9 @@
 #include <QLabel>
 #include <QTest>
 
-#include "i18n/messages.h"
-#include "i18n/ui/credits_window.h"
-#include "i18n/ui/help_window.h"
+#include "catalogue/messages.h"
+#include "gui/about/credits_window.h"
+#include "gui/about/help_window.h"
 
 namespace kelpa {
 

@@ -22,16 +22,16 @@
 #include <mutex>
 #include <optional>
 
-#include "console/ini_file.h"
-#include "console/log_writer.h"
-#include "console/ui/console_window.h"
-#include "console/ui/log_window.h"
+#include "platform/ini_file.h"
+#include "session/log_writer.h"
+#include "gui/console/console_window.h"
+#include "gui/console/log_window.h"
 #include "console_handle.h"
-#include "core/process.h"
-#include "core/simulation.h"
-#include "i18n/messages.h"
-#include "ui/process/creation_window.h"
-#include "ui/process/process_list_window.h"
+#include "simulation/process.h"
+#include "simulation/simulation.h"
+#include "catalogue/messages.h"
+#include "gui/process/creation_window.h"
+#include "gui/process/process_list_window.h"
 
 using namespace kelpa;
 

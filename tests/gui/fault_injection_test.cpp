@@ -27,15 +27,15 @@
 #include <string>
 #include <vector>
 
-#include "console/error_reporter.h"
-#include "console/ini_file.h"
-#include "console/log_writer.h"
-#include "console/ui/console_window.h"
-#include "console/ui/log_window.h"
+#include "platform/error_reporter.h"
+#include "platform/ini_file.h"
+#include "session/log_writer.h"
+#include "gui/console/console_window.h"
+#include "gui/console/log_window.h"
 #include "console_handle.h"
-#include "core/datetime.h"
-#include "core/simulation.h"
-#include "ui/processor/scheduling_options_window.h"
+#include "platform/datetime.h"
+#include "simulation/simulation.h"
+#include "gui/processor/scheduling_options_window.h"
 
 using namespace kelpa;
 

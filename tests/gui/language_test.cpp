@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "console/ini_file.h"
-#include "i18n/ui/language.h"
-#include "i18n/ui/qt_translation.h"
+#include "platform/ini_file.h"
+#include "gui/language/language.h"
+#include "gui/language/qt_translation.h"
 
 namespace kelpa {
 namespace {

@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "console/recording_reporter.h"
-#include "console/temp_working_directory.h"
-#include "console/ui/log_window.h"
+#include "support/recording_reporter.h"
+#include "support/temp_working_directory.h"
+#include "gui/console/log_window.h"
 
 namespace kelpa {
 namespace {

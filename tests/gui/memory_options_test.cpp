@@ -8,8 +8,8 @@
 #include <QtTest>
 #include <mutex>
 
-#include "memory/ui/memory_options_window.h"
-#include "memory/ui/memory_window.h"
+#include "gui/memory/memory_options_window.h"
+#include "gui/memory/memory_window.h"
 #include "support/test_simulation.h"
 
 using kelpa::Tfrm_Opt_MV;

@@ -4,10 +4,10 @@
 #include <QtTest>
 #include <mutex>
 
-#include "memory/ui/cell_grid.h"
-#include "memory/ui/page_file_window.h"
+#include "gui/memory/cell_grid.h"
+#include "gui/memory/page_file_window.h"
 #include "support/test_simulation.h"
-#include "ui/common/qt_convert.h"
+#include "gui/common/qt_convert.h"
 
 using kelpa::MakeColor;
 using kelpa::TCellGrid;

@@ -8,8 +8,8 @@
 #include <mutex>
 
 #include "support/test_simulation.h"
-#include "ui/common/qt_convert.h"
-#include "ui/process/pcb_window.h"
+#include "gui/common/qt_convert.h"
+#include "gui/process/pcb_window.h"
 
 using kelpa::TPCB;
 using kelpa::TProcesso;

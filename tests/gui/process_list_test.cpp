@@ -12,9 +12,9 @@
 #include <mutex>
 
 #include "support/test_simulation.h"
-#include "ui/common/qt_convert.h"
-#include "ui/process/pcb_window.h"
-#include "ui/process/process_list_window.h"
+#include "gui/common/qt_convert.h"
+#include "gui/process/pcb_window.h"
+#include "gui/process/process_list_window.h"
 
 using kelpa::TfrmAlteraProcessos;
 using kelpa::TProcesso;

@@ -12,14 +12,14 @@
 #include <memory>
 #include <mutex>
 
-#include "console/ini_file.h"
-#include "core/simulation.h"
-#include "i18n/ui/language.h"
+#include "platform/ini_file.h"
+#include "simulation/simulation.h"
+#include "gui/language/language.h"
 #include "support/recording_log.h"
-#include "ui/processor/process_shape.h"
-#include "ui/processor/processor_window.h"
-#include "ui/processor/qt_display.h"
-#include "ui/processor/scheduling_options_window.h"
+#include "gui/processor/process_shape.h"
+#include "gui/processor/processor_window.h"
+#include "gui/processor/qt_display.h"
+#include "gui/processor/scheduling_options_window.h"
 
 namespace kelpa {
 namespace {

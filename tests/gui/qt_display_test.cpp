@@ -8,11 +8,11 @@
 #include <memory>
 #include <thread>
 
-#include "core/simulation.h"
+#include "simulation/simulation.h"
 #include "support/recording_log.h"
-#include "ui/processor/process_shape.h"
-#include "ui/processor/processor_window.h"
-#include "ui/processor/qt_display.h"
+#include "gui/processor/process_shape.h"
+#include "gui/processor/processor_window.h"
+#include "gui/processor/qt_display.h"
 
 namespace kelpa {
 namespace {

@@ -27,12 +27,12 @@
 #include <string>
 #include <thread>
 
-#include "console/error_reporter.h"
-#include "console/ui/console_window.h"
-#include "console/ui/log_window.h"
+#include "platform/error_reporter.h"
+#include "gui/console/console_window.h"
+#include "gui/console/log_window.h"
 #include "console_handle.h"
-#include "core/simulation.h"
-#include "ui/process/creation_window.h"
+#include "simulation/simulation.h"
+#include "gui/process/creation_window.h"
 
 using namespace kelpa;
 

@@ -7,8 +7,8 @@
 #include <mutex>
 
 #include "support/test_simulation.h"
-#include "ui/process/statistics_figures.h"
-#include "ui/process/statistics_window.h"
+#include "gui/process/statistics_figures.h"
+#include "gui/process/statistics_window.h"
 
 using kelpa::ComputeStatistics;
 using kelpa::StatisticsInputs;

@@ -11,10 +11,10 @@
 #include <memory>
 #include <vector>
 
-#include "console/error_reporter.h"
-#include "console/ui/console_window.h"
-#include "console/ui/log_window.h"
-#include "console/ui/termination_signals.h"
+#include "platform/error_reporter.h"
+#include "gui/console/console_window.h"
+#include "gui/console/log_window.h"
+#include "gui/console/termination_signals.h"
 #include "console_handle.h"
 
 using kelpa::TerminationSignals;

@@ -10,10 +10,10 @@
 #include <map>
 #include <memory>
 
-#include "console/ui/console_window.h"
+#include "gui/console/console_window.h"
 #include "console_handle.h"
-#include "ui/process/creation_window.h"
-#include "ui/process/process_list_window.h"
+#include "gui/process/creation_window.h"
+#include "gui/process/process_list_window.h"
 
 using namespace kelpa;
 

@@ -3,8 +3,8 @@
 #include <QtTest>
 #include <vector>
 
-#include "ui/common/column_fit.h"
-#include "ui/common/readable_text.h"
+#include "gui/common/column_fit.h"
+#include "gui/common/readable_text.h"
 
 using kelpa::FitColumnWidths;
 using kelpa::ReadableTextColour;

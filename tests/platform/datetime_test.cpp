@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/datetime.h"
-#include "core/local_time.h"
+#include "platform/datetime.h"
+#include "platform/local_time.h"
 
 namespace kelpa {
 namespace {

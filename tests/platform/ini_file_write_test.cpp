@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "console/ini_file.h"
-#include "console/temp_working_directory.h"
+#include "platform/ini_file.h"
+#include "support/temp_working_directory.h"
 
 namespace kelpa {
 namespace {

@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include "console/log_writer.h"
-#include "console/recording_reporter.h"
-#include "console/temp_working_directory.h"
+#include "session/log_writer.h"
+#include "support/recording_reporter.h"
+#include "support/temp_working_directory.h"
 
 namespace kelpa {
 namespace {

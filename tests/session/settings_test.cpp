@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <string>
 
-#include "console/ini_text.h"
-#include "console/recording_reporter.h"
-#include "console/settings.h"
-#include "console/temp_working_directory.h"
+#include "platform/ini_text.h"
+#include "support/recording_reporter.h"
+#include "session/settings.h"
+#include "support/temp_working_directory.h"
 
 namespace kelpa {
 namespace {

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/event.h"
+#include "simulation/event.h"
 
 namespace kelpa {
 namespace {

@@ -2,7 +2,7 @@
 // content lives in it.
 #include <tuple>
 
-#include "core/datetime.h"
+#include "platform/datetime.h"
 #include "memory_fixture.h"
 
 namespace kelpa::test {

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/simulation.h"
+#include "simulation/simulation.h"
 #include "support/invariants.h"
 
 namespace kelpa::test {

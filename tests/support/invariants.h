@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/simulation.h"
+#include "simulation/simulation.h"
 
 namespace kelpa::test {
 

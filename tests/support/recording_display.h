@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "core/display.h"
+#include "simulation/display.h"
 
 namespace kelpa::test {
 

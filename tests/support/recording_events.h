@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "core/sim_event.h"
+#include "simulation/sim_event.h"
 
 namespace kelpa::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/log.h"
+#include "simulation/log.h"
 
 namespace kelpa::test {
 

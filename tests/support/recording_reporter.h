@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "console/error_reporter.h"
+#include "platform/error_reporter.h"
 
 namespace kelpa::test {
 
