@@ -1,5 +1,5 @@
-#include "platform/ini_file.h"
 #include "catalogue/messages.h"
+#include "platform/ini_file.h"
 
 namespace kelpa {
 

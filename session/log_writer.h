@@ -18,8 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/error_reporter.h"
 #include "platform/clock.h"
+#include "platform/error_reporter.h"
 #include "simulation/log.h"
 
 namespace kelpa {

@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "platform/ini_file.h"
 #include "platform/datetime.h"
+#include "platform/ini_file.h"
 
 namespace kelpa {
 

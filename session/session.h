@@ -6,13 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "catalogue/messages.h"
+#include "platform/clock.h"
 #include "platform/error_reporter.h"
 #include "session/log_writer.h"
 #include "session/settings.h"
-#include "platform/clock.h"
 #include "simulation/display.h"
 #include "simulation/simulation.h"
-#include "catalogue/messages.h"
 
 namespace kelpa {
 

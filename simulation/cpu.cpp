@@ -93,7 +93,7 @@ void TCPU::DispatchNext() {
   TProcesso* p = RunningProcess;
   sim_.ReportProcess(EventKind::Dispatched, *p);
   sim_.ChangeState(*p, psRunning);
-  sim_.Display.ShowOnCpu({p->Shape, p->Color, 185, 35});
+  sim_.Display.ShowOnCpu({p->Shape, p->Color, DiscLocation::Processor});
 }
 
 void TCPU::AccountCpuTime() {

@@ -15,13 +15,23 @@ namespace kelpa {
 // widget. 0 names no disc.
 using ShapeId = std::uint64_t;
 
-struct ShapePlacement {
+// Where a disc stands on the processor window, without pixels: the window owns the positions.
+enum class DiscLocation : std::uint8_t {
+  Ready,      // in the ready queue of priority Queue, Index-th to be dispatched
+  Processor,  // running
+  IoDevice,   // head of the wait list, being served
+  WaitList,   // Index-th behind the head of the wait list
+  Suspended,  // Index-th of the suspended list
+};
+
+struct DiscPlace {
   ShapeId Shape = 0;
   TColor Color = 0;
-  int Left = 0;
-  int Top = 0;
+  DiscLocation Where = DiscLocation::Ready;
+  int Queue = 0;  // ready queue (priority); only for Ready
+  int Index = 0;  // order in its queue or list, 0 first
 
-  friend bool operator==(const ShapePlacement&, const ShapePlacement&) = default;
+  friend bool operator==(const DiscPlace&, const DiscPlace&) = default;
 };
 
 class IDisplay {
@@ -34,10 +44,10 @@ class IDisplay {
   virtual void AttachShape(ShapeId shape) = 0;
   // The process ended: its disc is hidden and deleted.
   virtual void ReleaseShape(ShapeId shape) = 0;
-  // The dispatched process's disc moves onto the processor.
-  virtual void ShowOnCpu(const ShapePlacement& placement) = 0;
-  // The discs of the wait list and the suspended list, at their positions.
-  virtual void RefreshWaitArea(const std::vector<ShapePlacement>& placements) = 0;
+  // The dispatched process's disc moves onto the processor (place.Where is Processor).
+  virtual void ShowOnCpu(const DiscPlace& place) = 0;
+  // The discs of the wait list and the suspended list, in their order.
+  virtual void RefreshWaitArea(const std::vector<DiscPlace>& places) = 0;
   // The I/O wait counter shown on the processor window's progress bar.
   virtual void AdvanceWaitCounter(int value) = 0;
   // A page-file block changed state: the page-file grid is repainted.
@@ -53,8 +63,8 @@ class NullDisplay final : public IDisplay {
   void CreateShape(ShapeId, std::int32_t, TColor) override {}
   void AttachShape(ShapeId) override {}
   void ReleaseShape(ShapeId) override {}
-  void ShowOnCpu(const ShapePlacement&) override {}
-  void RefreshWaitArea(const std::vector<ShapePlacement>&) override {}
+  void ShowOnCpu(const DiscPlace&) override {}
+  void RefreshWaitArea(const std::vector<DiscPlace>&) override {}
   void AdvanceWaitCounter(int) override {}
   void RedrawPageFile() override {}
 };

@@ -1,8 +1,8 @@
 #include <string>
 
+#include "catalogue/messages.h"
 #include "simulation/process.h"
 #include "simulation/sim_event.h"
-#include "catalogue/messages.h"
 
 namespace kelpa {
 namespace {

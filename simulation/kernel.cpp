@@ -190,13 +190,13 @@ int TKernel::SliceLength() const {
   return std::max(1, Quantum.load() / 1000);
 }
 
-std::vector<ReadyDisc> TKernel::ReadyDiscs() const {
+std::vector<DiscPlace> TKernel::ReadyDiscs() const {
   sim_.Lock.AssertHeld();
-  std::vector<ReadyDisc> discs;
+  std::vector<DiscPlace> discs;
   for (int level = 0; level < kPriorityLevels; ++level) {
     int position = 0;
     for (const TProcesso* p : ReadyQueues[level]) {
-      discs.push_back({p->Shape, p->Color, level, position++});
+      discs.push_back({p->Shape, p->Color, DiscLocation::Ready, level, position++});
     }
   }
   return discs;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "simulation/display.h"
 #include "simulation/process.h"
 
 namespace kelpa {
@@ -32,14 +33,6 @@ struct TInterruptEntry {
 // Indexed by code 1..3 (entry 0 unused); all three share level 0, so interrupts are served in the
 // order they were raised.
 extern const std::array<TInterruptEntry, 4> InterruptTable;
-
-// A ready process as the processor window draws it.
-struct ReadyDisc {
-  ShapeId Shape = 0;
-  TColor Color = 0;
-  int Priority = 0;  // queue index
-  int Position = 0;  // 0 = next to be dispatched
-};
 
 class TKernel {
  public:
@@ -71,8 +64,8 @@ class TKernel {
 
   // Slice length in instructions (Quantum div 1000, at least 1).
   int SliceLength() const;
-  // The ready discs for the processor window's timer.
-  std::vector<ReadyDisc> ReadyDiscs() const;
+  // Where the ready discs stand: each ready queue in dispatch order.
+  std::vector<DiscPlace> ReadyDiscs() const;
   // Whether a pointer names a live process of the table.
   bool IsLive(const TProcesso* P) const;
   // The live process with this identifier, or none.

@@ -7,8 +7,8 @@
 #include <deque>
 #include <memory>
 
-#include "simulation/colour.h"
 #include "platform/datetime.h"
+#include "simulation/colour.h"
 #include "simulation/display.h"
 
 namespace kelpa {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "simulation/colour.h"
 #include "platform/datetime.h"
+#include "simulation/colour.h"
 
 namespace kelpa {
 

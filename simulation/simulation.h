@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "catalogue/messages.h"
 #include "platform/clock.h"
 #include "simulation/cpu.h"
 #include "simulation/display.h"
@@ -13,12 +14,11 @@
 #include "simulation/hclock.h"
 #include "simulation/kernel.h"
 #include "simulation/log.h"
+#include "simulation/memory_manager.h"
 #include "simulation/scheduling_settings.h"
 #include "simulation/sim_event.h"
 #include "simulation/sim_lock.h"
 #include "simulation/wait_service.h"
-#include "catalogue/messages.h"
-#include "simulation/memory_manager.h"
 
 namespace kelpa {
 

@@ -115,34 +115,37 @@ TProcesso* TEspera::TakePageFaultVictim() {
   return nullptr;
 }
 
-void TEspera::FillPlacements(std::vector<ShapePlacement>& placements) const {
+void TEspera::FillPlaces(std::vector<DiscPlace>& places) const {
   sim_.Lock.AssertHeld();
-  placements.clear();
-  placements.reserve(WaitList.size() + SuspendedList.size());
+  places.clear();
+  places.reserve(WaitList.size() + SuspendedList.size());
   for (std::size_t i = 0; i < WaitList.size(); ++i) {
     const TProcesso* p = WaitList[i];
-    const int left = i == 0 ? 55 : 90 + 12 * static_cast<int>(i - 1);
-    placements.push_back({p->Shape, p->Color, left, 200});
+    if (i == 0) {
+      places.push_back({p->Shape, p->Color, DiscLocation::IoDevice});
+    } else {
+      places.push_back({p->Shape, p->Color, DiscLocation::WaitList, 0, static_cast<int>(i - 1)});
+    }
   }
   for (std::size_t k = 0; k < SuspendedList.size(); ++k) {
     const TProcesso* p = SuspendedList[k];
-    placements.push_back({p->Shape, p->Color, 43 + 12 * static_cast<int>(k), 240});
+    places.push_back({p->Shape, p->Color, DiscLocation::Suspended, 0, static_cast<int>(k)});
   }
 }
 
-std::vector<ShapePlacement> TEspera::WaitAreaPlacements() const {
-  std::vector<ShapePlacement> placements;
-  FillPlacements(placements);
-  return placements;
+std::vector<DiscPlace> TEspera::WaitAreaPlaces() const {
+  std::vector<DiscPlace> places;
+  FillPlaces(places);
+  return places;
 }
 
 void TEspera::RefreshDisplay() {
-  FillPlacements(placements_);
+  FillPlaces(places_);
   // Only a process entering or leaving the lists moves a disc of the wait area; the discs stay
   // where they were put until then.
-  if (placements_ != shown_) {
-    sim_.Display.RefreshWaitArea(placements_);
-    shown_.swap(placements_);
+  if (places_ != shown_) {
+    sim_.Display.RefreshWaitArea(places_);
+    shown_.swap(places_);
   }
 }
 

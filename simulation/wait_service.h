@@ -46,9 +46,10 @@ class TEspera {
   TProcesso* TakeSuspendedVictim();
   TProcesso* TakeIOVictim();
   TProcesso* TakePageFaultVictim();
-  // Positions of the wait-list and suspended-list discs.
-  std::vector<ShapePlacement> WaitAreaPlacements() const;
-  // Hands the positions to the display when they differ from those it was last given.
+  // Where the wait-list and suspended-list discs stand: the head of the wait list on the I/O
+  // device, the rest of it in order behind, then the suspended list in order.
+  std::vector<DiscPlace> WaitAreaPlaces() const;
+  // Hands the places to the display when they differ from those it was last given.
   void RefreshDisplay();
 
   // --- thread ---
@@ -70,16 +71,16 @@ class TEspera {
   void Run();
   // Runs one pass under the lock; true when both lists are empty afterwards.
   bool PassAndCheckIdle();
-  void FillPlacements(std::vector<ShapePlacement>& placements) const;
+  void FillPlaces(std::vector<DiscPlace>& places) const;
 
   Simulation& sim_;
   int waitLength_ = 100;
   // Set when a process enters either list (under the simulation lock), so an idle thread wakes.
   TEvent arrival_{false, false};
-  // The positions being built and those the display was last given; both kept to reuse their
-  // room, since a pass runs ten times a second.
-  std::vector<ShapePlacement> placements_;
-  std::vector<ShapePlacement> shown_;
+  // The places being built and those the display was last given; both kept to reuse their room,
+  // since a pass runs ten times a second.
+  std::vector<DiscPlace> places_;
+  std::vector<DiscPlace> shown_;
   TSimThread thread_;
 };
 

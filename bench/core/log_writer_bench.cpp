@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "session/log_writer.h"
 #include "platform/clock.h"
+#include "session/log_writer.h"
 
 namespace kelpa::bench {
 namespace {

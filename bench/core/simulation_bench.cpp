@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "bench_simulation.h"
-#include "session/log_writer.h"
 #include "latencies.h"
+#include "session/log_writer.h"
 
 namespace kelpa::bench {
 namespace {

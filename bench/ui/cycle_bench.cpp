@@ -9,13 +9,13 @@
 #include <mutex>
 #include <thread>
 
-#include "session/log_writer.h"
-#include "platform/clock.h"
-#include "core/latencies.h"
-#include "simulation/simulation.h"
 #include "catalogue/messages.h"
+#include "core/latencies.h"
 #include "gui/processor/processor_window.h"
 #include "gui/processor/qt_display.h"
+#include "platform/clock.h"
+#include "session/log_writer.h"
+#include "simulation/simulation.h"
 
 namespace kelpa::bench {
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 #include <thread>
 
-#include "platform/error_reporter.h"
 #include "gui/console/log_window.h"
 #include "platform/clock.h"
+#include "platform/error_reporter.h"
 
 namespace kelpa::bench {
 namespace {

@@ -8,9 +8,8 @@
 #include <QWidget>
 #include <mutex>
 
-#include "core/bench_simulation.h"  // CountingLog
-#include "simulation/simulation.h"
 #include "catalogue/messages.h"
+#include "core/bench_simulation.h"  // CountingLog
 #include "gui/memory/memory_window.h"
 #include "gui/memory/page_file_window.h"
 #include "gui/process/pcb_window.h"
@@ -18,6 +17,7 @@
 #include "gui/process/statistics_window.h"
 #include "gui/processor/processor_window.h"
 #include "gui/processor/qt_display.h"
+#include "simulation/simulation.h"
 
 namespace kelpa::bench {
 

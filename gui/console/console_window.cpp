@@ -15,10 +15,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "gui/console/window_set.h"
-#include "gui/language/language.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
+#include "gui/console/window_set.h"
+#include "gui/language/language.h"
 
 namespace kelpa {
 

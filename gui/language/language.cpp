@@ -8,8 +8,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
-#include "platform/ini_file.h"
 #include "gui/common/qt_convert.h"
+#include "platform/ini_file.h"
 
 namespace kelpa {
 namespace {

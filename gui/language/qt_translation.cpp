@@ -5,8 +5,8 @@
 #include <QRegularExpression>
 #include <QTranslator>
 
-#include "platform/ini_file.h"
 #include "gui/common/qt_convert.h"
+#include "platform/ini_file.h"
 
 namespace kelpa {
 namespace {

@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <mutex>
 
-#include "simulation/simulation.h"
+#include "gui/common/qt_convert.h"
 #include "gui/language/language.h"
 #include "gui/memory/window_frame.h"
-#include "gui/common/qt_convert.h"
+#include "simulation/simulation.h"
 
 namespace kelpa {
 namespace {

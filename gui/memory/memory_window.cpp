@@ -8,14 +8,14 @@
 #include <QProgressBar>
 #include <QTimer>
 #include <algorithm>
-#include <mutex>
 
-#include "simulation/simulation.h"
+#include "gui/common/qt_convert.h"
+#include "gui/common/timer_while_shown.h"
 #include "gui/language/language.h"
 #include "gui/memory/memory_options_window.h"
 #include "gui/memory/page_file_window.h"
-#include "gui/common/qt_convert.h"
-#include "gui/common/timer_while_shown.h"
+#include "simulation/simulation.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 namespace {
@@ -25,13 +25,13 @@ constexpr int kClientHeight = 316;
 constexpr int kTimerIntervalMs = 2000;
 const QColor kGrey(128, 128, 128);
 
-GridCell FrameCell(const TFrameEntry& frame) {
+GridCell FrameCell(const FrameView& frame) {
   GridCell cell;
   cell.Background = frame.Modified ? kGrey : QColor(Qt::white);
   // An occupied frame always has an owner; a frame released by an ended process names none and
   // is drawn without a disc.
-  if (!frame.Free && frame.Owner != nullptr) {
-    cell.Disc = ToQColor(frame.Owner->Color);
+  if (!frame.Free && frame.OwnerColor) {
+    cell.Disc = ToQColor(*frame.OwnerColor);
   }
   return cell;
 }
@@ -134,24 +134,20 @@ void TfrmMemoVirt::SetOptionsWindow(Tfrm_Opt_MV* window) {
 }
 
 GridCells TfrmMemoVirt::ReadFrames() {
+  static_assert(kGridCells == kFrameCount, "one cell per frame");
+  const FrameViews frames = SnapshotFrames(sim_);
   GridCells cells;
-  std::lock_guard lock(sim_.Lock);
-  for (int n = 0; n < kGridCells; ++n) {
-    cells[static_cast<std::size_t>(n)] =
-        FrameCell(sim_.Memoria.FrameTable[static_cast<std::size_t>(n)]);
+  for (std::size_t n = 0; n < cells.size(); ++n) {
+    cells[n] = FrameCell(frames[n]);
   }
   return cells;
 }
 
 void TfrmMemoVirt::Timer1Timer() {
   stg1_->update();
-  int freePages = 0;
-  int modifiedPages = 0;
-  {
-    std::lock_guard lock(sim_.Lock);
-    freePages = sim_.Memoria.FreePageCount();
-    modifiedPages = sim_.Memoria.ModifiedPageCount();
-  }
+  const PageListSizes lists = SnapshotPageLists(sim_);
+  const int freePages = lists.Free;
+  const int modifiedPages = lists.Modified;
   // A progress bar ignores a value outside its range; the classic one stops at its ends.
   FPLsize_->setValue(std::clamp(freePages, FPLsize_->minimum(), FPLsize_->maximum()));
   MPLsize_->setValue(std::clamp(modifiedPages, MPLsize_->minimum(), MPLsize_->maximum()));

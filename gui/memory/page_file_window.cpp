@@ -1,18 +1,17 @@
 #include "gui/memory/page_file_window.h"
 
 #include <QCloseEvent>
-#include <mutex>
 
-#include "simulation/simulation.h"
-#include "gui/memory/window_frame.h"
 #include "gui/common/qt_convert.h"
+#include "gui/memory/window_frame.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 namespace {
 
 const QColor kGrey(128, 128, 128);
 
-GridCell BlockCell(const TBlockEntry& block) {
+GridCell BlockCell(const BlockView& block) {
   GridCell cell;
   switch (block.State) {
     case bsFree:
@@ -24,8 +23,8 @@ GridCell BlockCell(const TBlockEntry& block) {
     case bsAllocated:
       cell.Background = block.Modified ? kGrey : QColor(Qt::white);
       // The memory manager clears the owner when the process ends: such a block shows no disc.
-      if (block.Owner != nullptr) {
-        cell.Disc = ToQColor(block.Owner->Color);
+      if (block.OwnerColor) {
+        cell.Disc = ToQColor(*block.OwnerColor);
       }
       break;
     default:
@@ -56,11 +55,11 @@ void TfrmPageFile::RedrawGrid() {
 }
 
 GridCells TfrmPageFile::ReadBlocks() {
+  static_assert(kGridCells == kBlockCount, "one cell per block");
+  const BlockViews blocks = SnapshotBlocks(sim_);
   GridCells cells;
-  std::lock_guard lock(sim_.Lock);
-  for (int n = 0; n < kGridCells; ++n) {
-    cells[static_cast<std::size_t>(n)] =
-        BlockCell(sim_.Memoria.BlockTable[static_cast<std::size_t>(n)]);
+  for (std::size_t n = 0; n < cells.size(); ++n) {
+    cells[n] = BlockCell(blocks[n]);
   }
   return cells;
 }

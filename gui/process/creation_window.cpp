@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <mutex>
 
-#include "simulation/process.h"
-#include "simulation/simulation.h"
-#include "gui/language/language.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/readable_text.h"
+#include "gui/language/language.h"
 #include "gui/process/spin_edit.h"
+#include "simulation/process.h"
+#include "simulation/simulation.h"
 
 namespace kelpa {
 namespace {

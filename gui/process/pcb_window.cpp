@@ -7,14 +7,15 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <mutex>
+#include <optional>
 
-#include "simulation/simulation.h"
-#include "gui/language/language.h"
 #include "gui/common/column_fit.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/readable_text.h"
 #include "gui/common/timer_while_shown.h"
+#include "gui/language/language.h"
+#include "simulation/simulation.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 namespace {
@@ -175,8 +176,8 @@ void TPCB::Timer1Timer() {
 void TPCB::Refresh() {
   setWindowTitle(ToQString(sim_.Msg.MsgTitPCB));
   Language().TranslateForm("PCB", this);
-  Snapshot shot;
-  if (!TakeSnapshot(shot)) {
+  const std::optional<ProcessDetail> shot = SnapshotProcess(sim_, ProcessIndex);
+  if (!shot) {
     // Hiding from inside the show event would leave the native window up; do it right after.
     if (inShowEvent_) {
       QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
@@ -185,37 +186,12 @@ void TPCB::Refresh() {
     }
     return;
   }
-  ShowSnapshot(shot);
-  ShowPageTable(shot);
+  ProcessIndex = shot->Index;
+  ShowSnapshot(*shot);
+  ShowPageTable(*shot);
 }
 
-bool TPCB::TakeSnapshot(Snapshot& shot) {
-  std::lock_guard lock(sim_.Lock);
-  const auto& processes = sim_.Kernel.Processes;
-  if (processes.empty()) {
-    return false;
-  }
-  if (ProcessIndex < 0 || ProcessIndex >= static_cast<int>(processes.size())) {
-    ProcessIndex = 0;
-  }
-  const TProcesso& p = *processes[static_cast<std::size_t>(ProcessIndex)];
-  shot.PID = p.PID;
-  shot.Color = p.Color;
-  shot.BasePriority = p.BasePriority;
-  shot.Priority = p.Priority;
-  shot.State = p.State;
-  shot.CreatedAt = p.CreatedAt;
-  shot.CpuTime = p.CpuTime;
-  shot.FrameLimit = p.FrameLimit;
-  shot.PC = p.PC;
-  for (std::size_t page = 0; page < shot.Pages.size(); ++page) {
-    const TPageEntry& entry = p.PageTable[page];
-    shot.Pages[page] = {entry.Frame, entry.Valid, entry.Modified, entry.Location};
-  }
-  return true;
-}
-
-void TPCB::ShowSnapshot(const Snapshot& shot) {
+void TPCB::ShowSnapshot(const ProcessDetail& shot) {
   staticText1_->setText(QString::number(shot.PID));
   const QColor background = ToQColor(shot.Color);
   QPalette palette = staticText1_->palette();
@@ -236,7 +212,7 @@ void TPCB::ShowSnapshot(const Snapshot& shot) {
   valueBoxes_[8]->setText(QString::number(shot.PC));
 }
 
-void TPCB::ShowPageTable(const Snapshot& shot) {
+void TPCB::ShowPageTable(const ProcessDetail& shot) {
   const TMessages& msg = sim_.Msg;
   stg1_->setRowCount(kGridRows);
   const std::string* headers[kGridColumns] = {&msg.MsgColNPV, &msg.MsgColNPR, &msg.MsgColBitV,
@@ -245,7 +221,7 @@ void TPCB::ShowPageTable(const Snapshot& shot) {
     SetCell(stg1_, 0, column, ToQString(*headers[column]));
   }
   for (int page = 0; page < static_cast<int>(shot.Pages.size()); ++page) {
-    const PageRow& entry = shot.Pages[static_cast<std::size_t>(page)];
+    const TPageEntry& entry = shot.Pages[static_cast<std::size_t>(page)];
     const int row = page + 1;
     SetCell(stg1_, row, 0, QString::number(page));
     SetCell(stg1_, row, 1, QString::number(entry.Frame));
@@ -274,12 +250,7 @@ void TPCB::SpeedButton1Click() {
 }
 
 void TPCB::SpeedButton2Click() {
-  int count = 0;
-  {
-    std::lock_guard lock(sim_.Lock);
-    count = static_cast<int>(sim_.Kernel.Processes.size());
-  }
-  if (ProcessIndex < count - 1) {
+  if (ProcessIndex < SnapshotProcessCount(sim_) - 1) {
     ++ProcessIndex;
   }
 }

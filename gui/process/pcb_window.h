@@ -5,8 +5,6 @@
 #include <QWidget>
 #include <array>
 
-#include "simulation/colour.h"
-
 class QGroupBox;
 class QLabel;
 class QTabWidget;
@@ -17,6 +15,7 @@ class QToolButton;
 namespace kelpa {
 
 class Simulation;
+struct ProcessDetail;
 
 class TPCB : public QWidget {
   Q_OBJECT
@@ -37,32 +36,11 @@ class TPCB : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
-  struct PageRow {
-    int Frame = 0;
-    bool Valid = false;
-    bool Modified = false;
-    int Location = 0;
-  };
-  struct Snapshot {
-    int PID = 0;
-    TColor Color = 0;
-    int BasePriority = 0;
-    int Priority = 0;
-    int State = 0;
-    double CreatedAt = 0;
-    double CpuTime = 0;
-    int FrameLimit = 0;
-    int PC = 0;
-    std::array<PageRow, 5> Pages{};
-  };
-
   void BuildControls();
   void BuildFirstPage(QWidget* page);
   void BuildPageTable(QWidget* page);
-  // Copies the process at ProcessIndex under the lock; false when the table is empty.
-  bool TakeSnapshot(Snapshot& shot);
-  void ShowSnapshot(const Snapshot& shot);
-  void ShowPageTable(const Snapshot& shot);
+  void ShowSnapshot(const ProcessDetail& shot);
+  void ShowPageTable(const ProcessDetail& shot);
   void FitPageTableColumns();
 
   Simulation& sim_;

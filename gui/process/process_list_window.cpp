@@ -9,17 +9,19 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <array>
 #include <mutex>
 #include <vector>
 
-#include "platform/datetime.h"
-#include "simulation/simulation.h"
-#include "gui/language/language.h"
 #include "gui/common/column_fit.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
+#include "gui/language/language.h"
 #include "gui/process/pcb_window.h"
 #include "gui/process/process_cell_delegate.h"
+#include "platform/datetime.h"
+#include "simulation/simulation.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 namespace {
@@ -28,23 +30,15 @@ constexpr int kColumnWidths[] = {33, 64, 39, 62, 64, 48};
 constexpr int kColumnCount = 6;
 constexpr int kRowHeight = 16;
 
-// One process row as read under the lock.
-struct RowValues {
-  TColor Color = 0;
-  bool KillRequested = false;
-  QString Texts[kColumnCount];
-};
-
-RowValues ReadRow(const Simulation& sim, const TProcesso& p) {
-  RowValues row;
-  row.Color = p.Color;
-  row.KillRequested = p.KillRequested;
-  row.Texts[1] = QString::number(p.PID);
-  row.Texts[2] = QStringLiteral("%1/%2").arg(p.BasePriority).arg(p.Priority);
-  row.Texts[3] = ToQString(sim.Msg.StateName(p.State));
-  row.Texts[4] = ToQString(FormatTimeOfDay(p.CpuTime));
-  row.Texts[5] = QString::number(p.FrameLimit);
-  return row;
+// The texts of a process row's columns 1..5 (column 0 shows the colour).
+std::array<QString, kColumnCount> RowTexts(const TMessages& msg, const ProcessRow& p) {
+  std::array<QString, kColumnCount> texts;
+  texts[1] = QString::number(p.PID);
+  texts[2] = QStringLiteral("%1/%2").arg(p.BasePriority).arg(p.Priority);
+  texts[3] = ToQString(msg.StateName(p.State));
+  texts[4] = ToQString(FormatTimeOfDay(p.CpuTime));
+  texts[5] = QString::number(p.FrameLimit);
+  return texts;
 }
 
 QTableWidgetItem* CellItem(QTableWidget* grid, int row, int column) {
@@ -168,14 +162,7 @@ void TfrmAlteraProcessos::BuildControls() {
 }
 
 void TfrmAlteraProcessos::RefreshRows() {
-  std::vector<RowValues> rows;
-  {
-    std::lock_guard lock(sim_.Lock);
-    rows.reserve(sim_.Kernel.Processes.size());
-    for (const auto& process : sim_.Kernel.Processes) {
-      rows.push_back(ReadRow(sim_, *process));
-    }
-  }
+  const std::vector<ProcessRow> rows = SnapshotProcessRows(sim_);
   const int count = static_cast<int>(rows.size());
   if (stg1_->rowCount() != count) {
     stg1_->setRowCount(count);
@@ -184,19 +171,15 @@ void TfrmAlteraProcessos::RefreshRows() {
     QTableWidgetItem* colour = CellItem(stg1_, row, 0);
     colour->setData(ProcessCellDelegate::ColourRole, ToQColor(rows[row].Color));
     colour->setData(ProcessCellDelegate::KillRole, rows[row].KillRequested);
+    const std::array<QString, kColumnCount> texts = RowTexts(sim_.Msg, rows[row]);
     for (int column = 1; column < kColumnCount; ++column) {
-      CellItem(stg1_, row, column)->setText(rows[row].Texts[column]);
+      CellItem(stg1_, row, column)->setText(texts[column]);
     }
   }
 }
 
 void TfrmAlteraProcessos::Timer1Timer() {
-  bool empty = false;
-  {
-    std::lock_guard lock(sim_.Lock);
-    empty = sim_.Kernel.Processes.empty();
-  }
-  if (empty) {
+  if (SnapshotProcessCount(sim_) == 0) {
     // Not while one of our boxes is open: the window would vanish under it. The next tick
     // closes it.
     if (!dialogOpen_) {
@@ -246,20 +229,15 @@ void TfrmAlteraProcessos::Button1Click() {
 
 void TfrmAlteraProcessos::ChangePriority() {
   const int row = SelectedRow();
-  ShapeId shape = 0;
-  QString title;
-  QString initial;
-  {
-    std::lock_guard lock(sim_.Lock);
-    const auto& processes = sim_.Kernel.Processes;
-    if (row < 0 || row >= static_cast<int>(processes.size())) {
-      return;
-    }
-    const TProcesso& p = *processes[static_cast<std::size_t>(row)];
-    shape = p.Shape;
-    title = ToQString(sim_.Msg.MsgPrioridadeBase) + QLatin1Char(' ') + QString::number(p.PID);
-    initial = QString::number(p.BasePriority);
+  const std::vector<ProcessRow> rows = SnapshotProcessRows(sim_);
+  if (row < 0 || row >= static_cast<int>(rows.size())) {
+    return;
   }
+  const ProcessRow& p = rows[static_cast<std::size_t>(row)];
+  const ShapeId shape = p.Shape;
+  const QString title =
+      ToQString(sim_.Msg.MsgPrioridadeBase) + QLatin1Char(' ') + QString::number(p.PID);
+  const QString initial = QString::number(p.BasePriority);
 
   // The boxes run their own event loop: the process may end and this window may close meanwhile,
   // so the process is found again afterwards by its disc, which no other process shares.
@@ -295,11 +273,8 @@ void TfrmAlteraProcessos::ChangePriority() {
 
 void TfrmAlteraProcessos::Button5Click() {
   const int row = SelectedRow();
-  {
-    std::lock_guard lock(sim_.Lock);
-    if (row < 0 || row >= static_cast<int>(sim_.Kernel.Processes.size())) {
-      return;
-    }
+  if (row < 0 || row >= SnapshotProcessCount(sim_)) {
+    return;
   }
   SelectedIndex = row;
   pcb_.ProcessIndex = SelectedIndex;

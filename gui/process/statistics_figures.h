@@ -6,28 +6,9 @@
 #include <QString>
 #include <optional>
 
-#include "platform/datetime.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
-
-struct StatisticsInputs {
-  TDateTime Now = 0;
-  TDateTime StartTime = 0;
-  int ProcessCount = 0;
-  int Running = 0;
-  int Ready = 0;
-  int Waiting = 0;
-  int DispatchCount = 0;
-  double TotalReadyWaitTime = 0;  // days
-  int FinishedCount = 0;
-  double TotalTurnaroundTime = 0;  // days
-  double BusyTime = 0;             // days
-  double ReadyWaitSum = 0;         // days
-  int ReadyWaitCount = 0;
-  int FreePages = 0;
-  int HardFaults = 0;
-  int SoftFaults = 0;
-};
 
 // One text per value box; nullopt leaves the box as it is.
 struct StatisticsFigures {

@@ -4,12 +4,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QTimer>
-#include <mutex>
 
-#include "simulation/simulation.h"
-#include "gui/language/language.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
+#include "gui/language/language.h"
+#include "simulation/simulation.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 namespace {
@@ -63,12 +63,7 @@ TEstatisticas::TEstatisticas(Simulation& sim, QWidget* parent)
   move(475, 498);
   BuildControls();
 
-  TDateTime start = 0;
-  {
-    std::lock_guard lock(sim_.Lock);
-    start = sim_.StartTime;
-  }
-  SetBox("StaticText1", ToQString(FormatTimeOfDay(start)));
+  SetBox("StaticText1", ToQString(FormatTimeOfDay(SnapshotStatistics(sim_).StartTime)));
   setWindowTitle(ToQString(sim_.Msg.MsgTitEstatisticas));
   Language().TranslateForm("STAT", this);
   for (const char* name : {"StaticText10", "StaticText11", "StaticText13", "StaticText16"}) {
@@ -116,25 +111,7 @@ void TEstatisticas::SetBox(const char* name, const std::optional<QString>& text)
 }
 
 StatisticsInputs TEstatisticas::ReadInputs() {
-  StatisticsInputs in;
-  std::lock_guard lock(sim_.Lock);
-  in.Now = sim_.Now();
-  in.StartTime = sim_.StartTime;
-  in.ProcessCount = static_cast<int>(sim_.Kernel.Processes.size());
-  sim_.Kernel.CountStates(in.Running, in.Ready, in.Waiting);
-  in.DispatchCount = sim_.Kernel.DispatchCount;
-  in.TotalReadyWaitTime = sim_.Kernel.TotalReadyWaitTime;
-  in.FinishedCount = sim_.FinishedCount;
-  in.TotalTurnaroundTime = sim_.TotalTurnaroundTime;
-  in.BusyTime = sim_.Cpu.BusyTime;
-  sim_.Kernel.ReadyWaitTotals(in.ReadyWaitSum, in.ReadyWaitCount);
-  in.FreePages = sim_.Memoria.FreePageCount();
-  std::int32_t hard = 0;
-  std::int32_t soft = 0;
-  sim_.Memoria.GetPageFaultCounts(hard, soft);
-  in.HardFaults = hard;
-  in.SoftFaults = soft;
-  return in;
+  return SnapshotStatistics(sim_);
 }
 
 void TEstatisticas::Timer1Timer() {

@@ -3,8 +3,8 @@
 #include <QPainter>
 #include <stdexcept>
 
-#include "simulation/process.h"
 #include "gui/common/qt_convert.h"
+#include "simulation/process.h"
 
 namespace kelpa {
 

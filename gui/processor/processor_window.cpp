@@ -13,14 +13,15 @@
 #include <mutex>
 #include <vector>
 
-#include "simulation/simulation.h"
-#include "gui/language/language.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
-#include "gui/processor/process_shape.h"
+#include "gui/language/language.h"
+#include "gui/processor/disc_registry.h"
 #include "gui/processor/qt_display.h"
 #include "gui/processor/ready_queue_picture.h"
 #include "gui/processor/scheduling_options_window.h"
+#include "simulation/simulation.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 namespace {
@@ -29,11 +30,6 @@ namespace {
 constexpr int kPriorityLabelTops[kPriorityLevels] = {245, 233, 221, 209, 196, 184, 172, 160,
                                                      148, 136, 124, 112, 99,  87,  75,  63};
 constexpr int kPriorityLabelLeft = 308;
-
-// Ready discs: j-th of the queue of priority p at left 355 + 12j, top 245 - 12p.
-constexpr int kReadyLeft = 355;
-constexpr int kReadyBottom = 245;
-constexpr int kDiscStep = 12;
 
 QFrame* AddRectangle(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* shape = new QFrame(parent);
@@ -60,6 +56,7 @@ TfrmGP::TfrmGP(Simulation& sim, QWidget* parent)
   setWindowTitle(ToQString(sim_.Msg.MsgTitGerProcessador));
   setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
   CreateComponents();
+  discs_ = new DiscRegistry(ClientArea(), this);
 
   Language().TranslateForm("GP", this);
   ForcePriorityNumbers();
@@ -173,8 +170,14 @@ void TfrmGP::SetOptionsWindow(Tfrm_Opt* options) {
   options_ = options;
 }
 
-void TfrmGP::SetDisplay(QtDisplay* display) {
-  display_ = display;
+void TfrmGP::FollowDisplay(QtDisplay& display) {
+  discs_->Follow(display);
+  connect(&display, &QtDisplay::waitCounterChanged, ProgressBar1, &QProgressBar::setValue,
+          Qt::UniqueConnection);
+}
+
+TShpProcesso* TfrmGP::Disc(ShapeId shape) const {
+  return discs_->Disc(shape);
 }
 
 QLabel* TfrmGP::PriorityLabel(int priority) const {
@@ -185,24 +188,11 @@ QLabel* TfrmGP::PriorityLabel(int priority) const {
 }
 
 void TfrmGP::Timer1Timer() {
-  if (display_ == nullptr) {
+  // No disc yet (or no display): nothing to place.
+  if (discs_->Empty()) {
     return;
   }
-  std::vector<ReadyDisc> discs;
-  {
-    std::lock_guard lock(sim_.Lock);
-    discs = sim_.Kernel.ReadyDiscs();
-  }
-  for (const ReadyDisc& disc : discs) {
-    TShpProcesso* shape = display_->Shape(disc.Shape);
-    // A disc not yet created, or not yet on this window, waits for the display's next update.
-    if (shape == nullptr || shape->parentWidget() != ClientArea()) {
-      continue;
-    }
-    shape->move(kReadyLeft + kDiscStep * disc.Position, kReadyBottom - kDiscStep * disc.Priority);
-    shape->SetFillColor(disc.Color);
-    shape->show();
-  }
+  discs_->PlaceReady(SnapshotReadyDiscs(sim_));
 }
 
 void TfrmGP::TrackBar1Change(int position) {

@@ -5,9 +5,9 @@
 #include <functional>
 
 #include <QMainWindow>
-#include <QPointer>
 
-#include "gui/processor/qt_display.h"
+#include "gui/processor/disc_board.h"
+#include "simulation/display.h"
 
 class QAction;
 class QFrame;
@@ -19,18 +19,23 @@ class QTimer;
 
 namespace kelpa {
 
+class DiscRegistry;
 class Simulation;
 class Tfrm_Opt;
 class ReadyQueuePicture;
+class TShpProcesso;
 
-class TfrmGP : public QMainWindow {
+class TfrmGP : public QMainWindow, public DiscBoard {
   Q_OBJECT
 
  public:
   explicit TfrmGP(Simulation& sim, QWidget* parent = nullptr);
 
   void SetOptionsWindow(Tfrm_Opt* options);
-  void SetDisplay(QtDisplay* display);
+  // The window shows the display's discs and wait counter.
+  void FollowDisplay(QtDisplay& display) override;
+  // The disc of a process's shape, or null when it does not exist (yet or any more).
+  TShpProcesso* Disc(ShapeId shape) const;
 
   // The label that shows priority 0..15 (Label1..Label16); null outside that range.
   QLabel* PriorityLabel(int priority) const;
@@ -64,7 +69,7 @@ class TfrmGP : public QMainWindow {
 
   Simulation& sim_;
   Tfrm_Opt* options_ = nullptr;
-  QPointer<QtDisplay> display_;
+  DiscRegistry* discs_ = nullptr;
 
   ReadyQueuePicture* S_ESCALONA = nullptr;
   QFrame* S_CPU = nullptr;

@@ -1,11 +1,10 @@
 #include "gui/processor/qt_display.h"
 
-#include <QProgressBar>
 #include <QThread>
+#include <algorithm>
 #include <utility>
 
-#include "gui/processor/process_shape.h"
-#include "gui/processor/processor_window.h"
+#include "gui/processor/disc_board.h"
 
 namespace kelpa {
 
@@ -13,17 +12,11 @@ QtDisplay::QtDisplay() = default;
 
 QtDisplay::~QtDisplay() {
   Stop();
-  // Discs on the window are deleted with it; the QPointers of those are already null.
-  for (auto& [id, shape] : shapes_) {
-    delete shape.data();
-  }
 }
 
-void QtDisplay::SetProcessorWindow(TfrmGP* window) {
-  window_ = window;
-  // The window's timer places the ready discs that this display keeps.
+void QtDisplay::SetProcessorWindow(DiscBoard* window) {
   if (window != nullptr) {
-    window->SetDisplay(this);
+    window->FollowDisplay(*this);
   }
 }
 
@@ -33,11 +26,6 @@ void QtDisplay::Stop() {
     stopped_ = true;
   }
   shown_.notify_all();
-}
-
-TShpProcesso* QtDisplay::Shape(ShapeId shape) const {
-  const auto found = shapes_.find(shape);
-  return found == shapes_.end() ? nullptr : found->second.data();
 }
 
 void QtDisplay::Post(std::function<void()> update) {
@@ -54,91 +42,31 @@ void QtDisplay::Post(std::function<void()> update) {
 }
 
 void QtDisplay::CreateShape(ShapeId shape, std::int32_t pid, TColor color) {
-  Post([this, shape, pid, color] {
-    if (shape == 0 || shapes_.count(shape) != 0) {
-      return;
-    }
-    // No parent until the process first becomes ready; a parentless widget would be a window of
-    // its own, so it stays hidden until then.
-    auto* disc = new TShpProcesso();
-    disc->hide();
-    disc->SetPid(pid);
-    disc->SetFillColor(color);
-    shapes_[shape] = disc;
-  });
+  Post([this, shape, pid, color] { emit discCreated(shape, pid, color); });
 }
 
 void QtDisplay::AttachShape(ShapeId shape) {
-  Post([this, shape] {
-    TShpProcesso* disc = Shape(shape);
-    if (disc == nullptr || window_ == nullptr) {
-      return;
-    }
-    if (disc->parentWidget() != window_->ClientArea()) {
-      disc->setParent(window_->ClientArea());
-    }
-    disc->show();
-    disc->raise();
-  });
+  Post([this, shape] { emit discAttached(shape); });
 }
 
 void QtDisplay::ReleaseShape(ShapeId shape) {
-  Post([this, shape] {
-    const auto found = shapes_.find(shape);
-    if (found == shapes_.end()) {
-      return;
-    }
-    if (TShpProcesso* disc = found->second.data()) {
-      disc->hide();
-      delete disc;
-    }
-    shapes_.erase(found);
-  });
+  Post([this, shape] { emit discReleased(shape); });
 }
 
-void QtDisplay::Place(const ShapePlacement& placement) {
-  TShpProcesso* disc = Shape(placement.Shape);
-  if (disc == nullptr) {
-    return;
-  }
-  disc->move(placement.Left, placement.Top);
-  disc->SetFillColor(placement.Color);
-  if (disc->parentWidget() != nullptr) {
-    disc->show();
-  }
+void QtDisplay::ShowOnCpu(const DiscPlace& place) {
+  Post([this, place] { emit discOnProcessor(place); });
 }
 
-void QtDisplay::ShowOnCpu(const ShapePlacement& placement) {
-  ShapePlacement onCpu = placement;
-  onCpu.Left = kCpuLeft;
-  onCpu.Top = kCpuTop;
-  Post([this, onCpu] {
-    Place(onCpu);
-    // The running disc is drawn over one that has not yet been moved away from the processor.
-    if (TShpProcesso* disc = Shape(onCpu.Shape)) {
-      disc->raise();
-    }
-  });
-}
-
-void QtDisplay::RefreshWaitArea(const std::vector<ShapePlacement>& placements) {
+void QtDisplay::RefreshWaitArea(const std::vector<DiscPlace>& places) {
   // Nothing to place: the wait service's pass over empty lists wakes nobody.
-  if (placements.empty()) {
+  if (places.empty()) {
     return;
   }
-  Post([this, placements] {
-    for (const ShapePlacement& placement : placements) {
-      Place(placement);
-    }
-  });
+  Post([this, places] { emit waitAreaChanged(places); });
 }
 
 void QtDisplay::AdvanceWaitCounter(int value) {
-  Post([this, value] {
-    if (window_ != nullptr) {
-      window_->WaitProgress()->setValue(value);
-    }
-  });
+  Post([this, value] { emit waitCounterChanged(value); });
 }
 
 void QtDisplay::RedrawPageFile() {

@@ -1,23 +1,22 @@
-// The simulation's display carried out on the user-interface thread: every update is posted as a
-// queued call to this object and runs there in the order it was requested.
+// The simulation's display carried to the user-interface thread: every request is posted as a
+// queued call to this object and emitted there as a signal, in the order it was requested. The
+// processor window (a DiscBoard) connects to the signals and owns the discs and their positions.
 #pragma once
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <mutex>
+#include <vector>
 
 #include <QObject>
-#include <QPointer>
 
 #include "simulation/display.h"
 
 namespace kelpa {
 
-class TfrmGP;
-class TShpProcesso;
+class DiscBoard;
 
 class QtDisplay : public QObject, public IDisplay {
   Q_OBJECT
@@ -27,37 +26,35 @@ class QtDisplay : public QObject, public IDisplay {
   QtDisplay();
   ~QtDisplay() override;
 
-  // Also makes this the display whose discs the window's timer places.
-  void SetProcessorWindow(TfrmGP* window);
+  // The window that shows the discs and the wait counter follows this display from now on.
+  void SetProcessorWindow(DiscBoard* window);
   // Called (on the user-interface thread) whenever the page file changed.
   std::function<void()> OnRedrawPageFile;
 
   // From now on WaitUntilShown returns at once, and every waiting thread is released.
   void Stop();
 
-  // The disc of a shape, or null when it does not exist (yet or any more). UI thread only.
-  TShpProcesso* Shape(ShapeId shape) const;
-
   void CreateShape(ShapeId shape, std::int32_t pid, TColor color) override;
   void AttachShape(ShapeId shape) override;
   void ReleaseShape(ShapeId shape) override;
-  void ShowOnCpu(const ShapePlacement& placement) override;
-  void RefreshWaitArea(const std::vector<ShapePlacement>& placements) override;
+  void ShowOnCpu(const DiscPlace& place) override;
+  void RefreshWaitArea(const std::vector<DiscPlace>& places) override;
   void AdvanceWaitCounter(int value) override;
   void RedrawPageFile() override;
   void WaitUntilShown() override;
 
-  // Position of the running process's disc, inside the processor box.
-  static constexpr int kCpuLeft = 185;
-  static constexpr int kCpuTop = 35;
+ signals:
+  // Emitted on the user-interface thread, in the order the simulation asked.
+  void discCreated(kelpa::ShapeId shape, std::int32_t pid, kelpa::TColor color);
+  void discAttached(kelpa::ShapeId shape);
+  void discReleased(kelpa::ShapeId shape);
+  void discOnProcessor(const kelpa::DiscPlace& place);
+  void waitAreaChanged(const std::vector<kelpa::DiscPlace>& places);
+  void waitCounterChanged(int value);
 
  private:
   void Post(std::function<void()> update);
-  void Place(const ShapePlacement& placement);
   void MarkShown(std::uint64_t ticket);
-
-  std::map<ShapeId, QPointer<TShpProcesso>> shapes_;
-  QPointer<TfrmGP> window_;
 
   // Updates posted, and updates carried out on the user-interface thread.
   std::atomic<std::uint64_t> requested_{0};

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "simulation/kernel.h"
-#include "simulation/simulation.h"
-#include "gui/language/language.h"
 #include "gui/common/qt_convert.h"
+#include "gui/language/language.h"
 #include "gui/processor/processor_window.h"
 #include "gui/processor/selection_track_bar.h"
+#include "simulation/kernel.h"
+#include "simulation/simulation.h"
 
 namespace kelpa {
 namespace {

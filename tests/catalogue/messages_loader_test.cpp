@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
-#include "support/temp_working_directory.h"
 #include "catalogue/messages.h"
+#include "support/temp_working_directory.h"
 
 namespace kelpa {
 namespace {

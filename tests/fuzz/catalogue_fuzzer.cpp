@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/ini_file.h"
-#include "fuzz_file.h"
 #include "catalogue/messages.h"
+#include "fuzz_file.h"
+#include "platform/ini_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kelpa::TMessages messages;

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/ini_file.h"
 #include "fuzz_file.h"
+#include "platform/ini_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using kelpa::TIniFile;

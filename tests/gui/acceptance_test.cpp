@@ -28,16 +28,13 @@
 #include <string>
 #include <vector>
 
-#include "session/log_writer.h"
+#include "console_handle.h"
+#include "gui/about/credits_window.h"
+#include "gui/common/qt_convert.h"
 #include "gui/console/console_window.h"
 #include "gui/console/log_window.h"
-#include "console_handle.h"
-#include "simulation/simulation.h"
-#include "gui/about/credits_window.h"
 #include "gui/memory/memory_options_window.h"
 #include "gui/memory/memory_window.h"
-#include "session_log_audit.h"
-#include "gui/common/qt_convert.h"
 #include "gui/process/creation_window.h"
 #include "gui/process/pcb_window.h"
 #include "gui/process/process_cell_delegate.h"
@@ -45,6 +42,9 @@
 #include "gui/process/statistics_window.h"
 #include "gui/processor/processor_window.h"
 #include "gui/processor/scheduling_options_window.h"
+#include "session/log_writer.h"
+#include "session_log_audit.h"
+#include "simulation/simulation.h"
 
 using namespace kelpa;
 using kelpa::acceptance::ProcessTrack;

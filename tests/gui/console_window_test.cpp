@@ -18,17 +18,17 @@
 #include <utility>
 #include <vector>
 
-#include "session/log_writer.h"
+#include "console_handle.h"
+#include "gui/about/credits_window.h"
 #include "gui/console/console_window.h"
 #include "gui/console/log_window.h"
-#include "console_handle.h"
-#include "simulation/simulation.h"
-#include "gui/about/credits_window.h"
 #include "gui/memory/memory_window.h"
 #include "gui/process/creation_window.h"
 #include "gui/process/process_list_window.h"
 #include "gui/process/statistics_window.h"
 #include "gui/processor/processor_window.h"
+#include "session/log_writer.h"
+#include "simulation/simulation.h"
 
 using namespace kelpa;
 

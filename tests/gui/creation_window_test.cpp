@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "support/test_simulation.h"
 #include "gui/common/qt_convert.h"
 #include "gui/process/creation_window.h"
 #include "gui/process/spin_edit.h"
+#include "support/test_simulation.h"
 
 using kelpa::TColor;
 using kelpa::TForm2;

@@ -22,16 +22,16 @@
 #include <mutex>
 #include <optional>
 
-#include "platform/ini_file.h"
-#include "session/log_writer.h"
+#include "catalogue/messages.h"
+#include "console_handle.h"
 #include "gui/console/console_window.h"
 #include "gui/console/log_window.h"
-#include "console_handle.h"
-#include "simulation/process.h"
-#include "simulation/simulation.h"
-#include "catalogue/messages.h"
 #include "gui/process/creation_window.h"
 #include "gui/process/process_list_window.h"
+#include "platform/ini_file.h"
+#include "session/log_writer.h"
+#include "simulation/process.h"
+#include "simulation/simulation.h"
 
 using namespace kelpa;
 

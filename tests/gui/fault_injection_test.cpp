@@ -27,15 +27,15 @@
 #include <string>
 #include <vector>
 
+#include "console_handle.h"
+#include "gui/console/console_window.h"
+#include "gui/console/log_window.h"
+#include "gui/processor/scheduling_options_window.h"
+#include "platform/datetime.h"
 #include "platform/error_reporter.h"
 #include "platform/ini_file.h"
 #include "session/log_writer.h"
-#include "gui/console/console_window.h"
-#include "gui/console/log_window.h"
-#include "console_handle.h"
-#include "platform/datetime.h"
 #include "simulation/simulation.h"
-#include "gui/processor/scheduling_options_window.h"
 
 using namespace kelpa;
 

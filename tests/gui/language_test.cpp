@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ini_file.h"
 #include "gui/language/language.h"
 #include "gui/language/qt_translation.h"
+#include "platform/ini_file.h"
 
 namespace kelpa {
 namespace {

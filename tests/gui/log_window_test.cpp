@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include "gui/console/log_window.h"
 #include "support/recording_reporter.h"
 #include "support/temp_working_directory.h"
-#include "gui/console/log_window.h"
 
 namespace kelpa {
 namespace {

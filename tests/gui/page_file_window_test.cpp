@@ -4,10 +4,10 @@
 #include <QtTest>
 #include <mutex>
 
+#include "gui/common/qt_convert.h"
 #include "gui/memory/cell_grid.h"
 #include "gui/memory/page_file_window.h"
 #include "support/test_simulation.h"
-#include "gui/common/qt_convert.h"
 
 using kelpa::MakeColor;
 using kelpa::TCellGrid;

@@ -7,9 +7,9 @@
 #include <QtTest>
 #include <mutex>
 
-#include "support/test_simulation.h"
 #include "gui/common/qt_convert.h"
 #include "gui/process/pcb_window.h"
+#include "support/test_simulation.h"
 
 using kelpa::TPCB;
 using kelpa::TProcesso;

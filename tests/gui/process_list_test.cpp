@@ -11,10 +11,10 @@
 #include <deque>
 #include <mutex>
 
-#include "support/test_simulation.h"
 #include "gui/common/qt_convert.h"
 #include "gui/process/pcb_window.h"
 #include "gui/process/process_list_window.h"
+#include "support/test_simulation.h"
 
 using kelpa::TfrmAlteraProcessos;
 using kelpa::TProcesso;

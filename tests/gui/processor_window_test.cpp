@@ -12,14 +12,14 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/ini_file.h"
-#include "simulation/simulation.h"
 #include "gui/language/language.h"
-#include "support/recording_log.h"
 #include "gui/processor/process_shape.h"
 #include "gui/processor/processor_window.h"
 #include "gui/processor/qt_display.h"
 #include "gui/processor/scheduling_options_window.h"
+#include "platform/ini_file.h"
+#include "simulation/simulation.h"
+#include "support/recording_log.h"
 
 namespace kelpa {
 namespace {
@@ -48,7 +48,7 @@ struct ShownSimulation {
     gp.Timer1Timer();
   }
   QPoint DiscAt(const TProcesso* p) const {
-    TShpProcesso* shape = display.Shape(p->Shape);
+    TShpProcesso* shape = gp.Disc(p->Shape);
     return shape != nullptr ? shape->pos() : QPoint(-1, -1);
   }
   bool LabelIsRed(int priority) const {
@@ -138,7 +138,7 @@ class ProcessorWindowTest : public QObject {
     QCOMPARE(s.DiscAt(third), QPoint(379, 149));
     QCOMPARE(s.DiscAt(low), QPoint(355, 245));
 
-    TShpProcesso* disc = s.display.Shape(second->Shape);
+    TShpProcesso* disc = s.gp.Disc(second->Shape);
     QCOMPARE(disc->parentWidget(), s.gp.ClientArea());
     QVERIFY(disc->isVisibleTo(&s.gp));
     QCOMPARE(disc->size(), QSize(12, 12));
@@ -156,6 +156,44 @@ class ProcessorWindowTest : public QObject {
     QCOMPARE(s.DiscAt(second), QPoint(355, 149));
     QCOMPARE(s.DiscAt(third), QPoint(367, 149));
     QCOMPARE(s.DiscAt(low), QPoint(355, 245));
+  }
+
+  // The head of the wait list on the I/O device, the rest behind it, the suspended row below.
+  void waitAreaDiscsArePlacedByListAndOrder() {
+    ShownSimulation s;
+    std::vector<TProcesso*> waiting;
+    for (int i = 0; i < 3; ++i) {
+      waiting.push_back(s.Create(0, MakeColor(10 * i, 0, 0)));
+    }
+    TProcesso* s0 = s.Create(0, 0x00FF00);
+    TProcesso* s1 = s.Create(0, 0x0000FF);
+    {
+      std::lock_guard lock(s.sim.Lock);
+      for (TProcesso* p : waiting) {
+        s.sim.Kernel.RemoveFromReadyQueues(p);
+        s.sim.Espera.Enqueue(p, psIO);
+      }
+      for (TProcesso* p : {s0, s1}) {
+        p->SetSuspendRequest(true);
+        s.sim.Kernel.RemoveFromReadyQueues(p);
+        s.sim.Espera.Enqueue(p, psSuspended);
+      }
+      s.sim.Espera.SetWaitLength(50);
+      s.sim.Espera.Pass();
+    }
+    s.Refresh();
+    const struct {
+      const TProcesso* Process;
+      QPoint At;
+    } expected[] = {{waiting[0], {55, 200}},
+                    {waiting[1], {90, 200}},
+                    {waiting[2], {102, 200}},
+                    {s0, {43, 240}},
+                    {s1, {55, 240}}};
+    for (const auto& [process, at] : expected) {
+      QCOMPARE(s.DiscAt(process), at);
+      QCOMPARE(s.gp.Disc(process->Shape)->FillColor(), process->Color);
+    }
   }
 
   void priorityNumbersIgnoreTheLanguageFile() {

@@ -8,11 +8,11 @@
 #include <memory>
 #include <thread>
 
-#include "simulation/simulation.h"
-#include "support/recording_log.h"
 #include "gui/processor/process_shape.h"
 #include "gui/processor/processor_window.h"
 #include "gui/processor/qt_display.h"
+#include "simulation/simulation.h"
+#include "support/recording_log.h"
 
 namespace kelpa {
 namespace {
@@ -53,9 +53,10 @@ class QtDisplayTest : public QObject {
       d.display.AttachShape(1);
       d.display.CreateShape(2, 4712, 0x00FF00);
       d.display.AttachShape(2);
-      d.display.ShowOnCpu({1, 0x00FF00, 0, 0});
-      d.display.RefreshWaitArea({{2, 0x0000FF, 55, 200}});
-      d.display.RefreshWaitArea({{2, 0xFF0000, 43, 240}, {1, 0x000000, 90, 200}});
+      d.display.ShowOnCpu({1, 0x00FF00, DiscLocation::Processor});
+      d.display.RefreshWaitArea({{2, 0x0000FF, DiscLocation::IoDevice}});
+      d.display.RefreshWaitArea(
+          {{2, 0xFF0000, DiscLocation::Suspended}, {1, 0x000000, DiscLocation::WaitList}});
       d.display.AdvanceWaitCounter(3);
       d.display.AdvanceWaitCounter(4);
       d.display.ReleaseShape(1);
@@ -64,8 +65,8 @@ class QtDisplayTest : public QObject {
     });
     RunUntilDone(worker, done);
 
-    QVERIFY(d.display.Shape(1) == nullptr);
-    TShpProcesso* second = d.display.Shape(2);
+    QVERIFY(d.gp->Disc(1) == nullptr);
+    TShpProcesso* second = d.gp->Disc(2);
     QVERIFY(second != nullptr);
     QCOMPARE(second->parentWidget(), d.gp->ClientArea());
     QVERIFY(second->isVisibleTo(d.gp.get()));
@@ -79,39 +80,52 @@ class QtDisplayTest : public QObject {
     DisplayOnWindow d;
     d.display.CreateShape(7, 1, 0x00FF00);
     d.display.AttachShape(7);
-    d.display.ShowOnCpu({7, 0x123456, 3, 4});
+    d.display.ShowOnCpu({7, 0x123456, DiscLocation::Processor});
     QCoreApplication::processEvents();
-    QCOMPARE(d.display.Shape(7)->pos(), QPoint(185, 35));
-    QCOMPARE(d.display.Shape(7)->FillColor(), TColor{0x123456});
+    QCOMPARE(d.gp->Disc(7)->pos(), QPoint(185, 35));
+    QCOMPARE(d.gp->Disc(7)->FillColor(), TColor{0x123456});
   }
 
-  void discWithoutWindowStaysHidden() {
-    QtDisplay display;
-    display.CreateShape(5, 9, 0x00FF00);
-    display.AttachShape(5);
-    display.RefreshWaitArea({{5, 0x00FF00, 55, 200}});
+  // Created but never ready, a disc has no parent: it is no window of its own.
+  void discNotYetReadyStaysHidden() {
+    DisplayOnWindow d;
+    d.display.CreateShape(5, 9, 0x00FF00);
+    d.display.RefreshWaitArea({{5, 0x00FF00, DiscLocation::IoDevice}});
     QCoreApplication::processEvents();
-    TShpProcesso* disc = display.Shape(5);
+    TShpProcesso* disc = d.gp->Disc(5);
     QVERIFY(disc != nullptr);
     QVERIFY(disc->parentWidget() == nullptr);
     QVERIFY(!disc->isVisible());
   }
 
+  // A display no window follows reaches no window.
+  void requestsWithoutAWindowShowNothing() {
+    DisplayOnWindow d;
+    QtDisplay alone;
+    alone.CreateShape(5, 9, 0x00FF00);
+    alone.AttachShape(5);
+    alone.AdvanceWaitCounter(7);
+    QCoreApplication::processEvents();
+    QVERIFY(d.gp->Disc(5) == nullptr);
+    QCOMPARE(d.gp->WaitProgress()->value(), 0);
+    QVERIFY(d.gp->ClientArea()->findChildren<TShpProcesso*>().isEmpty());
+  }
+
   void unknownShapesAreIgnored() {
     DisplayOnWindow d;
     d.display.AttachShape(99);
-    d.display.ShowOnCpu({99, 0, 0, 0});
-    d.display.RefreshWaitArea({{99, 0, 1, 1}});
+    d.display.ShowOnCpu({99, 0, DiscLocation::Processor});
+    d.display.RefreshWaitArea({{99, 0, DiscLocation::WaitList, 0, 1}});
     d.display.ReleaseShape(99);
     d.display.CreateShape(0, 1, 0);
     QCoreApplication::processEvents();
-    QVERIFY(d.display.Shape(99) == nullptr);
-    QVERIFY(d.display.Shape(0) == nullptr);
+    QVERIFY(d.gp->Disc(99) == nullptr);
+    QVERIFY(d.gp->Disc(0) == nullptr);
     // A second creation under the same id keeps the first disc.
     d.display.CreateShape(3, 1, 0x0000FF);
     d.display.CreateShape(3, 2, 0x00FF00);
     QCoreApplication::processEvents();
-    QCOMPARE(d.display.Shape(3)->toolTip(), QStringLiteral("1"));
+    QCOMPARE(d.gp->Disc(3)->toolTip(), QStringLiteral("1"));
   }
 
   void pageFileRedrawReachesTheHook() {
@@ -161,7 +175,7 @@ class QtDisplayTest : public QObject {
     display.RefreshWaitArea({});
     QVERIFY2(returnsAlone(), "a wait with nothing to show needed the event loop");
     display.AdvanceWaitCounter(3);
-    display.RefreshWaitArea({{1, 0, 55, 200}});
+    display.RefreshWaitArea({{1, 0, DiscLocation::IoDevice}});
     QCoreApplication::processEvents();
     QVERIFY2(returnsAlone(), "a wait after every update ran needed the event loop");
     display.Stop();
@@ -173,18 +187,17 @@ class QtDisplayTest : public QObject {
     d->display.AttachShape(1);
     d->display.CreateShape(2, 2, 0x0000FF);
     QCoreApplication::processEvents();
-    QPointer<TShpProcesso> attached = d->display.Shape(1);
-    QPointer<TShpProcesso> loose = d->display.Shape(2);
+    QPointer<TShpProcesso> attached = d->gp->Disc(1);
+    QPointer<TShpProcesso> loose = d->gp->Disc(2);
+    // The window owns its discs, on its client area or not yet.
     d->gp.reset();
     QVERIFY(attached.isNull());
-    QVERIFY(d->display.Shape(1) == nullptr);
-    // Later updates find no window and no disc; destroying the display frees the loose disc once.
-    d->display.AdvanceWaitCounter(2);
-    d->display.RefreshWaitArea({{1, 0, 55, 200}});
-    QCoreApplication::processEvents();
-    QVERIFY(!loose.isNull());
-    d.reset();
     QVERIFY(loose.isNull());
+    // Later updates find no window.
+    d->display.AdvanceWaitCounter(2);
+    d->display.RefreshWaitArea({{1, 0, DiscLocation::IoDevice}});
+    QCoreApplication::processEvents();
+    d.reset();
   }
 
   void discAcceptsOnlyAProcess() {

@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "gui/language/language.h"
+#include "gui/processor/processor_window.h"
+#include "gui/processor/scheduling_options_window.h"
+#include "gui/processor/selection_track_bar.h"
 #include "platform/error_reporter.h"
 #include "platform/ini_file.h"
 #include "session/settings.h"
 #include "simulation/simulation.h"
-#include "gui/language/language.h"
 #include "support/recording_log.h"
-#include "gui/processor/processor_window.h"
-#include "gui/processor/scheduling_options_window.h"
-#include "gui/processor/selection_track_bar.h"
 
 namespace kelpa {
 namespace {

@@ -27,12 +27,12 @@
 #include <string>
 #include <thread>
 
-#include "platform/error_reporter.h"
+#include "console_handle.h"
 #include "gui/console/console_window.h"
 #include "gui/console/log_window.h"
-#include "console_handle.h"
-#include "simulation/simulation.h"
 #include "gui/process/creation_window.h"
+#include "platform/error_reporter.h"
+#include "simulation/simulation.h"
 
 using namespace kelpa;
 

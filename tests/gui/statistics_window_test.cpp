@@ -6,9 +6,9 @@
 #include <QtTest>
 #include <mutex>
 
-#include "support/test_simulation.h"
 #include "gui/process/statistics_figures.h"
 #include "gui/process/statistics_window.h"
+#include "support/test_simulation.h"
 
 using kelpa::ComputeStatistics;
 using kelpa::StatisticsInputs;

@@ -11,11 +11,11 @@
 #include <memory>
 #include <vector>
 
-#include "platform/error_reporter.h"
+#include "console_handle.h"
 #include "gui/console/console_window.h"
 #include "gui/console/log_window.h"
 #include "gui/console/termination_signals.h"
-#include "console_handle.h"
+#include "platform/error_reporter.h"
 
 using kelpa::TerminationSignals;
 

@@ -10,8 +10,8 @@
 #include <map>
 #include <memory>
 
-#include "gui/console/console_window.h"
 #include "console_handle.h"
+#include "gui/console/console_window.h"
 #include "gui/process/creation_window.h"
 #include "gui/process/process_list_window.h"
 

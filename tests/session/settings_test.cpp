@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/ini_text.h"
-#include "support/recording_reporter.h"
 #include "session/settings.h"
+#include "support/recording_reporter.h"
 #include "support/temp_working_directory.h"
 
 namespace kelpa {

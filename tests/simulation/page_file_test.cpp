@@ -2,8 +2,8 @@
 // content lives in it.
 #include <tuple>
 
-#include "platform/datetime.h"
 #include "memory_fixture.h"
+#include "platform/datetime.h"
 
 namespace kelpa::test {
 namespace {

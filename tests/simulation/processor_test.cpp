@@ -37,11 +37,10 @@ TEST_F(ProcessorTest, SliceOfOneRunsOneInstructionPerTwoTicks) {
   }
   EXPECT_EQ(sim.Kernel.DispatchCount, 2);
   ASSERT_EQ(t.display.onCpu.size(), 2u);
-  const ShapePlacement& shown = t.display.onCpu.back();
+  const DiscPlace& shown = t.display.onCpu.back();
   EXPECT_EQ(shown.Shape, p->Shape);
   EXPECT_EQ(shown.Color, 0x123456u);
-  EXPECT_EQ(shown.Left, 185);
-  EXPECT_EQ(shown.Top, 35);
+  EXPECT_EQ(shown.Where, DiscLocation::Processor);
 }
 
 TEST_F(ProcessorTest, SliceOfThreeRunsThreeInstructionsThenAServiceTick) {
@@ -183,8 +182,8 @@ TEST_F(ProcessorTest, SuspendedProcessWaitsUntilTheRequestIsCleared) {
   t.Pass(3);
   EXPECT_EQ(p->State, psSuspended);
   ASSERT_EQ(t.display.waitArea.size(), 1u);
-  EXPECT_EQ(t.display.waitArea[0].Left, 43);
-  EXPECT_EQ(t.display.waitArea[0].Top, 240);
+  EXPECT_EQ(t.display.waitArea[0].Where, DiscLocation::Suspended);
+  EXPECT_EQ(t.display.waitArea[0].Index, 0);
 
   p->SetSuspendRequest(false);
   t.Pass();

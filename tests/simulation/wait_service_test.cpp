@@ -153,7 +153,7 @@ TEST_F(WaitServiceTest, TheWaitAreaIsHandedOverOnlyWhenItChanges) {
   EXPECT_EQ(t.display.waitAreaRefreshes, 2);
   ASSERT_EQ(t.display.waitArea.size(), 1u);
   EXPECT_EQ(t.display.waitArea[0].Shape, p[1]->Shape);
-  EXPECT_EQ(t.display.waitArea[0].Left, 55);
+  EXPECT_EQ(t.display.waitArea[0].Where, DiscLocation::IoDevice);
   t.Pass(4);
   EXPECT_EQ(t.display.waitAreaRefreshes, 3);
   EXPECT_TRUE(t.display.waitArea.empty());
@@ -177,16 +177,18 @@ TEST_F(WaitServiceTest, WaitAreaShowsTheDeviceTheQueueAndTheSuspended) {
   espera.SetWaitLength(50);
   t.Pass();
 
-  const std::vector<ShapePlacement>& area = t.display.waitArea;
+  // The pixels for these places are the processor window's (tests/ui/processor_window_test).
+  const std::vector<DiscPlace>& area = t.display.waitArea;
   ASSERT_EQ(area.size(), 5u);
-  const int lefts[] = {55, 90, 102, 43, 55};
-  const int tops[] = {200, 200, 200, 240, 240};
+  using enum DiscLocation;
+  const DiscLocation wheres[] = {IoDevice, WaitList, WaitList, Suspended, Suspended};
+  const int indexes[] = {0, 0, 1, 0, 1};
   const TProcesso* order[] = {waiting[0], waiting[1], waiting[2], s0, s1};
   for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(area[i].Shape, order[i]->Shape) << i;
     EXPECT_EQ(area[i].Color, order[i]->Color) << i;
-    EXPECT_EQ(area[i].Left, lefts[i]) << i;
-    EXPECT_EQ(area[i].Top, tops[i]) << i;
+    EXPECT_EQ(area[i].Where, wheres[i]) << i;
+    EXPECT_EQ(area[i].Index, indexes[i]) << i;
   }
 }
 

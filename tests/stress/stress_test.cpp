@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "simulation/simulation.h"
+#include "simulation/snapshots.h"
 #include "support/invariants.h"
 
 namespace kelpa::test {
@@ -75,34 +77,37 @@ class Driver {
     }
   }
 
-  // Reads everything the windows' timers read.
+  // Reads everything the windows' timers read, the way they read it: each snapshot takes the
+  // lock itself, between the threads' cycles and passes.
   void ReadLikeTheWindows() {
-    int running = 0, ready = 0, waiting = 0, count = 0;
-    double sum = 0;
-    sim_.Kernel.CountStates(running, ready, waiting);
-    sim_.Kernel.ReadyWaitTotals(sum, count);
-    std::int32_t hard = 0, soft = 0;
-    sim_.Memoria.GetPageFaultCounts(hard, soft);
-    long seen = running + ready + waiting + count + hard + soft + sim_.Kernel.DispatchCount +
-                sim_.FinishedCount + sim_.Memoria.FreePageCount() +
-                sim_.Memoria.ModifiedPageCount() +
-                static_cast<long>(sim_.Kernel.ReadyDiscs().size()) +
-                static_cast<long>(sim_.Espera.WaitAreaPlacements().size());
-    for (const auto& frame : sim_.Memoria.FrameTable) {
-      seen += frame.Owner && !frame.Free ? static_cast<long>(frame.Owner->Color & 1) : 0;
+    const StatisticsInputs in = SnapshotStatistics(sim_);
+    const PageListSizes lists = SnapshotPageLists(sim_);
+    long seen = in.Running + in.Ready + in.Waiting + in.ReadyWaitCount + in.HardFaults +
+                in.SoftFaults + in.DispatchCount + in.FinishedCount + in.FreePages + lists.Free +
+                lists.Modified + static_cast<long>(SnapshotReadyDiscs(sim_).size());
+    {
+      std::lock_guard lock(sim_.Lock);
+      seen += static_cast<long>(sim_.Espera.WaitAreaPlaces().size());
     }
-    for (const auto& block : sim_.Memoria.BlockTable) {
-      seen += block.Owner ? static_cast<long>(block.Owner->Color & 1) : 0;
+    for (const FrameView& frame : SnapshotFrames(sim_)) {
+      seen += frame.OwnerColor && !frame.Free ? static_cast<long>(*frame.OwnerColor & 1) : 0;
     }
-    for (const auto& p : sim_.Kernel.Processes) {
-      seen += p->PID + p->State + p->Priority + p->PageTable[0].Location;
+    for (const BlockView& block : SnapshotBlocks(sim_)) {
+      seen += block.OwnerColor ? static_cast<long>(*block.OwnerColor & 1) : 0;
+    }
+    for (const ProcessRow& p : SnapshotProcessRows(sim_)) {
+      seen += p.PID + p.State + p.Priority;
+    }
+    const int count = SnapshotProcessCount(sim_);
+    if (const std::optional<ProcessDetail> detail = SnapshotProcess(sim_, count - 1)) {
+      seen += detail->Pages[0].Location;
     }
     checksum += seen;
   }
 
   void Operate() {
     const int choice = Pick(0, 99);
-    std::lock_guard lock(sim_.Lock);
+    std::unique_lock lock(sim_.Lock);
     if (!sim_.StopRunEvent.IsSet() && Pick(0, 9) == 0) {
       sim_.StopRunEvent.Set();  // a stop lasts a few operations, as a teacher's pause would
     }
@@ -144,6 +149,7 @@ class Driver {
         sim_.StopRunEvent.Set();
       }
     } else {
+      lock.unlock();
       ReadLikeTheWindows();
     }
     ++operations;

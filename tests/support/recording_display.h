@@ -24,13 +24,13 @@ class RecordingDisplay final : public IDisplay {
     std::lock_guard lock(mutex_);
     released.insert(shape);
   }
-  void ShowOnCpu(const ShapePlacement& placement) override {
+  void ShowOnCpu(const DiscPlace& place) override {
     std::lock_guard lock(mutex_);
-    onCpu.push_back(placement);
+    onCpu.push_back(place);
   }
-  void RefreshWaitArea(const std::vector<ShapePlacement>& placements) override {
+  void RefreshWaitArea(const std::vector<DiscPlace>& places) override {
     std::lock_guard lock(mutex_);
-    waitArea = placements;
+    waitArea = places;
     ++waitAreaRefreshes;
   }
   void AdvanceWaitCounter(int value) override {
@@ -46,8 +46,8 @@ class RecordingDisplay final : public IDisplay {
   std::set<ShapeId> created;
   std::set<ShapeId> attached;
   std::set<ShapeId> released;
-  std::vector<ShapePlacement> onCpu;
-  std::vector<ShapePlacement> waitArea;
+  std::vector<DiscPlace> onCpu;
+  std::vector<DiscPlace> waitArea;
   int waitAreaRefreshes = 0;
   std::vector<int> waitCounter;
   int pageFileRedraws = 0;

@@ -6,8 +6,8 @@
 #include <memory>
 #include <mutex>
 
-#include "simulation/simulation.h"
 #include "catalogue/messages.h"
+#include "simulation/simulation.h"
 #include "support/recording_display.h"
 #include "support/recording_log.h"
 
