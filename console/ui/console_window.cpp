@@ -193,7 +193,7 @@ void TForm1::BuildMenu() {
 void TForm1::FormCreate() {
   logWriter_ = std::make_unique<TLogWriter>(clock_, reporter_);
   log_ = std::make_unique<TfrmLog>(*logWriter_);
-  log_->OnClosed = [this] { Log1->setChecked(false); };
+  connect(log_.get(), &TfrmLog::closed, this, [this] { Log1->setChecked(false); });
   CarregaMensagens(msg_, KelpaIniPath());
   display_ = std::make_unique<QtDisplay>();
   sim_ = std::make_unique<Simulation>(clock_, *logWriter_, *display_, msg_);
@@ -232,11 +232,12 @@ void TForm1::CreateSimulationWindows() {
   gp_ = std::make_unique<TfrmGP>(*sim_);
   gp_->setWindowTitle(ToQString(msg_.MsgTitGerProcessador));
   gp_->SetOptionsWindow(opt_.get());
-  gp_->OnClosed = [this] { Escalonador1->setChecked(false); };
-  opt_->SetProcessorWindow(gp_.get());
+  connect(gp_.get(), &TfrmGP::closed, this, [this] { Escalonador1->setChecked(false); });
+  connect(opt_.get(), &Tfrm_Opt::realTimeThresholdChanged, gp_.get(), &TfrmGP::PaintRealTimeLabels);
   memory_ = std::make_unique<TfrmMemoVirt>(*sim_);
   memory_->setWindowTitle(ToQString(msg_.MsgTitGerMemoria));
-  memory_->OnClosed = [this] { Memriaprincipal1->setChecked(false); };
+  connect(memory_.get(), &TfrmMemoVirt::closed, this,
+          [this] { Memriaprincipal1->setChecked(false); });
   pageFile_ = std::make_unique<TfrmPageFile>(*sim_);
   memory_->SetPageFileWindow(pageFile_.get());
   display_->SetProcessorWindow(gp_.get());
@@ -246,7 +247,8 @@ void TForm1::CreateSimulationWindows() {
 void TForm1::CreateProcessWindows() {
   creation_ = std::make_unique<TForm2>(*sim_);
   statistics_ = std::make_unique<TEstatisticas>(*sim_);
-  statistics_->OnClosed = [this] { Estatsticas1->setChecked(false); };
+  connect(statistics_.get(), &TEstatisticas::closed, this,
+          [this] { Estatsticas1->setChecked(false); });
   Estatsticas1->setChecked(false);
   memoryOptions_ = std::make_unique<Tfrm_Opt_MV>(*sim_);
   memory_->SetOptionsWindow(memoryOptions_.get());
@@ -293,7 +295,7 @@ void TForm1::Selecionar1Click() {
     return;
   }
   list_ = new TfrmAlteraProcessos(*sim_, *pcb_);
-  list_->OnReleased = [this] { list_ = nullptr; };
+  connect(list_, &TfrmAlteraProcessos::released, this, [this] { list_ = nullptr; });
 }
 
 void TForm1::Toggle(QWidget* window, QAction* item) {

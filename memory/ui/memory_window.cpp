@@ -125,7 +125,7 @@ void TfrmMemoVirt::SetPageFileWindow(TfrmPageFile* window) {
   pageFile_ = window;
   if (pageFile_ != nullptr) {
     // Closed by its own frame, the page-file window is hidden: the check mark follows.
-    pageFile_->OnClosed = [this] { Pagefile1_->setChecked(false); };
+    connect(pageFile_, &TfrmPageFile::closed, this, [this] { Pagefile1_->setChecked(false); });
   }
 }
 
@@ -191,9 +191,7 @@ void TfrmMemoVirt::Pagefile1Click() {
 void TfrmMemoVirt::closeEvent(QCloseEvent* event) {
   event->accept();
   hide();
-  if (OnClosed) {
-    OnClosed();
-  }
+  emit closed();
 }
 
 }  // namespace kelpa

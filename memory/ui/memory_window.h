@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <functional>
 
 #include "memory/ui/cell_grid.h"
 
@@ -27,8 +26,6 @@ class TfrmMemoVirt : public QMainWindow {
 
   void SetPageFileWindow(TfrmPageFile* window);
   void SetOptionsWindow(Tfrm_Opt_MV* window);
-  // Called when the user closes the window (it only hides), so the console can clear its check.
-  std::function<void()> OnClosed;
 
   // The timer's work: repaint the grid and show the two list sizes.
   void Timer1Timer();
@@ -36,6 +33,10 @@ class TfrmMemoVirt : public QMainWindow {
   void Opes1Click();
   // "Pagefile": shows or hides the page-file window.
   void Pagefile1Click();
+
+ signals:
+  // The user closed the window (it only hides): the console clears its check.
+  void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

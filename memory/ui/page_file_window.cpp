@@ -68,9 +68,7 @@ GridCells TfrmPageFile::ReadBlocks() {
 void TfrmPageFile::closeEvent(QCloseEvent* event) {
   event->accept();
   hide();
-  if (OnClosed) {
-    OnClosed();
-  }
+  emit closed();
 }
 
 }  // namespace kelpa

@@ -29,7 +29,7 @@ struct ShownSimulation {
   ShownSimulation() : sim(clock, log, display, messages), gp(sim), opt(sim, [] { return true; }) {
     display.SetProcessorWindow(&gp);
     gp.SetOptionsWindow(&opt);
-    opt.SetProcessorWindow(&gp);
+    QObject::connect(&opt, &Tfrm_Opt::realTimeThresholdChanged, &gp, &TfrmGP::PaintRealTimeLabels);
   }
   TProcesso* Create(int priority, TColor color) {
     TProcesso* raw = nullptr;
@@ -180,8 +180,7 @@ class ProcessorWindowTest : public QObject {
     for (int priority = 0; priority < 16; ++priority) {
       QCOMPARE(s.LabelIsRed(priority), priority >= 8);
     }
-    s.sim.Settings.RealTimeThreshold = 0;
-    s.opt.PaintRealTimeLabels();
+    s.gp.PaintRealTimeLabels(0);
     for (int priority = 0; priority < 16; ++priority) {
       QVERIFY(s.LabelIsRed(priority));
     }
@@ -235,7 +234,7 @@ class ProcessorWindowTest : public QObject {
   void closingHidesAndReports() {
     ShownSimulation s;
     int closed = 0;
-    s.gp.OnClosed = [&] { ++closed; };
+    QObject::connect(&s.gp, &TfrmGP::closed, [&] { ++closed; });
     s.gp.show();
     QCOMPARE(s.gp.ClientArea()->geometry(), QRect(0, s.gp.menuBar()->height(), 417, 317));
     QCOMPARE(s.gp.size(), QSize(417, 317 + s.gp.menuBar()->height()));

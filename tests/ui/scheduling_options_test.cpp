@@ -33,7 +33,7 @@ struct OptionsUnderTest {
       : sim(clock, log, display, msg),
         gp(sim),
         opt(sim, [this] { return SaveLoadSettings(2, sim.Settings, reporter); }) {
-    opt.SetProcessorWindow(&gp);
+    QObject::connect(&opt, &Tfrm_Opt::realTimeThresholdChanged, &gp, &TfrmGP::PaintRealTimeLabels);
     gp.SetOptionsWindow(&opt);
   }
   SelectionTrackBar* Threshold() {

@@ -316,9 +316,7 @@ void TfrmAlteraProcessos::closeEvent(QCloseEvent* event) {
   timer1_->stop();
   if (!released_) {
     released_ = true;
-    if (OnReleased) {
-      OnReleased();
-    }
+    emit released();
   }
   event->accept();
 }

@@ -23,8 +23,6 @@ class TfrmAlteraProcessos : public QWidget {
   TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, QWidget* parent = nullptr);
   ~TfrmAlteraProcessos() override;
 
-  // Called when the window closes, just before it is released.
-  std::function<void()> OnReleased;
   // Process-table index chosen with "PCB".
   int SelectedIndex = 0;
 
@@ -41,6 +39,10 @@ class TfrmAlteraProcessos : public QWidget {
   void Button3Click();  // suspend
   void Button4Click();  // resume
   void Button5Click();  // PCB
+
+ signals:
+  // The window closed and is about to be released.
+  void released();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

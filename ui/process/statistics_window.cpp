@@ -166,9 +166,7 @@ void TEstatisticas::ShowFigures(const StatisticsFigures& f) {
 
 void TEstatisticas::closeEvent(QCloseEvent* event) {
   event->accept();
-  if (OnClosed) {
-    OnClosed();
-  }
+  emit closed();
 }
 
 }  // namespace kelpa

@@ -3,7 +3,6 @@
 
 #include <QLocale>
 #include <QWidget>
-#include <functional>
 #include <map>
 #include <string>
 
@@ -21,12 +20,14 @@ class TEstatisticas : public QWidget {
  public:
   explicit TEstatisticas(Simulation& sim, QWidget* parent = nullptr);
 
-  // Called when the user closes the window (it is only hidden).
-  std::function<void()> OnClosed;
   // Separators of the figures; the host's by default.
   QLocale Locale = QLocale::system();
 
   void Timer1Timer();
+
+ signals:
+  // The user closed the window (it is only hidden).
+  void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -184,6 +184,14 @@ QLabel* TfrmGP::PriorityLabel(int priority) const {
   return Labels_[priority];
 }
 
+void TfrmGP::PaintRealTimeLabels(int threshold) {
+  for (int priority = 0; priority < kPriorityLevels; ++priority) {
+    QPalette palette = Labels_[priority]->palette();
+    palette.setColor(QPalette::WindowText, threshold <= priority ? Qt::red : Qt::black);
+    Labels_[priority]->setPalette(palette);
+  }
+}
+
 void TfrmGP::Timer1Timer() {
   if (display_ == nullptr) {
     return;
@@ -232,9 +240,7 @@ void TfrmGP::Opcoes1Click() {
 }
 
 void TfrmGP::showEvent(QShowEvent* event) {
-  if (options_ != nullptr) {
-    options_->PaintRealTimeLabels();
-  }
+  PaintRealTimeLabels(sim_.Settings.RealTimeThreshold.load());
   QMainWindow::showEvent(event);
 }
 
@@ -242,9 +248,7 @@ void TfrmGP::closeEvent(QCloseEvent* event) {
   // Closing only hides the window; the console clears its menu check mark.
   event->accept();
   hide();
-  if (OnClosed) {
-    OnClosed();
-  }
+  emit closed();
 }
 
 }  // namespace kelpa

@@ -2,8 +2,6 @@
 // I/O device with its wait counter, the suspended row, and the three speed controls.
 #pragma once
 
-#include <functional>
-
 #include <QMainWindow>
 #include <QPointer>
 
@@ -34,17 +32,21 @@ class TfrmGP : public QMainWindow {
 
   // The label that shows priority 0..15 (Label1..Label16); null outside that range.
   QLabel* PriorityLabel(int priority) const;
+  // Colours the priority labels: red from the lowest real-time priority up.
+  void PaintRealTimeLabels(int threshold);
   QProgressBar* WaitProgress() const { return ProgressBar1; }
   // The client area: the discs are its children and placed in its coordinates.
   QWidget* ClientArea() const { return centralWidget(); }
-
-  std::function<void()> OnClosed;
 
   // Places every ready disc in its queue's row (the timer calls it every 500 ms).
   void Timer1Timer();
 
   static constexpr int kClientWidth = 417;
   static constexpr int kClientHeight = 317;
+
+ signals:
+  // The user closed the window (it only hides): the console clears its check.
+  void closed();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -10,7 +10,6 @@
 #include "core/simulation.h"
 #include "i18n/ui/language.h"
 #include "ui/common/qt_convert.h"
-#include "ui/processor/processor_window.h"
 #include "ui/processor/selection_track_bar.h"
 
 namespace kelpa {
@@ -105,10 +104,6 @@ void Tfrm_Opt::CreateComponents() {
   }
 }
 
-void Tfrm_Opt::SetProcessorWindow(TfrmGP* window) {
-  processor_ = window;
-}
-
 void Tfrm_Opt::LoadFromSettings() {
   CheckBox2->setChecked(sim_.Settings.DynamicPriorityEnabled.load());
   CheckBox1->setChecked(sim_.Settings.PreemptionEnabled.load());
@@ -120,23 +115,11 @@ void Tfrm_Opt::TrackBar1Change(int position) {
   TrackBar1->SetSelection(position, kTopPriority);
 }
 
-void Tfrm_Opt::PaintRealTimeLabels() {
-  if (processor_ == nullptr) {
-    return;
-  }
-  const int threshold = sim_.Settings.RealTimeThreshold.load();
-  for (int priority = 0; priority < kPriorityLevels; ++priority) {
-    if (QLabel* label = processor_->PriorityLabel(priority)) {
-      SetTextColour(label, threshold <= TrackBar1->minimum() + priority ? Qt::red : Qt::black);
-    }
-  }
-}
-
 void Tfrm_Opt::SpeedButton1Click() {
   sim_.Settings.PreemptionEnabled = CheckBox1->isChecked();
   sim_.Settings.DynamicPriorityEnabled = CheckBox2->isChecked();
   sim_.Settings.RealTimeThreshold = TrackBar1->value();
-  PaintRealTimeLabels();
+  emit realTimeThresholdChanged(TrackBar1->value());
   // The new values stay in effect for this run even when they cannot be saved; the window then
   // stays open so the user sees that the save failed.
   if (saveSettings_ && !saveSettings_()) {
