@@ -95,7 +95,8 @@ class Driver {
       seen += block.Owner ? static_cast<long>(block.Owner->Color & 1) : 0;
     }
     for (const auto& p : sim_.Kernel.Processes) {
-      seen += p->PID + p->State + p->Priority + p->PageTable[0].Location;
+      seen += p->PID + static_cast<int>(p->State) + p->Priority +
+              static_cast<int>(p->PageTable[0].Location);
     }
     checksum += seen;
   }

@@ -226,7 +226,7 @@ void TPCB::ShowSnapshot(const Snapshot& shot) {
   valueBoxes_[2]->setText(QString::number(shot.BasePriority));
   valueBoxes_[3]->setText(QString::number(shot.Priority));
   // An unknown state code leaves the box as it was.
-  const std::string& state = sim_.Msg.StateName(shot.State);
+  const std::string& state = StateName(sim_.Msg, shot.State);
   if (!state.empty()) {
     valueBoxes_[4]->setText(ToQString(state));
   }
@@ -251,7 +251,7 @@ void TPCB::ShowPageTable(const Snapshot& shot) {
     SetCell(stg1_, row, 1, QString::number(entry.Frame));
     SetCell(stg1_, row, 2, QString::number(entry.Valid ? 1 : 0));
     SetCell(stg1_, row, 3, QString::number(entry.Modified ? 1 : 0));
-    SetCell(stg1_, row, 4, ToQString(msg.LocationName(entry.Location)));
+    SetCell(stg1_, row, 4, ToQString(LocationName(msg, entry.Location)));
   }
   FitPageTableColumns();
 }

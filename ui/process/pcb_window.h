@@ -6,6 +6,7 @@
 #include <array>
 
 #include "core/colour.h"
+#include "core/process.h"
 
 class QGroupBox;
 class QLabel;
@@ -41,14 +42,14 @@ class TPCB : public QWidget {
     int Frame = 0;
     bool Valid = false;
     bool Modified = false;
-    int Location = 0;
+    PageLocation Location = plImage;
   };
   struct Snapshot {
     int PID = 0;
     TColor Color = 0;
     int BasePriority = 0;
     int Priority = 0;
-    int State = 0;
+    ProcessState State = psReady;
     double CreatedAt = 0;
     double CpuTime = 0;
     int FrameLimit = 0;

@@ -41,7 +41,7 @@ RowValues ReadRow(const Simulation& sim, const TProcesso& p) {
   row.KillRequested = p.KillRequested;
   row.Texts[1] = QString::number(p.PID);
   row.Texts[2] = QStringLiteral("%1/%2").arg(p.BasePriority).arg(p.Priority);
-  row.Texts[3] = ToQString(sim.Msg.StateName(p.State));
+  row.Texts[3] = ToQString(StateName(sim.Msg, p.State));
   row.Texts[4] = ToQString(FormatTimeOfDay(p.CpuTime));
   row.Texts[5] = QString::number(p.FrameLimit);
   return row;
