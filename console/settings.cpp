@@ -59,9 +59,9 @@ bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter)
   return true;
 }
 
-bool SaveLoadSettings(int mode, SchedulingSettings& settings, IErrorReporter& reporter) {
+bool SaveLoadSettings(SettingsMode mode, SchedulingSettings& settings, IErrorReporter& reporter) {
   switch (mode) {
-    case 1: {
+    case SettingsMode::Load: {
       RemoveStaleTempFiles(KelpaIniPath());
       // Only a file counts: a folder (or anything else) of that name is no settings file, and
       // writing the defaults then reports that the file cannot be written.
@@ -78,7 +78,7 @@ bool SaveLoadSettings(int mode, SchedulingSettings& settings, IErrorReporter& re
       ReadFrom(ini, settings);
       return true;
     }
-    case 2:
+    case SettingsMode::Save:
       return WriteSettings(settings, reporter);
     default:
       return true;

@@ -16,10 +16,12 @@ void ReadSettings(SchedulingSettings& settings);
 // that was not read (too large, UTF-16) is never written: the failure says why.
 bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter);
 
-// Mode 1: remove the temporary files of saves that were killed, then read the file if it exists
+enum class SettingsMode : int { Load = 1, Save = 2 };
+
+// Load: remove the temporary files of saves that were killed, then read the file if it exists
 // (reporting a file that cannot be read, whose values then stay as they are), otherwise create it
-// from the current values. Mode 2: save. Any other mode does nothing. Returns false only when a
+// from the current values. Save: write it. Any other value does nothing. Returns false only when a
 // write failed (after reporting it).
-bool SaveLoadSettings(int mode, SchedulingSettings& settings, IErrorReporter& reporter);
+bool SaveLoadSettings(SettingsMode mode, SchedulingSettings& settings, IErrorReporter& reporter);
 
 }  // namespace kelpa

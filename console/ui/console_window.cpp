@@ -199,7 +199,7 @@ void TForm1::FormCreate() {
   sim_ = std::make_unique<Simulation>(clock_, *logWriter_, *display_, msg_);
   setWindowTitle(ToQString(msg_.MsgTitConsole));
   LogSystemLine(msg_.MsgLogInicializando);
-  SaveLoadSettings(1);
+  SaveLoadSettings(SettingsMode::Load);
   CarregaLinguagem();
   if (shutDown_) {
     // Ended by a signal while a start-up message was open: nothing may start after the shutdown.
@@ -228,7 +228,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::CreateSimulationWindows() {
-  opt_ = std::make_unique<Tfrm_Opt>(*sim_, [this] { return SaveLoadSettings(2); });
+  opt_ = std::make_unique<Tfrm_Opt>(*sim_, [this] { return SaveLoadSettings(SettingsMode::Save); });
   gp_ = std::make_unique<TfrmGP>(*sim_);
   gp_->setWindowTitle(ToQString(msg_.MsgTitGerProcessador));
   gp_->SetOptionsWindow(opt_.get());
@@ -256,7 +256,7 @@ void TForm1::CreateProcessWindows() {
   pcb_ = std::make_unique<TPCB>(*sim_);
 }
 
-bool TForm1::SaveLoadSettings(int mode) {
+bool TForm1::SaveLoadSettings(SettingsMode mode) {
   return kelpa::SaveLoadSettings(mode, sim_->Settings, *reporter_);
 }
 

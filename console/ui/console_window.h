@@ -38,6 +38,7 @@ class TfrmMemoVirt;
 class TfrmPageFile;
 class Tfrm_Opt;
 class Tfrm_Opt_MV;
+enum class SettingsMode : int;
 
 // What a test may replace: the length of the start-up splash and the ways the console talks to
 // the user. Defaults are the real program's.
@@ -66,9 +67,9 @@ class TForm1 : public QMainWindow {
   // The windows the program entry creates after the console, in its order.
   void CreateProcessWindows();
 
-  // Mode 1 loads the scheduling settings (or writes the defaults when the file is missing), mode
-  // 2 saves them; false only when a write failed (already reported).
-  bool SaveLoadSettings(int mode);
+  // Load reads the scheduling settings (or writes the defaults when the file is missing), Save
+  // saves them; false only when a write failed (already reported).
+  bool SaveLoadSettings(SettingsMode mode);
   void CarregaLinguagem();
 
   void Criar1Click();

@@ -29,7 +29,7 @@ TEST(Settings, FirstStartCreatesTheFileWithTheDefaults) {
   TempWorkingDirectory dir;
   SchedulingSettings settings;
   RecordingReporter reporter;
-  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), kFresh);
   EXPECT_TRUE(settings.PreemptionEnabled);
   EXPECT_TRUE(settings.DynamicPriorityEnabled);
@@ -46,7 +46,7 @@ TEST(Settings, LoadReadsTheFileAndLeavesItAlone) {
   SchedulingSettings settings;
   settings.DynamicPriorityEnabled = false;
   RecordingReporter reporter;
-  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   EXPECT_FALSE(settings.PreemptionEnabled);
   EXPECT_TRUE(settings.DynamicPriorityEnabled);  // "yes" is no number: the default, true
   EXPECT_EQ(settings.RealTimeThreshold, 16);     // clamped to the options window's range
@@ -63,7 +63,7 @@ TEST(Settings, SaveRewritesOnlyTheGlobalKeys) {
   settings.PreemptionEnabled = false;
   settings.RealTimeThreshold = 0;
   RecordingReporter reporter;
-  EXPECT_TRUE(SaveLoadSettings(2, settings, reporter));
+  EXPECT_TRUE(SaveLoadSettings(SettingsMode::Save, settings, reporter));
   std::string expected = before;
   expected.replace(expected.find("PREEMPCAO=1"), 11, "PREEMPCAO=0");
   expected.replace(expected.find("TEMPO_REAL=8"), 12, "TEMPO_REAL=0");
@@ -74,8 +74,8 @@ TEST(Settings, OtherModesDoNothing) {
   TempWorkingDirectory dir;
   SchedulingSettings settings;
   RecordingReporter reporter;
-  EXPECT_TRUE(SaveLoadSettings(0, settings, reporter));
-  EXPECT_TRUE(SaveLoadSettings(3, settings, reporter));
+  EXPECT_TRUE(SaveLoadSettings(static_cast<SettingsMode>(0), settings, reporter));
+  EXPECT_TRUE(SaveLoadSettings(static_cast<SettingsMode>(3), settings, reporter));
   EXPECT_FALSE(fs::exists(dir.File("kelpa.ini")));
 }
 
@@ -86,7 +86,7 @@ TEST(Settings, FailedSaveReportsTheFullPathAndKeepsTheValues) {
   settings.PreemptionEnabled = false;
   settings.RealTimeThreshold = 3;
   RecordingReporter reporter;
-  EXPECT_FALSE(SaveLoadSettings(2, settings, reporter));
+  EXPECT_FALSE(SaveLoadSettings(SettingsMode::Save, settings, reporter));
   ASSERT_EQ(reporter.Messages().size(), 1u);
   EXPECT_EQ(reporter.Messages()[0], "Unable to write to " + (dir.Path() / "kelpa.ini").string());
   EXPECT_FALSE(settings.PreemptionEnabled);
@@ -101,11 +101,11 @@ TEST(Settings, EachRunUsesTheFileOfTheCurrentDirectory) {
   RecordingReporter reporter;
   {
     TempWorkingDirectory second;
-    EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+    EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
     EXPECT_EQ(settings.RealTimeThreshold, 8);
     EXPECT_EQ(ReadBytes(second.File("kelpa.ini")), kFresh);
   }
-  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   EXPECT_EQ(settings.RealTimeThreshold, 4);
 }
 
@@ -123,7 +123,7 @@ TEST_P(SettingsThresholdTest, TempoRealIsClampedToTheOptionsRange) {
   WriteBytes(dir.File("kelpa.ini"), std::string("[GLOBAL]\r\nTEMPO_REAL=") + GetParam().Value);
   SchedulingSettings settings;
   RecordingReporter reporter;
-  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   EXPECT_EQ(settings.RealTimeThreshold, GetParam().Expected);
 }
 
@@ -153,10 +153,10 @@ TEST_P(SettingsUnreadableTest, IsReportedAndLeftAsItIs) {
   SchedulingSettings settings;
   settings.RealTimeThreshold = 5;
   RecordingReporter reporter;
-  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   EXPECT_EQ(settings.RealTimeThreshold, 5);
   settings.PreemptionEnabled = false;
-  EXPECT_FALSE(SaveLoadSettings(2, settings, reporter));
+  EXPECT_FALSE(SaveLoadSettings(SettingsMode::Save, settings, reporter));
   const auto messages = reporter.Messages();
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0], "Unable to read " + path + ": " + GetParam().Reason +
@@ -195,7 +195,7 @@ TEST(Settings, AFileOfExactlyTheBoundIsRead) {
              kGlobal3 + std::string(kMaxIniFileSize - kGlobal3.size(), '\n'));
   SchedulingSettings settings;
   RecordingReporter reporter;
-  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   EXPECT_EQ(settings.RealTimeThreshold, 3);
   EXPECT_TRUE(reporter.Messages().empty());
 }
@@ -222,7 +222,7 @@ TEST(Settings, StartUpRemovesOnlyAbandonedTemporaryFiles) {
 
   SchedulingSettings settings;
   RecordingReporter reporter;
-  EXPECT_TRUE(SaveLoadSettings(1, settings, reporter));
+  EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   ::close(saving);
   for (const auto& [name, removed] : files) {
     EXPECT_NE(fs::exists(dir.File(name)), removed) << name;

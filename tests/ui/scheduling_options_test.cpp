@@ -32,7 +32,7 @@ struct OptionsUnderTest {
   OptionsUnderTest()
       : sim(clock, log, display, msg),
         gp(sim),
-        opt(sim, [this] { return SaveLoadSettings(2, sim.Settings, reporter); }) {
+        opt(sim, [this] { return SaveLoadSettings(SettingsMode::Save, sim.Settings, reporter); }) {
     QObject::connect(&opt, &Tfrm_Opt::realTimeThresholdChanged, &gp, &TfrmGP::PaintRealTimeLabels);
     gp.SetOptionsWindow(&opt);
   }
