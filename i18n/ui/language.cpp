@@ -139,7 +139,7 @@ std::optional<std::string> TLanguage::Lookup(const std::string& section,
   if (formFile_ != nullptr) {
     return ValueIn(*formFile_, section, key);
   }
-  // Read the file afresh: a window translated again later sees the file's current contents.
+  // A component translated on its own, outside a form: the file as it reads now.
   const TIniFile current(reader_->Path());
   return ValueIn(current, section, key);
 }
