@@ -78,7 +78,8 @@ QLabel* Picture(QWidget* parent, const char* name, bool lit) {
 
 }  // namespace
 
-TForm1::TForm1(TConsoleHooks hooks) : hooks_(std::move(hooks)) {
+TForm1::TForm1(TConsoleHooks hooks)
+    : hooks_(std::move(hooks)), language_(std::make_unique<TLanguage>()) {
   setObjectName("Form1");
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -228,13 +229,14 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::CreateSimulationWindows() {
-  opt_ = std::make_unique<Tfrm_Opt>(*sim_, [this] { return SaveLoadSettings(SettingsMode::Save); });
-  gp_ = std::make_unique<TfrmGP>(*sim_);
+  opt_ = std::make_unique<Tfrm_Opt>(
+      *sim_, [this] { return SaveLoadSettings(SettingsMode::Save); }, language_.get());
+  gp_ = std::make_unique<TfrmGP>(*sim_, language_.get());
   gp_->setWindowTitle(ToQString(msg_.MsgTitGerProcessador));
   gp_->SetOptionsWindow(opt_.get());
   connect(gp_.get(), &TfrmGP::closed, this, [this] { Escalonador1->setChecked(false); });
   connect(opt_.get(), &Tfrm_Opt::realTimeThresholdChanged, gp_.get(), &TfrmGP::PaintRealTimeLabels);
-  memory_ = std::make_unique<TfrmMemoVirt>(*sim_);
+  memory_ = std::make_unique<TfrmMemoVirt>(*sim_, language_.get());
   memory_->setWindowTitle(ToQString(msg_.MsgTitGerMemoria));
   connect(memory_.get(), &TfrmMemoVirt::closed, this,
           [this] { Memriaprincipal1->setChecked(false); });
@@ -245,15 +247,15 @@ void TForm1::CreateSimulationWindows() {
 }
 
 void TForm1::CreateProcessWindows() {
-  creation_ = std::make_unique<TForm2>(*sim_);
-  statistics_ = std::make_unique<TEstatisticas>(*sim_);
+  creation_ = std::make_unique<TForm2>(*sim_, language_.get());
+  statistics_ = std::make_unique<TEstatisticas>(*sim_, language_.get());
   connect(statistics_.get(), &TEstatisticas::closed, this,
           [this] { Estatsticas1->setChecked(false); });
   Estatsticas1->setChecked(false);
-  memoryOptions_ = std::make_unique<Tfrm_Opt_MV>(*sim_);
+  memoryOptions_ = std::make_unique<Tfrm_Opt_MV>(*sim_, language_.get());
   memory_->SetOptionsWindow(memoryOptions_.get());
   help_ = std::make_unique<TfrmHelp>();
-  pcb_ = std::make_unique<TPCB>(*sim_);
+  pcb_ = std::make_unique<TPCB>(*sim_, language_.get());
 }
 
 bool TForm1::SaveLoadSettings(SettingsMode mode) {
@@ -261,8 +263,8 @@ bool TForm1::SaveLoadSettings(SettingsMode mode) {
 }
 
 void TForm1::CarregaLinguagem() {
-  Language().SetFileName(KelpaIniPath());
-  Language().TranslateForm("CONSOLE", this);
+  language_->SetFileName(KelpaIniPath());
+  language_->TranslateForm("CONSOLE", this);
 }
 
 void TForm1::Criar1Click() {
@@ -294,7 +296,7 @@ void TForm1::Selecionar1Click() {
   if (list_ || !pcb_) {
     return;
   }
-  list_ = new TfrmAlteraProcessos(*sim_, *pcb_);
+  list_ = new TfrmAlteraProcessos(*sim_, *pcb_, language_.get());
   connect(list_, &TfrmAlteraProcessos::released, this, [this] { list_ = nullptr; });
 }
 

@@ -32,6 +32,7 @@ class TfrmAlteraProcessos;
 class TfrmCreditos;
 class TfrmGP;
 class TfrmHelp;
+class TLanguage;
 class TLogWriter;
 class TfrmLog;
 class TfrmMemoVirt;
@@ -122,6 +123,8 @@ class TForm1 : public QMainWindow {
   TConsoleHooks hooks_;
   SystemClock clock_;
   TMessages msg_;
+  // The language loader of every window that translates itself; outlives them all.
+  std::unique_ptr<TLanguage> language_;
   std::unique_ptr<MessageBoxReporter> boxReporter_;
   IErrorReporter* reporter_ = nullptr;
 

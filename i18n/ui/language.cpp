@@ -114,6 +114,10 @@ class Captioned {
 
 TLanguage::TLanguage() = default;
 
+TLanguage::TLanguage(const std::string& fileName) {
+  SetFileName(fileName);
+}
+
 TLanguage::~TLanguage() {
   CloseFile();
 }
@@ -190,9 +194,10 @@ void TLanguage::TranslateForm(const std::string& section, QWidget* form) {
   }
 }
 
-TLanguage& Language() {
-  static TLanguage language;
-  return language;
+void TranslateForm(TLanguage* language, const std::string& section, QWidget* form) {
+  if (language != nullptr) {
+    language->TranslateForm(section, form);
+  }
 }
 
 }  // namespace kelpa

@@ -45,10 +45,11 @@ QPushButton* MakeButton(const QString& name, const QString& text, const QRect& g
 
 }  // namespace
 
-Tfrm_Opt_MV::Tfrm_Opt_MV(Simulation& sim, QWidget* parent)
+Tfrm_Opt_MV::Tfrm_Opt_MV(Simulation& sim, TLanguage* language, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      sim_(sim) {
+      sim_(sim),
+      language_(language) {
   setObjectName(QStringLiteral("frm_Opt_MV"));
   setModal(false);
   setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
@@ -99,7 +100,7 @@ void Tfrm_Opt_MV::FormCreate() {
     SpinEdit1_->setValue(sim_.Memoria.MinFreePercent);
   }
   setWindowTitle(ToQString(sim_.Msg.MsgTitOpcoesMV));
-  Language().TranslateForm("GMO", this);
+  TranslateForm(language_, "GMO", this);
   ComboBox1_->setItemText(kAnticipatedItem, ToQString(sim_.Msg.MsgAntecipada));
   ComboBox1_->setItemText(kOnDemandItem, ToQString(sim_.Msg.MsgPorDemanda));
   ComboBox1_->setEditText(ComboBox1_->itemText(kAnticipatedItem));

@@ -67,7 +67,8 @@ QProgressBar* MakeBar(const QString& name, const QRect& geometry, QWidget* paren
 
 }  // namespace
 
-TfrmMemoVirt::TfrmMemoVirt(Simulation& sim, QWidget* parent) : QMainWindow(parent), sim_(sim) {
+TfrmMemoVirt::TfrmMemoVirt(Simulation& sim, TLanguage* language, QWidget* parent)
+    : QMainWindow(parent), sim_(sim), language_(language) {
   setObjectName(QStringLiteral("frmMemoVirt"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -84,7 +85,7 @@ TfrmMemoVirt::TfrmMemoVirt(Simulation& sim, QWidget* parent) : QMainWindow(paren
   connect(Timer1_, &QTimer::timeout, this, &TfrmMemoVirt::Timer1Timer);
   new TimerWhileShown(this, Timer1_, [this] { Timer1Timer(); });
 
-  Language().TranslateForm("GM", this);
+  TranslateForm(language, "GM", this);
   setWindowTitle(ToQString(sim_.Msg.MsgTitGerMemoria));
 }
 
@@ -163,7 +164,7 @@ void TfrmMemoVirt::Timer1Timer() {
 
 void TfrmMemoVirt::Opes1Click() {
   if (options_ == nullptr) {
-    options_ = new Tfrm_Opt_MV(sim_, this);
+    options_ = new Tfrm_Opt_MV(sim_, language_, this);
   }
   options_->show();
   options_->raise();

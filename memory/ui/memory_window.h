@@ -14,6 +14,7 @@ class QTimer;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 class TfrmPageFile;
 class Tfrm_Opt_MV;
@@ -22,7 +23,7 @@ class TfrmMemoVirt : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TfrmMemoVirt(Simulation& sim, QWidget* parent = nullptr);
+  TfrmMemoVirt(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
 
   void SetPageFileWindow(TfrmPageFile* window);
   void SetOptionsWindow(Tfrm_Opt_MV* window);
@@ -49,6 +50,7 @@ class TfrmMemoVirt : public QMainWindow {
   TfrmPageFile* PageFileWindow();
 
   Simulation& sim_;
+  TLanguage* language_;
   TCellGrid* stg1_ = nullptr;
   QProgressBar* FPLsize_ = nullptr;
   QProgressBar* MPLsize_ = nullptr;

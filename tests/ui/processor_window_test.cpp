@@ -26,7 +26,12 @@ namespace {
 
 // A simulation drawn by the Qt display on a processor window, with its options window.
 struct ShownSimulation {
-  ShownSimulation() : sim(clock, log, display, messages), gp(sim), opt(sim, [] { return true; }) {
+  ShownSimulation()
+      : language(KelpaIniPath()),
+        sim(clock, log, display, messages),
+        gp(sim, &language),
+        opt(
+            sim, [] { return true; }, &language) {
     display.SetProcessorWindow(&gp);
     gp.SetOptionsWindow(&opt);
     QObject::connect(&opt, &Tfrm_Opt::realTimeThresholdChanged, &gp, &TfrmGP::PaintRealTimeLabels);
@@ -55,6 +60,7 @@ struct ShownSimulation {
     return gp.PriorityLabel(priority)->palette().color(QPalette::WindowText) == QColor(Qt::red);
   }
 
+  TLanguage language;
   ManualClock clock;
   test::RecordingLog log;
   QtDisplay display;
@@ -83,10 +89,7 @@ class ProcessorWindowTest : public QObject {
     QVERIFY(QDir::setCurrent(dir_.path()));
   }
   void cleanupTestCase() { QDir::setCurrent(previousDir_); }
-  void init() {
-    QFile::remove(QStringLiteral("kelpa.ini"));
-    Language().SetFileName(KelpaIniPath());
-  }
+  void init() { QFile::remove(QStringLiteral("kelpa.ini")); }
 
   void layoutOfTheWindow() {
     ShownSimulation s;

@@ -45,7 +45,7 @@ QLabel* RightAlignedLabel(const QString& text, const char* name, const QRect& ge
 
 }  // namespace
 
-TForm2::TForm2(Simulation& sim, QWidget* parent) : QDialog(parent), sim_(sim) {
+TForm2::TForm2(Simulation& sim, TLanguage* language, QWidget* parent) : QDialog(parent), sim_(sim) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Criação de Processo"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -70,7 +70,7 @@ TForm2::TForm2(Simulation& sim, QWidget* parent) : QDialog(parent), sim_(sim) {
   batchTimer_->setInterval(kPauseMs);
   connect(batchTimer_, &QTimer::timeout, this, &TForm2::CreateNextOfBatch);
 
-  Language().TranslateForm("PROCESS", this);
+  TranslateForm(language, "PROCESS", this);
   PaletteIndex = 1;
   Palette = kPalette;
   PaintLabel2(OfferedColour());

@@ -19,13 +19,14 @@ class QTimer;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 class TSpinEdit;
 
 class TForm2 : public QDialog {
   Q_OBJECT
  public:
-  explicit TForm2(Simulation& sim, QWidget* parent = nullptr);
+  TForm2(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
   ~TForm2() override;
 
   static constexpr int kPaletteSize = 10;

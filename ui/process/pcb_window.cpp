@@ -60,7 +60,8 @@ void SetCell(QTableWidget* grid, int row, int column, const QString& text) {
 
 }  // namespace
 
-TPCB::TPCB(Simulation& sim, QWidget* parent) : QWidget(parent, Qt::Window), sim_(sim) {
+TPCB::TPCB(Simulation& sim, TLanguage* language, QWidget* parent)
+    : QWidget(parent, Qt::Window), sim_(sim), language_(language) {
   setObjectName(QStringLiteral("PCB"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -174,7 +175,7 @@ void TPCB::Timer1Timer() {
 
 void TPCB::Refresh() {
   setWindowTitle(ToQString(sim_.Msg.MsgTitPCB));
-  Language().TranslateForm("PCB", this);
+  TranslateForm(language_, "PCB", this);
   Snapshot shot;
   if (!TakeSnapshot(shot)) {
     // Hiding from inside the show event would leave the native window up; do it right after.

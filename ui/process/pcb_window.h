@@ -17,12 +17,13 @@ class QToolButton;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 
 class TPCB : public QWidget {
   Q_OBJECT
  public:
-  explicit TPCB(Simulation& sim, QWidget* parent = nullptr);
+  TPCB(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
 
   // Index in the kernel's process table of the process shown.
   int ProcessIndex = 0;
@@ -67,6 +68,7 @@ class TPCB : public QWidget {
   void FitPageTableColumns();
 
   Simulation& sim_;
+  TLanguage* language_;
   QGroupBox* groupBox_ = nullptr;
   QTabWidget* pageControl_ = nullptr;
   QLabel* staticText1_ = nullptr;

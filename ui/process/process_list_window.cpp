@@ -73,7 +73,8 @@ void DefaultShowMessage(QWidget* parent, const QString& text) {
 
 }  // namespace
 
-TfrmAlteraProcessos::TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, QWidget* parent)
+TfrmAlteraProcessos::TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, TLanguage* language,
+                                         QWidget* parent)
     : QWidget(parent, Qt::Window), sim_(sim), pcb_(pcb) {
   setObjectName(QStringLiteral("frmAlteraProcessos"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -91,7 +92,7 @@ TfrmAlteraProcessos::TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, QWidget* pa
   BuildControls();
   RefreshRows();
   setWindowTitle(ToQString(sim_.Msg.MsgTitSelecione));
-  Language().TranslateForm("SP", this);
+  TranslateForm(language, "SP", this);
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));

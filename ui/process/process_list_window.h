@@ -13,6 +13,7 @@ class QTimer;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 class TPCB;
 class TProcesso;
@@ -20,7 +21,8 @@ class TProcesso;
 class TfrmAlteraProcessos : public QWidget {
   Q_OBJECT
  public:
-  TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, QWidget* parent = nullptr);
+  TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, TLanguage* language = nullptr,
+                      QWidget* parent = nullptr);
   ~TfrmAlteraProcessos() override;
 
   // Process-table index chosen with "PCB".

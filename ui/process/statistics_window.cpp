@@ -50,7 +50,7 @@ constexpr FigureLayout kLayout[] = {
 
 }  // namespace
 
-TEstatisticas::TEstatisticas(Simulation& sim, QWidget* parent)
+TEstatisticas::TEstatisticas(Simulation& sim, TLanguage* language, QWidget* parent)
     : QWidget(parent, Qt::Window), sim_(sim) {
   setObjectName(QStringLiteral("Estatisticas"));
   // The figures sit at fixed places: where the classic font is missing, a narrow face keeps the
@@ -70,7 +70,7 @@ TEstatisticas::TEstatisticas(Simulation& sim, QWidget* parent)
   }
   SetBox("StaticText1", ToQString(FormatTimeOfDay(start)));
   setWindowTitle(ToQString(sim_.Msg.MsgTitEstatisticas));
-  Language().TranslateForm("STAT", this);
+  TranslateForm(language, "STAT", this);
   for (const char* name : {"StaticText10", "StaticText11", "StaticText13", "StaticText16"}) {
     SetBox(name, QStringLiteral("0"));
   }

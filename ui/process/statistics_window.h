@@ -13,12 +13,13 @@ class QTimer;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 
 class TEstatisticas : public QWidget {
   Q_OBJECT
  public:
-  explicit TEstatisticas(Simulation& sim, QWidget* parent = nullptr);
+  TEstatisticas(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
 
   // Separators of the figures; the host's by default.
   QLocale Locale = QLocale::system();

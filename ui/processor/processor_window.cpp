@@ -51,7 +51,7 @@ QFrame* AddRectangle(QWidget* parent, const char* name, int left, int top, int w
 
 }  // namespace
 
-TfrmGP::TfrmGP(Simulation& sim, QWidget* parent)
+TfrmGP::TfrmGP(Simulation& sim, TLanguage* language, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
@@ -61,7 +61,7 @@ TfrmGP::TfrmGP(Simulation& sim, QWidget* parent)
   setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
   CreateComponents();
 
-  Language().TranslateForm("GP", this);
+  TranslateForm(language, "GP", this);
   ForcePriorityNumbers();
   ProgressBar1->setMaximum(100);
 

@@ -17,6 +17,7 @@ class QTimer;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 class Tfrm_Opt;
 class ReadyQueuePicture;
@@ -25,7 +26,7 @@ class TfrmGP : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TfrmGP(Simulation& sim, QWidget* parent = nullptr);
+  TfrmGP(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
 
   void SetOptionsWindow(Tfrm_Opt* options);
   void SetDisplay(QtDisplay* display);

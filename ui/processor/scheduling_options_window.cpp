@@ -46,7 +46,8 @@ QToolButton* AddFlatButton(QWidget* parent, const char* name, const QString& tex
 
 }  // namespace
 
-Tfrm_Opt::Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, QWidget* parent)
+Tfrm_Opt::Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, TLanguage* language,
+                   QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       sim_(sim),
@@ -63,7 +64,7 @@ Tfrm_Opt::Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, QWidget*
   TrackBar1->setRange(0, kThresholdMax);
   TrackBar1->setValue(sim_.Settings.RealTimeThreshold.load());
   TrackBar1->SetSelection(TrackBar1->value(), kTopPriority);
-  Language().TranslateForm("GPO", this);
+  TranslateForm(language, "GPO", this);
   setWindowTitle(ToQString(sim_.Msg.MsgTitOpcoesEscalonamento));
 }
 

@@ -11,6 +11,7 @@ class QToolButton;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 class SelectionTrackBar;
 
@@ -19,7 +20,8 @@ class Tfrm_Opt : public QDialog {
 
  public:
   // saveSettings writes the settings file; false when it could not (it reported why).
-  Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, QWidget* parent = nullptr);
+  Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, TLanguage* language = nullptr,
+           QWidget* parent = nullptr);
 
   void SpeedButton1Click();
   void SpeedButton2Click();
