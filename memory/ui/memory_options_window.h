@@ -34,9 +34,9 @@ class Tfrm_Opt_MV : public QDialog {
 
   Simulation& sim_;
   TLanguage* language_;
-  QComboBox* ComboBox1_ = nullptr;
-  QCheckBox* CheckBox1_ = nullptr;
-  QSpinBox* SpinEdit1_ = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
+  QSpinBox* SpinEdit1 = nullptr;
 };
 
 }  // namespace kelpa

@@ -51,13 +51,13 @@ class TfrmMemoVirt : public QMainWindow {
 
   Simulation& sim_;
   TLanguage* language_;
-  TCellGrid* stg1_ = nullptr;
-  QProgressBar* FPLsize_ = nullptr;
-  QProgressBar* MPLsize_ = nullptr;
-  QLabel* StaticText1_ = nullptr;
-  QLabel* StaticText2_ = nullptr;
-  QTimer* Timer1_ = nullptr;
-  QAction* Pagefile1_ = nullptr;
+  TCellGrid* stg1 = nullptr;
+  QProgressBar* FPLsize = nullptr;
+  QProgressBar* MPLsize = nullptr;
+  QLabel* StaticText1 = nullptr;
+  QLabel* StaticText2 = nullptr;
+  QTimer* Timer1 = nullptr;
+  QAction* Pagefile1 = nullptr;
   TfrmPageFile* pageFile_ = nullptr;
   Tfrm_Opt_MV* options_ = nullptr;
 };

@@ -31,7 +31,7 @@ class TfrmPageFile : public QWidget {
   GridCells ReadBlocks();
 
   Simulation& sim_;
-  TCellGrid* stg1_;
+  TCellGrid* stg1;
 };
 
 }  // namespace kelpa

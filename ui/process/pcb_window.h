@@ -69,12 +69,12 @@ class TPCB : public QWidget {
 
   Simulation& sim_;
   TLanguage* language_;
-  QGroupBox* groupBox_ = nullptr;
-  QTabWidget* pageControl_ = nullptr;
-  QLabel* staticText1_ = nullptr;
+  QGroupBox* TGroupBox1 = nullptr;
+  QTabWidget* PageControl1 = nullptr;
+  QLabel* StaticText1 = nullptr;
   std::array<QLabel*, 9> valueBoxes_{};  // StaticText2..StaticText8 at their numbers
-  QTableWidget* stg1_ = nullptr;
-  QTimer* timer1_ = nullptr;
+  QTableWidget* stg1 = nullptr;
+  QTimer* Timer1 = nullptr;
   bool inShowEvent_ = false;
 };
 

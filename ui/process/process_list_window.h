@@ -59,8 +59,8 @@ class TfrmAlteraProcessos : public QWidget {
 
   Simulation& sim_;
   TPCB& pcb_;
-  QTableWidget* stg1_ = nullptr;
-  QTimer* timer1_ = nullptr;
+  QTableWidget* stg1 = nullptr;
+  QTimer* Timer1 = nullptr;
   bool dialogOpen_ = false;
   bool released_ = false;
 };

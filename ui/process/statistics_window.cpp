@@ -75,11 +75,11 @@ TEstatisticas::TEstatisticas(Simulation& sim, TLanguage* language, QWidget* pare
     SetBox(name, QStringLiteral("0"));
   }
 
-  timer1_ = new QTimer(this);
-  timer1_->setObjectName(QStringLiteral("Timer1"));
-  timer1_->setInterval(1000);
-  connect(timer1_, &QTimer::timeout, this, &TEstatisticas::Timer1Timer);
-  new TimerWhileShown(this, timer1_, [this] { Timer1Timer(); });
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(1000);
+  connect(Timer1, &QTimer::timeout, this, &TEstatisticas::Timer1Timer);
+  new TimerWhileShown(this, Timer1, [this] { Timer1Timer(); });
 }
 
 void TEstatisticas::BuildControls() {

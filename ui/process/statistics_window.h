@@ -40,7 +40,7 @@ class TEstatisticas : public QWidget {
   void ShowFigures(const StatisticsFigures& figures);
 
   Simulation& sim_;
-  QTimer* timer1_ = nullptr;
+  QTimer* Timer1 = nullptr;
   std::map<std::string, QLabel*> boxes_;
 };
 
