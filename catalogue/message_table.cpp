@@ -37,6 +37,7 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSGLOG", "MSGLOG0913", &TMessages::MsgLogHwPFPagefile2},
       {"MSGLOG", "MSGLOG0914", &TMessages::MsgLogAlocacaoBlocosPF},
       {"MSGLOG", "MSGLOG0915", &TMessages::MsgLogLiberandoPFReservado},
+      {"MSGLOG", "MSGLOG0916", &TMessages::MsgLogSemFrameLivre},
       {"MSG", "MSG0001", &TMessages::MsgNenhumProcesso},
       {"MSG", "MSG0002", &TMessages::MsgExecutar},
       {"MSG", "MSG0003", &TMessages::MsgParar},

@@ -43,6 +43,7 @@ struct TMessages {
   std::string MsgLogHwPFPagefile2 = " HwPF - Pagefile ";
   std::string MsgLogAlocacaoBlocosPF = " alocacao de blocos no pagefile";
   std::string MsgLogLiberandoPFReservado = " liberando pagefile reservado";
+  std::string MsgLogSemFrameLivre = " sem frame livre para a pagina ";
 
   // Section MSG: message boxes, grid headings, state names, captions.
   std::string MsgNenhumProcesso = "Nenhum processo foi criado.";
@@ -101,7 +102,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 75;
+inline constexpr std::size_t kMessageCount = 76;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -16,12 +16,12 @@ void ReadSettings(SchedulingSettings& settings);
 // that was not read (too large, UTF-16) is never written: the failure says why.
 bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter);
 
-enum class SettingsMode { Load = 1, Save = 2 };
+enum class SettingsMode : int { Load = 1, Save = 2 };
 
 // Load: remove the temporary files of saves that were killed, then read the file if it exists
 // (reporting a file that cannot be read, whose values then stay as they are), otherwise create it
-// from the current values. Save: write them. Returns false only when a write failed (after
-// reporting it).
+// from the current values. Save: write it. Any other value does nothing. Returns false only when a
+// write failed (after reporting it).
 bool SaveLoadSettings(SettingsMode mode, SchedulingSettings& settings, IErrorReporter& reporter);
 
 }  // namespace kelpa

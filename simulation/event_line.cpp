@@ -81,7 +81,7 @@ std::optional<std::string> EventLine(const SimEvent& e, const TMessages& msg) {
     case EventKind::HardFaultFromPageFile:
       return PageLine(e, msg, msg.MsgLogHwPFPagefile2);
     case EventKind::NoFreeFrame:
-      return PageLine(e, msg, " sem frame livre para a pagina ");
+      return PageLine(e, msg, msg.MsgLogSemFrameLivre);
     case EventKind::PageFileReserved:
       return ProcessLine(e, msg, msg.MsgLogAlocacaoBlocosPF);
     case EventKind::PageFileReleased:

@@ -22,19 +22,19 @@ const std::array<TInterruptEntry, 4> InterruptTable = {{
 
 TKernel::TKernel(Simulation& sim) : sim_(sim) {}
 
-void TKernel::RaiseInterrupt(int code) {
+void TKernel::RaiseInterrupt(InterruptCode code) {
   sim_.Lock.AssertHeld();
   if (code < InterruptPreemption || code > InterruptPageFault) {
     return;
   }
-  InterruptQueues[InterruptTable[code].Level].push_back(code);
+  InterruptQueues[InterruptTable[static_cast<std::size_t>(code)].Level].push_back(code);
 }
 
-int TKernel::NextInterrupt() {
+InterruptCode TKernel::NextInterrupt() {
   sim_.Lock.AssertHeld();
   for (auto& queue : InterruptQueues) {
     if (!queue.empty()) {
-      const int code = queue.front();
+      const InterruptCode code = queue.front();
       queue.pop_front();
       return code;
     }

@@ -19,16 +19,17 @@ class Simulation;
 inline constexpr int kPriorityLevels = 16;
 
 // Interrupt codes; 0 stands for no interrupt and is never queued.
-enum : int {
+enum class InterruptCode : int {
   InterruptNone = 0,
   InterruptPreemption = 1,
   InterruptTimeSlice = 2,
   InterruptPageFault = 3,
 };
+using enum InterruptCode;
 
 struct TInterruptEntry {
   int Level;
-  int Code;
+  InterruptCode Code;
 };
 // Indexed by code 1..3 (entry 0 unused); all three share level 0, so interrupts are served in the
 // order they were raised.
@@ -38,7 +39,7 @@ class TKernel {
  public:
   explicit TKernel(Simulation& sim);
 
-  std::array<std::deque<int>, kPriorityLevels> InterruptQueues;
+  std::array<std::deque<InterruptCode>, kPriorityLevels> InterruptQueues;
   std::atomic<std::int32_t> Quantum{1000};
   std::vector<std::unique_ptr<TProcesso>> Processes;
   std::array<std::deque<TProcesso*>, kPriorityLevels> ReadyQueues;
@@ -46,8 +47,8 @@ class TKernel {
   std::int32_t DispatchCount = 0;
   double TotalReadyWaitTime = 0;
 
-  void RaiseInterrupt(int code);
-  int NextInterrupt();
+  void RaiseInterrupt(InterruptCode code);
+  InterruptCode NextInterrupt();
   bool InterruptPending() const;
   void MakeReady(TProcesso* P);
   void AddProcess(std::unique_ptr<TProcesso> P);

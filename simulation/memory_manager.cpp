@@ -84,7 +84,7 @@ void TMemoReal::EnforceFrameLimit(TProcesso* P) {
 
 int TMemoReal::GetFrame(TProcesso* P, int page) {
   CheckFreeFrames();
-  const std::uint8_t location = P->PageTable[page].Location;
+  const PageLocation location = P->PageTable[page].Location;
   const bool needsFreeFrame = location != plFreeList && location != plModifiedList;
   if (needsFreeFrame && FreePageList.empty() && !MakeFrameAvailable()) {
     sim_.ReportProcess(EventKind::NoFreeFrame, *P, page);
@@ -364,7 +364,7 @@ void TMemoReal::FlushModifiedList() {
 
 void TMemoReal::SwapOutVictim() {
   ReportSystem(EventKind::SwapStarted);
-  std::uint8_t from = psSuspended;
+  ProcessState from = psSuspended;
   TProcesso* victim = sim_.Espera.TakeSuspendedVictim();
   if (victim == nullptr) {
     from = psIO;

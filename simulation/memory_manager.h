@@ -19,7 +19,8 @@ inline constexpr int kFrameCount = 100;
 inline constexpr int kBlockCount = 100;
 
 // Page-file block states.
-enum : std::uint8_t { bsFree = 0, bsReserved = 1, bsAllocated = 2 };
+enum class BlockState : std::uint8_t { bsFree = 0, bsReserved = 1, bsAllocated = 2 };
+using enum BlockState;
 
 struct TFrameEntry {
   std::int32_t Number = 0;
@@ -31,7 +32,7 @@ struct TFrameEntry {
 
 struct TBlockEntry {
   std::int32_t Number = 0;
-  std::uint8_t State = bsFree;
+  BlockState State = bsFree;
   TProcesso* Owner = nullptr;  // process whose page the block holds or last held
   std::int32_t Page = 0;
   bool Modified = false;

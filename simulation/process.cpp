@@ -138,4 +138,12 @@ void TProcesso::BoostPriority(Simulation& sim) {
   }
 }
 
+const std::string& StateName(const TMessages& msg, ProcessState state) {
+  return msg.StateName(static_cast<int>(state));
+}
+
+std::string LocationName(const TMessages& msg, PageLocation location) {
+  return msg.LocationName(static_cast<int>(location));
+}
+
 }  // namespace kelpa

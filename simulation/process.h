@@ -6,40 +6,31 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <string>
 
 #include "platform/datetime.h"
 #include "simulation/colour.h"
 #include "simulation/display.h"
+#include "simulation/process_state.h"
 
 namespace kelpa {
 
 class Simulation;
+struct TMessages;
 
 inline constexpr int kInstructionCount = 40;
 inline constexpr int kPagesPerProcess = 5;
 inline constexpr int kInstructionsPerPage = 8;
 
-// Process states.
-enum : std::uint8_t {
-  psReady = 0,
-  psReadyOut = 1,
-  psRunning = 2,
-  psIO = 3,
-  psIOOut = 4,
-  psSuspended = 5,
-  psSuspendedOut = 6,
-  psPageFault = 7,
-  psPageFaultOut = 8,
-};
-
-// Page locations.
-enum : std::uint8_t {
+// Where a page is; the number is the page table's location code.
+enum class PageLocation : std::uint8_t {
   plImage = 0,
   plMemory = 1,
   plFreeList = 2,
   plModifiedList = 3,
   plPageFile = 4,
 };
+using enum PageLocation;
 
 // Instruction codes: 0 compute, 1..3 I/O of that class, -1 memory write.
 inline constexpr std::int32_t kCompute = 0;
@@ -56,7 +47,7 @@ struct TPageEntry {
   std::int32_t Frame = 0;  // frame that holds or last held the page; block number at location 4
   bool Valid = false;
   bool Modified = false;
-  std::uint8_t Location = plImage;
+  PageLocation Location = plImage;
 };
 
 class TProcesso {
@@ -66,7 +57,7 @@ class TProcesso {
   std::int32_t PID = 0;
   std::int32_t Priority = 0;
   std::int32_t BasePriority = 0;
-  std::uint8_t State = psReady;
+  ProcessState State = psReady;
   bool KillRequested = false;
   bool SuspendRequested = false;
   TColor Color = 0;
@@ -94,6 +85,10 @@ class TProcesso {
   // Page of the instruction at PC.
   int CurrentPage() const { return PC / kInstructionsPerPage; }
 };
+
+// The catalogue's names of a state and of a page location, which it lists by their codes.
+const std::string& StateName(const TMessages& msg, ProcessState state);
+std::string LocationName(const TMessages& msg, PageLocation location);
 
 // Ends a process already taken off the processor and out of the process table: its two log lines,
 // the statistics, its frames and page-file blocks returned, its disc released; P becomes null.

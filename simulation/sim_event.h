@@ -8,6 +8,7 @@
 
 #include "platform/datetime.h"
 #include "simulation/colour.h"
+#include "simulation/process_state.h"
 
 namespace kelpa {
 
@@ -54,8 +55,8 @@ struct SimEvent {
   TDateTime Time = 0;
   std::int32_t Pid = 0;  // 0 for an event of the whole system
   TColor Color = kBlack;
-  std::uint8_t From = 0;
-  std::uint8_t To = 0;
+  ProcessState From = psReady;
+  ProcessState To = psReady;
   int Page = -1;
   int Value = 0;
   double CpuTime = 0;

@@ -35,7 +35,7 @@ void Simulation::ReportProcess(EventKind kind, const TProcesso& p, int page, int
   Report(event);
 }
 
-void Simulation::ChangeState(TProcesso& p, std::uint8_t to) {
+void Simulation::ChangeState(TProcesso& p, ProcessState to) {
   Lock.AssertHeld();
   if (p.State == to) {
     return;

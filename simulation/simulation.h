@@ -67,7 +67,7 @@ class Simulation {
   // An event about a process, in its colour. The lock must be held.
   void ReportProcess(EventKind kind, const TProcesso& p, int page = -1, int value = 0);
   // Sets a process's state, reporting the change. The lock must be held.
-  void ChangeState(TProcesso& p, std::uint8_t to);
+  void ChangeState(TProcesso& p, ProcessState to);
 
   TDateTime Now() const { return Clock.Now(); }
   ShapeId NextShapeId() { return ++lastShape_; }

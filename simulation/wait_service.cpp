@@ -22,7 +22,7 @@ void TEspera::SetWaitLength(int m) {
   }
 }
 
-void TEspera::Enqueue(TProcesso* P, std::uint8_t state) {
+void TEspera::Enqueue(TProcesso* P, ProcessState state) {
   sim_.Lock.AssertHeld();
   if (P == nullptr) {
     return;

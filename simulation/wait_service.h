@@ -38,7 +38,7 @@ class TEspera {
   int WaitLength() const { return waitLength_; }
 
   // --- operations; the simulation lock must be held ---
-  void Enqueue(TProcesso* P, std::uint8_t state);
+  void Enqueue(TProcesso* P, ProcessState state);
   // One whole pass of the service: the head of the wait list, the suspended list, the display.
   void Pass();
   void ServeWaitList();

@@ -78,12 +78,11 @@ void BM_PcbWindowRefresh(benchmark::State& state) {
       std::filesystem::path(KELPA_SOURCE_DIR) / "examples" / "en" / "kelpa.ini";
   std::filesystem::copy_file(translation, "kelpa.ini",
                              std::filesystem::copy_options::overwrite_existing);
-  Language().SetFileName("kelpa.ini");
   {
     WindowBenchSimulation b;
+    b.language.SetFileName("kelpa.ini");
     TimeRefresh(state, b, b.pcb, [&] { b.pcb.Timer1Timer(); });
   }
-  Language().CloseFile();
   std::filesystem::remove("kelpa.ini");
 }
 BENCHMARK(BM_PcbWindowRefresh)->UseManualTime()->Unit(benchmark::kMicrosecond);

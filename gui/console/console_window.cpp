@@ -243,8 +243,8 @@ bool TForm1::SaveLoadSettings(SettingsMode mode) {
 }
 
 void TForm1::CarregaLinguagem() {
-  Language().SetFileName(session_.IniPath());
-  Language().TranslateForm("CONSOLE", this);
+  windows_.Language().SetFileName(session_.IniPath());
+  windows_.Language().TranslateForm("CONSOLE", this);
 }
 
 void TForm1::Criar1Click() {

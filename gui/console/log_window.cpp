@@ -132,9 +132,7 @@ void TfrmLog::showEvent(QShowEvent* event) {
 
 void TfrmLog::closeEvent(QCloseEvent* event) {
   event->accept();
-  if (OnClosed) {
-    OnClosed();
-  }
+  emit closed();
 }
 
 }  // namespace kelpa

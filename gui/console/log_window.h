@@ -5,7 +5,6 @@
 
 #include <QWidget>
 #include <atomic>
-#include <functional>
 #include <string>
 
 #include "session/log_writer.h"
@@ -25,13 +24,13 @@ class TfrmLog : public QWidget {
   explicit TfrmLog(TLogWriter& log, QWidget* parent = nullptr);
   ~TfrmLog() override;
 
-  // Called when the user closes the window (it is then hidden), so the console can clear its
-  // menu check mark.
-  std::function<void()> OnClosed;
-
   const std::string& FileName() const { return log_.FileName(); }
   // Lines now in the view.
   int LineCount() const { return lineCount_; }
+
+ signals:
+  // The user closed the window (it is then hidden): the console clears its menu check mark.
+  void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -5,6 +5,7 @@
 #include "gui/about/help_window.h"
 #include "gui/common/qt_convert.h"
 #include "gui/console/log_window.h"
+#include "gui/language/language.h"
 #include "gui/memory/memory_options_window.h"
 #include "gui/memory/memory_window.h"
 #include "gui/memory/page_file_window.h"
@@ -18,7 +19,7 @@
 
 namespace kelpa {
 
-TWindowSet::TWindowSet() = default;
+TWindowSet::TWindowSet() : language_(std::make_unique<TLanguage>()) {}
 
 TWindowSet::~TWindowSet() {
   delete list_.data();
@@ -26,7 +27,7 @@ TWindowSet::~TWindowSet() {
 
 void TWindowSet::CreateLogWindow(TLogWriter& log, std::function<void()> onClosed) {
   log_ = std::make_unique<TfrmLog>(log);
-  log_->OnClosed = std::move(onClosed);
+  connect(log_.get(), &TfrmLog::closed, this, std::move(onClosed));
 }
 
 IDisplay& TWindowSet::CreateDisplay() {
@@ -38,15 +39,15 @@ void TWindowSet::CreateSimulationWindows(Simulation& sim, const TMessages& msg,
                                          std::function<bool()> saveSettings,
                                          std::function<void()> onProcessorClosed,
                                          std::function<void()> onMemoryClosed) {
-  opt_ = std::make_unique<Tfrm_Opt>(sim, std::move(saveSettings));
-  gp_ = std::make_unique<TfrmGP>(sim);
+  opt_ = std::make_unique<Tfrm_Opt>(sim, std::move(saveSettings), language_.get());
+  gp_ = std::make_unique<TfrmGP>(sim, language_.get());
   gp_->setWindowTitle(ToQString(msg.MsgTitGerProcessador));
   gp_->SetOptionsWindow(opt_.get());
-  gp_->OnClosed = std::move(onProcessorClosed);
-  opt_->SetProcessorWindow(gp_.get());
-  memory_ = std::make_unique<TfrmMemoVirt>(sim);
+  connect(gp_.get(), &TfrmGP::closed, this, std::move(onProcessorClosed));
+  connect(opt_.get(), &Tfrm_Opt::realTimeThresholdChanged, gp_.get(), &TfrmGP::PaintRealTimeLabels);
+  memory_ = std::make_unique<TfrmMemoVirt>(sim, language_.get());
   memory_->setWindowTitle(ToQString(msg.MsgTitGerMemoria));
-  memory_->OnClosed = std::move(onMemoryClosed);
+  connect(memory_.get(), &TfrmMemoVirt::closed, this, std::move(onMemoryClosed));
   pageFile_ = std::make_unique<TfrmPageFile>(sim);
   memory_->SetPageFileWindow(pageFile_.get());
   display_->SetProcessorWindow(gp_.get());
@@ -59,27 +60,31 @@ QDialog& TWindowSet::CreateCredits(const TMessages& msg) {
 }
 
 void TWindowSet::CreateProcessWindows(Simulation& sim, std::function<void()> onStatisticsClosed) {
-  creation_ = std::make_unique<TForm2>(sim);
-  statistics_ = std::make_unique<TEstatisticas>(sim);
-  statistics_->OnClosed = std::move(onStatisticsClosed);
-  memoryOptions_ = std::make_unique<Tfrm_Opt_MV>(sim);
+  creation_ = std::make_unique<TForm2>(sim, language_.get());
+  statistics_ = std::make_unique<TEstatisticas>(sim, language_.get());
+  connect(statistics_.get(), &TEstatisticas::closed, this, std::move(onStatisticsClosed));
+  memoryOptions_ = std::make_unique<Tfrm_Opt_MV>(sim, language_.get());
   memory_->SetOptionsWindow(memoryOptions_.get());
   help_ = std::make_unique<TfrmHelp>();
-  pcb_ = std::make_unique<TPCB>(sim);
+  pcb_ = std::make_unique<TPCB>(sim, language_.get());
 }
 
 void TWindowSet::OpenProcessList(Simulation& sim) {
   if (list_ || !pcb_) {
     return;
   }
-  list_ = new TfrmAlteraProcessos(sim, *pcb_);
-  list_->OnReleased = [this] { list_ = nullptr; };
+  list_ = new TfrmAlteraProcessos(sim, *pcb_, language_.get());
+  connect(list_, &TfrmAlteraProcessos::released, this, [this] { list_ = nullptr; });
 }
 
 void TWindowSet::StopDisplay() {
   if (display_) {
     display_->Stop();
   }
+}
+
+TLanguage& TWindowSet::Language() const {
+  return *language_;
 }
 
 QWidget* TWindowSet::Log() const {

@@ -2,6 +2,7 @@
 // console's start-up steps, owned here, and destroyed before the session they show.
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@ class QtDisplay;
 class Simulation;
 class TEstatisticas;
 class TForm2;
+class TLanguage;
 class TLogWriter;
 struct TMessages;
 class TPCB;
@@ -29,7 +31,7 @@ class TfrmPageFile;
 class Tfrm_Opt;
 class Tfrm_Opt_MV;
 
-class TWindowSet {
+class TWindowSet : public QObject {
  public:
   TWindowSet();
   ~TWindowSet();
@@ -52,6 +54,9 @@ class TWindowSet {
   // No simulation thread waits for the screen from now on.
   void StopDisplay();
 
+  // The captions' loader of every window that translates itself, the console's too.
+  TLanguage& Language() const;
+
   // As windows, for showing and hiding; null before they are created.
   QWidget* Log() const;
   QWidget* Processor() const;
@@ -71,6 +76,8 @@ class TWindowSet {
   TfrmAlteraProcessos* ProcessListWindow() const;
 
  private:
+  // Declared first: it outlives every window that uses it.
+  std::unique_ptr<TLanguage> language_;
   std::unique_ptr<TfrmLog> log_;
   std::unique_ptr<QtDisplay> display_;
   std::unique_ptr<Tfrm_Opt> opt_;

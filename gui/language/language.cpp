@@ -114,6 +114,10 @@ class Captioned {
 
 TLanguage::TLanguage() = default;
 
+TLanguage::TLanguage(const std::string& fileName) {
+  SetFileName(fileName);
+}
+
 TLanguage::~TLanguage() {
   CloseFile();
 }
@@ -139,7 +143,7 @@ std::optional<std::string> TLanguage::Lookup(const std::string& section,
   if (formFile_ != nullptr) {
     return ValueIn(*formFile_, section, key);
   }
-  // Read the file afresh: a window translated again later sees the file's current contents.
+  // A component translated on its own, outside a form: the file as it reads now.
   const TIniFile current(reader_->Path());
   return ValueIn(current, section, key);
 }
@@ -190,9 +194,10 @@ void TLanguage::TranslateForm(const std::string& section, QWidget* form) {
   }
 }
 
-TLanguage& Language() {
-  static TLanguage language;
-  return language;
+void TranslateForm(TLanguage* language, const std::string& section, QWidget* form) {
+  if (language != nullptr) {
+    language->TranslateForm(section, form);
+  }
 }
 
 }  // namespace kelpa

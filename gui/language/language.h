@@ -1,6 +1,7 @@
 // Replaces the captions and hints of a window's components with texts from a section of the
 // settings file. Each window has its own section; each component is found by its objectName, and
-// the key "<name>_HINT" holds its hint.
+// the key "<name>_HINT" holds its hint. The console owns the program's loader and hands it to the
+// windows that translate themselves.
 #pragma once
 
 #include <memory>
@@ -17,6 +18,8 @@ class TIniFile;
 class TLanguage {
  public:
   TLanguage();
+  // The loader with the file already set (see SetFileName).
+  explicit TLanguage(const std::string& fileName);
   virtual ~TLanguage();
   TLanguage(const TLanguage&) = delete;
   TLanguage& operator=(const TLanguage&) = delete;
@@ -47,7 +50,7 @@ class TLanguage {
   const TIniFile* formFile_ = nullptr;
 };
 
-// The program's one language loader, created on first use.
-TLanguage& Language();
+// Translates the form with the loader; a window built without one keeps its design texts.
+void TranslateForm(TLanguage* language, const std::string& section, QWidget* form);
 
 }  // namespace kelpa

@@ -45,10 +45,11 @@ QPushButton* MakeButton(const QString& name, const QString& text, const QRect& g
 
 }  // namespace
 
-Tfrm_Opt_MV::Tfrm_Opt_MV(Simulation& sim, QWidget* parent)
+Tfrm_Opt_MV::Tfrm_Opt_MV(Simulation& sim, TLanguage* language, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      sim_(sim) {
+      sim_(sim),
+      language_(language) {
   setObjectName(QStringLiteral("frm_Opt_MV"));
   setModal(false);
   setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
@@ -62,28 +63,28 @@ void Tfrm_Opt_MV::BuildControls() {
   MakeBoldLabel(QStringLiteral("Label3"), QStringLiteral("Política de busca de páginas"), 20, 20,
                 this);
 
-  ComboBox1_ = new QComboBox(this);
-  ComboBox1_->setObjectName(QStringLiteral("ComboBox1"));
-  ComboBox1_->setEditable(true);
+  ComboBox1 = new QComboBox(this);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setEditable(true);
   // Typing in the edit field never adds an item; the two items are the two policies.
-  ComboBox1_->setInsertPolicy(QComboBox::NoInsert);
-  ComboBox1_->addItems({QStringLiteral("antecipada"), QStringLiteral("por demanda")});
-  ComboBox1_->setCurrentIndex(kAnticipatedItem);
-  ComboBox1_->setGeometry(198, 17, 99, ComboBox1_->sizeHint().height());
+  ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+  ComboBox1->addItems({QStringLiteral("antecipada"), QStringLiteral("por demanda")});
+  ComboBox1->setCurrentIndex(kAnticipatedItem);
+  ComboBox1->setGeometry(198, 17, 99, ComboBox1->sizeHint().height());
 
-  CheckBox1_ = new QCheckBox(QStringLiteral("Implementar limite de frames por processo"), this);
-  CheckBox1_->setObjectName(QStringLiteral("CheckBox1"));
-  CheckBox1_->setFont(BoldFont());
-  CheckBox1_->setGeometry(19, 56, 278, 17);
-  CheckBox1_->setChecked(true);
+  CheckBox1 = new QCheckBox(QStringLiteral("Implementar limite de frames por processo"), this);
+  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+  CheckBox1->setFont(BoldFont());
+  CheckBox1->setGeometry(19, 56, 278, 17);
+  CheckBox1->setChecked(true);
 
   MakeBoldLabel(QStringLiteral("Label1"), QStringLiteral("Mín. páginas livres na memória (%)"), 17,
                 96, this);
 
-  SpinEdit1_ = new QSpinBox(this);
-  SpinEdit1_->setObjectName(QStringLiteral("SpinEdit1"));
-  SpinEdit1_->setRange(0, 100);
-  SpinEdit1_->setGeometry(222, 92, 41, 22);
+  SpinEdit1 = new QSpinBox(this);
+  SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+  SpinEdit1->setRange(0, 100);
+  SpinEdit1->setGeometry(222, 92, 41, 22);
 
   QPushButton* confirm = MakeButton(QStringLiteral("SpeedButton1"), QStringLiteral("Confirmar"),
                                     QRect(72, 144, 73, 25), this);
@@ -96,31 +97,31 @@ void Tfrm_Opt_MV::BuildControls() {
 void Tfrm_Opt_MV::FormCreate() {
   {
     std::lock_guard lock(sim_.Lock);
-    SpinEdit1_->setValue(sim_.Memoria.MinFreePercent);
+    SpinEdit1->setValue(sim_.Memoria.MinFreePercent);
   }
   setWindowTitle(ToQString(sim_.Msg.MsgTitOpcoesMV));
-  Language().TranslateForm("GMO", this);
-  ComboBox1_->setItemText(kAnticipatedItem, ToQString(sim_.Msg.MsgAntecipada));
-  ComboBox1_->setItemText(kOnDemandItem, ToQString(sim_.Msg.MsgPorDemanda));
-  ComboBox1_->setEditText(ComboBox1_->itemText(kAnticipatedItem));
+  TranslateForm(language_, "GMO", this);
+  ComboBox1->setItemText(kAnticipatedItem, ToQString(sim_.Msg.MsgAntecipada));
+  ComboBox1->setItemText(kOnDemandItem, ToQString(sim_.Msg.MsgPorDemanda));
+  ComboBox1->setEditText(ComboBox1->itemText(kAnticipatedItem));
 }
 
 bool Tfrm_Opt_MV::AnticipatedChosen() const {
   // In the edit field the user may type anything; only the first item's text means anticipated.
-  return ComboBox1_->currentText() == ComboBox1_->itemText(kAnticipatedItem);
+  return ComboBox1->currentText() == ComboBox1->itemText(kAnticipatedItem);
 }
 
 int Tfrm_Opt_MV::MinFreeChosen() const {
   bool isNumber = false;
-  const int value = SpinEdit1_->cleanText().trimmed().toInt(&isNumber);
+  const int value = SpinEdit1->cleanText().trimmed().toInt(&isNumber);
   if (!isNumber) {
     return 0;
   }
-  return std::clamp(value, SpinEdit1_->minimum(), SpinEdit1_->maximum());
+  return std::clamp(value, SpinEdit1->minimum(), SpinEdit1->maximum());
 }
 
 void Tfrm_Opt_MV::SpeedButton1Click() {
-  const bool frameLimit = CheckBox1_->isChecked();
+  const bool frameLimit = CheckBox1->isChecked();
   const int minFree = MinFreeChosen();
   const bool anticipated = AnticipatedChosen();
   {
@@ -142,12 +143,12 @@ void Tfrm_Opt_MV::SpeedButton2Click() {
     anticipated = sim_.Memoria.AnticipatedFetch;
     minFree = sim_.Memoria.MinFreePercent;
   }
-  CheckBox1_->setChecked(frameLimit);
+  CheckBox1->setChecked(frameLimit);
   const int item = anticipated ? kAnticipatedItem : kOnDemandItem;
-  ComboBox1_->setCurrentIndex(item);
+  ComboBox1->setCurrentIndex(item);
   // Selecting the item already selected leaves a typed text in place: replace it too.
-  ComboBox1_->setEditText(ComboBox1_->itemText(item));
-  SpinEdit1_->setValue(minFree);
+  ComboBox1->setEditText(ComboBox1->itemText(item));
+  SpinEdit1->setValue(minFree);
   close();
 }
 

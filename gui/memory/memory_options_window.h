@@ -10,13 +10,14 @@ class QSpinBox;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 
 class Tfrm_Opt_MV : public QDialog {
   Q_OBJECT
 
  public:
-  explicit Tfrm_Opt_MV(Simulation& sim, QWidget* parent = nullptr);
+  Tfrm_Opt_MV(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
 
   // "Confirmar": writes the three settings and closes.
   void SpeedButton1Click();
@@ -32,9 +33,10 @@ class Tfrm_Opt_MV : public QDialog {
   int MinFreeChosen() const;
 
   Simulation& sim_;
-  QComboBox* ComboBox1_ = nullptr;
-  QCheckBox* CheckBox1_ = nullptr;
-  QSpinBox* SpinEdit1_ = nullptr;
+  TLanguage* language_;
+  QComboBox* ComboBox1 = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
+  QSpinBox* SpinEdit1 = nullptr;
 };
 
 }  // namespace kelpa

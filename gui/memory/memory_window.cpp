@@ -67,7 +67,8 @@ QProgressBar* MakeBar(const QString& name, const QRect& geometry, QWidget* paren
 
 }  // namespace
 
-TfrmMemoVirt::TfrmMemoVirt(Simulation& sim, QWidget* parent) : QMainWindow(parent), sim_(sim) {
+TfrmMemoVirt::TfrmMemoVirt(Simulation& sim, TLanguage* language, QWidget* parent)
+    : QMainWindow(parent), sim_(sim), language_(language) {
   setObjectName(QStringLiteral("frmMemoVirt"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -78,13 +79,13 @@ TfrmMemoVirt::TfrmMemoVirt(Simulation& sim, QWidget* parent) : QMainWindow(paren
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   move(482, 95);
 
-  Timer1_ = new QTimer(this);
-  Timer1_->setObjectName(QStringLiteral("Timer1"));
-  Timer1_->setInterval(kTimerIntervalMs);
-  connect(Timer1_, &QTimer::timeout, this, &TfrmMemoVirt::Timer1Timer);
-  new TimerWhileShown(this, Timer1_, [this] { Timer1Timer(); });
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(kTimerIntervalMs);
+  connect(Timer1, &QTimer::timeout, this, &TfrmMemoVirt::Timer1Timer);
+  new TimerWhileShown(this, Timer1, [this] { Timer1Timer(); });
 
-  Language().TranslateForm("GM", this);
+  TranslateForm(language, "GM", this);
   setWindowTitle(ToQString(sim_.Msg.MsgTitGerMemoria));
 }
 
@@ -96,10 +97,10 @@ void TfrmMemoVirt::BuildMenu() {
 
   QMenu* windows = menuBar()->addMenu(QStringLiteral("Janelas"));
   windows->setObjectName(QStringLiteral("Janelas1"));
-  Pagefile1_ = windows->addAction(QStringLiteral("Pagefile"));
-  Pagefile1_->setObjectName(QStringLiteral("Pagefile1"));
-  Pagefile1_->setCheckable(true);
-  connect(Pagefile1_, &QAction::triggered, this, &TfrmMemoVirt::Pagefile1Click);
+  Pagefile1 = windows->addAction(QStringLiteral("Pagefile"));
+  Pagefile1->setObjectName(QStringLiteral("Pagefile1"));
+  Pagefile1->setCheckable(true);
+  connect(Pagefile1, &QAction::triggered, this, &TfrmMemoVirt::Pagefile1Click);
 }
 
 void TfrmMemoVirt::BuildClientArea() {
@@ -108,16 +109,16 @@ void TfrmMemoVirt::BuildClientArea() {
   client->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(client);
 
-  stg1_ = new TCellGrid([this] { return ReadFrames(); }, client);
-  stg1_->setGeometry(0, 0, 253, 253);
+  stg1 = new TCellGrid([this] { return ReadFrames(); }, client);
+  stg1->setGeometry(0, 0, 253, 253);
 
   MakeLabel(QStringLiteral("Label1"), QStringLiteral("Tam. LPL"), 9, 263, client);
-  FPLsize_ = MakeBar(QStringLiteral("FPLsize"), QRect(66, 262, 148, 17), client);
-  StaticText1_ =
+  FPLsize = MakeBar(QStringLiteral("FPLsize"), QRect(66, 262, 148, 17), client);
+  StaticText1 =
       MakeStaticText(QStringLiteral("StaticText1"), QStringLiteral("fp"), 219, 263, client);
   MakeLabel(QStringLiteral("Label2"), QStringLiteral("Tam. LPM"), 9, 291, client);
-  MPLsize_ = MakeBar(QStringLiteral("MPLsize"), QRect(66, 290, 148, 18), client);
-  StaticText2_ =
+  MPLsize = MakeBar(QStringLiteral("MPLsize"), QRect(66, 290, 148, 18), client);
+  StaticText2 =
       MakeStaticText(QStringLiteral("StaticText2"), QStringLiteral("mp"), 219, 290, client);
 }
 
@@ -125,7 +126,7 @@ void TfrmMemoVirt::SetPageFileWindow(TfrmPageFile* window) {
   pageFile_ = window;
   if (pageFile_ != nullptr) {
     // Closed by its own frame, the page-file window is hidden: the check mark follows.
-    pageFile_->OnClosed = [this] { Pagefile1_->setChecked(false); };
+    connect(pageFile_, &TfrmPageFile::closed, this, [this] { Pagefile1->setChecked(false); });
   }
 }
 
@@ -144,22 +145,22 @@ GridCells TfrmMemoVirt::ReadFrames() {
 }
 
 void TfrmMemoVirt::Timer1Timer() {
-  stg1_->update();
+  stg1->update();
   const PageListSizes lists = SnapshotPageLists(sim_);
   const int freePages = lists.Free;
   const int modifiedPages = lists.Modified;
   // A progress bar ignores a value outside its range; the classic one stops at its ends.
-  FPLsize_->setValue(std::clamp(freePages, FPLsize_->minimum(), FPLsize_->maximum()));
-  MPLsize_->setValue(std::clamp(modifiedPages, MPLsize_->minimum(), MPLsize_->maximum()));
-  StaticText1_->setText(QString::number(FPLsize_->value()));
-  StaticText1_->adjustSize();
-  StaticText2_->setText(QString::number(MPLsize_->value()));
-  StaticText2_->adjustSize();
+  FPLsize->setValue(std::clamp(freePages, FPLsize->minimum(), FPLsize->maximum()));
+  MPLsize->setValue(std::clamp(modifiedPages, MPLsize->minimum(), MPLsize->maximum()));
+  StaticText1->setText(QString::number(FPLsize->value()));
+  StaticText1->adjustSize();
+  StaticText2->setText(QString::number(MPLsize->value()));
+  StaticText2->adjustSize();
 }
 
 void TfrmMemoVirt::Opes1Click() {
   if (options_ == nullptr) {
-    options_ = new Tfrm_Opt_MV(sim_, this);
+    options_ = new Tfrm_Opt_MV(sim_, language_, this);
   }
   options_->show();
   options_->raise();
@@ -181,15 +182,13 @@ void TfrmMemoVirt::Pagefile1Click() {
     window->show();
   }
   // The check mark shows whether the window is open, whoever toggled the action.
-  Pagefile1_->setChecked(window->isVisible());
+  Pagefile1->setChecked(window->isVisible());
 }
 
 void TfrmMemoVirt::closeEvent(QCloseEvent* event) {
   event->accept();
   hide();
-  if (OnClosed) {
-    OnClosed();
-  }
+  emit closed();
 }
 
 }  // namespace kelpa

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <functional>
 
 #include "gui/memory/cell_grid.h"
 
@@ -15,6 +14,7 @@ class QTimer;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 class TfrmPageFile;
 class Tfrm_Opt_MV;
@@ -23,12 +23,10 @@ class TfrmMemoVirt : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TfrmMemoVirt(Simulation& sim, QWidget* parent = nullptr);
+  TfrmMemoVirt(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
 
   void SetPageFileWindow(TfrmPageFile* window);
   void SetOptionsWindow(Tfrm_Opt_MV* window);
-  // Called when the user closes the window (it only hides), so the console can clear its check.
-  std::function<void()> OnClosed;
 
   // The timer's work: repaint the grid and show the two list sizes.
   void Timer1Timer();
@@ -36,6 +34,10 @@ class TfrmMemoVirt : public QMainWindow {
   void Opes1Click();
   // "Pagefile": shows or hides the page-file window.
   void Pagefile1Click();
+
+ signals:
+  // The user closed the window (it only hides): the console clears its check.
+  void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -48,13 +50,14 @@ class TfrmMemoVirt : public QMainWindow {
   TfrmPageFile* PageFileWindow();
 
   Simulation& sim_;
-  TCellGrid* stg1_ = nullptr;
-  QProgressBar* FPLsize_ = nullptr;
-  QProgressBar* MPLsize_ = nullptr;
-  QLabel* StaticText1_ = nullptr;
-  QLabel* StaticText2_ = nullptr;
-  QTimer* Timer1_ = nullptr;
-  QAction* Pagefile1_ = nullptr;
+  TLanguage* language_;
+  TCellGrid* stg1 = nullptr;
+  QProgressBar* FPLsize = nullptr;
+  QProgressBar* MPLsize = nullptr;
+  QLabel* StaticText1 = nullptr;
+  QLabel* StaticText2 = nullptr;
+  QTimer* Timer1 = nullptr;
+  QAction* Pagefile1 = nullptr;
   TfrmPageFile* pageFile_ = nullptr;
   Tfrm_Opt_MV* options_ = nullptr;
 };

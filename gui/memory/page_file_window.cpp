@@ -46,12 +46,12 @@ TfrmPageFile::TfrmPageFile(Simulation& sim, QWidget* parent)
   setFixedSize(ClientForOuter(261, 282));
   move(517, 381);
 
-  stg1_ = new TCellGrid([this] { return ReadBlocks(); }, this);
-  stg1_->setGeometry(-1, -1, 253, 253);
+  stg1 = new TCellGrid([this] { return ReadBlocks(); }, this);
+  stg1->setGeometry(-1, -1, 253, 253);
 }
 
 void TfrmPageFile::RedrawGrid() {
-  stg1_->update();
+  stg1->update();
 }
 
 GridCells TfrmPageFile::ReadBlocks() {
@@ -67,9 +67,7 @@ GridCells TfrmPageFile::ReadBlocks() {
 void TfrmPageFile::closeEvent(QCloseEvent* event) {
   event->accept();
   hide();
-  if (OnClosed) {
-    OnClosed();
-  }
+  emit closed();
 }
 
 }  // namespace kelpa

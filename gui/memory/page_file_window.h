@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
 #include "gui/memory/cell_grid.h"
 
@@ -19,8 +18,10 @@ class TfrmPageFile : public QWidget {
 
   // Repaints the whole grid from the block table; called on the user-interface thread.
   void RedrawGrid();
-  // Called when the user closes the window (it only hides), so the menu can clear its check.
-  std::function<void()> OnClosed;
+
+ signals:
+  // The user closed the window (it only hides): the menu clears its check.
+  void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -30,7 +31,7 @@ class TfrmPageFile : public QWidget {
   GridCells ReadBlocks();
 
   Simulation& sim_;
-  TCellGrid* stg1_;
+  TCellGrid* stg1;
 };
 
 }  // namespace kelpa

@@ -45,7 +45,7 @@ QLabel* RightAlignedLabel(const QString& text, const char* name, const QRect& ge
 
 }  // namespace
 
-TForm2::TForm2(Simulation& sim, QWidget* parent) : QDialog(parent), sim_(sim) {
+TForm2::TForm2(Simulation& sim, TLanguage* language, QWidget* parent) : QDialog(parent), sim_(sim) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Criação de Processo"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -70,7 +70,7 @@ TForm2::TForm2(Simulation& sim, QWidget* parent) : QDialog(parent), sim_(sim) {
   batchTimer_->setInterval(kPauseMs);
   connect(batchTimer_, &QTimer::timeout, this, &TForm2::CreateNextOfBatch);
 
-  Language().TranslateForm("PROCESS", this);
+  TranslateForm(language, "PROCESS", this);
   PaletteIndex = 1;
   Palette = kPalette;
   PaintLabel2(OfferedColour());
@@ -80,49 +80,49 @@ TForm2::~TForm2() = default;
 
 void TForm2::BuildControls() {
   RightAlignedLabel(QStringLiteral("Prioridade"), "Label1", QRect(2, 11, 56, 16), this);
-  spinEdit1_ = new TSpinEdit(0, 15, 0, this);
-  spinEdit1_->setObjectName(QStringLiteral("SpinEdit1"));
-  spinEdit1_->setGeometry(60, 8, 38, 22);
+  SpinEdit1 = new TSpinEdit(0, 15, 0, this);
+  SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+  SpinEdit1->setGeometry(60, 8, 38, 22);
   RightAlignedLabel(QStringLiteral("Limite de frames"), "Label3", QRect(100, 11, 94, 16), this);
-  spinEdit2_ = new TSpinEdit(1, 5, 5, this);
-  spinEdit2_->setObjectName(QStringLiteral("SpinEdit2"));
-  spinEdit2_->setGeometry(198, 8, 40, 22);
+  SpinEdit2 = new TSpinEdit(1, 5, 5, this);
+  SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
+  SpinEdit2->setGeometry(198, 8, 40, 22);
 
-  radioGroup1_ = new QGroupBox(QStringLiteral("Tipo de processo"), this);
-  radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
-  radioGroup1_->setGeometry(8, 38, 230, 66);
-  auto* grid = new QGridLayout(radioGroup1_);
+  RadioGroup1 = new QGroupBox(QStringLiteral("Tipo de processo"), this);
+  RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+  RadioGroup1->setGeometry(8, 38, 230, 66);
+  auto* grid = new QGridLayout(RadioGroup1);
   grid->setContentsMargins(8, 4, 4, 4);
   grid->setSpacing(2);
   kindButtons_ = new QButtonGroup(this);
   constexpr int kRows = (kProcessKindCount + 2) / 3;
   for (int kind = 0; kind < kProcessKindCount; ++kind) {
-    auto* button = new QRadioButton(QString::fromLatin1(kKindNames[kind]), radioGroup1_);
+    auto* button = new QRadioButton(QString::fromLatin1(kKindNames[kind]), RadioGroup1);
     // Three columns filled column by column: CPU and IO_1 in the first.
     grid->addWidget(button, kind % kRows, kind / kRows);
     kindButtons_->addButton(button, kind);
   }
   kindButtons_->button(pkCPU)->setChecked(true);
 
-  label2_ = new QLabel(QStringLiteral("Cor do processo"), this);
-  label2_->setObjectName(QStringLiteral("Label2"));
-  label2_->setAlignment(Qt::AlignCenter);
-  label2_->setWordWrap(true);
-  label2_->setAutoFillBackground(true);
-  label2_->setGeometry(8, 112, 230, 25);
-  label2_->setCursor(Qt::PointingHandCursor);
-  label2_->installEventFilter(this);
+  Label2 = new QLabel(QStringLiteral("Cor do processo"), this);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label2->setAlignment(Qt::AlignCenter);
+  Label2->setWordWrap(true);
+  Label2->setAutoFillBackground(true);
+  Label2->setGeometry(8, 112, 230, 25);
+  Label2->setCursor(Qt::PointingHandCursor);
+  Label2->installEventFilter(this);
 
   RightAlignedLabel(QStringLiteral("Número de processos"), "Label4", QRect(8, 150, 118, 16), this);
-  spinEdit3_ = new TSpinEdit(1, 1000, 1, this);
-  spinEdit3_->setObjectName(QStringLiteral("SpinEdit3"));
-  spinEdit3_->setGeometry(132, 147, 57, 22);
+  SpinEdit3 = new TSpinEdit(1, 1000, 1, this);
+  SpinEdit3->setObjectName(QStringLiteral("SpinEdit3"));
+  SpinEdit3->setGeometry(132, 147, 57, 22);
 
-  button1_ = new QPushButton(QStringLiteral("Criar"), this);
-  button1_->setObjectName(QStringLiteral("Button1"));
-  button1_->setGeometry(86, 186, 75, 25);
-  button1_->setDefault(true);
-  connect(button1_, &QPushButton::clicked, this, &TForm2::Button1Click);
+  Button1 = new QPushButton(QStringLiteral("Criar"), this);
+  Button1->setObjectName(QStringLiteral("Button1"));
+  Button1->setGeometry(86, 186, 75, 25);
+  Button1->setDefault(true);
+  connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
 }
 
 bool TForm2::BatchRunning() const {
@@ -132,22 +132,22 @@ bool TForm2::BatchRunning() const {
 void TForm2::PaintLabel2(TColor colour) {
   label2Colour_ = colour;
   const QColor background = ToQColor(colour);
-  QPalette palette = label2_->palette();
+  QPalette palette = Label2->palette();
   palette.setColor(QPalette::Window, background);
   palette.setColor(QPalette::WindowText, ReadableTextColour(background));
-  label2_->setPalette(palette);
+  Label2->setPalette(palette);
 }
 
 void TForm2::showEvent(QShowEvent* event) {
   PaintLabel2(OfferedColour());
-  spinEdit3_->setValue(1);
+  SpinEdit3->setValue(1);
   SetControlsEnabled(true);
   QDialog::showEvent(event);
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == label2_ && event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && label2_->isEnabled()) {
+  if (watched == Label2 && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && Label2->isEnabled()) {
     Label2Click();
     return true;
   }
@@ -171,9 +171,9 @@ void TForm2::AdvancePaletteIndex() {
 }
 
 void TForm2::SetControlsEnabled(bool enabled) {
-  for (QWidget* control : {static_cast<QWidget*>(spinEdit1_), static_cast<QWidget*>(spinEdit2_),
-                           static_cast<QWidget*>(spinEdit3_), static_cast<QWidget*>(radioGroup1_),
-                           static_cast<QWidget*>(label2_), static_cast<QWidget*>(button1_)}) {
+  for (QWidget* control : {static_cast<QWidget*>(SpinEdit1), static_cast<QWidget*>(SpinEdit2),
+                           static_cast<QWidget*>(SpinEdit3), static_cast<QWidget*>(RadioGroup1),
+                           static_cast<QWidget*>(Label2), static_cast<QWidget*>(Button1)}) {
     control->setEnabled(enabled);
   }
 }
@@ -186,9 +186,9 @@ void TForm2::Button1Click() {
     AdvancePaletteIndex();
   }
   batch_.Kind = kindButtons_->checkedId() < 0 ? pkCPU : kindButtons_->checkedId();
-  batch_.Priority = spinEdit1_->ReadValue();
-  batch_.FrameLimit = spinEdit2_->ReadValue();
-  batch_.Remaining = spinEdit3_->ReadValue() - 1;
+  batch_.Priority = SpinEdit1->ReadValue();
+  batch_.FrameLimit = SpinEdit2->ReadValue();
+  batch_.Remaining = SpinEdit3->ReadValue() - 1;
 
   CreateOne(label2Colour_);
   if (batch_.Remaining <= 0) {

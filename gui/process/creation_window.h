@@ -19,13 +19,14 @@ class QTimer;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 class TSpinEdit;
 
 class TForm2 : public QDialog {
   Q_OBJECT
  public:
-  explicit TForm2(Simulation& sim, QWidget* parent = nullptr);
+  TForm2(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
   ~TForm2() override;
 
   static constexpr int kPaletteSize = 10;
@@ -69,13 +70,13 @@ class TForm2 : public QDialog {
   void SetControlsEnabled(bool enabled);
 
   Simulation& sim_;
-  TSpinEdit* spinEdit1_ = nullptr;
-  TSpinEdit* spinEdit2_ = nullptr;
-  TSpinEdit* spinEdit3_ = nullptr;
-  QGroupBox* radioGroup1_ = nullptr;
+  TSpinEdit* SpinEdit1 = nullptr;
+  TSpinEdit* SpinEdit2 = nullptr;
+  TSpinEdit* SpinEdit3 = nullptr;
+  QGroupBox* RadioGroup1 = nullptr;
   QButtonGroup* kindButtons_ = nullptr;
-  QLabel* label2_ = nullptr;
-  QPushButton* button1_ = nullptr;
+  QLabel* Label2 = nullptr;
+  QPushButton* Button1 = nullptr;
   QTimer* batchTimer_ = nullptr;
   TColor label2Colour_ = 0;
   QColor lastChosen_{Qt::black};

@@ -61,7 +61,8 @@ void SetCell(QTableWidget* grid, int row, int column, const QString& text) {
 
 }  // namespace
 
-TPCB::TPCB(Simulation& sim, QWidget* parent) : QWidget(parent, Qt::Window), sim_(sim) {
+TPCB::TPCB(Simulation& sim, TLanguage* language, QWidget* parent)
+    : QWidget(parent, Qt::Window), sim_(sim), language_(language) {
   setObjectName(QStringLiteral("PCB"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -72,43 +73,43 @@ TPCB::TPCB(Simulation& sim, QWidget* parent) : QWidget(parent, Qt::Window), sim_
   setWindowTitle(ToQString(sim_.Msg.MsgTitPCB));
   BuildControls();
 
-  timer1_ = new QTimer(this);
-  timer1_->setObjectName(QStringLiteral("Timer1"));
-  timer1_->setInterval(1000);
-  connect(timer1_, &QTimer::timeout, this, &TPCB::Timer1Timer);
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(1000);
+  connect(Timer1, &QTimer::timeout, this, &TPCB::Timer1Timer);
   // The show event refreshes the window itself.
-  new TimerWhileShown(this, timer1_);
+  new TimerWhileShown(this, Timer1);
 }
 
 void TPCB::BuildControls() {
-  groupBox_ = new QGroupBox(this);
-  groupBox_->setObjectName(QStringLiteral("TGroupBox1"));
-  groupBox_->setGeometry(0, 0, 210, 235);
+  TGroupBox1 = new QGroupBox(this);
+  TGroupBox1->setObjectName(QStringLiteral("TGroupBox1"));
+  TGroupBox1->setGeometry(0, 0, 210, 235);
 
-  pageControl_ = new QTabWidget(groupBox_);
-  pageControl_->setObjectName(QStringLiteral("PageControl1"));
-  pageControl_->setGeometry(2, 8, 206, 194);
+  PageControl1 = new QTabWidget(TGroupBox1);
+  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  PageControl1->setGeometry(2, 8, 206, 194);
   auto* first = new QWidget;
   first->setObjectName(QStringLiteral("TabSheet1"));
   auto* second = new QWidget;
   second->setObjectName(QStringLiteral("TabSheet2"));
-  pageControl_->addTab(first, QStringLiteral("PCB"));
-  pageControl_->addTab(second, QStringLiteral("PPT"));
-  pageControl_->setCurrentIndex(0);
+  PageControl1->addTab(first, QStringLiteral("PCB"));
+  PageControl1->addTab(second, QStringLiteral("PPT"));
+  PageControl1->setCurrentIndex(0);
   BuildFirstPage(first);
   BuildPageTable(second);
 
-  staticText1_ = MakeValueBox("StaticText1", QRect(148, 8, 56, 18), groupBox_);
-  staticText1_->setAlignment(Qt::AlignCenter);
-  staticText1_->raise();
+  StaticText1 = MakeValueBox("StaticText1", QRect(148, 8, 56, 18), TGroupBox1);
+  StaticText1->setAlignment(Qt::AlignCenter);
+  StaticText1->raise();
 
-  auto* previous = new QToolButton(groupBox_);
+  auto* previous = new QToolButton(TGroupBox1);
   previous->setObjectName(QStringLiteral("SpeedButton1"));
   previous->setArrowType(Qt::LeftArrow);
   previous->setAutoRaise(true);
   previous->setGeometry(78, 206, 25, 23);
   connect(previous, &QToolButton::clicked, this, &TPCB::SpeedButton1Click);
-  auto* next = new QToolButton(groupBox_);
+  auto* next = new QToolButton(TGroupBox1);
   next->setObjectName(QStringLiteral("SpeedButton2"));
   next->setArrowType(Qt::RightArrow);
   next->setAutoRaise(true);
@@ -144,20 +145,20 @@ void TPCB::BuildFirstPage(QWidget* page) {
 }
 
 void TPCB::BuildPageTable(QWidget* page) {
-  stg1_ = new QTableWidget(kGridRows, kGridColumns, page);
-  stg1_->setObjectName(QStringLiteral("stg1"));
-  stg1_->setGeometry(0, 0, 200, 168);
-  stg1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  stg1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  stg1_->horizontalHeader()->hide();
-  stg1_->verticalHeader()->hide();
-  stg1_->verticalHeader()->setMinimumSectionSize(kGridRowHeight);
-  stg1_->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
-  stg1_->horizontalHeader()->setMinimumSectionSize(8);
-  FitGridColumns(stg1_, kGridColumnWidths, {});
-  stg1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  stg1_->setSelectionMode(QAbstractItemView::NoSelection);
-  stg1_->setFocusPolicy(Qt::NoFocus);
+  stg1 = new QTableWidget(kGridRows, kGridColumns, page);
+  stg1->setObjectName(QStringLiteral("stg1"));
+  stg1->setGeometry(0, 0, 200, 168);
+  stg1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  stg1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  stg1->horizontalHeader()->hide();
+  stg1->verticalHeader()->hide();
+  stg1->verticalHeader()->setMinimumSectionSize(kGridRowHeight);
+  stg1->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
+  stg1->horizontalHeader()->setMinimumSectionSize(8);
+  FitGridColumns(stg1, kGridColumnWidths, {});
+  stg1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  stg1->setSelectionMode(QAbstractItemView::NoSelection);
+  stg1->setFocusPolicy(Qt::NoFocus);
 }
 
 void TPCB::showEvent(QShowEvent* event) {
@@ -175,7 +176,7 @@ void TPCB::Timer1Timer() {
 
 void TPCB::Refresh() {
   setWindowTitle(ToQString(sim_.Msg.MsgTitPCB));
-  Language().TranslateForm("PCB", this);
+  TranslateForm(language_, "PCB", this);
   const std::optional<ProcessDetail> shot = SnapshotProcess(sim_, ProcessIndex);
   if (!shot) {
     // Hiding from inside the show event would leave the native window up; do it right after.
@@ -192,17 +193,17 @@ void TPCB::Refresh() {
 }
 
 void TPCB::ShowSnapshot(const ProcessDetail& shot) {
-  staticText1_->setText(QString::number(shot.PID));
+  StaticText1->setText(QString::number(shot.PID));
   const QColor background = ToQColor(shot.Color);
-  QPalette palette = staticText1_->palette();
+  QPalette palette = StaticText1->palette();
   palette.setColor(QPalette::Window, background);
   palette.setColor(QPalette::WindowText, ReadableTextColour(background));
-  staticText1_->setPalette(palette);
+  StaticText1->setPalette(palette);
 
   valueBoxes_[2]->setText(QString::number(shot.BasePriority));
   valueBoxes_[3]->setText(QString::number(shot.Priority));
   // An unknown state code leaves the box as it was.
-  const std::string& state = sim_.Msg.StateName(shot.State);
+  const std::string& state = StateName(sim_.Msg, shot.State);
   if (!state.empty()) {
     valueBoxes_[4]->setText(ToQString(state));
   }
@@ -214,20 +215,20 @@ void TPCB::ShowSnapshot(const ProcessDetail& shot) {
 
 void TPCB::ShowPageTable(const ProcessDetail& shot) {
   const TMessages& msg = sim_.Msg;
-  stg1_->setRowCount(kGridRows);
+  stg1->setRowCount(kGridRows);
   const std::string* headers[kGridColumns] = {&msg.MsgColNPV, &msg.MsgColNPR, &msg.MsgColBitV,
                                               &msg.MsgColBitM, &msg.MsgColLocal};
   for (int column = 0; column < kGridColumns; ++column) {
-    SetCell(stg1_, 0, column, ToQString(*headers[column]));
+    SetCell(stg1, 0, column, ToQString(*headers[column]));
   }
   for (int page = 0; page < static_cast<int>(shot.Pages.size()); ++page) {
     const TPageEntry& entry = shot.Pages[static_cast<std::size_t>(page)];
     const int row = page + 1;
-    SetCell(stg1_, row, 0, QString::number(page));
-    SetCell(stg1_, row, 1, QString::number(entry.Frame));
-    SetCell(stg1_, row, 2, QString::number(entry.Valid ? 1 : 0));
-    SetCell(stg1_, row, 3, QString::number(entry.Modified ? 1 : 0));
-    SetCell(stg1_, row, 4, ToQString(msg.LocationName(entry.Location)));
+    SetCell(stg1, row, 0, QString::number(page));
+    SetCell(stg1, row, 1, QString::number(entry.Frame));
+    SetCell(stg1, row, 2, QString::number(entry.Valid ? 1 : 0));
+    SetCell(stg1, row, 3, QString::number(entry.Modified ? 1 : 0));
+    SetCell(stg1, row, 4, ToQString(LocationName(msg, entry.Location)));
   }
   FitPageTableColumns();
 }
@@ -236,11 +237,11 @@ void TPCB::FitPageTableColumns() {
   // Headers and location names may be longer than the designed widths (a translation, or the
   // styled grid's margins around "Bit M"): their columns grow at the expense of the roomy ones.
   std::array<int, kGridColumns> needed{};
-  const QAbstractItemView* view = stg1_;
+  const QAbstractItemView* view = stg1;
   for (int column = 0; column < kGridColumns; ++column) {
     needed[static_cast<std::size_t>(column)] = view->sizeHintForColumn(column);
   }
-  FitGridColumns(stg1_, kGridColumnWidths, needed);
+  FitGridColumns(stg1, kGridColumnWidths, needed);
 }
 
 void TPCB::SpeedButton1Click() {

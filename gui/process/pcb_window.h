@@ -14,13 +14,14 @@ class QToolButton;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 struct ProcessDetail;
 
 class TPCB : public QWidget {
   Q_OBJECT
  public:
-  explicit TPCB(Simulation& sim, QWidget* parent = nullptr);
+  TPCB(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
 
   // Index in the kernel's process table of the process shown.
   int ProcessIndex = 0;
@@ -44,12 +45,13 @@ class TPCB : public QWidget {
   void FitPageTableColumns();
 
   Simulation& sim_;
-  QGroupBox* groupBox_ = nullptr;
-  QTabWidget* pageControl_ = nullptr;
-  QLabel* staticText1_ = nullptr;
+  TLanguage* language_;
+  QGroupBox* TGroupBox1 = nullptr;
+  QTabWidget* PageControl1 = nullptr;
+  QLabel* StaticText1 = nullptr;
   std::array<QLabel*, 9> valueBoxes_{};  // StaticText2..StaticText8 at their numbers
-  QTableWidget* stg1_ = nullptr;
-  QTimer* timer1_ = nullptr;
+  QTableWidget* stg1 = nullptr;
+  QTimer* Timer1 = nullptr;
   bool inShowEvent_ = false;
 };
 

@@ -35,7 +35,7 @@ std::array<QString, kColumnCount> RowTexts(const TMessages& msg, const ProcessRo
   std::array<QString, kColumnCount> texts;
   texts[1] = QString::number(p.PID);
   texts[2] = QStringLiteral("%1/%2").arg(p.BasePriority).arg(p.Priority);
-  texts[3] = ToQString(msg.StateName(p.State));
+  texts[3] = ToQString(StateName(msg, p.State));
   texts[4] = ToQString(FormatTimeOfDay(p.CpuTime));
   texts[5] = QString::number(p.FrameLimit);
   return texts;
@@ -67,7 +67,8 @@ void DefaultShowMessage(QWidget* parent, const QString& text) {
 
 }  // namespace
 
-TfrmAlteraProcessos::TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, QWidget* parent)
+TfrmAlteraProcessos::TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, TLanguage* language,
+                                         QWidget* parent)
     : QWidget(parent, Qt::Window), sim_(sim), pcb_(pcb) {
   setObjectName(QStringLiteral("frmAlteraProcessos"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -85,37 +86,37 @@ TfrmAlteraProcessos::TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, QWidget* pa
   BuildControls();
   RefreshRows();
   setWindowTitle(ToQString(sim_.Msg.MsgTitSelecione));
-  Language().TranslateForm("SP", this);
+  TranslateForm(language, "SP", this);
 
-  timer1_ = new QTimer(this);
-  timer1_->setObjectName(QStringLiteral("Timer1"));
-  timer1_->setInterval(1000);
-  connect(timer1_, &QTimer::timeout, this, &TfrmAlteraProcessos::Timer1Timer);
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(1000);
+  connect(Timer1, &QTimer::timeout, this, &TfrmAlteraProcessos::Timer1Timer);
   // Restored from the task bar, the rows are read again before they are seen; a table emptied
   // meanwhile closes the window at the next tick.
-  new TimerWhileShown(this, timer1_, [this] { RefreshRows(); });
+  new TimerWhileShown(this, Timer1, [this] { RefreshRows(); });
   show();
 }
 
 TfrmAlteraProcessos::~TfrmAlteraProcessos() = default;
 
 void TfrmAlteraProcessos::BuildControls() {
-  stg1_ = new QTableWidget(0, kColumnCount, this);
-  stg1_->setObjectName(QStringLiteral("stg1"));
-  stg1_->setGeometry(4, 6, 313, 209);
-  stg1_->setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8, true));
-  stg1_->setItemDelegate(new ProcessCellDelegate(stg1_));
-  stg1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  stg1_->setSelectionMode(QAbstractItemView::SingleSelection);
-  stg1_->setSelectionBehavior(QAbstractItemView::SelectItems);
-  stg1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  stg1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  stg1_->setShowGrid(true);
-  stg1_->verticalHeader()->hide();
-  stg1_->verticalHeader()->setMinimumSectionSize(kRowHeight);
-  stg1_->verticalHeader()->setDefaultSectionSize(kRowHeight);
-  stg1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  QHeaderView* header = stg1_->horizontalHeader();
+  stg1 = new QTableWidget(0, kColumnCount, this);
+  stg1->setObjectName(QStringLiteral("stg1"));
+  stg1->setGeometry(4, 6, 313, 209);
+  stg1->setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8, true));
+  stg1->setItemDelegate(new ProcessCellDelegate(stg1));
+  stg1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  stg1->setSelectionMode(QAbstractItemView::SingleSelection);
+  stg1->setSelectionBehavior(QAbstractItemView::SelectItems);
+  stg1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  stg1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  stg1->setShowGrid(true);
+  stg1->verticalHeader()->hide();
+  stg1->verticalHeader()->setMinimumSectionSize(kRowHeight);
+  stg1->verticalHeader()->setDefaultSectionSize(kRowHeight);
+  stg1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  QHeaderView* header = stg1->horizontalHeader();
   header->setMinimumSectionSize(8);
   header->setFixedHeight(kRowHeight + 2);
   header->setHighlightSections(false);
@@ -129,7 +130,7 @@ void TfrmAlteraProcessos::BuildControls() {
   for (int column = 0; column < kColumnCount; ++column) {
     auto* item = new QTableWidgetItem(ToQString(*headers[column]));
     item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
-    stg1_->setHorizontalHeaderItem(column, item);
+    stg1->setHorizontalHeaderItem(column, item);
   }
   // The designed widths add up to more than the grid shows beside its scroll bar, and a header
   // may be wider than its column: fit them, keeping the designed widths where there is room.
@@ -137,7 +138,7 @@ void TfrmAlteraProcessos::BuildControls() {
   for (int column = 0; column < kColumnCount; ++column) {
     needed[column] = header->sectionSizeHint(column);
   }
-  FitGridColumns(stg1_, kColumnWidths, needed);
+  FitGridColumns(stg1, kColumnWidths, needed);
   header->setSectionResizeMode(QHeaderView::Fixed);
 
   struct ButtonLayout {
@@ -164,16 +165,16 @@ void TfrmAlteraProcessos::BuildControls() {
 void TfrmAlteraProcessos::RefreshRows() {
   const std::vector<ProcessRow> rows = SnapshotProcessRows(sim_);
   const int count = static_cast<int>(rows.size());
-  if (stg1_->rowCount() != count) {
-    stg1_->setRowCount(count);
+  if (stg1->rowCount() != count) {
+    stg1->setRowCount(count);
   }
   for (int row = 0; row < count; ++row) {
-    QTableWidgetItem* colour = CellItem(stg1_, row, 0);
+    QTableWidgetItem* colour = CellItem(stg1, row, 0);
     colour->setData(ProcessCellDelegate::ColourRole, ToQColor(rows[row].Color));
     colour->setData(ProcessCellDelegate::KillRole, rows[row].KillRequested);
     const std::array<QString, kColumnCount> texts = RowTexts(sim_.Msg, rows[row]);
     for (int column = 1; column < kColumnCount; ++column) {
-      CellItem(stg1_, row, column)->setText(texts[column]);
+      CellItem(stg1, row, column)->setText(texts[column]);
     }
   }
 }
@@ -189,12 +190,12 @@ void TfrmAlteraProcessos::Timer1Timer() {
   }
   RefreshRows();
   if (isVisible()) {
-    stg1_->viewport()->update();
+    stg1->viewport()->update();
   }
 }
 
 int TfrmAlteraProcessos::SelectedRow() const {
-  return stg1_->currentRow();
+  return stg1->currentRow();
 }
 
 void TfrmAlteraProcessos::WithSelectedProcess(const std::function<void(TProcesso&)>& action) {
@@ -208,7 +209,7 @@ void TfrmAlteraProcessos::WithSelectedProcess(const std::function<void(TProcesso
     action(*processes[static_cast<std::size_t>(row)]);
   }
   RefreshRows();
-  stg1_->viewport()->update();
+  stg1->viewport()->update();
 }
 
 void TfrmAlteraProcessos::Button3Click() {
@@ -268,7 +269,7 @@ void TfrmAlteraProcessos::ChangePriority() {
     }
   }
   RefreshRows();
-  stg1_->viewport()->update();
+  stg1->viewport()->update();
 }
 
 void TfrmAlteraProcessos::Button5Click() {
@@ -288,12 +289,10 @@ void TfrmAlteraProcessos::Button5Click() {
 }
 
 void TfrmAlteraProcessos::closeEvent(QCloseEvent* event) {
-  timer1_->stop();
+  Timer1->stop();
   if (!released_) {
     released_ = true;
-    if (OnReleased) {
-      OnReleased();
-    }
+    emit released();
   }
   event->accept();
 }

@@ -13,6 +13,7 @@ class QTimer;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 class TPCB;
 class TProcesso;
@@ -20,11 +21,10 @@ class TProcesso;
 class TfrmAlteraProcessos : public QWidget {
   Q_OBJECT
  public:
-  TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, QWidget* parent = nullptr);
+  TfrmAlteraProcessos(Simulation& sim, TPCB& pcb, TLanguage* language = nullptr,
+                      QWidget* parent = nullptr);
   ~TfrmAlteraProcessos() override;
 
-  // Called when the window closes, just before it is released.
-  std::function<void()> OnReleased;
   // Process-table index chosen with "PCB".
   int SelectedIndex = 0;
 
@@ -42,6 +42,10 @@ class TfrmAlteraProcessos : public QWidget {
   void Button4Click();  // resume
   void Button5Click();  // PCB
 
+ signals:
+  // The window closed and is about to be released.
+  void released();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -55,8 +59,8 @@ class TfrmAlteraProcessos : public QWidget {
 
   Simulation& sim_;
   TPCB& pcb_;
-  QTableWidget* stg1_ = nullptr;
-  QTimer* timer1_ = nullptr;
+  QTableWidget* stg1 = nullptr;
+  QTimer* Timer1 = nullptr;
   bool dialogOpen_ = false;
   bool released_ = false;
 };

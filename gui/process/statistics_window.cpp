@@ -50,7 +50,7 @@ constexpr FigureLayout kLayout[] = {
 
 }  // namespace
 
-TEstatisticas::TEstatisticas(Simulation& sim, QWidget* parent)
+TEstatisticas::TEstatisticas(Simulation& sim, TLanguage* language, QWidget* parent)
     : QWidget(parent, Qt::Window), sim_(sim) {
   setObjectName(QStringLiteral("Estatisticas"));
   // The figures sit at fixed places: where the classic font is missing, a narrow face keeps the
@@ -65,16 +65,16 @@ TEstatisticas::TEstatisticas(Simulation& sim, QWidget* parent)
 
   SetBox("StaticText1", ToQString(FormatTimeOfDay(SnapshotStatistics(sim_).StartTime)));
   setWindowTitle(ToQString(sim_.Msg.MsgTitEstatisticas));
-  Language().TranslateForm("STAT", this);
+  TranslateForm(language, "STAT", this);
   for (const char* name : {"StaticText10", "StaticText11", "StaticText13", "StaticText16"}) {
     SetBox(name, QStringLiteral("0"));
   }
 
-  timer1_ = new QTimer(this);
-  timer1_->setObjectName(QStringLiteral("Timer1"));
-  timer1_->setInterval(1000);
-  connect(timer1_, &QTimer::timeout, this, &TEstatisticas::Timer1Timer);
-  new TimerWhileShown(this, timer1_, [this] { Timer1Timer(); });
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(1000);
+  connect(Timer1, &QTimer::timeout, this, &TEstatisticas::Timer1Timer);
+  new TimerWhileShown(this, Timer1, [this] { Timer1Timer(); });
 }
 
 void TEstatisticas::BuildControls() {
@@ -143,9 +143,7 @@ void TEstatisticas::ShowFigures(const StatisticsFigures& f) {
 
 void TEstatisticas::closeEvent(QCloseEvent* event) {
   event->accept();
-  if (OnClosed) {
-    OnClosed();
-  }
+  emit closed();
 }
 
 }  // namespace kelpa

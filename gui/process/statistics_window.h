@@ -3,7 +3,6 @@
 
 #include <QLocale>
 #include <QWidget>
-#include <functional>
 #include <map>
 #include <string>
 
@@ -14,19 +13,22 @@ class QTimer;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
 
 class TEstatisticas : public QWidget {
   Q_OBJECT
  public:
-  explicit TEstatisticas(Simulation& sim, QWidget* parent = nullptr);
+  TEstatisticas(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
 
-  // Called when the user closes the window (it is only hidden).
-  std::function<void()> OnClosed;
   // Separators of the figures; the host's by default.
   QLocale Locale = QLocale::system();
 
   void Timer1Timer();
+
+ signals:
+  // The user closed the window (it is only hidden).
+  void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -38,7 +40,7 @@ class TEstatisticas : public QWidget {
   void ShowFigures(const StatisticsFigures& figures);
 
   Simulation& sim_;
-  QTimer* timer1_ = nullptr;
+  QTimer* Timer1 = nullptr;
   std::map<std::string, QLabel*> boxes_;
 };
 

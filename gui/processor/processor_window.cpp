@@ -47,7 +47,7 @@ QFrame* AddRectangle(QWidget* parent, const char* name, int left, int top, int w
 
 }  // namespace
 
-TfrmGP::TfrmGP(Simulation& sim, QWidget* parent)
+TfrmGP::TfrmGP(Simulation& sim, TLanguage* language, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
@@ -58,7 +58,7 @@ TfrmGP::TfrmGP(Simulation& sim, QWidget* parent)
   CreateComponents();
   discs_ = new DiscRegistry(ClientArea(), this);
 
-  Language().TranslateForm("GP", this);
+  TranslateForm(language, "GP", this);
   ForcePriorityNumbers();
   ProgressBar1->setMaximum(100);
 
@@ -187,6 +187,14 @@ QLabel* TfrmGP::PriorityLabel(int priority) const {
   return Labels_[priority];
 }
 
+void TfrmGP::PaintRealTimeLabels(int threshold) {
+  for (int priority = 0; priority < kPriorityLevels; ++priority) {
+    QPalette palette = Labels_[priority]->palette();
+    palette.setColor(QPalette::WindowText, threshold <= priority ? Qt::red : Qt::black);
+    Labels_[priority]->setPalette(palette);
+  }
+}
+
 void TfrmGP::Timer1Timer() {
   // No disc yet (or no display): nothing to place.
   if (discs_->Empty()) {
@@ -222,9 +230,7 @@ void TfrmGP::Opcoes1Click() {
 }
 
 void TfrmGP::showEvent(QShowEvent* event) {
-  if (options_ != nullptr) {
-    options_->PaintRealTimeLabels();
-  }
+  PaintRealTimeLabels(sim_.Settings.RealTimeThreshold.load());
   QMainWindow::showEvent(event);
 }
 
@@ -232,9 +238,7 @@ void TfrmGP::closeEvent(QCloseEvent* event) {
   // Closing only hides the window; the console clears its menu check mark.
   event->accept();
   hide();
-  if (OnClosed) {
-    OnClosed();
-  }
+  emit closed();
 }
 
 }  // namespace kelpa

@@ -2,8 +2,6 @@
 // I/O device with its wait counter, the suspended row, and the three speed controls.
 #pragma once
 
-#include <functional>
-
 #include <QMainWindow>
 
 #include "gui/processor/disc_board.h"
@@ -20,6 +18,7 @@ class QTimer;
 namespace kelpa {
 
 class DiscRegistry;
+class TLanguage;
 class Simulation;
 class Tfrm_Opt;
 class ReadyQueuePicture;
@@ -29,7 +28,7 @@ class TfrmGP : public QMainWindow, public DiscBoard {
   Q_OBJECT
 
  public:
-  explicit TfrmGP(Simulation& sim, QWidget* parent = nullptr);
+  TfrmGP(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
 
   void SetOptionsWindow(Tfrm_Opt* options);
   // The window shows the display's discs and wait counter.
@@ -39,17 +38,21 @@ class TfrmGP : public QMainWindow, public DiscBoard {
 
   // The label that shows priority 0..15 (Label1..Label16); null outside that range.
   QLabel* PriorityLabel(int priority) const;
+  // Colours the priority labels: red from the lowest real-time priority up.
+  void PaintRealTimeLabels(int threshold);
   QProgressBar* WaitProgress() const { return ProgressBar1; }
   // The client area: the discs are its children and placed in its coordinates.
   QWidget* ClientArea() const { return centralWidget(); }
-
-  std::function<void()> OnClosed;
 
   // Places every ready disc in its queue's row (the timer calls it every 500 ms).
   void Timer1Timer();
 
   static constexpr int kClientWidth = 417;
   static constexpr int kClientHeight = 317;
+
+ signals:
+  // The user closed the window (it only hides): the console clears its check.
+  void closed();
 
  protected:
   void showEvent(QShowEvent* event) override;

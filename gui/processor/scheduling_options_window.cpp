@@ -8,7 +8,6 @@
 
 #include "gui/common/qt_convert.h"
 #include "gui/language/language.h"
-#include "gui/processor/processor_window.h"
 #include "gui/processor/selection_track_bar.h"
 #include "simulation/kernel.h"
 #include "simulation/simulation.h"
@@ -47,7 +46,8 @@ QToolButton* AddFlatButton(QWidget* parent, const char* name, const QString& tex
 
 }  // namespace
 
-Tfrm_Opt::Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, QWidget* parent)
+Tfrm_Opt::Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, TLanguage* language,
+                   QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       sim_(sim),
@@ -64,7 +64,7 @@ Tfrm_Opt::Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, QWidget*
   TrackBar1->setRange(0, kThresholdMax);
   TrackBar1->setValue(sim_.Settings.RealTimeThreshold.load());
   TrackBar1->SetSelection(TrackBar1->value(), kTopPriority);
-  Language().TranslateForm("GPO", this);
+  TranslateForm(language, "GPO", this);
   setWindowTitle(ToQString(sim_.Msg.MsgTitOpcoesEscalonamento));
 }
 
@@ -105,10 +105,6 @@ void Tfrm_Opt::CreateComponents() {
   }
 }
 
-void Tfrm_Opt::SetProcessorWindow(TfrmGP* window) {
-  processor_ = window;
-}
-
 void Tfrm_Opt::LoadFromSettings() {
   CheckBox2->setChecked(sim_.Settings.DynamicPriorityEnabled.load());
   CheckBox1->setChecked(sim_.Settings.PreemptionEnabled.load());
@@ -120,23 +116,11 @@ void Tfrm_Opt::TrackBar1Change(int position) {
   TrackBar1->SetSelection(position, kTopPriority);
 }
 
-void Tfrm_Opt::PaintRealTimeLabels() {
-  if (processor_ == nullptr) {
-    return;
-  }
-  const int threshold = sim_.Settings.RealTimeThreshold.load();
-  for (int priority = 0; priority < kPriorityLevels; ++priority) {
-    if (QLabel* label = processor_->PriorityLabel(priority)) {
-      SetTextColour(label, threshold <= TrackBar1->minimum() + priority ? Qt::red : Qt::black);
-    }
-  }
-}
-
 void Tfrm_Opt::SpeedButton1Click() {
   sim_.Settings.PreemptionEnabled = CheckBox1->isChecked();
   sim_.Settings.DynamicPriorityEnabled = CheckBox2->isChecked();
   sim_.Settings.RealTimeThreshold = TrackBar1->value();
-  PaintRealTimeLabels();
+  emit realTimeThresholdChanged(TrackBar1->value());
   // The new values stay in effect for this run even when they cannot be saved; the window then
   // stays open so the user sees that the save failed.
   if (saveSettings_ && !saveSettings_()) {

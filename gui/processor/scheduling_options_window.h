@@ -2,9 +2,8 @@
 // The controls are an edit copy of the settings; "Confirmar" puts them into effect and saves them.
 #pragma once
 
-#include <functional>
-
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -12,8 +11,8 @@ class QToolButton;
 
 namespace kelpa {
 
+class TLanguage;
 class Simulation;
-class TfrmGP;
 class SelectionTrackBar;
 
 class Tfrm_Opt : public QDialog {
@@ -21,14 +20,15 @@ class Tfrm_Opt : public QDialog {
 
  public:
   // saveSettings writes the settings file; false when it could not (it reported why).
-  Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, QWidget* parent = nullptr);
-
-  void SetProcessorWindow(TfrmGP* window);
-  // Colours the processor window's priority labels: red from the real-time threshold up.
-  void PaintRealTimeLabels();
+  Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, TLanguage* language = nullptr,
+           QWidget* parent = nullptr);
 
   void SpeedButton1Click();
   void SpeedButton2Click();
+
+ signals:
+  // "Confirmar" put a new lowest real-time priority into effect.
+  void realTimeThresholdChanged(int threshold);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -40,7 +40,6 @@ class Tfrm_Opt : public QDialog {
 
   Simulation& sim_;
   std::function<bool()> saveSettings_;
-  TfrmGP* processor_ = nullptr;
 
   QLabel* Label1 = nullptr;
   SelectionTrackBar* TrackBar1 = nullptr;

@@ -20,7 +20,7 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   std::set<std::string> keys;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string section = entries[i].Section;
-    EXPECT_EQ(section, i < 33 ? "MSGLOG" : "MSG") << entries[i].Key;
+    EXPECT_EQ(section, i < 34 ? "MSGLOG" : "MSG") << entries[i].Key;
     EXPECT_EQ(std::string(entries[i].Key).rfind(section, 0), 0u) << entries[i].Key;
     keys.insert(entries[i].Key);
     for (std::size_t j = 0; j < i; ++j) {
@@ -30,7 +30,7 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   }
   EXPECT_EQ(keys.size(), kMessageCount);
   EXPECT_EQ(std::string(entries.front().Key), "MSGLOG0001");
-  EXPECT_EQ(std::string(entries[32].Key), "MSGLOG0915");
+  EXPECT_EQ(std::string(entries[33].Key), "MSGLOG0916");
   EXPECT_EQ(std::string(entries.back().Key), "MSG9008");
 }
 
@@ -55,6 +55,7 @@ TEST(MessagesLoader, ReadsValuesAsTheSettingsFileGivesThem) {
       "MSGLOG0602=\" Ready -> Run \"\r\n"
       "MSGLOG0603=  Run->IO  \r\n"
       "MSGLOG0913=\" HwPF - page file \"\r\n"
+      "MSGLOG0916=\" no frame for page \"\r\n"
       "[MSG]\r\n"
       "MSG0500=\r\n"
       "msg0512=Execu\xE7\xE3o!\r\n";
@@ -67,6 +68,7 @@ TEST(MessagesLoader, ReadsValuesAsTheSettingsFileGivesThem) {
   EXPECT_EQ(loaded.MsgColCor, "");                       // present but empty: empty, not "Cor"
   EXPECT_EQ(loaded.MsgEstExecucao, "Execu\xC3\xA7\xC3\xA3o!");  // Windows-1252 file
   EXPECT_EQ(loaded.MsgLogHwPFPagefile2, " HwPF - page file ");
+  EXPECT_EQ(loaded.MsgLogSemFrameLivre, " no frame for page ");
   EXPECT_EQ(loaded.MsgLogHwPFPagefile, " HwPF - Pagefile ");  // the twin keeps its default
   EXPECT_EQ(loaded.MsgColPID, "PID");
   EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), content);  // only read

@@ -94,7 +94,7 @@ struct Created {
 
 const char* const kKindNames[kProcessKindCount] = {"CPU", "IO_1", "IO_2", "IO_3", "MIX_1", "MIX_2"};
 
-bool IsSwappedOut(int state) {
+bool IsSwappedOut(ProcessState state) {
   return state == psReadyOut || state == psIOOut || state == psSuspendedOut ||
          state == psPageFaultOut;
 }
@@ -714,7 +714,7 @@ bool AcceptanceTest::PcbShowsSwappedOutProcess(QString& why) {
     std::lock_guard lock(Sim().Lock);
     const TProcesso& p = *Sim().Kernel.Processes[static_cast<std::size_t>(row)];
     held = HeldPcbTexts(p);
-    stateName = ToQString(Sim().Msg.StateName(p.State));
+    stateName = ToQString(StateName(Sim().Msg, p.State));
   }
   if (shown != held || ListGrid()->item(row, 3)->text() != stateName) {
     why = QStringLiteral("shown %1, held %2").arg(shown.join('|'), held.join('|'));
@@ -746,7 +746,7 @@ QStringList AcceptanceTest::HeldPcbTexts(const TProcesso& p) const {
   QStringList texts = {QString::number(p.PID),
                        QString::number(p.BasePriority),
                        QString::number(p.Priority),
-                       ToQString(msg.StateName(p.State)),
+                       ToQString(StateName(msg, p.State)),
                        ToQString(FormatTimeOfDay(p.CreatedAt)),
                        ToQString(FormatTimeOfDay(p.CpuTime)),
                        QString::number(p.FrameLimit),
@@ -756,7 +756,7 @@ QStringList AcceptanceTest::HeldPcbTexts(const TProcesso& p) const {
     const bool resident = std::find(p.Frames.begin(), p.Frames.end(), page) != p.Frames.end();
     texts << QString::number(page) << QString::number(entry.Frame)
           << QString::number(entry.Valid ? 1 : 0) << QString::number(entry.Modified ? 1 : 0)
-          << (resident ? QStringLiteral("PFile") : ToQString(msg.LocationName(entry.Location)));
+          << (resident ? QStringLiteral("PFile") : ToQString(LocationName(msg, entry.Location)));
   }
   return texts;
 }

@@ -25,7 +25,9 @@
 
 #include "gui/language/language.h"
 #include "gui/language/qt_translation.h"
+#include "gui/process/statistics_window.h"
 #include "platform/ini_file.h"
+#include "support/test_simulation.h"
 
 namespace kelpa {
 namespace {
@@ -88,6 +90,7 @@ class LanguageTest : public QObject {
   Q_OBJECT
 
  private:
+  TLanguage language_;
   QTemporaryDir dir_;
   QString previousDir_;
 
@@ -106,12 +109,12 @@ class LanguageTest : public QObject {
   void cleanupTestCase() { QDir::setCurrent(previousDir_); }
   void init() {
     QFile::remove(dir_.filePath(QStringLiteral("kelpa.ini")));
-    Language().SetFileName(KelpaIniPath());
+    language_.SetFileName(KelpaIniPath());
   }
 
   void withoutFileEveryCaptionAndHintStays() {
     Form form;
-    Language().TranslateForm("PROCESS", &form.window);
+    language_.TranslateForm("PROCESS", &form.window);
     QCOMPARE(form.button->text(), QStringLiteral("Criar"));
     QCOMPARE(form.button->toolTip(), QStringLiteral("cria"));
     QCOMPARE(form.label->text(), QStringLiteral("Prioridade"));
@@ -123,7 +126,7 @@ class LanguageTest : public QObject {
   void menuItemsAreRenamed() {
     WriteIni("[CONSOLE]\r\nFim1=&Sair\r\nProcesso1=Tarefa\r\nFim1_HINT=Termina\r\n");
     Form form;
-    Language().TranslateForm("CONSOLE", &form.window);
+    language_.TranslateForm("CONSOLE", &form.window);
     QCOMPARE(form.action->text(), QStringLiteral("&Sair"));
     QCOMPARE(form.action->toolTip(), QStringLiteral("Termina"));
     QCOMPARE(form.menu->title(), QStringLiteral("Tarefa"));
@@ -135,7 +138,7 @@ class LanguageTest : public QObject {
         "RadioGroup1=Espécie\nTabSheet1=Página\nTabSheet1_HINT=dica da página\n"
         "Label1_HINT=só a dica\n");
     Form form;
-    Language().TranslateForm("PROCESS", &form.window);
+    language_.TranslateForm("PROCESS", &form.window);
     QCOMPARE(form.button->text(), QStringLiteral("Novo"));
     QCOMPARE(form.button->toolTip(), QStringLiteral("Cria um processo"));
     QCOMPARE(form.check->text(), QStringLiteral("Ligado"));
@@ -153,7 +156,7 @@ class LanguageTest : public QObject {
         "PageControl1=abas\nPageControl1_HINT=y\n");
     Form form;
     form.spin->setValue(3);
-    Language().TranslateForm("PROCESS", &form.window);
+    language_.TranslateForm("PROCESS", &form.window);
     QCOMPARE(form.spin->toolTip(), QStringLiteral("prioridade"));
     QCOMPARE(form.spin->value(), 3);
     QCOMPARE(form.edit->text(), QStringLiteral("texto"));
@@ -164,7 +167,7 @@ class LanguageTest : public QObject {
   void emptyValueEmptiesCaption() {
     WriteIni("[PROCESS]\nButton1=\nButton1_HINT=\n");
     Form form;
-    Language().TranslateForm("PROCESS", &form.window);
+    language_.TranslateForm("PROCESS", &form.window);
     QCOMPARE(form.button->text(), QString());
     QCOMPARE(form.button->toolTip(), QString());
   }
@@ -173,8 +176,8 @@ class LanguageTest : public QObject {
     WriteIni("[GP]\nLabel1=Pronto\n[STAT]\nLabel1=Estatística\n");
     Form processor;
     Form statistics;
-    Language().TranslateForm("GP", &processor.window);
-    Language().TranslateForm("STAT", &statistics.window);
+    language_.TranslateForm("GP", &processor.window);
+    language_.TranslateForm("STAT", &statistics.window);
     QCOMPARE(processor.label->text(), QStringLiteral("Pronto"));
     QCOMPARE(statistics.label->text(), QStringLiteral("Estatística"));
   }
@@ -182,27 +185,47 @@ class LanguageTest : public QObject {
   void editedFileIsSeenAtNextLookup() {
     WriteIni("[PCB]\nLabel1=um\n");
     Form form;
-    Language().TranslateForm("PCB", &form.window);
+    language_.TranslateForm("PCB", &form.window);
     QCOMPARE(form.label->text(), QStringLiteral("um"));
     WriteIni("[PCB]\nLabel1=dois\n");
-    Language().TranslateForm("PCB", &form.window);
+    language_.TranslateForm("PCB", &form.window);
     QCOMPARE(form.label->text(), QStringLiteral("dois"));
+  }
+
+  // Each window translates with the loader it is given, and one given none keeps its design texts.
+  void windowsTranslateWithTheirOwnLoader() {
+    WriteIni("[STAT]\nLabel1=Primeiro\n");
+    QFile other(dir_.filePath(QStringLiteral("other.ini")));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("[STAT]\nLabel1=Segundo\n");
+    other.close();
+    TLanguage second(other.fileName().toStdString());
+    test::TestSimulation t;
+    const TEstatisticas first(t.sim, &language_);
+    const TEstatisticas translatedBySecond(t.sim, &second);
+    const TEstatisticas untranslated(t.sim);
+    const auto caption = [](const QWidget& window) {
+      return window.findChild<QLabel*>(QStringLiteral("Label1"))->text();
+    };
+    QCOMPARE(caption(first), QStringLiteral("Primeiro"));
+    QCOMPARE(caption(translatedBySecond), QStringLiteral("Segundo"));
+    QCOMPARE(caption(untranslated), QString::fromUtf8("Hora do Início"));
   }
 
   void closedFileChangesNothing() {
     WriteIni("[PROCESS]\nButton1=Novo\n");
-    Language().CloseFile();
+    language_.CloseFile();
     Form form;
-    Language().TranslateForm("PROCESS", &form.window);
+    language_.TranslateForm("PROCESS", &form.window);
     QCOMPARE(form.button->text(), QStringLiteral("Criar"));
   }
 
   void emptyFileNameKeepsTheOpenFile() {
     WriteIni("[PROCESS]\nButton1=Novo\n");
-    Language().SetFileName("");
-    QCOMPARE(Language().FileName, std::string());
+    language_.SetFileName("");
+    QCOMPARE(language_.FileName, std::string());
     Form form;
-    Language().TranslateForm("PROCESS", &form.window);
+    language_.TranslateForm("PROCESS", &form.window);
     QCOMPARE(form.button->text(), QStringLiteral("Novo"));
   }
 
@@ -211,7 +234,7 @@ class LanguageTest : public QObject {
         "[PROCESS]\nLabel1=<h1><font color=red>Grande</font></h1>\nButton1_HINT=<b>a</b> & b\n");
     Form form;
     const int designWidth = form.label->width();
-    Language().TranslateForm("PROCESS", &form.window);
+    language_.TranslateForm("PROCESS", &form.window);
     QCOMPARE(form.label->textFormat(), Qt::PlainText);
     QVERIFY(form.label->width() > designWidth);  // grown to the literal markup
     QTextDocument hint;

@@ -277,7 +277,7 @@ class LogWindowTest : public QObject {
     ViewedLog viewed(clock, reporter);
     TfrmLog& log = viewed.log;
     int closed = 0;
-    log.OnClosed = [&closed] { ++closed; };
+    QObject::connect(&log, &TfrmLog::closed, [&closed] { ++closed; });
     log.show();
     QVERIFY(log.close());
     QVERIFY(!log.isVisible());

@@ -236,7 +236,7 @@ class MemoryWindowTest : public QObject {
     TestSimulation t;
     TfrmMemoVirt window(t.sim);
     int closed = 0;
-    window.OnClosed = [&closed] { ++closed; };
+    QObject::connect(&window, &TfrmMemoVirt::closed, [&closed] { ++closed; });
     window.show();
     window.close();
     QVERIFY(!window.isVisible());

@@ -175,7 +175,7 @@ class PageFileWindowTest : public QObject {
     TestSimulation t;
     TfrmPageFile window(t.sim);
     int closed = 0;
-    window.OnClosed = [&closed] { ++closed; };
+    QObject::connect(&window, &TfrmPageFile::closed, [&closed] { ++closed; });
     window.show();
     window.RedrawGrid();
     QCoreApplication::processEvents();

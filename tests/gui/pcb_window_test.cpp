@@ -67,8 +67,8 @@ class PcbWindowTest : public QObject {
     // Unknown state and location codes: the state box keeps its text, the location is a star.
     {
       std::lock_guard lock(t.sim.Lock);
-      p->State = 42;
-      p->PageTable[4].Location = 9;
+      p->State = static_cast<kelpa::ProcessState>(42);
+      p->PageTable[4].Location = static_cast<kelpa::PageLocation>(9);
     }
     pcb.Timer1Timer();
     QCOMPARE(Box(pcb, "StaticText4"), QStringLiteral("Pronto"));
@@ -101,8 +101,8 @@ class PcbWindowTest : public QObject {
     TProcesso* p = t.Create(kelpa::pkCPU);
     {
       std::lock_guard lock(t.sim.Lock);
-      p->PageTable[2].Location = 3;  // "M bit"
-      p->PageTable[3].Location = 4;  // "PFile"
+      p->PageTable[2].Location = kelpa::plModifiedList;  // "M bit"
+      p->PageTable[3].Location = kelpa::plPageFile;      // "PFile"
     }
     TPCB pcb(t.sim);
     pcb.show();

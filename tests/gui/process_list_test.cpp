@@ -52,7 +52,7 @@ void EndAll(TestSimulation& t) {
 // empty) and messages are recorded.
 struct Opened {
   explicit Opened(TestSimulation& t) : pcb(t.sim), window(new TfrmAlteraProcessos(t.sim, pcb)) {
-    window->OnReleased = [this] { ++released; };
+    QObject::connect(window, &TfrmAlteraProcessos::released, [this] { ++released; });
     window->ShowMessage = [this](const QString& text) { messages << text; };
     window->AskText = [this](const QString& title, const QString& prompt, const QString& initial) {
       asked.push_back({title, prompt, initial});

@@ -26,10 +26,15 @@ namespace {
 
 // A simulation drawn by the Qt display on a processor window, with its options window.
 struct ShownSimulation {
-  ShownSimulation() : sim(clock, log, display, messages), gp(sim), opt(sim, [] { return true; }) {
+  ShownSimulation()
+      : language(KelpaIniPath()),
+        sim(clock, log, display, messages),
+        gp(sim, &language),
+        opt(
+            sim, [] { return true; }, &language) {
     display.SetProcessorWindow(&gp);
     gp.SetOptionsWindow(&opt);
-    opt.SetProcessorWindow(&gp);
+    QObject::connect(&opt, &Tfrm_Opt::realTimeThresholdChanged, &gp, &TfrmGP::PaintRealTimeLabels);
   }
   TProcesso* Create(int priority, TColor color) {
     TProcesso* raw = nullptr;
@@ -55,6 +60,7 @@ struct ShownSimulation {
     return gp.PriorityLabel(priority)->palette().color(QPalette::WindowText) == QColor(Qt::red);
   }
 
+  TLanguage language;
   ManualClock clock;
   test::RecordingLog log;
   QtDisplay display;
@@ -83,10 +89,7 @@ class ProcessorWindowTest : public QObject {
     QVERIFY(QDir::setCurrent(dir_.path()));
   }
   void cleanupTestCase() { QDir::setCurrent(previousDir_); }
-  void init() {
-    QFile::remove(QStringLiteral("kelpa.ini"));
-    Language().SetFileName(KelpaIniPath());
-  }
+  void init() { QFile::remove(QStringLiteral("kelpa.ini")); }
 
   void layoutOfTheWindow() {
     ShownSimulation s;
@@ -218,8 +221,7 @@ class ProcessorWindowTest : public QObject {
     for (int priority = 0; priority < 16; ++priority) {
       QCOMPARE(s.LabelIsRed(priority), priority >= 8);
     }
-    s.sim.Settings.RealTimeThreshold = 0;
-    s.opt.PaintRealTimeLabels();
+    s.gp.PaintRealTimeLabels(0);
     for (int priority = 0; priority < 16; ++priority) {
       QVERIFY(s.LabelIsRed(priority));
     }
@@ -273,7 +275,7 @@ class ProcessorWindowTest : public QObject {
   void closingHidesAndReports() {
     ShownSimulation s;
     int closed = 0;
-    s.gp.OnClosed = [&] { ++closed; };
+    QObject::connect(&s.gp, &TfrmGP::closed, [&] { ++closed; });
     s.gp.show();
     QCOMPARE(s.gp.ClientArea()->geometry(), QRect(0, s.gp.menuBar()->height(), 417, 317));
     QCOMPARE(s.gp.size(), QSize(417, 317 + s.gp.menuBar()->height()));

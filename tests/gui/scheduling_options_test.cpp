@@ -30,10 +30,13 @@ class RecordingReporter : public IErrorReporter {
 
 struct OptionsUnderTest {
   OptionsUnderTest()
-      : sim(clock, log, display, msg),
-        gp(sim),
-        opt(sim, [this] { return SaveLoadSettings(SettingsMode::Save, sim.Settings, reporter); }) {
-    opt.SetProcessorWindow(&gp);
+      : language(KelpaIniPath()),
+        sim(clock, log, display, msg),
+        gp(sim, &language),
+        opt(
+            sim, [this] { return SaveLoadSettings(SettingsMode::Save, sim.Settings, reporter); },
+            &language) {
+    QObject::connect(&opt, &Tfrm_Opt::realTimeThresholdChanged, &gp, &TfrmGP::PaintRealTimeLabels);
     gp.SetOptionsWindow(&opt);
   }
   SelectionTrackBar* Threshold() {
@@ -47,6 +50,7 @@ struct OptionsUnderTest {
     return gp.PriorityLabel(priority)->palette().color(QPalette::WindowText) == QColor(Qt::red);
   }
 
+  TLanguage language;
   ManualClock clock;
   test::RecordingLog log;
   NullDisplay display;
@@ -92,7 +96,6 @@ class SchedulingOptionsTest : public QObject {
     QDir(dir_.filePath(QStringLiteral("kelpa.ini"))).removeRecursively();
     QFile::remove(dir_.filePath(QStringLiteral("kelpa.ini")));
     WriteIni(kSettings);
-    Language().SetFileName(KelpaIniPath());
   }
 
   void createdFromTheSettingsInForce() {

@@ -107,7 +107,7 @@ class StatisticsWindowTest : public QObject {
     TEstatisticas s(t.sim);
     s.Locale = QLocale::c();
     int closed = 0;
-    s.OnClosed = [&] { ++closed; };
+    QObject::connect(&s, &TEstatisticas::closed, [&] { ++closed; });
     QCOMPARE(Box(s, "StaticText1"), QString::fromStdString(kelpa::FormatTimeOfDay(t.clock.Now())));
     QCOMPARE(Box(s, "StaticText10"), QStringLiteral("0"));
     // A hidden window does not tick.

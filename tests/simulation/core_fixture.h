@@ -27,7 +27,7 @@ class CoreTest : public ::testing::Test {
   }
 
   // A process record the kernel owns but that no memory manager has seen.
-  TProcesso* Bare(std::uint8_t state, int priority = 0) {
+  TProcesso* Bare(ProcessState state, int priority = 0) {
     auto p = std::make_unique<TProcesso>();
     p->PID = static_cast<std::int32_t>(sim.Kernel.Processes.size()) + 1;
     p->State = state;

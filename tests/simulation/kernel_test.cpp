@@ -54,19 +54,19 @@ TEST_F(KernelTest, InterruptsComeOutInTheOrderRaisedAndZeroWhenNonePending) {
   EXPECT_EQ(kernel.NextInterrupt(), InterruptPageFault);
   EXPECT_EQ(kernel.NextInterrupt(), InterruptPreemption);
 
-  kernel.RaiseInterrupt(0);
-  kernel.RaiseInterrupt(4);
+  kernel.RaiseInterrupt(static_cast<InterruptCode>(0));
+  kernel.RaiseInterrupt(static_cast<InterruptCode>(4));
   EXPECT_FALSE(kernel.InterruptPending());
   for (int code = 1; code <= 3; ++code) {
-    EXPECT_EQ(InterruptTable[code].Code, code);
+    EXPECT_EQ(InterruptTable[code].Code, static_cast<InterruptCode>(code));
     EXPECT_EQ(InterruptTable[code].Level, 0);
   }
 }
 
 TEST_F(KernelTest, MakeReadyQueuesByCurrentPriorityAndKeepsSwappedOutProcessesOut) {
-  const std::uint8_t from[] = {psIO,           psIOOut,     psSuspended,
+  const ProcessState from[] = {psIO,           psIOOut,     psSuspended,
                                psSuspendedOut, psPageFault, psPageFaultOut};
-  const std::uint8_t to[] = {psReady, psReadyOut, psReady, psReadyOut, psReady, psReadyOut};
+  const ProcessState to[] = {psReady, psReadyOut, psReady, psReadyOut, psReady, psReadyOut};
   for (int i = 0; i < 6; ++i) {
     TProcesso* p = Bare(from[i], 3);
     p->Priority = 6;  // raised after its wait
@@ -132,8 +132,8 @@ TEST_F(KernelTest, SwapVictimIsTheNewestOfTheLowestQueueNotAlreadyOut) {
 }
 
 TEST_F(KernelTest, CountStatesAndReadyWaitTotalsSkipSwappedOutProcesses) {
-  for (std::uint8_t state = psReady; state <= psPageFaultOut; ++state) {
-    Bare(state)->ReadySince = t.clock.Now();
+  for (int code = static_cast<int>(psReady); code <= static_cast<int>(psPageFaultOut); ++code) {
+    Bare(static_cast<ProcessState>(code))->ReadySince = t.clock.Now();
     t.clock.AdvanceMs(100);
   }
   TProcesso* secondReady = Bare(psReady);

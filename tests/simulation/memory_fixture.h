@@ -68,7 +68,7 @@ class MemoryTest : public ::testing::Test {
   }
 
   // Moves a ready process into a wait (3, 7) or the suspended list (5), as the processor would.
-  void Park(TProcesso* p, std::uint8_t state) {
+  void Park(TProcesso* p, ProcessState state) {
     Locked([&] {
       sim.Kernel.RemoveFromReadyQueues(p);
       sim.Espera.Enqueue(p, state);

@@ -24,7 +24,7 @@ class PageFileTest : public MemoryTest {
     for (const TFrameEntry& f : mem.FrameTable) {
       frames.emplace_back(f.Free, f.Owner, f.Page, f.Modified);
     }
-    std::vector<std::tuple<int, const TProcesso*, int, bool>> blocks;
+    std::vector<std::tuple<BlockState, const TProcesso*, int, bool>> blocks;
     for (const TBlockEntry& b : mem.BlockTable) {
       blocks.emplace_back(b.State, b.Owner, b.Page, b.Modified);
     }

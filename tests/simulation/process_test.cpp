@@ -14,7 +14,7 @@ class ProcessTest : public CoreTest {
   }
 
   // A process at the end of a wait; returns the lines its raise logs.
-  Lines Boost(int kind, int base, std::uint8_t state, int pc) {
+  Lines Boost(int kind, int base, ProcessState state, int pc) {
     TProcesso* p = Bare(state, base);
     p->Instructions = ProgramTemplates[kind];
     p->PID = 4242;

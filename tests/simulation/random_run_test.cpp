@@ -132,7 +132,7 @@ class RandomRunTest : public MemoryTest, public ::testing::WithParamInterface<un
         states_.erase(e.Pid);
       }
     }
-    std::map<std::int32_t, std::uint8_t> actual;
+    std::map<std::int32_t, ProcessState> actual;
     for (const auto& p : sim.Kernel.Processes) {
       actual[p->PID] = p->State;
     }
@@ -162,7 +162,7 @@ class RandomRunTest : public MemoryTest, public ::testing::WithParamInterface<un
 
   std::mt19937 rng_{GetParam()};
   RecordingEvents events_;
-  std::map<std::int32_t, std::uint8_t> states_;
+  std::map<std::int32_t, ProcessState> states_;
   std::size_t followed_ = 0;
 };
 

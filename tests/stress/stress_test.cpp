@@ -96,11 +96,11 @@ class Driver {
       seen += block.OwnerColor ? static_cast<long>(*block.OwnerColor & 1) : 0;
     }
     for (const ProcessRow& p : SnapshotProcessRows(sim_)) {
-      seen += p.PID + p.State + p.Priority;
+      seen += p.PID + static_cast<int>(p.State) + p.Priority;
     }
     const int count = SnapshotProcessCount(sim_);
     if (const std::optional<ProcessDetail> detail = SnapshotProcess(sim_, count - 1)) {
-      seen += detail->Pages[0].Location;
+      seen += static_cast<int>(detail->Pages[0].Location);
     }
     checksum += seen;
   }

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kBlocksPerProcess = 5;
 
-bool IsSwappedOut(std::uint8_t state) {
+bool IsSwappedOut(ProcessState state) {
   return state == psReadyOut || state == psIOOut || state == psSuspendedOut ||
          state == psPageFaultOut;
 }
@@ -127,7 +127,7 @@ class Checker {
       const TPageEntry& e = f.Owner->PageTable[f.Page];
       if (!e.Valid || e.Location != plMemory || e.Frame != f.Number) {
         Fail("occupied frame ", f.Number, ": ", Pid(*f.Owner), " page ", f.Page, " has Valid ",
-             e.Valid, " Location ", int{e.Location}, " Frame ", e.Frame);
+             e.Valid, " Location ", static_cast<int>(e.Location), " Frame ", e.Frame);
       }
     }
   }
@@ -146,7 +146,7 @@ class Checker {
       const TPageEntry& e = f.Owner->PageTable[f.Page];
       if (e.Location != plModifiedList || e.Frame != n) {
         Fail("modified-list frame ", n, ": ", Pid(*f.Owner), " page ", f.Page, " has Location ",
-             int{e.Location}, " Frame ", e.Frame);
+             static_cast<int>(e.Location), " Frame ", e.Frame);
       }
     }
   }
@@ -164,8 +164,9 @@ class Checker {
       if (places[i] == Place::None || places[i] == Place::Several) {
         Fail("block ", i, " is on ", places[i] == Place::None ? "no" : "more than one",
              " block list");
-      } else if (b.State > bsAllocated || kListOfState[b.State] != places[i]) {
-        Fail("block ", i, " has State ", int{b.State}, " but sits on another list");
+      } else if (b.State > bsAllocated ||
+                 kListOfState[static_cast<std::size_t>(b.State)] != places[i]) {
+        Fail("block ", i, " has State ", static_cast<int>(b.State), " but sits on another list");
       }
       if (b.Owner != nullptr && !IsLive(b.Owner)) {
         Fail("block ", i, " names an ended process");
@@ -186,7 +187,7 @@ class Checker {
       const TPageEntry& e = b.Owner->PageTable[b.Page];
       if (e.Location != plPageFile || e.Frame != n) {
         Fail("allocated block ", n, ": ", Pid(*b.Owner), " page ", b.Page, " has Location ",
-             int{e.Location}, " Frame ", e.Frame);
+             static_cast<int>(e.Location), " Frame ", e.Frame);
       }
     }
   }
@@ -206,7 +207,7 @@ class Checker {
       const TPageEntry& e = p.PageTable[page];
       const PageRef where{p, page};
       if (e.Valid != (e.Location == plMemory)) {
-        Fail(where, " has Valid ", e.Valid, " with Location ", int{e.Location});
+        Fail(where, " has Valid ", e.Valid, " with Location ", static_cast<int>(e.Location));
       }
       switch (e.Location) {
         case plImage:
@@ -224,7 +225,7 @@ class Checker {
           ExpectBlock(e.Frame, p, page, where);
           break;
         default:
-          Fail(where, " has Location ", int{e.Location});
+          Fail(where, " has Location ", static_cast<int>(e.Location));
       }
     }
   }
@@ -255,8 +256,8 @@ class Checker {
     }
     const TBlockEntry& b = memo_.BlockTable[n];
     if (b.State != bsAllocated || b.Owner != &p || b.Page != page) {
-      Fail(where, " is in the page file at block ", n, " whose State is ", int{b.State},
-           " and page ", b.Page);
+      Fail(where, " is in the page file at block ", n, " whose State is ",
+           static_cast<int>(b.State), " and page ", b.Page);
     }
   }
 
@@ -272,7 +273,8 @@ class Checker {
     for (int page = 0; page < kPagesPerProcess; ++page) {
       const bool valid = p.PageTable[page].Valid;
       if (out && valid) {
-        Fail(Pid(p), " is swapped out (state ", int{p.State}, ") but page ", page, " is valid");
+        Fail(Pid(p), " is swapped out (state ", static_cast<int>(p.State), ") but page ", page,
+             " is valid");
       } else if (!out && valid != (listed.count(page) != 0)) {
         Fail(Pid(p), " page ", page, " has Valid ", valid, " but Frames says otherwise");
       }
@@ -335,13 +337,13 @@ class Checker {
         expected = 3;
         break;
       default:
-        Fail(Pid(p), " has state ", int{p.State});
+        Fail(Pid(p), " has state ", static_cast<int>(p.State));
         return;
     }
     for (int i = 0; i < 4; ++i) {
       if (found[i] != (i == expected ? 1 : 0)) {
-        Fail(Pid(p), " in state ", int{p.State}, " is ", found[i], " times in place ", i,
-             " (ready, processor, wait, suspended)");
+        Fail(Pid(p), " in state ", static_cast<int>(p.State), " is ", found[i], " times in place ",
+             i, " (ready, processor, wait, suspended)");
       }
     }
   }

@@ -1,0 +1,22 @@
+// The states a process passes through. The numbers are fixed: the catalogue's state names are
+// listed in this order.
+#pragma once
+
+#include <cstdint>
+
+namespace kelpa {
+
+enum class ProcessState : std::uint8_t {
+  psReady = 0,
+  psReadyOut = 1,
+  psRunning = 2,
+  psIO = 3,
+  psIOOut = 4,
+  psSuspended = 5,
+  psSuspendedOut = 6,
+  psPageFault = 7,
+  psPageFaultOut = 8,
+};
+using enum ProcessState;
+
+}  // namespace kelpa
