@@ -21,7 +21,11 @@ constexpr int kMaxLogsPerMinute = 100;
 // opened; name is then the name that failed.
 int OpenOwnLogFile(const std::string& base, std::string& name) {
   for (int copy = 1; copy <= kMaxLogsPerMinute; ++copy) {
-    name = base + (copy == 1 ? "" : "-" + std::to_string(copy)) + ".txt";
+    name = base;
+    if (copy > 1) {
+      name.append("-").append(std::to_string(copy));
+    }
+    name.append(".txt");
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
       return -1;
@@ -149,15 +153,21 @@ void TLogWriter::WriteLines(const std::vector<Line>& lines) {
   // One write for the lot; if it fails, line by line, so every line that still fits is kept.
   std::string batch;
   for (const Line& line : lines) {
-    batch += line.Text;
-    batch += "\r\n";
+    AppendRecord(batch, line);
   }
   if (WriteRecord(batch) || lines.size() == 1) {
     return;
   }
   for (const Line& line : lines) {
-    WriteRecord(line.Text + "\r\n");
+    std::string record;
+    AppendRecord(record, line);
+    WriteRecord(record);
   }
+}
+
+void TLogWriter::AppendRecord(std::string& out, const Line& line) {
+  out.append(line.Text);
+  out.append("\r\n", 2);
 }
 
 bool TLogWriter::WriteRecord(const std::string& record) {

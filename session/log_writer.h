@@ -66,6 +66,8 @@ class TLogWriter : public ILog {
   void WriterLoop();
   // Appends whole lines to the file; after a failed write it ends with its last whole line.
   void WriteLines(const std::vector<Line>& lines);
+  // The line as the file holds it: its text and CRLF.
+  static void AppendRecord(std::string& out, const Line& line);
   // Appends whole lines in one write; false (and the file cut back to its last whole line) when
   // the write failed.
   bool WriteRecord(const std::string& record);

@@ -46,7 +46,7 @@ void LogLines(benchmark::State& state, TLogWriter& writer) {
   state.SetItemsProcessed(state.iterations());
 }
 
-// Lines written at once by the thread that logs them.
+// One line: stamped and queued by the thread that logs it; the log's writer thread writes it.
 void BM_LogWriterLine(benchmark::State& state) {
   TempFolder folder;
   SystemClock clock;
@@ -54,17 +54,6 @@ void BM_LogWriterLine(benchmark::State& state) {
   LogLines(state, writer);
 }
 BENCHMARK(BM_LogWriterLine);
-
-// Lines of a thread other than the log's owner, written by the log's writer thread (as the log
-// window sets it up for the simulation threads).
-void BM_LogWriterLineInBackground(benchmark::State& state) {
-  TempFolder folder;
-  SystemClock clock;
-  TLogWriter writer(clock, nullptr);
-  std::thread([&writer] { writer.WriteOtherThreadsInBackground(); }).join();
-  LogLines(state, writer);
-}
-BENCHMARK(BM_LogWriterLineInBackground);
 
 }  // namespace
 }  // namespace kelpa::bench

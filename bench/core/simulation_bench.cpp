@@ -38,10 +38,9 @@ void BM_ProcessorCycle(benchmark::State& state) {
 }
 BENCHMARK(BM_ProcessorCycle)->UseManualTime();
 
-// The same with the real log file. Written at once, every line costs the cycle a write to the
-// disk under the lock; written by the log's own thread (as the log window sets it up for the
-// simulation threads), only the stamp and the queueing.
-void CyclesWithLogFile(benchmark::State& state, bool background) {
+// The same with the real log file: a line costs the cycle only its stamp and its queueing, since
+// the log's own thread writes the file.
+void BM_ProcessorCycleWithLogFile(benchmark::State& state) {
   const auto folder = std::filesystem::temp_directory_path() / "kelpa-bench-log";
   std::filesystem::create_directories(folder);
   const auto previous = std::filesystem::current_path();
@@ -49,9 +48,6 @@ void CyclesWithLogFile(benchmark::State& state, bool background) {
   {
     SystemClock clock;
     TLogWriter writer(clock, nullptr);
-    if (background) {
-      std::thread([&writer] { writer.WriteOtherThreadsInBackground(); }).join();
-    }
     BenchSimulation b(&writer);
     b.CreateMixed();
     RunCycles(state, b);
@@ -59,16 +55,7 @@ void CyclesWithLogFile(benchmark::State& state, bool background) {
   std::filesystem::current_path(previous);
   std::filesystem::remove_all(folder);
 }
-
-void BM_ProcessorCycleWithLogFile(benchmark::State& state) {
-  CyclesWithLogFile(state, false);
-}
 BENCHMARK(BM_ProcessorCycleWithLogFile)->UseManualTime();
-
-void BM_ProcessorCycleWithLogFileInBackground(benchmark::State& state) {
-  CyclesWithLogFile(state, true);
-}
-BENCHMARK(BM_ProcessorCycleWithLogFileInBackground)->UseManualTime();
 
 void BM_WaitServicePass(benchmark::State& state) {
   BenchSimulation b;

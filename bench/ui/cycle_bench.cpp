@@ -26,7 +26,6 @@ struct ProgramSimulation {
   ProgramSimulation() : writer(wallClock, nullptr), sim(clock, writer, display, msg), gp(sim) {
     // The steps below run on this thread, as the simulation threads' steps do on theirs: their
     // lines go through the log's writer thread.
-    std::thread([this] { writer.WriteOtherThreadsInBackground(); }).join();
     display.SetProcessorWindow(&gp);
     std::lock_guard lock(sim.Lock);
     for (int i = 0; i < 20; ++i) {
