@@ -68,8 +68,9 @@ fail() {
 now() { date +%s.%N; }
 # Processor time of the program in nanoseconds: the sum over its threads of the time they ran
 # (/proc/<pid>/task/*/schedstat), far finer than the clock ticks of /proc/<pid>/stat. None of the
-# program's threads ends while it is measured.
-cpu_ns() { cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d", s }'; }
+# program's threads ends while it is measured. awk's "%d" stops at 2^31 - 1 (about two seconds of
+# processor time), so the sum is printed as a whole number of another kind.
+cpu_ns() { cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }'; }
 rss_mb() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status"; }
 find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
 

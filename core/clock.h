@@ -2,8 +2,10 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 
 #include "core/datetime.h"
+#include "core/local_time.h"
 
 namespace kelpa {
 
@@ -13,10 +15,15 @@ class IClock {
   virtual TDateTime Now() const = 0;
 };
 
-// Local date and time of the host, to the millisecond.
+// Local date and time of the host, to the millisecond. Every log line reads it, so the zone's
+// offset is kept for the rest of the local hour (LocalTimeCache).
 class SystemClock final : public IClock {
  public:
   TDateTime Now() const override;
+
+ private:
+  mutable std::mutex mutex_;
+  mutable LocalTimeCache local_;
 };
 
 // A clock that moves only when told; safe to read from any thread.

@@ -58,10 +58,20 @@ std::string FormatSpan(double span) {
   if (!(span > 0)) {
     span = 0;
   }
-  const DateTimeParts p = DecodeDateTime(span);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d:%03d", p.Hour, p.Minute, p.Second,
-                p.Millisecond);
+  // Every log line is stamped with this: the time of day alone, without decoding the date.
+  std::int64_t ms = TotalMilliseconds(span) % 86400000;
+  std::string text = "00:00:00:000";
+  const auto put = [&text](std::size_t end, std::int64_t value, int digits) {
+    for (int i = 1; i <= digits; ++i, value /= 10) {
+      text[end - i] = static_cast<char>('0' + value % 10);
+    }
+  };
+  put(12, ms % 1000, 3);
+  ms /= 1000;
+  put(8, ms % 60, 2);
+  ms /= 60;
+  put(5, ms % 60, 2);
+  put(2, ms / 60, 2);
   return text;
 }
 
@@ -78,6 +88,24 @@ std::string FormatMonthDayHourMinute(TDateTime value) {
 std::int32_t IdentifierFromTime(TDateTime value) {
   const DateTimeParts p = DecodeDateTime(value);
   return p.Minute * 100000 + p.Second * 1000 + p.Millisecond;
+}
+
+std::int32_t NextIdentifier(std::int32_t identifier) {
+  std::int32_t ms = identifier % 1000 + 1;
+  std::int32_t second = identifier / 1000 % 100;
+  std::int32_t minute = identifier / 100000;
+  if (ms == 1000) {
+    ms = 0;
+    ++second;
+  }
+  if (second >= 60) {
+    second = 0;
+    ++minute;
+  }
+  if (minute >= 60) {
+    minute = 0;
+  }
+  return minute * 100000 + second * 1000 + ms;
 }
 
 std::int64_t WholeSeconds(double span) {

@@ -33,6 +33,8 @@ std::string FormatTimeOfDay(TDateTime value);
 std::string FormatMonthDayHourMinute(TDateTime value);
 // The process identifier: "NNSSZZZ" (minutes, seconds, milliseconds) read as a decimal number.
 std::int32_t IdentifierFromTime(TDateTime value);
+// The identifier of the millisecond after that of an identifier; after 5959999 comes 0.
+std::int32_t NextIdentifier(std::int32_t identifier);
 // Whole seconds of a span, truncated towards zero.
 std::int64_t WholeSeconds(double span);
 

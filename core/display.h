@@ -20,6 +20,8 @@ struct ShapePlacement {
   TColor Color = 0;
   int Left = 0;
   int Top = 0;
+
+  friend bool operator==(const ShapePlacement&, const ShapePlacement&) = default;
 };
 
 class IDisplay {

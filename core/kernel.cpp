@@ -194,4 +194,10 @@ bool TKernel::IsLive(const TProcesso* P) const {
                                      [P](const auto& owned) { return owned.get() == P; });
 }
 
+const TProcesso* TKernel::FindByPID(std::int32_t pid) const {
+  const auto found = std::find_if(Processes.begin(), Processes.end(),
+                                  [pid](const auto& owned) { return owned->PID == pid; });
+  return found == Processes.end() ? nullptr : found->get();
+}
+
 }  // namespace kelpa

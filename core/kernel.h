@@ -75,6 +75,8 @@ class TKernel {
   std::vector<ReadyDisc> ReadyDiscs() const;
   // Whether a pointer names a live process of the table.
   bool IsLive(const TProcesso* P) const;
+  // The live process with this identifier, or none.
+  const TProcesso* FindByPID(std::int32_t pid) const;
 
  private:
   Simulation& sim_;

@@ -34,6 +34,18 @@ TProgram MakeProgram(int kind) {
   return program;
 }
 
+// The identifier the time gives, or when a live process has it, the next one no live process has.
+// Processes created in the same millisecond, or an hour apart, would otherwise share one, and the
+// windows and the log tell processes apart by it.
+std::int32_t FreeIdentifier(const Simulation& sim, std::int32_t fromTime) {
+  std::int32_t pid = fromTime;
+  // The page file holds far fewer processes than there are identifiers, so a free one is near.
+  while (sim.Kernel.FindByPID(pid) != nullptr) {
+    pid = NextIdentifier(pid);
+  }
+  return pid;
+}
+
 }  // namespace
 
 const std::array<TProgram, kProcessKindCount> ProgramTemplates = {
@@ -56,7 +68,7 @@ std::unique_ptr<TProcesso> TProcesso::Create(Simulation& sim, int kind, int prio
   p->PC = 0;
   // The priority picks a queue and the limit sizes the page list: keep both inside their ranges.
   p->Priority = p->BasePriority = std::clamp(priority, 0, 15);
-  p->PID = IdentifierFromTime(sim.Now());
+  p->PID = FreeIdentifier(sim, IdentifierFromTime(sim.Now()));
   p->Color = color;
   p->FrameLimit = std::clamp(frameLimit, 1, kPagesPerProcess);
   p->PageCount = kPagesPerProcess;

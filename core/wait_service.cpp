@@ -33,6 +33,7 @@ void TEspera::Enqueue(TProcesso* P, std::uint8_t state) {
     return;
   }
   P->State = state;
+  arrival_.Set();
 }
 
 void TEspera::Pass() {
@@ -108,8 +109,9 @@ TProcesso* TEspera::TakePageFaultVictim() {
   return nullptr;
 }
 
-std::vector<ShapePlacement> TEspera::WaitAreaPlacements() const {
-  std::vector<ShapePlacement> placements;
+void TEspera::FillPlacements(std::vector<ShapePlacement>& placements) const {
+  placements.clear();
+  placements.reserve(WaitList.size() + SuspendedList.size());
   for (std::size_t i = 0; i < WaitList.size(); ++i) {
     const TProcesso* p = WaitList[i];
     const int left = i == 0 ? 55 : 90 + 12 * static_cast<int>(i - 1);
@@ -119,11 +121,22 @@ std::vector<ShapePlacement> TEspera::WaitAreaPlacements() const {
     const TProcesso* p = SuspendedList[k];
     placements.push_back({p->Shape, p->Color, 43 + 12 * static_cast<int>(k), 240});
   }
+}
+
+std::vector<ShapePlacement> TEspera::WaitAreaPlacements() const {
+  std::vector<ShapePlacement> placements;
+  FillPlacements(placements);
   return placements;
 }
 
 void TEspera::RefreshDisplay() {
-  sim_.Display.RefreshWaitArea(WaitAreaPlacements());
+  FillPlacements(placements_);
+  // Only a process entering or leaving the lists moves a disc of the wait area; the discs stay
+  // where they were put until then.
+  if (placements_ != shown_) {
+    sim_.Display.RefreshWaitArea(placements_);
+    shown_.swap(placements_);
+  }
 }
 
 void TEspera::Start() {
@@ -132,10 +145,25 @@ void TEspera::Start() {
 
 void TEspera::RequestTerminate() {
   thread_.RequestTerminate();
+  arrival_.Close();
 }
 
 void TEspera::Join() {
   thread_.Join();
+}
+
+bool TEspera::PassAndCheckIdle() {
+  std::lock_guard lock(sim_.Lock);
+  Pass();
+  if (sim_.AfterStep) {
+    sim_.AfterStep();
+  }
+  const bool idle = WaitList.empty() && SuspendedList.empty();
+  if (idle) {
+    // Under the lock: an Enqueue after this check sets the event again.
+    arrival_.Reset();
+  }
+  return idle;
 }
 
 void TEspera::Run() {
@@ -143,16 +171,22 @@ void TEspera::Run() {
     if (!sim_.StopRunEvent.Wait() || thread_.TerminateRequested()) {
       break;
     }
-    {
-      std::lock_guard lock(sim_.Lock);
-      Pass();
-      if (sim_.AfterStep) {
-        sim_.AfterStep();
-      }
-    }
+    const bool idle = PassAndCheckIdle();
     PassCount.fetch_add(1);
     sim_.Display.WaitUntilShown();
-    thread_.SleepFor(std::chrono::milliseconds(SleepMs.load()));
+    if (idle) {
+      // Nothing to serve: sleep until a process waits or is suspended instead of waking ten times
+      // a second. Its first pass still comes one pace later, as it would have.
+      IdleCount.fetch_add(1);
+      if (!arrival_.Wait()) {
+        break;
+      }
+    }
+    if (PaceSleep) {
+      PaceSleep();
+    } else {
+      thread_.SleepFor(std::chrono::milliseconds(SleepMs.load()));
+    }
   }
 }
 

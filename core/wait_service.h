@@ -1,14 +1,18 @@
 // The wait service: the one I/O device and the pager's disk. It keeps the wait list (I/O and
 // page-fault waits, served one at a time in arrival order) and the suspended list. Its pass runs
-// about ten times a second on its own thread while the simulation runs.
+// about ten times a second on its own thread while the simulation runs and a process waits or is
+// suspended; with both lists empty the thread sleeps until a process enters one.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <vector>
 
 #include "core/display.h"
+#include "core/event.h"
 #include "core/process.h"
 #include "core/sim_thread.h"
 
@@ -44,23 +48,38 @@ class TEspera {
   TProcesso* TakePageFaultVictim();
   // Positions of the wait-list and suspended-list discs.
   std::vector<ShapePlacement> WaitAreaPlacements() const;
+  // Hands the positions to the display when they differ from those it was last given.
   void RefreshDisplay();
 
   // --- thread ---
   // Milliseconds between passes (100; tests make it shorter).
   std::atomic<int> SleepMs{100};
+  // Replaces the sleep between passes (tests count the paces instead of sleeping). Set before
+  // Start.
+  std::function<void()> PaceSleep;
   void Start();
   void RequestTerminate();
   void Join();
   bool Terminated() const { return thread_.TerminateRequested(); }
   // Number of passes run by the thread (tests and benchmarks).
   std::atomic<long> PassCount{0};
+  // Number of times the thread found both lists empty and slept until a process entered one.
+  std::atomic<long> IdleCount{0};
 
  private:
   void Run();
+  // Runs one pass under the lock; true when both lists are empty afterwards.
+  bool PassAndCheckIdle();
+  void FillPlacements(std::vector<ShapePlacement>& placements) const;
 
   Simulation& sim_;
   int waitLength_ = 100;
+  // Set when a process enters either list (under the simulation lock), so an idle thread wakes.
+  TEvent arrival_{false, false};
+  // The positions being built and those the display was last given; both kept to reuse their
+  // room, since a pass runs ten times a second.
+  std::vector<ShapePlacement> placements_;
+  std::vector<ShapePlacement> shown_;
   TSimThread thread_;
 };
 

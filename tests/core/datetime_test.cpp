@@ -1,9 +1,14 @@
 // Date-times as days, the forms they are printed in, and the process identifier.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "core/datetime.h"
+#include "core/local_time.h"
 
 namespace kelpa {
 namespace {
@@ -23,6 +28,15 @@ TEST(DateTimeTest, IdentifierIsMinutesSecondsAndMillisecondsOfTheTime) {
   EXPECT_EQ(IdentifierFromTime(At(23, 0, 0, 0)), 0);
   // The hour plays no part: the identifier repeats every hour.
   EXPECT_EQ(IdentifierFromTime(At(14, 30, 0, 1)), IdentifierFromTime(At(3, 30, 0, 1)));
+}
+
+TEST(DateTimeTest, NextIdentifierIsTheNextMillisecondWithinTheHour) {
+  const std::pair<std::int32_t, std::int32_t> cases[] = {
+      {0, 1},          {507089, 507090},   {5998, 5999},       {5999, 6000},
+      {59999, 100000}, {1259999, 1300000}, {5959998, 5959999}, {5959999, 0}};
+  for (const auto& [from, next] : cases) {
+    EXPECT_EQ(NextIdentifier(from), next) << from;
+  }
 }
 
 TEST(DateTimeTest, FormatSpanPrintsHoursMinutesSecondsAndMilliseconds) {
@@ -55,6 +69,46 @@ TEST(DateTimeTest, OtherPrintedFormsAndTheRoundTrip) {
   const DateTimeParts p = DecodeDateTime(EncodeDateTime({2024, 2, 29, 23, 59, 59, 999}));
   EXPECT_EQ((std::vector<int>{p.Year, p.Month, p.Day, p.Hour, p.Minute, p.Second, p.Millisecond}),
             (std::vector<int>{2024, 2, 29, 23, 59, 59, 999}));
+}
+
+// A zone at UTC-3 that moves to UTC-2 at 02:00 local time on 2026-10-18 (a whole local hour), and,
+// to check the guard, at 04:30 UTC on 2026-03-01 (not a whole hour) back from UTC-2 to UTC-3.
+constexpr std::int64_t kSpringForwardUtc = 1792299600;  // 2026-10-18 05:00 UTC = 02:00 at UTC-3
+constexpr std::int64_t kOddChangeUtc = 1772339400;      // 2026-03-01 04:30 UTC
+
+std::int64_t TestZone(std::int64_t utcSeconds) {
+  return utcSeconds >= kOddChangeUtc && utcSeconds < kSpringForwardUtc ? -3 * 3600 : -2 * 3600;
+}
+
+TEST(LocalTimeTest, TheZoneIsAskedOncePerLocalHourAndEveryChangeShows) {
+  LocalTimeCache cache(TestZone);
+  const auto local = [&cache](std::int64_t utcSeconds, int ms = 0) {
+    const DateTimeParts p = DecodeDateTime(cache.Local(utcSeconds * 1000 + ms));
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d-%02d %02d:%02d:%02d.%03d", p.Month, p.Day, p.Hour,
+                  p.Minute, p.Second, p.Millisecond);
+    return std::string(text);
+  };
+  // A whole hour of readings asks once; the next local hour asks again.
+  const std::int64_t before = kSpringForwardUtc - 3600;  // 01:00 local
+  EXPECT_EQ(local(before), "10-18 01:00:00.000");
+  EXPECT_EQ(local(before + 1799, 250), "10-18 01:29:59.250");
+  EXPECT_EQ(local(kSpringForwardUtc - 1, 999), "10-18 01:59:59.999");
+  EXPECT_EQ(cache.Lookups(), 1);
+  // Daylight saving time starts: 02:00 at UTC-3 is 03:00 at UTC-2.
+  EXPECT_EQ(local(kSpringForwardUtc), "10-18 03:00:00.000");
+  EXPECT_EQ(cache.Lookups(), 2);
+  // The date changes with the local midnight, not the UTC one.
+  EXPECT_EQ(local(kSpringForwardUtc + 21 * 3600 - 1), "10-18 23:59:59.000");
+  EXPECT_EQ(local(kSpringForwardUtc + 21 * 3600), "10-19 00:00:00.000");
+  // A clock set back is read again.
+  EXPECT_EQ(local(before), "10-18 01:00:00.000");
+
+  // An offset that changes within a local hour is still seen at once.
+  EXPECT_EQ(local(kOddChangeUtc - 600), "03-01 02:20:00.000");
+  EXPECT_EQ(local(kOddChangeUtc), "03-01 01:30:00.000");
+  // And it is the same value the date-time of the parts would be.
+  EXPECT_EQ(cache.Local(kOddChangeUtc * 1000 + 7), EncodeDateTime({2026, 3, 1, 1, 30, 0, 7}));
 }
 
 }  // namespace

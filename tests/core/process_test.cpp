@@ -68,6 +68,38 @@ TEST_F(ProcessTest, CreationTakesItsIdentifierFromTheClockAndIsMadeReady) {
   EXPECT_NE(unknownKind->Shape, p->Shape);
 }
 
+// Processes created in one millisecond, or an hour apart, would share the identifier the time
+// gives; a new process takes the next one no live process has.
+TEST_F(ProcessTest, IdentifiersOfLiveProcessesNeverRepeat) {
+  struct Case {
+    const char* what;
+    DateTimeParts at;
+    std::vector<std::int32_t> taken;  // identifiers live processes already have
+    std::vector<std::int32_t> expected;
+  };
+  const Case cases[] = {
+      {"three in one millisecond", {2026, 12, 7, 12, 5, 7, 89}, {}, {507089, 507090, 507091}},
+      {"taken an hour ago", {2026, 12, 7, 13, 5, 7, 89}, {507089, 507090}, {507091, 507092}},
+      {"over a second", {2026, 12, 7, 12, 5, 59, 998}, {}, {559998, 559999, 600000}},
+      {"over the hour", {2026, 12, 7, 12, 59, 59, 999}, {0}, {5959999, 1, 2}},
+  };
+  for (const Case& c : cases) {
+    TestSimulation fresh;
+    fresh.sim.Memoria.MinFreePercent = 0;
+    fresh.clock.Set(c.at);
+    const TDateTime frozen = fresh.clock.Now();
+    for (const std::int32_t pid : c.taken) {
+      fresh.Create(pkCPU)->PID = pid;
+    }
+    std::vector<std::int32_t> got;
+    for (std::size_t i = 0; i < c.expected.size(); ++i) {
+      fresh.clock.Set(frozen);
+      got.push_back(fresh.Create(pkCPU)->PID);
+    }
+    EXPECT_EQ(got, c.expected) << c.what;
+  }
+}
+
 TEST_F(ProcessTest, CreationWithoutPageFileRoomLogsOneLineAndCreatesNothing) {
   t.clock.Set({2026, 12, 7, 12, 5, 7, 89});
   sim.Memoria.FreeBlocks.resize(4);

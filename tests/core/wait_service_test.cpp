@@ -141,6 +141,26 @@ TEST_F(WaitServiceTest, SwapOutSearchesChooseTheirVictims) {
   EXPECT_EQ(espera.WaitList.size(), 4u);
 }
 
+TEST_F(WaitServiceTest, TheWaitAreaIsHandedOverOnlyWhenItChanges) {
+  t.Pass(5);
+  EXPECT_EQ(t.display.waitAreaRefreshes, 0);  // nothing waits: nothing to show
+
+  espera.SetWaitLength(4);
+  const std::vector<TProcesso*> p = Waiting(2);
+  t.Pass(3);
+  EXPECT_EQ(t.display.waitAreaRefreshes, 1);
+  t.Pass();  // the first wait ends: the second process moves to the device
+  EXPECT_EQ(t.display.waitAreaRefreshes, 2);
+  ASSERT_EQ(t.display.waitArea.size(), 1u);
+  EXPECT_EQ(t.display.waitArea[0].Shape, p[1]->Shape);
+  EXPECT_EQ(t.display.waitArea[0].Left, 55);
+  t.Pass(4);
+  EXPECT_EQ(t.display.waitAreaRefreshes, 3);
+  EXPECT_TRUE(t.display.waitArea.empty());
+  t.Pass(3);
+  EXPECT_EQ(t.display.waitAreaRefreshes, 3);
+}
+
 TEST_F(WaitServiceTest, WaitAreaShowsTheDeviceTheQueueAndTheSuspended) {
   std::vector<TProcesso*> waiting;
   for (int i = 0; i < 3; ++i) {

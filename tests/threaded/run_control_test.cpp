@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -44,6 +45,7 @@ class RunControlTest : public ::testing::Test {
     };
     sim.Espera.SleepMs = 1;
     t.Create(pkCPU, 0);
+    KeepWaitServicePassing();
   }
   ~RunControlTest() override { ShutdownWithin(); }
 
@@ -69,6 +71,17 @@ class RunControlTest : public ::testing::Test {
   void LetPassesRun() {
     const long target = Passes() + 30;
     ASSERT_TRUE(Eventually([&] { return Passes() >= target; }));
+  }
+
+  // The wait thread passes only while a process waits or is suspended: one stays suspended.
+  void KeepWaitServicePassing() {
+    auto p = std::make_unique<TProcesso>();
+    p->PID = 1;
+    p->SuspendRequested = true;
+    p->Shape = sim.NextShapeId();
+    std::lock_guard lock(sim.Lock);
+    sim.Espera.Enqueue(p.get(), psSuspended);
+    sim.Kernel.Processes.push_back(std::move(p));
   }
 
   void ShutdownWithin() {

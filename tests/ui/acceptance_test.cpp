@@ -77,8 +77,11 @@ struct Batch {
   int Count = 1;
 };
 
-// A process the session created, with what the creation window asked for.
+// A process the session created, with what the creation window asked for. Its disc tells it
+// from the processes created before: two batches opened back to back can create processes in the
+// same millisecond, whose identifiers the time alone would not tell apart.
 struct Created {
+  ShapeId Shape = 0;
   int PID = 0;
   int Kind = pkCPU;
   int Priority = 0;
@@ -582,16 +585,16 @@ void AcceptanceTest::FillCreationWindow(TForm2* creation, const Batch& batch) {
 }
 
 int AcceptanceTest::CollectNewProcesses(const Batch& batch, bool demand) {
-  std::set<int> known;
+  std::set<ShapeId> known;
   for (const Created& c : created_) {
-    known.insert(c.PID);
+    known.insert(c.Shape);
   }
   int added = 0;
   std::lock_guard lock(Sim().Lock);
   for (const auto& process : Sim().Kernel.Processes) {
-    if (known.count(process->PID) == 0) {
-      created_.push_back(
-          {process->PID, batch.Kind, batch.Priority, batch.FrameLimit, demand, process->Color});
+    if (known.count(process->Shape) == 0) {
+      created_.push_back({process->Shape, process->PID, batch.Kind, batch.Priority,
+                          batch.FrameLimit, demand, process->Color});
       ++added;
     }
   }
