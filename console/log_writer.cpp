@@ -21,7 +21,11 @@ constexpr int kMaxLogsPerMinute = 100;
 // opened; name is then the name that failed.
 int OpenOwnLogFile(const std::string& base, std::string& name) {
   for (int copy = 1; copy <= kMaxLogsPerMinute; ++copy) {
-    name = base + (copy == 1 ? "" : "-" + std::to_string(copy)) + ".txt";
+    name = base;
+    if (copy > 1) {
+      name.append("-").append(std::to_string(copy));
+    }
+    name.append(".txt");
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
       return -1;
