@@ -20,22 +20,13 @@ fi
 # script otherwise do (the program leaves an ignored signal ignored).
 set -m
 
-fail() {
-  echo "FAIL ($signal): $*" >&2
-  echo "--- program output ---" >&2
-  cat "$work/kelpa.out" >&2 || true
-  echo "--- log ---" >&2
-  cat "$work"/log*.txt >&2 2>/dev/null || true
-  if [ -n "${pid:-}" ] && kill -0 "$pid" 2>/dev/null; then
-    kill -9 "$pid" 2>/dev/null || true
-  fi
-  exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/smoke_lib.bash"
 
 work=""
 trap 'rm -rf "$work"' EXIT
 
 for signal in TERM INT HUP; do
+  label="$signal"
   rm -rf "$work"
   work="$(mktemp -d)"
   cd "$work"

@@ -16,17 +16,7 @@ if [ "${2:-}" != "--inside" ]; then
   exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$kelpa" --inside
 fi
 
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- program output ---" >&2
-  cat "$work/kelpa.out" >&2 || true
-  echo "--- log ---" >&2
-  cat "$work"/log*.txt >&2 2>/dev/null || true
-  if [ -n "${pid:-}" ] && kill -0 "$pid" 2>/dev/null; then
-    kill -9 "$pid" 2>/dev/null || true
-  fi
-  exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/smoke_lib.bash"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
