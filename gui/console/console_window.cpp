@@ -85,7 +85,6 @@ TForm1::TForm1(TConsoleHooks hooks, Session& session, TWindowSet& windows)
   Timer2->setSingleShot(true);
   Timer2->setInterval(hooks_.SplashMs);
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
-  Timer2->start();
 }
 
 TForm1::~TForm1() {
@@ -215,10 +214,13 @@ void TForm1::FormCreate() {
   }
   credits.setWindowModality(Qt::ApplicationModal);
   credits.show();
+  // The splash counts from the credits on the screen, so a start-up message box that the user
+  // took long to close does not eat it.
+  Timer2->start();
 }
 
 void TForm1::FinishStartUp() {
-  if (ready_ || shutDown_) {
+  if (ready_ || shutDown_ || windows_.Credits() == nullptr) {
     return;
   }
   ready_ = true;

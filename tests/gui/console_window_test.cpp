@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QMenu>
 #include <QRegularExpression>
@@ -223,6 +224,37 @@ class ConsoleWindowTest : public QObject {
 
   // Closing the credits early lets start-up finish at once; the splash timer still shows the
   // windows later. From the menu the credits are not modal.
+  // A start-up message box left open longer than the splash (here: a report whose box stays up
+  // for a while, as a user reading it would keep it) neither ends the splash nor finishes start-up
+  // before the credits have been shown.
+  void aSlowStartUpMessageBoxLeavesTheSplashWhole() {
+    class SlowReporter final : public IErrorReporter {
+     public:
+      void ShowError(const std::string&) override {
+        QEventLoop loop;
+        QTimer::singleShot(60, &loop, &QEventLoop::quit);
+        loop.exec();
+      }
+    };
+    QTemporaryDir folder;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    QDir().mkdir("kelpa.ini");  // a folder of that name: start-up reports it cannot be written
+    SlowReporter reporter;
+    TConsoleHooks hooks;
+    hooks.SplashMs = 20;
+    hooks.Reporter = &reporter;
+    hooks.ShowMessage = [](const QString&) {};
+    ConsoleHandle form(std::move(hooks));
+    form->FormCreate();
+    QVERIFY(!form->IsReady());
+    QCOMPARE(QApplication::activeModalWidget(), form->CreditsWindow());
+    QTRY_VERIFY(form->IsReady());
+    QVERIFY(form->isVisible());
+    form.reset();
+    QDir::setCurrent(previous);
+  }
+
   void creditsClosedEarlyLetStartUpFinish() {
     QTimer::singleShot(0, [] {
       if (QWidget* credits = QApplication::activeModalWidget()) {
