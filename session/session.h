@@ -53,9 +53,6 @@ class Session {
   const TMessages& Msg() const { return msg_; }
   TLogWriter& Log() const { return *log_; }
   Simulation& Sim() const { return *sim_; }
-  bool HasLog() const { return log_ != nullptr; }
-  bool HasSimulation() const { return sim_ != nullptr; }
-  IErrorReporter& Reporter() const { return reporter_; }
   // kelpa.ini in the current folder: the settings, the catalogue and the windows' captions.
   std::string IniPath() const;
 

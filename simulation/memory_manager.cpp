@@ -381,12 +381,8 @@ void TMemoReal::SwapOutVictim() {
   if (victim == nullptr) {
     return;
   }
-  SimEvent event;
-  event.Kind = EventKind::SwappedOut;
-  event.Pid = victim->PID;
-  event.Color = victim->Color;
+  SimEvent event = EventAbout(EventKind::SwappedOut, *victim);
   event.From = from;
-  event.To = victim->State;
   sim_.Report(event);
   SwapOut(victim);
 }

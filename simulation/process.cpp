@@ -89,6 +89,15 @@ std::unique_ptr<TProcesso> TProcesso::Create(Simulation& sim, int kind, int prio
   return p;
 }
 
+SimEvent EventAbout(EventKind kind, const TProcesso& p) {
+  SimEvent event;
+  event.Kind = kind;
+  event.Pid = p.PID;
+  event.Color = p.Color;
+  event.From = event.To = p.State;
+  return event;
+}
+
 void EliminateProcess(Simulation& sim, std::unique_ptr<TProcesso>& P) {
   sim.Lock.AssertHeld();
   if (!P) {
@@ -96,11 +105,7 @@ void EliminateProcess(Simulation& sim, std::unique_ptr<TProcesso>& P) {
   }
   sim.ReportProcess(EventKind::Eliminated, *P);
   const double lifetime = sim.Now() - P->CreatedAt;
-  SimEvent times;
-  times.Kind = EventKind::TimesReported;
-  times.Pid = P->PID;
-  times.Color = P->Color;
-  times.From = times.To = P->State;
+  SimEvent times = EventAbout(EventKind::TimesReported, *P);
   times.CpuTime = P->CpuTime;
   times.Lifetime = lifetime;
   sim.Report(times);

@@ -12,6 +12,7 @@
 #include "simulation/colour.h"
 #include "simulation/display.h"
 #include "simulation/process_state.h"
+#include "simulation/sim_event.h"
 
 namespace kelpa {
 
@@ -89,6 +90,9 @@ class TProcesso {
 // The catalogue's names of a state and of a page location, which it lists by their codes.
 const std::string& StateName(const TMessages& msg, ProcessState state);
 std::string LocationName(const TMessages& msg, PageLocation location);
+
+// An event about p, in its colour, from and to its present state; the caller adds the details.
+SimEvent EventAbout(EventKind kind, const TProcesso& p);
 
 // Ends a process already taken off the processor and out of the process table: its two log lines,
 // the statistics, its frames and page-file blocks returned, its disc released; P becomes null.

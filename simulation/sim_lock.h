@@ -15,13 +15,6 @@ class SimLock {
     mutex_.lock();
     owner_.store(std::this_thread::get_id(), std::memory_order_relaxed);
   }
-  bool try_lock() {
-    if (!mutex_.try_lock()) {
-      return false;
-    }
-    owner_.store(std::this_thread::get_id(), std::memory_order_relaxed);
-    return true;
-  }
   void unlock() {
     owner_.store(std::thread::id(), std::memory_order_relaxed);
     mutex_.unlock();

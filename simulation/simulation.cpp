@@ -25,11 +25,7 @@ void Simulation::Report(SimEvent event) {
 }
 
 void Simulation::ReportProcess(EventKind kind, const TProcesso& p, int page, int value) {
-  SimEvent event;
-  event.Kind = kind;
-  event.Pid = p.PID;
-  event.Color = p.Color;
-  event.From = event.To = p.State;
+  SimEvent event = EventAbout(kind, p);
   event.Page = page;
   event.Value = value;
   Report(event);
@@ -40,10 +36,7 @@ void Simulation::ChangeState(TProcesso& p, ProcessState to) {
   if (p.State == to) {
     return;
   }
-  SimEvent event;
-  event.Pid = p.PID;
-  event.Color = p.Color;
-  event.From = p.State;
+  SimEvent event = EventAbout(EventKind::StateChanged, p);
   event.To = to;
   p.State = to;
   Report(event);

@@ -88,7 +88,6 @@ class TForm1 : public QMainWindow {
 
   bool SimulationRunning = true;
 
-  Session& GetSession() const { return session_; }
   Simulation& Sim() const { return session_.Sim(); }
   const TMessages& Msg() const { return session_.Msg(); }
   TLogWriter* Log() const { return &session_.Log(); }

@@ -35,15 +35,7 @@ for signal in TERM INT HUP; do
 
   # Ready once the splash has ended; then one process through "Processo", "Criar" and the
   # creation window's default button, so the signal finds the simulation busy.
-  console=""
-  for _ in $(seq 1 180); do
-    console="$(xdotool search --onlyvisible --name '^Console Kelpa$' 2>/dev/null | head -n 1 || true)"
-    [ -n "$console" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "kelpa ended before showing the console"
-    sleep 0.5
-  done
-  [ -n "$console" ] || fail "the console did not appear"
-  grep -q 'Kelpa pronto as' log*.txt || fail "the log lacks the ready line"
+  wait_for_console
   xdotool windowfocus --sync "$console" 2>/dev/null || true
   xdotool key --clearmodifiers alt+p
   sleep 0.5

@@ -11,3 +11,19 @@ fail() {
   fi
   exit 1
 }
+
+# Waits until the console is on the screen and the ready line is in the log (the log's own thread
+# writes it moments after the splash ends), and sets $console to the console's window.
+wait_for_console() {
+  console=""
+  for _ in $(seq 1 180); do
+    console="$(xdotool search --onlyvisible --name '^Console Kelpa$' 2>/dev/null | head -n 1 || true)"
+    if [ -n "$console" ] && grep -q 'Kelpa pronto as' log*.txt 2>/dev/null; then
+      return
+    fi
+    kill -0 "$pid" 2>/dev/null || fail "kelpa ended before showing the console"
+    sleep 0.5
+  done
+  [ -n "$console" ] || fail "the console did not appear"
+  fail "the log lacks the ready line"
+}

@@ -26,14 +26,7 @@ cd "$work"
 pid=$!
 
 # The console appears when the five-second splash ends.
-console=""
-for _ in $(seq 1 180); do
-  console="$(xdotool search --onlyvisible --name '^Console Kelpa$' 2>/dev/null | head -n 1 || true)"
-  [ -n "$console" ] && break
-  kill -0 "$pid" 2>/dev/null || fail "kelpa ended before showing the console"
-  sleep 0.5
-done
-[ -n "$console" ] || fail "the console did not appear"
+wait_for_console
 
 [ -s kelpa.ini ] || fail "kelpa.ini was not created"
 grep -q '^PREEMPCAO=1' kelpa.ini || fail "kelpa.ini lacks the default settings"

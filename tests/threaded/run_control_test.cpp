@@ -13,23 +13,13 @@
 #include <mutex>
 #include <thread>
 
+#include "support/eventually.h"
 #include "support/test_simulation.h"
 
 namespace kelpa::test {
 namespace {
 
 constexpr int kIdlePeriodMs = 600000;
-
-bool Eventually(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
 
 class RunControlTest : public ::testing::Test {
  protected:
