@@ -6,11 +6,15 @@
 #include "app/qt_shell.h"
 #include "gui/console/termination_signals.h"
 #include "gui/language/qt_translation.h"
+#include "runner/command_line.h"
 
 int main(int argc, char* argv[]) {
-  // The program takes no command-line arguments: Qt sees only the program name.
-  int qtArgc = argc > 0 ? 1 : 0;
-  QApplication app(qtArgc, argv);
+  // The runner needs no display, so it is decided before any Qt object exists.
+  if (const auto status = kelpa::RunCommandLine(argc, argv)) {
+    return *status;
+  }
+  // Anything else is Qt's (-platform, -style, ...).
+  QApplication app(argc, argv);
   // Only the console ends the program; the other windows merely hide when closed.
   QApplication::setQuitOnLastWindowClosed(false);
   kelpa::InstallQtTranslation();

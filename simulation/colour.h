@@ -1,6 +1,7 @@
 // Colours as 24-bit values with red in the low byte, then green, then blue; 0 is black.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace kelpa {
@@ -21,5 +22,13 @@ constexpr int BlueOf(TColor c) {
 }
 
 inline constexpr TColor kBlack = 0;
+
+// The colours the creation window offers in turn, first to last.
+inline constexpr std::array<TColor, 10> kProcessPalette = {
+    MakeColor(0, 255, 0),   MakeColor(255, 0, 0),   MakeColor(255, 255, 0),
+    MakeColor(128, 0, 255), MakeColor(0, 0, 255),   MakeColor(0, 255, 255),
+    MakeColor(0, 0, 0),     MakeColor(255, 128, 0), MakeColor(255, 128, 192),
+    MakeColor(0, 128, 0),
+};
 
 }  // namespace kelpa

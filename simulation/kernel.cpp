@@ -213,4 +213,10 @@ const TProcesso* TKernel::FindByPID(std::int32_t pid) const {
   return found == Processes.end() ? nullptr : found->get();
 }
 
+TProcesso* TKernel::FindByShape(ShapeId shape) {
+  const auto found = std::find_if(Processes.begin(), Processes.end(),
+                                  [shape](const auto& owned) { return owned->Shape == shape; });
+  return found == Processes.end() ? nullptr : found->get();
+}
+
 }  // namespace kelpa

@@ -71,6 +71,9 @@ class TKernel {
   bool IsLive(const TProcesso* P) const;
   // The live process with this identifier, or none.
   const TProcesso* FindByPID(std::int32_t pid) const;
+  // The live process drawn by this disc, or none. Discs never repeat, so an ended process is
+  // never mistaken for a later one that took its identifier.
+  TProcesso* FindByShape(ShapeId shape);
 
  private:
   Simulation& sim_;

@@ -25,11 +25,13 @@ struct Layer {
 };
 
 // Lowest first: a layer sees the ones before it.
-constexpr std::array<Layer, 6> kLayers = {{
+constexpr std::array<Layer, 8> kLayers = {{
     {"platform", false},
     {"catalogue", false},
     {"simulation", false},
+    {"scenario", false},
     {"session", false},
+    {"runner", false},
     {"gui", true},
     {"app", true},
 }};

@@ -22,13 +22,6 @@
 namespace kelpa {
 namespace {
 
-constexpr std::array<TColor, TForm2::kPaletteSize> kPalette = {
-    MakeColor(0, 255, 0),   MakeColor(255, 0, 0),   MakeColor(255, 255, 0),
-    MakeColor(128, 0, 255), MakeColor(0, 0, 255),   MakeColor(0, 255, 255),
-    MakeColor(0, 0, 0),     MakeColor(255, 128, 0), MakeColor(255, 128, 192),
-    MakeColor(0, 128, 0),
-};
-
 constexpr const char* kKindNames[kProcessKindCount] = {"CPU",  "IO_1",  "IO_2",
                                                        "IO_3", "MIX_1", "MIX_2"};
 
@@ -72,7 +65,7 @@ TForm2::TForm2(Simulation& sim, TLanguage* language, QWidget* parent) : QDialog(
 
   TranslateForm(language, "PROCESS", this);
   PaletteIndex = 1;
-  Palette = kPalette;
+  Palette = kProcessPalette;
   PaintLabel2(OfferedColour());
 }
 

@@ -1,0 +1,14 @@
+// The command-line runner: runs, compares and checks scenarios with no display. The program
+// entry asks it first, before any window exists.
+#pragma once
+
+#include <optional>
+
+namespace kelpa {
+
+// Carries out the command line when it asks for the runner (its first argument starts with
+// "--") and returns the exit status: 0 success, 2 usage or scenario error, 3 run error. Returns
+// nothing for any other command line, which then starts the windows.
+std::optional<int> RunCommandLine(int argc, char* argv[]);
+
+}  // namespace kelpa

@@ -1,0 +1,135 @@
+#include "scenario/scenario_run.h"
+
+#include <algorithm>
+#include <mutex>
+#include <tuple>
+
+#include "simulation/process.h"
+
+namespace kelpa {
+
+ScenarioRun::ScenarioRun(Simulation& sim, VirtualClock& clock, const Scenario& scenario)
+    : sim_(sim),
+      clock_(clock),
+      scenario_(scenario),
+      periodMs_(scenario.ClockPeriodMs()),
+      created_(scenario.Processes.size()) {
+  ScheduleActions();
+  std::lock_guard lock(sim_.Lock);
+  clock_.SetMs(0);
+  sim_.StartTime = clock_.Now();
+  ApplyOptionsLocked();
+}
+
+void ScenarioRun::ScheduleActions() {
+  const auto& processes = scenario_.Processes;
+  for (std::size_t i = 0; i < processes.size(); ++i) {
+    const ScenarioProcess& s = processes[i];
+    actions_.push_back({s.Arrival, i, ActionKind::Create});
+    for (const std::int64_t tick : s.SuspendAt) {
+      actions_.push_back({tick, i, ActionKind::Suspend});
+    }
+    for (const std::int64_t tick : s.ResumeAt) {
+      actions_.push_back({tick, i, ActionKind::Resume});
+    }
+    for (const PriorityChange& change : s.PriorityAt) {
+      actions_.push_back({change.Tick, i, ActionKind::SetPriority, change.Priority});
+    }
+    if (s.EndAt) {
+      actions_.push_back({*s.EndAt, i, ActionKind::End});
+    }
+  }
+  // Within a tick every arrival comes first, then each process's requests in process order.
+  const auto key = [](const Action& a) {
+    return std::make_tuple(a.Tick, a.Kind != ActionKind::Create, a.Process, a.Kind);
+  };
+  std::stable_sort(actions_.begin(), actions_.end(),
+                   [&](const Action& a, const Action& b) { return key(a) < key(b); });
+}
+
+void ScenarioRun::ApplyOptionsLocked() {
+  sim_.Settings.PreemptionEnabled = scenario_.Preemption;
+  sim_.Settings.DynamicPriorityEnabled = scenario_.DynamicPriority;
+  sim_.Settings.RealTimeThreshold = scenario_.RealTimeThreshold;
+  sim_.Kernel.Quantum = 1000 * scenario_.SlicePosition;
+  sim_.HClock.Period = periodMs_;
+  sim_.Espera.SetWaitLength(scenario_.WaitLength());
+  sim_.Memoria.AnticipatedFetch = scenario_.AnticipatedFetch;
+  sim_.Memoria.FrameLimitEnabled = scenario_.FrameLimitEnabled;
+  sim_.Memoria.MinFreePercent = scenario_.MinFreePercent;
+}
+
+void ScenarioRun::StepTick() {
+  std::lock_guard lock(sim_.Lock);
+  RunTickLocked();
+}
+
+void ScenarioRun::RunTo(std::int64_t tick) {
+  std::lock_guard lock(sim_.Lock);
+  while (tick_ < tick) {
+    RunTickLocked();
+  }
+}
+
+void ScenarioRun::RunTickLocked() {
+  const std::int64_t start = tick_ * periodMs_;
+  clock_.SetMs(start);
+  ApplyActionsLocked();
+  PassAt(start);
+  sim_.Cpu.Cycle();
+  for (std::int64_t ms = start + kPassPeriodMs; ms < start + periodMs_; ms += kPassPeriodMs) {
+    PassAt(ms);
+  }
+  if (AfterTick) {
+    AfterTick(tick_);
+  }
+  ++tick_;
+}
+
+void ScenarioRun::PassAt(std::int64_t ms) {
+  clock_.SetMs(ms);
+  sim_.Espera.Pass();
+}
+
+void ScenarioRun::ApplyActionsLocked() {
+  while (nextAction_ < actions_.size() && actions_[nextAction_].Tick <= tick_) {
+    Apply(actions_[nextAction_]);
+    ++nextAction_;
+  }
+}
+
+void ScenarioRun::Apply(const Action& action) {
+  const ScenarioProcess& s = scenario_.Processes[action.Process];
+  Created& created = created_[action.Process];
+  if (action.Kind == ActionKind::Create) {
+    auto process = TProcesso::Create(sim_, s.Kind, s.Priority, s.FrameLimit, s.Color);
+    // A refused creation (page file full) has logged why; its later requests find no process.
+    if (process) {
+      created = {process->PID, process->Shape};
+      sim_.Kernel.AddProcess(std::move(process));
+    }
+    return;
+  }
+  TProcesso* p = created.Shape == 0 ? nullptr : sim_.Kernel.FindByShape(created.Shape);
+  if (p == nullptr) {
+    return;
+  }
+  switch (action.Kind) {
+    case ActionKind::Suspend:
+      p->SetSuspendRequest(true);
+      break;
+    case ActionKind::Resume:
+      p->SetSuspendRequest(false);
+      break;
+    case ActionKind::SetPriority:
+      sim_.Kernel.SetPriority(p, action.Priority);
+      break;
+    case ActionKind::End:
+      p->RequestKill();
+      break;
+    case ActionKind::Create:
+      break;
+  }
+}
+
+}  // namespace kelpa
