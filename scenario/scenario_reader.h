@@ -1,0 +1,52 @@
+// Reading scenario files. Unlike kelpa.ini, a scenario is checked strictly: an unknown section or
+// key, a duplicate, a malformed or out-of-range value, or a request before its process arrives
+// is an error naming the file, the line and what is wrong, and nothing is read.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scenario/scenario.h"
+
+namespace kelpa {
+
+struct TMessages;
+
+struct ScenarioError {
+  std::string File;  // as given; "--set" for an override
+  int Line = 0;      // 1-based; 0 when the error is about the whole file or an override
+  std::string Reason;
+  // "FILE:LINE: reason", or "FILE: reason" without a line.
+  std::string Text() const;
+};
+
+// One "SECTION.KEY=VALUE" given on the command line: it sets the key as if the file said so
+// (replacing the file's line, or adding it), and is checked as strictly.
+struct ScenarioOverride {
+  std::string Section;  // e.g. "GLOBAL", "PROCESSO 2"
+  std::string Key;
+  std::string Value;
+};
+
+struct ScenarioReading {
+  std::optional<Scenario> Value;  // set when the file was read
+  std::optional<ScenarioError> Error;
+};
+
+// Splits "SECTION.KEY=VALUE" at the last "." before the first "="; none when malformed.
+std::optional<ScenarioOverride> ParseOverride(std::string_view text);
+
+ScenarioReading ParseScenario(std::string_view bytes, const std::string& fileName,
+                              const TMessages& msg,
+                              const std::vector<ScenarioOverride>& overrides = {});
+// Reads the file (at most 1 MiB) and parses it; a file that cannot be read is an error too.
+ScenarioReading ReadScenarioFile(const std::string& path, const TMessages& msg,
+                                 const std::vector<ScenarioOverride>& overrides = {});
+
+// The scenario with every key written out, drawn processes as ordinary [PROCESSO N] sections;
+// ParseScenario reads it back to an equal Scenario.
+std::string WriteScenario(const Scenario& scenario);
+
+}  // namespace kelpa
