@@ -12,6 +12,8 @@ class ILog {
  public:
   virtual ~ILog() = default;
   virtual void AddLine(const std::string& text, TColor colour) = 0;
+  // True for a log that keeps nothing: the lines are then not even composed.
+  virtual bool Discards() const { return false; }
 };
 
 }  // namespace kelpa

@@ -15,9 +15,14 @@ Simulation::Simulation(const IClock& clock, ILog& log, IDisplay& display, const 
 
 void Simulation::Report(SimEvent event) {
   Lock.AssertHeld();
+  if (!Listened()) {
+    return;
+  }
   event.Time = Now();
-  if (const auto line = EventLine(event, Msg)) {
-    Log.AddLine(*line, event.Color);
+  if (!Log.Discards()) {
+    if (const auto line = EventLine(event, Msg)) {
+      Log.AddLine(*line, event.Color);
+    }
   }
   if (Events != nullptr) {
     Events->Report(event);
@@ -25,6 +30,9 @@ void Simulation::Report(SimEvent event) {
 }
 
 void Simulation::ReportProcess(EventKind kind, const TProcesso& p, int page, int value) {
+  if (!Listened()) {
+    return;
+  }
   SimEvent event = EventAbout(kind, p);
   event.Page = page;
   event.Value = value;
@@ -34,6 +42,10 @@ void Simulation::ReportProcess(EventKind kind, const TProcesso& p, int page, int
 void Simulation::ChangeState(TProcesso& p, ProcessState to) {
   Lock.AssertHeld();
   if (p.State == to) {
+    return;
+  }
+  if (!Listened()) {
+    p.State = to;
     return;
   }
   SimEvent event = EventAbout(EventKind::StateChanged, p);

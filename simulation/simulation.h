@@ -69,6 +69,9 @@ class Simulation {
   // Sets a process's state, reporting the change. The lock must be held.
   void ChangeState(TProcesso& p, ProcessState to);
 
+  // Whether anything receives events: a run with the log discarded and no sink skips them.
+  bool Listened() const { return Events != nullptr || !Log.Discards(); }
+
   TDateTime Now() const { return Clock.Now(); }
   ShapeId NextShapeId() { return ++lastShape_; }
 

@@ -34,6 +34,7 @@ void TEspera::Enqueue(TProcesso* P, ProcessState state) {
   } else {
     return;
   }
+  listsChanged_ = true;
   sim_.ChangeState(*P, state);
   arrival_.Set();
 }
@@ -46,12 +47,19 @@ void TEspera::Pass() {
   if (!SuspendedList.empty()) {
     ServeSuspended();
   }
-  RefreshDisplay();
+  // Only a process entering or leaving the lists moves a disc of the wait area.
+  if (listsChanged_) {
+    RefreshDisplay();
+  }
 }
 
 void TEspera::ServeWaitList() {
   TProcesso* head = WaitList.front();
-  WaitCounter = (WaitCounter + 1) % waitLength_;
+  // WaitCounter stays within 0..M-1 (SetWaitLength), so this is (WaitCounter + 1) mod M without
+  // a division, which a pass ten times per tick would otherwise pay for.
+  if (++WaitCounter >= waitLength_) {
+    WaitCounter = 0;
+  }
   sim_.Display.AdvanceWaitCounter(WaitCounter);
   if (WaitCounter != 0) {
     return;
@@ -68,9 +76,16 @@ void TEspera::ServeWaitList() {
   }
   sim_.Kernel.MakeReady(head);
   WaitList.erase(std::find(WaitList.begin(), WaitList.end(), head));
+  listsChanged_ = true;
 }
 
 void TEspera::ServeSuspended() {
+  // Most passes resume nobody; those cost no copy of the list.
+  if (std::all_of(SuspendedList.begin(), SuspendedList.end(),
+                  [](const TProcesso* p) { return p->SuspendRequested; })) {
+    return;
+  }
+  listsChanged_ = true;
   std::deque<TProcesso*> stay;
   std::deque<TProcesso*> resumed;
   for (TProcesso* p : SuspendedList) {
@@ -140,6 +155,7 @@ std::vector<DiscPlace> TEspera::WaitAreaPlaces() const {
 }
 
 void TEspera::RefreshDisplay() {
+  listsChanged_ = false;
   FillPlaces(places_);
   // Only a process entering or leaving the lists moves a disc of the wait area; the discs stay
   // where they were put until then.

@@ -75,6 +75,8 @@ class TEspera {
 
   Simulation& sim_;
   int waitLength_ = 100;
+  // Set when a process entered or left either list since the display was last refreshed.
+  bool listsChanged_ = true;
   // Set when a process enters either list (under the simulation lock), so an idle thread wakes.
   TEvent arrival_{false, false};
   // The places being built and those the display was last given; both kept to reuse their room,

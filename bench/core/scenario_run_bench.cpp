@@ -1,0 +1,55 @@
+// The single-threaded scenario driver in virtual time, with the log discarded: how many simulated
+// ticks a second the core makes, each with its ten wait passes at the default clock.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+#include "catalogue/messages.h"
+#include "scenario/scenario_run.h"
+
+namespace kelpa::bench {
+namespace {
+
+class DiscardingLog final : public ILog {
+ public:
+  void AddLine(const std::string&, TColor) override {}
+  bool Discards() const override { return true; }
+};
+
+Scenario TwentyMixed() {
+  Scenario s;
+  for (int i = 0; i < 20; ++i) {
+    ScenarioProcess p;
+    p.Number = i + 1;
+    p.Kind = i % kProcessKindCount;
+    p.Priority = i % 10;
+    p.FrameLimit = 1 + i % 5;
+    p.Color = kProcessPalette[static_cast<std::size_t>(i) % kProcessPalette.size()];
+    s.Processes.push_back(p);
+  }
+  return s;
+}
+
+void BM_ScenarioTicksLogDiscarded(benchmark::State& state) {
+  const Scenario scenario = TwentyMixed();
+  constexpr std::int64_t kTicks = 100000;
+  for (auto _ : state) {
+    VirtualClock clock;
+    DiscardingLog log;
+    NullDisplay display;
+    TMessages msg;
+    Simulation sim(clock, log, display, msg);
+    ScenarioRun run(sim, clock, scenario);
+    const auto start = std::chrono::steady_clock::now();
+    run.RunTo(kTicks);
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  state.counters["ticks_per_s"] =
+      benchmark::Counter(static_cast<double>(kTicks) * static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ScenarioTicksLogDiscarded)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kelpa::bench
