@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "scenario/scenario.h"
@@ -39,9 +40,9 @@ class ScenarioRun {
   std::int64_t Tick() const { return tick_; }
   // The clock period in force, in milliseconds.
   int PeriodMs() const { return periodMs_; }
-  // The identifier the scenario's i-th process was given; 0 before it arrived or when its
-  // creation was refused (page file full).
-  std::int32_t PidOf(std::size_t index) const { return created_[index].Pid; }
+  // The identifier the scenario's i-th process was given; none before it arrived or when its
+  // creation was refused (page file full). 0 is a valid identifier (created at 00:00:00:000).
+  std::optional<std::int32_t> PidOf(std::size_t index) const { return created_[index].Pid; }
 
   // Called with the lock held after each tick's last pass (the runner records the states here).
   std::function<void(std::int64_t tick)> AfterTick;
@@ -55,7 +56,7 @@ class ScenarioRun {
     int Priority = 0;
   };
   struct Created {
-    std::int32_t Pid = 0;
+    std::optional<std::int32_t> Pid;
     ShapeId Shape = 0;
   };
 
