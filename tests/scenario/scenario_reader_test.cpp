@@ -144,6 +144,8 @@ TEST(ScenarioReader, ReadsEveryFormAndFillsTheRestWithAFreshStart) {
   EXPECT_EQ(seven.ResumeAt, (std::vector<std::int64_t>{260}));
   EXPECT_EQ(seven.PriorityAt, (std::vector<PriorityChange>{{60, 3}, {90, 12}}));
   EXPECT_EQ(seven.EndAt, 450);
+  // The title keeps its blanks when written back.
+  EXPECT_EQ(ParseScenario(WriteScenario(s), "w.ini", kMsg).Value, s);
 }
 
 TEST(ScenarioReader, OverridesReplaceOrAddKeysAndAreCheckedAsStrictly) {
