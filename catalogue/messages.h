@@ -96,7 +96,8 @@ struct TMessages {
   std::string MsgCenChaveRepetida = "chave %1 repetida (já dada na linha %2)";
   std::string MsgCenNumeroMalformado = "%1: número malformado \"%2\"";
   std::string MsgCenForaDoIntervalo = "%1: %2 fora do intervalo %3..%4";
-  std::string MsgCenTipoDesconhecido = "%1: tipo de processo desconhecido \"%2\" (CPU, IO_1, IO_2, IO_3, MIX_1 ou MIX_2)";
+  std::string MsgCenTipoDesconhecido =
+      "%1: tipo de processo desconhecido \"%2\" (CPU, IO_1, IO_2, IO_3, MIX_1 ou MIX_2)";
   std::string MsgCenBuscaDesconhecida = "%1: busca desconhecida \"%2\" (ANTECIPADA ou DEMANDA)";
   std::string MsgCenCorMalformada = "%1: cor malformada \"%2\" (use #RRGGBB)";
   std::string MsgCenListaMalformada = "%1: lista malformada \"%2\"";
@@ -108,7 +109,8 @@ struct TMessages {
   std::string MsgCenArquivoIlegivel = "não foi possível ler o arquivo";
   std::string MsgCenArquivoGrande = "arquivo maior que 1 MiB";
   std::string MsgCenArquivoUtf16 = "arquivo em UTF-16; grave-o em UTF-8";
-  std::string MsgCenSemProcesso = "o cenário não tem nenhum processo (escreva [PROCESSO N] ou [GERAR])";
+  std::string MsgCenSemProcesso =
+      "o cenário não tem nenhum processo (escreva [PROCESSO N] ou [GERAR])";
   std::string MsgCenIntervaloMalformado = "%1: intervalo malformado \"%2\" (use MIN-MAX)";
   std::string MsgCenIntervaloInvertido = "%1: mínimo %2 maior que o máximo %3";
 

@@ -248,10 +248,12 @@ class ScenarioBuilder {
     if (draw_->Count > room) {
       const auto entry = std::find_if(drawSection_->Entries.begin(), drawSection_->Entries.end(),
                                       [](const auto& e) { return e.Key == "PROCESSOS"; });
-      const ScenarioEntry at =
-          entry != drawSection_->Entries.end() ? *entry : ScenarioEntry{"PROCESSOS", "1", drawSection_->Line, {}};
-      return Refuse(at, FillIn(msg_.MsgCenForaDoIntervalo, {"PROCESSOS", std::to_string(draw_->Count),
-                                                            "1", std::to_string(room)}));
+      const ScenarioEntry at = entry != drawSection_->Entries.end()
+                                   ? *entry
+                                   : ScenarioEntry{"PROCESSOS", "1", drawSection_->Line, {}};
+      return Refuse(at,
+                    FillIn(msg_.MsgCenForaDoIntervalo,
+                           {"PROCESSOS", std::to_string(draw_->Count), "1", std::to_string(room)}));
     }
     for (ScenarioProcess& p : DrawProcesses(*draw_, first)) {
       coloured_[p.Number] = false;

@@ -89,8 +89,8 @@ class DocumentReader {
       const TLineSpan span = LineAt(text, pos);
       pos = span.Next;
       ++lineNumber;
-      if (auto reason = ReadLine(TrimBlanks(text.substr(span.Begin, span.End - span.Begin)),
-                                 lineNumber)) {
+      if (auto reason =
+              ReadLine(TrimBlanks(text.substr(span.Begin, span.End - span.Begin)), lineNumber)) {
         return ScenarioError{fileName_, lineNumber, std::move(*reason)};
       }
     }
@@ -106,9 +106,8 @@ class DocumentReader {
       return OpenSection(TrimBlanks(line.substr(1, line.size() - 2)), lineNumber);
     }
     const auto equals = line.find('=');
-    const std::string_view key = equals == std::string_view::npos
-                                     ? std::string_view()
-                                     : TrimBlanks(line.substr(0, equals));
+    const std::string_view key =
+        equals == std::string_view::npos ? std::string_view() : TrimBlanks(line.substr(0, equals));
     if (key.empty()) {
       return msg_.MsgCenLinhaInvalida;
     }
@@ -171,11 +170,11 @@ const std::vector<std::string_view>& ScenarioKeys(ScenarioSectionKind kind) {
   static const std::vector<std::string_view> global = {
       "PREEMPCAO", "PRIORIDADE_DINAMICA", "TEMPO_REAL", "FATIA", "RELOGIO", "ESPERA_IO"};
   static const std::vector<std::string_view> memory = {"BUSCA", "LIMITE_FRAMES", "MIN_LIVRES"};
-  static const std::vector<std::string_view> process = {
-      "TIPO", "PRIORIDADE", "FRAMES", "COR", "CHEGADA", "SUSPENDE", "RETOMA", "NOVA_PRIORIDADE",
-      "FIM"};
-  static const std::vector<std::string_view> draw = {"SEMENTE", "PROCESSOS",  "TIPOS",
-                                                     "PRIORIDADE", "FRAMES", "CHEGADA"};
+  static const std::vector<std::string_view> process = {"TIPO",   "PRIORIDADE",      "FRAMES",
+                                                        "COR",    "CHEGADA",         "SUSPENDE",
+                                                        "RETOMA", "NOVA_PRIORIDADE", "FIM"};
+  static const std::vector<std::string_view> draw = {"SEMENTE",    "PROCESSOS", "TIPOS",
+                                                     "PRIORIDADE", "FRAMES",    "CHEGADA"};
   switch (kind) {
     case Kind::Scenario:
       return scenario;
@@ -203,8 +202,8 @@ std::string ScenarioSectionName(const ScenarioSection& section) {
 }
 
 std::optional<ScenarioError> ReadScenarioDocument(std::string_view bytes,
-                                                  const std::string& fileName,
-                                                  const TMessages& msg, ScenarioDocument& doc) {
+                                                  const std::string& fileName, const TMessages& msg,
+                                                  ScenarioDocument& doc) {
   if (bytes.size() > kMaxIniFileSize) {
     return ScenarioError{fileName, 0, msg.MsgCenArquivoGrande};
   }
@@ -231,8 +230,8 @@ std::optional<ScenarioError> ApplyOverrides(const std::vector<ScenarioOverride>&
     }
     const auto known = KnownKey(wanted.Kind, TrimBlanks(given.Key));
     if (!known) {
-      return refuse(FillIn(msg.MsgCenChaveDesconhecida,
-                           {AsUtf8(given.Key), ScenarioSectionName(wanted)}));
+      return refuse(
+          FillIn(msg.MsgCenChaveDesconhecida, {AsUtf8(given.Key), ScenarioSectionName(wanted)}));
     }
     auto section = std::find_if(doc.Sections.begin(), doc.Sections.end(), [&](const auto& s) {
       return s.Kind == wanted.Kind && s.Number == wanted.Number;

@@ -16,9 +16,9 @@ enum class ScenarioSectionKind { Scenario, Global, Memory, Process, Draw };
 
 // Where a key's value came from, for the error that names it.
 struct ScenarioEntry {
-  std::string Key;    // as the known key is spelled (upper case)
-  std::string Value;  // trimmed, one pair of enclosing quotes removed
-  int Line = 0;       // 1-based line of the file; 0 for an override
+  std::string Key;       // as the known key is spelled (upper case)
+  std::string Value;     // trimmed, one pair of enclosing quotes removed
+  int Line = 0;          // 1-based line of the file; 0 for an override
   std::string Override;  // the "SECTION.KEY=VALUE" text of an override, else empty
 };
 
@@ -36,8 +36,8 @@ struct ScenarioDocument {
 // Cuts bytes (UTF-8, with or without its mark, or else Windows-1252) into sections; the first
 // structural error, in line order, when there is one.
 std::optional<ScenarioError> ReadScenarioDocument(std::string_view bytes,
-                                                  const std::string& fileName,
-                                                  const TMessages& msg, ScenarioDocument& doc);
+                                                  const std::string& fileName, const TMessages& msg,
+                                                  ScenarioDocument& doc);
 
 // Sets each override's key, in order, replacing the file's line or adding one (and its section).
 std::optional<ScenarioError> ApplyOverrides(const std::vector<ScenarioOverride>& overrides,

@@ -64,8 +64,7 @@ std::optional<int> ScenarioValues::Kind(std::string_view key, std::string_view t
   return std::nullopt;
 }
 
-std::optional<std::vector<int>> ScenarioValues::Kinds(std::string_view key,
-                                                      std::string_view text) {
+std::optional<std::vector<int>> ScenarioValues::Kinds(std::string_view key, std::string_view text) {
   const auto items = Items(key, text);
   if (!items) {
     return std::nullopt;
@@ -85,8 +84,7 @@ std::optional<std::vector<int>> ScenarioValues::Kinds(std::string_view key,
   return kinds;
 }
 
-std::optional<bool> ScenarioValues::AnticipatedFetch(std::string_view key,
-                                                     std::string_view text) {
+std::optional<bool> ScenarioValues::AnticipatedFetch(std::string_view key, std::string_view text) {
   if (SameName(text, "ANTECIPADA")) {
     return true;
   }
@@ -164,8 +162,8 @@ std::optional<std::vector<std::int64_t>> ScenarioValues::Ticks(std::string_view 
   return ticks;
 }
 
-std::optional<std::vector<PriorityChange>> ScenarioValues::PriorityChanges(
-    std::string_view key, std::string_view text) {
+std::optional<std::vector<PriorityChange>> ScenarioValues::PriorityChanges(std::string_view key,
+                                                                           std::string_view text) {
   const auto items = Items(key, text);
   if (!items) {
     return std::nullopt;
@@ -203,9 +201,9 @@ std::optional<std::optional<std::int64_t>> ScenarioValues::OptionalTick(std::str
 }
 
 std::optional<std::pair<std::int64_t, std::int64_t>> ScenarioValues::Range(std::string_view key,
-                                                                          std::string_view text,
-                                                                          std::int64_t lo,
-                                                                          std::int64_t hi) {
+                                                                           std::string_view text,
+                                                                           std::int64_t lo,
+                                                                           std::int64_t hi) {
   // The dash after the first character, so that "-1" reads as a (refused) single value.
   const auto dash = text.find('-', 1);
   const auto first = TrimBlanks(text.substr(0, dash));

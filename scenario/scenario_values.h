@@ -19,16 +19,16 @@ struct TMessages;
 inline constexpr std::int64_t kMaxScenarioTick = 1'000'000'000;
 
 // The six process kinds as a scenario names them, in ProcessKind order.
-inline constexpr std::string_view kScenarioKindNames[] = {"CPU",   "IO_1",  "IO_2",
-                                                          "IO_3",  "MIX_1", "MIX_2"};
+inline constexpr std::string_view kScenarioKindNames[] = {"CPU",  "IO_1",  "IO_2",
+                                                          "IO_3", "MIX_1", "MIX_2"};
 
 class ScenarioValues {
  public:
   explicit ScenarioValues(const TMessages& msg) : msg_(msg) {}
 
   // A decimal integer (an optional "-" and digits) within lo..hi.
-  std::optional<std::int64_t> Integer(std::string_view key, std::string_view text,
-                                      std::int64_t lo, std::int64_t hi);
+  std::optional<std::int64_t> Integer(std::string_view key, std::string_view text, std::int64_t lo,
+                                      std::int64_t hi);
   // "0" or "1".
   std::optional<bool> Flag(std::string_view key, std::string_view text);
   // One of kScenarioKindNames (any ASCII case): its index.
@@ -49,8 +49,8 @@ class ScenarioValues {
                                                           std::string_view text);
   // "LO-HI" (or one value N, meaning N-N), both within lo..hi and LO <= HI.
   std::optional<std::pair<std::int64_t, std::int64_t>> Range(std::string_view key,
-                                                             std::string_view text,
-                                                             std::int64_t lo, std::int64_t hi);
+                                                             std::string_view text, std::int64_t lo,
+                                                             std::int64_t hi);
 
   // Why the last refused value was refused.
   std::string Error;

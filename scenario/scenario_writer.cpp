@@ -30,8 +30,8 @@ std::string PriorityList(const std::vector<PriorityChange>& changes) {
 // either is written between quotes.
 std::string Quoted(const std::string& text) {
   const bool blankEnd = TrimBlanks(text).size() != text.size();
-  const bool quoteEnds =
-      text.size() > 1 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front();
+  const bool quoteEnds = text.size() > 1 && (text.front() == '"' || text.front() == '\'') &&
+                         text.back() == text.front();
   return blankEnd || quoteEnds ? "\"" + text + "\"" : text;
 }
 
@@ -49,7 +49,8 @@ std::string Flag(bool value) {
 void WriteProcess(std::string& out, const ScenarioProcess& p) {
   out += "\n[PROCESSO " + std::to_string(p.Number) + "]\n";
   const auto kind = static_cast<std::size_t>(p.Kind);
-  Key(out, "TIPO", kind < std::size(kScenarioKindNames) ? std::string(kScenarioKindNames[kind]) : "");
+  Key(out, "TIPO",
+      kind < std::size(kScenarioKindNames) ? std::string(kScenarioKindNames[kind]) : "");
   Key(out, "PRIORIDADE", std::to_string(p.Priority));
   Key(out, "FRAMES", std::to_string(p.FrameLimit));
   Key(out, "COR", ColourText(p.Color));

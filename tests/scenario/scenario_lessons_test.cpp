@@ -84,9 +84,8 @@ TEST(ScenarioLessons, EachShowsWhatItsCommentsPromise) {
 TEST(ScenarioLessons, TheLowPriorityProcessRunsOnlyOnceTheHigherOnesHaveEnded) {
   const auto log = RunLesson((LessonFolder() / "01-prioridade-e-fatia.ini").string());
   const auto position = [&](const std::string& fragment) {
-    return std::find_if(log.begin(), log.end(), [&](const std::string& line) {
-      return line.find(fragment) != line.npos;
-    });
+    return std::find_if(log.begin(), log.end(),
+                        [&](const std::string& line) { return line.find(fragment) != line.npos; });
   };
   // Created at tick 0, the three get identifiers 0, 1 and 2.
   const auto secondEnded = position("Processo 1 eliminado");

@@ -45,8 +45,7 @@ TEST(ScenarioReader, RefusesEachMalformedFileWithItsMessage) {
        "t.ini:2: CHEGADA: 99999999999999999999 fora do intervalo 0..1000000000"},
       {"flag not 0 or 1", kOneProcess + "[GLOBAL]\nPREEMPCAO=2\n",
        "t.ini:3: PREEMPCAO: 2 fora do intervalo 0..1"},
-      {"process number", "[PROCESSO 1000]\n",
-       "t.ini:1: PROCESSO: 1000 fora do intervalo 1..999"},
+      {"process number", "[PROCESSO 1000]\n", "t.ini:1: PROCESSO: 1000 fora do intervalo 1..999"},
       {"process without number", "[PROCESSO]\n", "t.ini:1: PROCESSO: número malformado \"\""},
       {"unknown kind", "[PROCESSO 1]\nTIPO=IO_4\n",
        "t.ini:2: TIPO: tipo de processo desconhecido \"IO_4\" (CPU, IO_1, IO_2, IO_3, MIX_1 ou "
@@ -85,8 +84,7 @@ TEST(ScenarioReader, RefusesEachMalformedFileWithItsMessage) {
       {"UTF-16", "\xFF\xFE[\0", "t.ini: arquivo em UTF-16; grave-o em UTF-8"},
       {"malformed range", "[GERAR]\nPRIORIDADE=3-\n",
        "t.ini:2: PRIORIDADE: intervalo malformado \"3-\" (use MIN-MAX)"},
-      {"inverted range", "[GERAR]\nFRAMES=4-2\n",
-       "t.ini:2: FRAMES: mínimo 4 maior que o máximo 2"},
+      {"inverted range", "[GERAR]\nFRAMES=4-2\n", "t.ini:2: FRAMES: mínimo 4 maior que o máximo 2"},
       {"too many drawn", "[PROCESSO 990]\n[GERAR]\nPROCESSOS=10\n",
        "t.ini:3: PROCESSOS: 10 fora do intervalo 1..9"},
       {"empty kind list", "[GERAR]\nTIPOS=\n", "t.ini:2: TIPOS: lista malformada \"\""},
@@ -151,11 +149,10 @@ TEST(ScenarioReader, ReadsEveryFormAndFillsTheRestWithAFreshStart) {
 TEST(ScenarioReader, OverridesReplaceOrAddKeysAndAreCheckedAsStrictly) {
   const std::string text = "[GLOBAL]\nFATIA=3\n[PROCESSO 1]\nPRIORIDADE=4\n";
   const auto set = [](const char* text) { return *ParseOverride(text); };
-  const ScenarioReading read =
-      ParseScenario(text, "t.ini", kMsg,
-                    {set("GLOBAL.FATIA=5"), set("processo 1.prioridade= 9 "),
-                     set("PROCESSO 2.TIPO=IO_2"), set("MEMORIA.MIN_LIVRES=20"),
-                     set("GLOBAL.FATIA=6")});
+  const ScenarioReading read = ParseScenario(
+      text, "t.ini", kMsg,
+      {set("GLOBAL.FATIA=5"), set("processo 1.prioridade= 9 "), set("PROCESSO 2.TIPO=IO_2"),
+       set("MEMORIA.MIN_LIVRES=20"), set("GLOBAL.FATIA=6")});
   ASSERT_TRUE(read.Value) << read.Error->Text();
   Scenario expected;
   expected.SlicePosition = 6;
@@ -177,8 +174,7 @@ TEST(ScenarioReader, OverridesReplaceOrAddKeysAndAreCheckedAsStrictly) {
       {"PROCESSO 1.CHEGADA=600", "t.ini:5: FIM: tick 500 antes da chegada do processo (tick 600)"},
   };
   for (const auto& [given, error] : bad) {
-    const ScenarioReading refused =
-        ParseScenario(text + "FIM=500\n", "t.ini", kMsg, {set(given)});
+    const ScenarioReading refused = ParseScenario(text + "FIM=500\n", "t.ini", kMsg, {set(given)});
     ASSERT_TRUE(refused.Error) << given;
     EXPECT_EQ(refused.Error->Text(), error) << given;
   }
