@@ -80,6 +80,28 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG9006", &TMessages::MsgTitOpcoesMV},
       {"MSG", "MSG9007", &TMessages::MsgTitCreditos},
       {"MSG", "MSG9008", &TMessages::MsgTitOpcoesEscalonamento},
+      // Scenario files.
+      {"MSG", "MSG3000", &TMessages::MsgCenSecaoDesconhecida},
+      {"MSG", "MSG3001", &TMessages::MsgCenChaveDesconhecida},
+      {"MSG", "MSG3002", &TMessages::MsgCenSecaoRepetida},
+      {"MSG", "MSG3003", &TMessages::MsgCenChaveRepetida},
+      {"MSG", "MSG3004", &TMessages::MsgCenNumeroMalformado},
+      {"MSG", "MSG3005", &TMessages::MsgCenForaDoIntervalo},
+      {"MSG", "MSG3006", &TMessages::MsgCenTipoDesconhecido},
+      {"MSG", "MSG3007", &TMessages::MsgCenBuscaDesconhecida},
+      {"MSG", "MSG3008", &TMessages::MsgCenCorMalformada},
+      {"MSG", "MSG3009", &TMessages::MsgCenListaMalformada},
+      {"MSG", "MSG3010", &TMessages::MsgCenListaNaoCrescente},
+      {"MSG", "MSG3011", &TMessages::MsgCenAntesDaChegada},
+      {"MSG", "MSG3012", &TMessages::MsgCenFormatoInvalido},
+      {"MSG", "MSG3013", &TMessages::MsgCenLinhaInvalida},
+      {"MSG", "MSG3014", &TMessages::MsgCenChaveSemSecao},
+      {"MSG", "MSG3015", &TMessages::MsgCenArquivoIlegivel},
+      {"MSG", "MSG3016", &TMessages::MsgCenArquivoGrande},
+      {"MSG", "MSG3017", &TMessages::MsgCenArquivoUtf16},
+      {"MSG", "MSG3018", &TMessages::MsgCenSemProcesso},
+      {"MSG", "MSG3019", &TMessages::MsgCenIntervaloMalformado},
+      {"MSG", "MSG3020", &TMessages::MsgCenIntervaloInvertido},
   }};
   return entries;
 }

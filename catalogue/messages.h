@@ -89,6 +89,31 @@ struct TMessages {
   std::string MsgTitCreditos = "Créditos";
   std::string MsgTitOpcoesEscalonamento = "Opções de Escalonamento";
 
+  // Scenario files: why a scenario was refused (MSG3000..MSG3099).
+  std::string MsgCenSecaoDesconhecida = "seção desconhecida [%1]";
+  std::string MsgCenChaveDesconhecida = "chave desconhecida %1 na seção [%2]";
+  std::string MsgCenSecaoRepetida = "seção [%1] repetida (já aberta na linha %2)";
+  std::string MsgCenChaveRepetida = "chave %1 repetida (já dada na linha %2)";
+  std::string MsgCenNumeroMalformado = "%1: número malformado \"%2\"";
+  std::string MsgCenForaDoIntervalo = "%1: %2 fora do intervalo %3..%4";
+  std::string MsgCenTipoDesconhecido =
+      "%1: tipo de processo desconhecido \"%2\" (CPU, IO_1, IO_2, IO_3, MIX_1 ou MIX_2)";
+  std::string MsgCenBuscaDesconhecida = "%1: busca desconhecida \"%2\" (ANTECIPADA ou DEMANDA)";
+  std::string MsgCenCorMalformada = "%1: cor malformada \"%2\" (use #RRGGBB)";
+  std::string MsgCenListaMalformada = "%1: lista malformada \"%2\"";
+  std::string MsgCenListaNaoCrescente = "%1: lista não crescente (%2 depois de %3)";
+  std::string MsgCenAntesDaChegada = "%1: tick %2 antes da chegada do processo (tick %3)";
+  std::string MsgCenFormatoInvalido = "FORMATO %1 não suportado (somente 1)";
+  std::string MsgCenLinhaInvalida = "linha que não é seção, chave nem comentário";
+  std::string MsgCenChaveSemSecao = "chave antes de qualquer seção";
+  std::string MsgCenArquivoIlegivel = "não foi possível ler o arquivo";
+  std::string MsgCenArquivoGrande = "arquivo maior que 1 MiB";
+  std::string MsgCenArquivoUtf16 = "arquivo em UTF-16; grave-o em UTF-8";
+  std::string MsgCenSemProcesso =
+      "o cenário não tem nenhum processo (escreva [PROCESSO N] ou [GERAR])";
+  std::string MsgCenIntervaloMalformado = "%1: intervalo malformado \"%2\" (use MIN-MAX)";
+  std::string MsgCenIntervaloInvertido = "%1: mínimo %2 maior que o máximo %3";
+
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
   // Name of a page location 0..4; "*" for any other code.
@@ -102,7 +127,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 76;
+inline constexpr std::size_t kMessageCount = 97;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

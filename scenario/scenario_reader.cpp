@@ -1,28 +1,75 @@
 #include "scenario/scenario_reader.h"
 
+#include <filesystem>
+#include <fstream>
+
+#include "catalogue/messages.h"
+#include "platform/ini_text.h"
+#include "scenario/scenario_builder.h"
+#include "scenario/scenario_document.h"
+
 namespace kelpa {
 
-// Placeholder until the strict reader lands: every file is refused.
 std::string ScenarioError::Text() const {
   return Line > 0 ? File + ":" + std::to_string(Line) + ": " + Reason : File + ": " + Reason;
 }
 
-std::optional<ScenarioOverride> ParseOverride(std::string_view) {
-  return std::nullopt;
+std::optional<ScenarioOverride> ParseOverride(std::string_view text) {
+  const auto equals = text.find('=');
+  if (equals == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const auto dot = text.substr(0, equals).rfind('.');
+  if (dot == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const auto section = TrimBlanks(text.substr(0, dot));
+  const auto key = TrimBlanks(text.substr(dot + 1, equals - dot - 1));
+  if (section.empty() || key.empty()) {
+    return std::nullopt;
+  }
+  return ScenarioOverride{std::string(section), std::string(key),
+                          std::string(text.substr(equals + 1))};
 }
 
-ScenarioReading ParseScenario(std::string_view, const std::string& fileName, const TMessages&,
-                              const std::vector<ScenarioOverride>&) {
-  return {std::nullopt, ScenarioError{fileName, 0, "not read yet"}};
+ScenarioReading ParseScenario(std::string_view bytes, const std::string& fileName,
+                              const TMessages& msg,
+                              const std::vector<ScenarioOverride>& overrides) {
+  ScenarioDocument doc;
+  auto error = ReadScenarioDocument(bytes, fileName, msg, doc);
+  if (!error) {
+    error = ApplyOverrides(overrides, msg, doc);
+  }
+  if (error) {
+    return {std::nullopt, std::move(error)};
+  }
+  return BuildScenario(doc, fileName, msg);
 }
 
 ScenarioReading ReadScenarioFile(const std::string& path, const TMessages& msg,
                                  const std::vector<ScenarioOverride>& overrides) {
-  return ParseScenario({}, path, msg, overrides);
-}
-
-std::string WriteScenario(const Scenario&) {
-  return {};
+  const auto unreadable = [&](const std::string& reason) {
+    return ScenarioReading{std::nullopt, ScenarioError{path, 0, reason}};
+  };
+  // Only a regular file is opened: a named pipe would block for ever.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    return unreadable(msg.MsgCenArquivoIlegivel);
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes;
+  char buffer[65536];
+  while (in && bytes.size() <= kMaxIniFileSize) {
+    in.read(buffer, sizeof buffer);
+    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
+  if (in.bad() || (!in.eof() && bytes.size() <= kMaxIniFileSize)) {
+    return unreadable(msg.MsgCenArquivoIlegivel);
+  }
+  if (bytes.size() > kMaxIniFileSize) {
+    return unreadable(msg.MsgCenArquivoGrande);
+  }
+  return ParseScenario(bytes, path, msg, overrides);
 }
 
 }  // namespace kelpa

@@ -31,7 +31,10 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(keys.size(), kMessageCount);
   EXPECT_EQ(std::string(entries.front().Key), "MSGLOG0001");
   EXPECT_EQ(std::string(entries[33].Key), "MSGLOG0916");
-  EXPECT_EQ(std::string(entries.back().Key), "MSG9008");
+  EXPECT_EQ(std::string(entries[75].Key), "MSG9008");
+  // Later blocks follow the window captions, each in ascending key order.
+  EXPECT_EQ(std::string(entries[76].Key), "MSG3000");
+  EXPECT_EQ(std::string(entries.back().Key), "MSG3020");
 }
 
 TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {

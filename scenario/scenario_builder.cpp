@@ -1,0 +1,282 @@
+#include "scenario/scenario_builder.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+
+#include "catalogue/fill_in.h"
+#include "catalogue/messages.h"
+#include "scenario/scenario_generator.h"
+#include "scenario/scenario_values.h"
+
+namespace kelpa {
+namespace {
+
+using Kind = ScenarioSectionKind;
+
+// Stores a parsed value; false when the parser refused it.
+template <typename Field, typename Parsed>
+bool Store(Field& field, const std::optional<Parsed>& parsed) {
+  if (parsed) {
+    field = static_cast<Field>(*parsed);
+  }
+  return parsed.has_value();
+}
+
+class ScenarioBuilder {
+ public:
+  ScenarioBuilder(const std::string& fileName, const TMessages& msg)
+      : fileName_(fileName), msg_(msg), values_(msg) {}
+
+  ScenarioReading Build(const ScenarioDocument& doc) {
+    for (const ScenarioSection& section : doc.Sections) {
+      if (!ReadSection(section)) {
+        return {std::nullopt, error_};
+      }
+    }
+    auto& processes = scenario_.Processes;
+    std::stable_sort(processes.begin(), processes.end(),
+                     [](const auto& a, const auto& b) { return a.Number < b.Number; });
+    if (draw_ && !AppendDrawn()) {
+      return {std::nullopt, error_};
+    }
+    if (processes.empty()) {
+      return {std::nullopt, ScenarioError{fileName_, 0, msg_.MsgCenSemProcesso}};
+    }
+    for (std::size_t i = 0; i < processes.size(); ++i) {
+      if (!coloured_[processes[i].Number]) {
+        processes[i].Color = kProcessPalette[i % kProcessPalette.size()];
+      }
+    }
+    return {scenario_, std::nullopt};
+  }
+
+ private:
+  bool ReadSection(const ScenarioSection& section) {
+    switch (section.Kind) {
+      case Kind::Scenario:
+        return ReadEach(section, &ScenarioBuilder::ScenarioKey);
+      case Kind::Global:
+        return ReadEach(section, &ScenarioBuilder::GlobalKey);
+      case Kind::Memory:
+        return ReadEach(section, &ScenarioBuilder::MemoryKey);
+      case Kind::Process:
+        return ReadProcess(section);
+      case Kind::Draw:
+        draw_.emplace();
+        drawSection_ = &section;
+        return ReadEach(section, &ScenarioBuilder::DrawKey);
+    }
+    return true;
+  }
+
+  template <typename Reader>
+  bool ReadEach(const ScenarioSection& section, Reader reader) {
+    for (const ScenarioEntry& entry : section.Entries) {
+      if (!(this->*reader)(entry.Key, entry.Value)) {
+        return Refuse(entry, values_.Error);
+      }
+    }
+    return true;
+  }
+
+  bool Refuse(const ScenarioEntry& entry, const std::string& reason) {
+    error_ = entry.Override.empty() ? ScenarioError{fileName_, entry.Line, reason}
+                                    : ScenarioError{"--set", 0, entry.Override + ": " + reason};
+    return false;
+  }
+
+  bool ScenarioKey(std::string_view key, std::string_view value) {
+    Scenario& s = scenario_;
+    if (key == "FORMATO") {
+      // Any other number, however large, is a format this program does not know.
+      const auto digits = value.substr(value.starts_with('-') ? 1 : 0);
+      const bool number = !digits.empty() && digits.find_first_not_of("0123456789") == digits.npos;
+      const auto format = values_.Integer(key, value, INT64_MIN, INT64_MAX);
+      if (number && format != 1) {
+        values_.Error = FillIn(msg_.MsgCenFormatoInvalido, {value});
+        return false;
+      }
+      return Store(s.Format, format);
+    }
+    if (key == "TITULO") {
+      s.Title = value;
+      return true;
+    }
+    if (key == "TICKS") {
+      return Store(s.Ticks, values_.Integer(key, value, 1, kMaxScenarioTick));
+    }
+    return Store(s.PauseAt, values_.Ticks(key, value));
+  }
+
+  bool GlobalKey(std::string_view key, std::string_view value) {
+    Scenario& s = scenario_;
+    if (key == "PREEMPCAO") {
+      return Store(s.Preemption, values_.Flag(key, value));
+    }
+    if (key == "PRIORIDADE_DINAMICA") {
+      return Store(s.DynamicPriority, values_.Flag(key, value));
+    }
+    if (key == "TEMPO_REAL") {
+      return Store(s.RealTimeThreshold, values_.Integer(key, value, 0, 16));
+    }
+    if (key == "FATIA") {
+      return Store(s.SlicePosition, values_.Integer(key, value, 1, 10));
+    }
+    if (key == "RELOGIO") {
+      return Store(s.ClockPosition, values_.Integer(key, value, 1, 10));
+    }
+    return Store(s.IoWaitPosition, values_.Integer(key, value, 1, 10));
+  }
+
+  bool MemoryKey(std::string_view key, std::string_view value) {
+    Scenario& s = scenario_;
+    if (key == "BUSCA") {
+      return Store(s.AnticipatedFetch, values_.AnticipatedFetch(key, value));
+    }
+    if (key == "LIMITE_FRAMES") {
+      return Store(s.FrameLimitEnabled, values_.Flag(key, value));
+    }
+    return Store(s.MinFreePercent, values_.Integer(key, value, 0, 100));
+  }
+
+  bool ProcessKey(ScenarioProcess& p, std::string_view key, std::string_view value) {
+    if (key == "TIPO") {
+      return Store(p.Kind, values_.Kind(key, value));
+    }
+    if (key == "PRIORIDADE") {
+      return Store(p.Priority, values_.Integer(key, value, 0, 15));
+    }
+    if (key == "FRAMES") {
+      return Store(p.FrameLimit, values_.Integer(key, value, 1, 5));
+    }
+    if (key == "COR") {
+      coloured_[p.Number] = true;
+      return Store(p.Color, values_.Colour(key, value));
+    }
+    if (key == "CHEGADA") {
+      return Store(p.Arrival, values_.Integer(key, value, 0, kMaxScenarioTick));
+    }
+    if (key == "SUSPENDE") {
+      return Store(p.SuspendAt, values_.Ticks(key, value));
+    }
+    if (key == "RETOMA") {
+      return Store(p.ResumeAt, values_.Ticks(key, value));
+    }
+    if (key == "NOVA_PRIORIDADE") {
+      return Store(p.PriorityAt, values_.PriorityChanges(key, value));
+    }
+    return Store(p.EndAt, values_.OptionalTick(key, value));
+  }
+
+  bool ReadProcess(const ScenarioSection& section) {
+    ScenarioProcess p;
+    p.Number = section.Number;
+    coloured_[p.Number] = false;
+    for (const ScenarioEntry& entry : section.Entries) {
+      if (!ProcessKey(p, entry.Key, entry.Value)) {
+        return Refuse(entry, values_.Error);
+      }
+    }
+    for (const ScenarioEntry& entry : section.Entries) {
+      if (const auto early = FirstRequestBeforeArrival(p, entry.Key)) {
+        return Refuse(entry, FillIn(msg_.MsgCenAntesDaChegada, {entry.Key, std::to_string(*early),
+                                                                std::to_string(p.Arrival)}));
+      }
+    }
+    scenario_.Processes.push_back(std::move(p));
+    return true;
+  }
+
+  // The first tick the request key names before p arrives; none when all are in time.
+  static std::optional<std::int64_t> FirstRequestBeforeArrival(const ScenarioProcess& p,
+                                                               std::string_view key) {
+    std::vector<std::int64_t> ticks;
+    if (key == "SUSPENDE") {
+      ticks = p.SuspendAt;
+    } else if (key == "RETOMA") {
+      ticks = p.ResumeAt;
+    } else if (key == "NOVA_PRIORIDADE") {
+      for (const PriorityChange& change : p.PriorityAt) {
+        ticks.push_back(change.Tick);
+      }
+    } else if (key == "FIM" && p.EndAt) {
+      ticks.push_back(*p.EndAt);
+    }
+    // Every list is ascending: its first tick is its earliest.
+    if (!ticks.empty() && ticks.front() < p.Arrival) {
+      return ticks.front();
+    }
+    return std::nullopt;
+  }
+
+  bool DrawKey(std::string_view key, std::string_view value) {
+    ScenarioDraw& d = *draw_;
+    if (key == "SEMENTE") {
+      return Store(d.Seed, values_.Integer(key, value, 0, UINT32_MAX));
+    }
+    if (key == "PROCESSOS") {
+      return Store(d.Count, values_.Integer(key, value, 1, 100));
+    }
+    if (key == "TIPOS") {
+      return Store(d.Kinds, values_.Kinds(key, value));
+    }
+    if (key == "PRIORIDADE") {
+      return StoreRange(d.PriorityMin, d.PriorityMax, values_.Range(key, value, 0, 15));
+    }
+    if (key == "FRAMES") {
+      return StoreRange(d.FramesMin, d.FramesMax, values_.Range(key, value, 1, 5));
+    }
+    return StoreRange(d.ArrivalMin, d.ArrivalMax, values_.Range(key, value, 0, kMaxScenarioTick));
+  }
+
+  template <typename Field>
+  static bool StoreRange(Field& min, Field& max,
+                         const std::optional<std::pair<std::int64_t, std::int64_t>>& range) {
+    if (range) {
+      min = static_cast<Field>(range->first);
+      max = static_cast<Field>(range->second);
+    }
+    return range.has_value();
+  }
+
+  // Drawn processes are numbered after the highest written one and must stay within 999.
+  bool AppendDrawn() {
+    auto& processes = scenario_.Processes;
+    const int first = processes.empty() ? 1 : processes.back().Number + 1;
+    const int room = 1000 - first;
+    if (draw_->Count > room) {
+      const auto entry = std::find_if(drawSection_->Entries.begin(), drawSection_->Entries.end(),
+                                      [](const auto& e) { return e.Key == "PROCESSOS"; });
+      const ScenarioEntry at = entry != drawSection_->Entries.end()
+                                   ? *entry
+                                   : ScenarioEntry{"PROCESSOS", "1", drawSection_->Line, {}};
+      return Refuse(at,
+                    FillIn(msg_.MsgCenForaDoIntervalo,
+                           {"PROCESSOS", std::to_string(draw_->Count), "1", std::to_string(room)}));
+    }
+    for (ScenarioProcess& p : DrawProcesses(*draw_, first)) {
+      coloured_[p.Number] = false;
+      processes.push_back(std::move(p));
+    }
+    return true;
+  }
+
+  const std::string& fileName_;
+  const TMessages& msg_;
+  ScenarioValues values_;
+  Scenario scenario_;
+  std::optional<ScenarioDraw> draw_;
+  const ScenarioSection* drawSection_ = nullptr;
+  std::map<int, bool> coloured_;  // by process number: whether its section gave a colour
+  std::optional<ScenarioError> error_;
+};
+
+}  // namespace
+
+ScenarioReading BuildScenario(const ScenarioDocument& doc, const std::string& fileName,
+                              const TMessages& msg) {
+  return ScenarioBuilder(fileName, msg).Build(doc);
+}
+
+}  // namespace kelpa

@@ -1,0 +1,89 @@
+// WriteScenario: every key of every section, in the order the documentation lists them, so the
+// text is both the scenario with its defaults filled in and a file that reads back the same.
+#include <string>
+
+#include "platform/ini_text.h"
+#include "scenario/scenario_reader.h"
+#include "scenario/scenario_values.h"
+
+namespace kelpa {
+namespace {
+
+std::string TickList(const std::vector<std::int64_t>& ticks) {
+  std::string text;
+  for (const std::int64_t tick : ticks) {
+    text += (text.empty() ? "" : ",") + std::to_string(tick);
+  }
+  return text;
+}
+
+std::string PriorityList(const std::vector<PriorityChange>& changes) {
+  std::string text;
+  for (const PriorityChange& change : changes) {
+    text += (text.empty() ? "" : ",") + std::to_string(change.Tick) + ":" +
+            std::to_string(change.Priority);
+  }
+  return text;
+}
+
+// The reader trims a value and removes one pair of enclosing quotes: a title that would lose
+// either is written between quotes.
+std::string Quoted(const std::string& text) {
+  const bool blankEnd = TrimBlanks(text).size() != text.size();
+  const bool quoteEnds = text.size() > 1 && (text.front() == '"' || text.front() == '\'') &&
+                         text.back() == text.front();
+  return blankEnd || quoteEnds ? "\"" + text + "\"" : text;
+}
+
+void Key(std::string& out, const char* key, const std::string& value) {
+  out += key;
+  out += '=';
+  out += value;
+  out += '\n';
+}
+
+std::string Flag(bool value) {
+  return value ? "1" : "0";
+}
+
+void WriteProcess(std::string& out, const ScenarioProcess& p) {
+  out += "\n[PROCESSO " + std::to_string(p.Number) + "]\n";
+  const auto kind = static_cast<std::size_t>(p.Kind);
+  Key(out, "TIPO",
+      kind < std::size(kScenarioKindNames) ? std::string(kScenarioKindNames[kind]) : "");
+  Key(out, "PRIORIDADE", std::to_string(p.Priority));
+  Key(out, "FRAMES", std::to_string(p.FrameLimit));
+  Key(out, "COR", ColourText(p.Color));
+  Key(out, "CHEGADA", std::to_string(p.Arrival));
+  Key(out, "SUSPENDE", TickList(p.SuspendAt));
+  Key(out, "RETOMA", TickList(p.ResumeAt));
+  Key(out, "NOVA_PRIORIDADE", PriorityList(p.PriorityAt));
+  Key(out, "FIM", p.EndAt ? std::to_string(*p.EndAt) : "");
+}
+
+}  // namespace
+
+std::string WriteScenario(const Scenario& s) {
+  std::string out = "[CENARIO]\n";
+  Key(out, "FORMATO", std::to_string(s.Format));
+  Key(out, "TITULO", Quoted(s.Title));
+  Key(out, "TICKS", std::to_string(s.Ticks));
+  Key(out, "PAUSAS", TickList(s.PauseAt));
+  out += "\n[GLOBAL]\n";
+  Key(out, "PREEMPCAO", Flag(s.Preemption));
+  Key(out, "PRIORIDADE_DINAMICA", Flag(s.DynamicPriority));
+  Key(out, "TEMPO_REAL", std::to_string(s.RealTimeThreshold));
+  Key(out, "FATIA", std::to_string(s.SlicePosition));
+  Key(out, "RELOGIO", std::to_string(s.ClockPosition));
+  Key(out, "ESPERA_IO", std::to_string(s.IoWaitPosition));
+  out += "\n[MEMORIA]\n";
+  Key(out, "BUSCA", s.AnticipatedFetch ? "ANTECIPADA" : "DEMANDA");
+  Key(out, "LIMITE_FRAMES", Flag(s.FrameLimitEnabled));
+  Key(out, "MIN_LIVRES", std::to_string(s.MinFreePercent));
+  for (const ScenarioProcess& p : s.Processes) {
+    WriteProcess(out, p);
+  }
+  return out;
+}
+
+}  // namespace kelpa

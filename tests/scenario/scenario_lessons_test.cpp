@@ -1,0 +1,99 @@
+// The shipped lessons: each reads, writes back to itself, and shows in its log what its comments
+// tell the student to watch for (and, run with the option the comments suggest, stops showing it).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "lesson_run.h"
+#include "support/temp_working_directory.h"
+
+namespace kelpa {
+namespace {
+
+using test::LessonFolder;
+using test::RunLesson;
+
+std::vector<std::string> Lessons() {
+  std::vector<std::string> paths;
+  for (const auto& entry : std::filesystem::directory_iterator(LessonFolder())) {
+    paths.push_back(entry.path().string());
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+bool Shows(const std::vector<std::string>& log, const std::string& fragment) {
+  return std::any_of(log.begin(), log.end(),
+                     [&](const std::string& line) { return line.find(fragment) != line.npos; });
+}
+
+TEST(ScenarioLessons, ThereAreFiveAndEachReadsBackFromWhatItWrites) {
+  const TMessages msg;
+  const auto lessons = Lessons();
+  EXPECT_EQ(lessons.size(), 5u);
+  for (const std::string& path : lessons) {
+    const ScenarioReading read = ReadScenarioFile(path, msg);
+    ASSERT_TRUE(read.Value) << read.Error->Text();
+    EXPECT_FALSE(read.Value->Title.empty()) << path;
+    const std::string written = WriteScenario(*read.Value);
+    const ScenarioReading again = ParseScenario(written, "written.ini", msg);
+    ASSERT_TRUE(again.Value) << again.Error->Text() << "\n" << written;
+    EXPECT_EQ(*again.Value, *read.Value) << path;
+    EXPECT_EQ(WriteScenario(*again.Value), written) << path;
+  }
+}
+
+struct Expectation {
+  const char* Lesson;
+  const char* Set;  // an override, or empty
+  const char* Fragment;
+  bool Shown;
+};
+
+TEST(ScenarioLessons, EachShowsWhatItsCommentsPromise) {
+  const std::vector<Expectation> table = {
+      {"01-prioridade-e-fatia.ini", "", " Executando -> Pronto por tempo ", true},
+      {"02-preempcao.ini", "", " Executando -> Pronto por prioridade ", true},
+      {"02-preempcao.ini", "GLOBAL.PREEMPCAO=0", " Executando -> Pronto por prioridade ", false},
+      {"03-prioridade-dinamica.ini", "", " Aumento de prioridade +2", true},
+      {"03-prioridade-dinamica.ini", "GLOBAL.PRIORIDADE_DINAMICA=0", " Aumento de prioridade ",
+       false},
+      {"04-busca-por-demanda.ini", "", " Exec -> Page Fault 0", true},
+      {"04-busca-por-demanda.ini", "", " HwPF - Imagem 0", true},
+      {"04-busca-por-demanda.ini", "", " SwPF - LPM ", true},
+      {"04-busca-por-demanda.ini", "", "Iniciando Swap", false},
+      {"05-swapping.ini", "", "Iniciando Swap", true},
+      {"05-swapping.ini", "", " IO outswapped", true},
+      {"05-swapping.ini", "", " swap in", true},
+      {"05-swapping.ini", "MEMORIA.MIN_LIVRES=0", "Iniciando Swap", false},
+  };
+  for (const Expectation& e : table) {
+    std::vector<ScenarioOverride> set;
+    if (*e.Set != '\0') {
+      set.push_back(*ParseOverride(e.Set));
+    }
+    const auto log = RunLesson((LessonFolder() / e.Lesson).string(), set);
+    ASSERT_FALSE(log.empty()) << e.Lesson;
+    EXPECT_EQ(Shows(log, e.Fragment), e.Shown) << e.Lesson << " " << e.Set << ": " << e.Fragment;
+  }
+}
+
+TEST(ScenarioLessons, TheLowPriorityProcessRunsOnlyOnceTheHigherOnesHaveEnded) {
+  const auto log = RunLesson((LessonFolder() / "01-prioridade-e-fatia.ini").string());
+  const auto position = [&](const std::string& fragment) {
+    return std::find_if(log.begin(), log.end(),
+                        [&](const std::string& line) { return line.find(fragment) != line.npos; });
+  };
+  // Created at tick 0, the three get identifiers 0, 1 and 2.
+  const auto secondEnded = position("Processo 1 eliminado");
+  const auto thirdRuns = position("Processo 2 Pronto -> Exec ");
+  ASSERT_NE(secondEnded, log.end());
+  ASSERT_NE(thirdRuns, log.end());
+  EXPECT_LT(secondEnded, thirdRuns);
+}
+
+}  // namespace
+}  // namespace kelpa

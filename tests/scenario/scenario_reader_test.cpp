@@ -1,0 +1,211 @@
+// Reading scenario files strictly: what a well-formed file gives, every kind of refusal with its
+// exact message, and command-line overrides.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "catalogue/messages.h"
+#include "platform/ini_text.h"
+#include "scenario/scenario_reader.h"
+#include "support/temp_working_directory.h"
+
+namespace kelpa {
+namespace {
+
+const TMessages kMsg;
+
+// One process, so that the rest of a case's file is all that can be wrong.
+const std::string kOneProcess = "[PROCESSO 1]\n";
+
+struct BadCase {
+  const char* Name;
+  std::string Text;
+  std::string Error;
+};
+
+TEST(ScenarioReader, RefusesEachMalformedFileWithItsMessage) {
+  const std::vector<BadCase> cases = {
+      {"unknown section", "[CENARIOS]\n", "t.ini:1: seção desconhecida [CENARIOS]"},
+      {"section with a number it cannot have", "[GLOBAL 2]\n",
+       "t.ini:1: seção desconhecida [GLOBAL 2]"},
+      {"unknown key", kOneProcess + "\n[GLOBAL]\nPREEMPCAO=1\nQUANTUM=3\n",
+       "t.ini:5: chave desconhecida QUANTUM na seção [GLOBAL]"},
+      {"duplicate section", "[processo 1]\n[GLOBAL]\n[PROCESSO   1]\n",
+       "t.ini:3: seção [PROCESSO 1] repetida (já aberta na linha 1)"},
+      {"duplicate key", "[PROCESSO 1]\nTIPO=CPU\n;x\ntipo=IO_1\n",
+       "t.ini:4: chave TIPO repetida (já dada na linha 2)"},
+      {"malformed number", "[PROCESSO 1]\nPRIORIDADE=4a\n",
+       "t.ini:2: PRIORIDADE: número malformado \"4a\""},
+      {"plus sign", "[PROCESSO 1]\nCHEGADA=+4\n", "t.ini:2: CHEGADA: número malformado \"+4\""},
+      {"out of range", kOneProcess + "[GLOBAL]\nFATIA=11\n",
+       "t.ini:3: FATIA: 11 fora do intervalo 1..10"},
+      {"beyond 64 bits", "[PROCESSO 1]\nCHEGADA=99999999999999999999\n",
+       "t.ini:2: CHEGADA: 99999999999999999999 fora do intervalo 0..1000000000"},
+      {"flag not 0 or 1", kOneProcess + "[GLOBAL]\nPREEMPCAO=2\n",
+       "t.ini:3: PREEMPCAO: 2 fora do intervalo 0..1"},
+      {"process number", "[PROCESSO 1000]\n", "t.ini:1: PROCESSO: 1000 fora do intervalo 1..999"},
+      {"process without number", "[PROCESSO]\n", "t.ini:1: PROCESSO: número malformado \"\""},
+      {"unknown kind", "[PROCESSO 1]\nTIPO=IO_4\n",
+       "t.ini:2: TIPO: tipo de processo desconhecido \"IO_4\" (CPU, IO_1, IO_2, IO_3, MIX_1 ou "
+       "MIX_2)"},
+      {"unknown fetch", kOneProcess + "[MEMORIA]\nBUSCA=LRU\n",
+       "t.ini:3: BUSCA: busca desconhecida \"LRU\" (ANTECIPADA ou DEMANDA)"},
+      {"malformed colour", "[PROCESSO 1]\nCOR=#12345G\n",
+       "t.ini:2: COR: cor malformada \"#12345G\" (use #RRGGBB)"},
+      {"colour without mark", "[PROCESSO 1]\nCOR=123456\n",
+       "t.ini:2: COR: cor malformada \"123456\" (use #RRGGBB)"},
+      {"empty list item", "[PROCESSO 1]\nSUSPENDE=10,,20\n",
+       "t.ini:2: SUSPENDE: lista malformada \"10,,20\""},
+      {"priority change without colon", "[PROCESSO 1]\nNOVA_PRIORIDADE=10=3\n",
+       "t.ini:2: NOVA_PRIORIDADE: lista malformada \"10=3\""},
+      {"priority change out of range", "[PROCESSO 1]\nNOVA_PRIORIDADE=10:16\n",
+       "t.ini:2: NOVA_PRIORIDADE: 16 fora do intervalo 0..15"},
+      {"list not ascending", "[PROCESSO 1]\nRETOMA=10,30,30\n",
+       "t.ini:2: RETOMA: lista não crescente (30 depois de 30)"},
+      {"suspend before arrival", "[PROCESSO 1]\nSUSPENDE=5,40\nCHEGADA=10\n",
+       "t.ini:2: SUSPENDE: tick 5 antes da chegada do processo (tick 10)"},
+      {"end before arrival", "[PROCESSO 1]\nCHEGADA=10\nFIM=9\n",
+       "t.ini:3: FIM: tick 9 antes da chegada do processo (tick 10)"},
+      {"priority change before arrival", "[PROCESSO 1]\nCHEGADA=10\nNOVA_PRIORIDADE=3:1\n",
+       "t.ini:3: NOVA_PRIORIDADE: tick 3 antes da chegada do processo (tick 10)"},
+      {"format", "[CENARIO]\nFORMATO=2\n", "t.ini:2: FORMATO 2 não suportado (somente 1)"},
+      {"huge format", "[CENARIO]\nFORMATO=123456789012345678901\n",
+       "t.ini:2: FORMATO 123456789012345678901 não suportado (somente 1)"},
+      {"neither section nor key", kOneProcess + "TIPO CPU\n",
+       "t.ini:2: linha que não é seção, chave nem comentário"},
+      {"section with trailing text", "[GLOBAL] x\n",
+       "t.ini:1: linha que não é seção, chave nem comentário"},
+      {"key before any section", "; nota\nTICKS=5\n[PROCESSO 1]\n",
+       "t.ini:2: chave antes de qualquer seção"},
+      {"no process", "[CENARIO]\nTICKS=5\n",
+       "t.ini: o cenário não tem nenhum processo (escreva [PROCESSO N] ou [GERAR])"},
+      {"UTF-16", "\xFF\xFE[\0", "t.ini: arquivo em UTF-16; grave-o em UTF-8"},
+      {"malformed range", "[GERAR]\nPRIORIDADE=3-\n",
+       "t.ini:2: PRIORIDADE: intervalo malformado \"3-\" (use MIN-MAX)"},
+      {"inverted range", "[GERAR]\nFRAMES=4-2\n", "t.ini:2: FRAMES: mínimo 4 maior que o máximo 2"},
+      {"too many drawn", "[PROCESSO 990]\n[GERAR]\nPROCESSOS=10\n",
+       "t.ini:3: PROCESSOS: 10 fora do intervalo 1..9"},
+      {"empty kind list", "[GERAR]\nTIPOS=\n", "t.ini:2: TIPOS: lista malformada \"\""},
+      {"seed beyond 32 bits", "[GERAR]\nSEMENTE=4294967296\n",
+       "t.ini:2: SEMENTE: 4294967296 fora do intervalo 0..4294967295"},
+  };
+  for (const BadCase& c : cases) {
+    const ScenarioReading read = ParseScenario(c.Text, "t.ini", kMsg);
+    EXPECT_FALSE(read.Value) << c.Name;
+    ASSERT_TRUE(read.Error) << c.Name;
+    EXPECT_EQ(read.Error->Text(), c.Error) << c.Name;
+  }
+}
+
+TEST(ScenarioReader, ReadsEveryFormAndFillsTheRestWithAFreshStart) {
+  const std::string text =
+      "\xEF\xBB\xBF; a lesson\n"
+      "  # another note\r\n"
+      "[cenario]\r\n"
+      "Titulo = \"  Duas linhas  \"\r\n"
+      "TICKS=600\n"
+      "PAUSAS= 10 , 20\n"
+      "[PROCESSO 7]\n"
+      "TIPO=mix_2\n"
+      "COR=#ff8000\n"
+      "CHEGADA=50\n"
+      "SUSPENDE=200\n"
+      "RETOMA=260\n"
+      "NOVA_PRIORIDADE=60:3, 90:12\n"
+      "FIM=450\n"
+      "[PROCESSO 2]\n"
+      "[MEMORIA]\n"
+      "BUSCA=DEMANDA\n";
+  const ScenarioReading read = ParseScenario(text, "t.ini", kMsg);
+  ASSERT_TRUE(read.Value) << read.Error->Text();
+  const Scenario& s = *read.Value;
+  EXPECT_EQ(s.Title, "  Duas linhas  ");
+  EXPECT_EQ(s.Ticks, 600);
+  EXPECT_EQ(s.PauseAt, (std::vector<std::int64_t>{10, 20}));
+  EXPECT_FALSE(s.AnticipatedFetch);
+  EXPECT_TRUE(s.Preemption);
+  EXPECT_EQ(s.MinFreePercent, 80);
+  ASSERT_EQ(s.Processes.size(), 2u);
+  // Sorted by number; an unwritten colour is the palette's at the process's position.
+  const ScenarioProcess& two = s.Processes[0];
+  EXPECT_EQ(two.Number, 2);
+  EXPECT_EQ(two.Kind, 0);
+  EXPECT_EQ(two.FrameLimit, 5);
+  EXPECT_EQ(two.Color, kProcessPalette[0]);
+  const ScenarioProcess& seven = s.Processes[1];
+  EXPECT_EQ(seven.Kind, 5);
+  EXPECT_EQ(seven.Color, MakeColor(255, 128, 0));
+  EXPECT_EQ(seven.Arrival, 50);
+  EXPECT_EQ(seven.SuspendAt, (std::vector<std::int64_t>{200}));
+  EXPECT_EQ(seven.ResumeAt, (std::vector<std::int64_t>{260}));
+  EXPECT_EQ(seven.PriorityAt, (std::vector<PriorityChange>{{60, 3}, {90, 12}}));
+  EXPECT_EQ(seven.EndAt, 450);
+  // The title keeps its blanks when written back.
+  EXPECT_EQ(ParseScenario(WriteScenario(s), "w.ini", kMsg).Value, s);
+}
+
+TEST(ScenarioReader, OverridesReplaceOrAddKeysAndAreCheckedAsStrictly) {
+  const std::string text = "[GLOBAL]\nFATIA=3\n[PROCESSO 1]\nPRIORIDADE=4\n";
+  const auto set = [](const char* text) { return *ParseOverride(text); };
+  const ScenarioReading read = ParseScenario(
+      text, "t.ini", kMsg,
+      {set("GLOBAL.FATIA=5"), set("processo 1.prioridade= 9 "), set("PROCESSO 2.TIPO=IO_2"),
+       set("MEMORIA.MIN_LIVRES=20"), set("GLOBAL.FATIA=6")});
+  ASSERT_TRUE(read.Value) << read.Error->Text();
+  Scenario expected;
+  expected.SlicePosition = 6;
+  expected.MinFreePercent = 20;
+  expected.Processes.resize(2);
+  expected.Processes[0].Number = 1;
+  expected.Processes[0].Priority = 9;
+  expected.Processes[0].Color = kProcessPalette[0];
+  expected.Processes[1].Number = 2;
+  expected.Processes[1].Kind = 2;
+  expected.Processes[1].Color = kProcessPalette[1];
+  EXPECT_EQ(*read.Value, expected);
+
+  const std::vector<std::pair<const char*, std::string>> bad = {
+      {"GLOBAL.FATIA=0", "--set: GLOBAL.FATIA=0: FATIA: 0 fora do intervalo 1..10"},
+      {"GLOBAL.QUANTUM=2", "--set: GLOBAL.QUANTUM=2: chave desconhecida QUANTUM na seção [GLOBAL]"},
+      {"REDE.X=1", "--set: REDE.X=1: seção desconhecida [REDE]"},
+      // The file's end request is now before the arrival the override sets.
+      {"PROCESSO 1.CHEGADA=600", "t.ini:5: FIM: tick 500 antes da chegada do processo (tick 600)"},
+  };
+  for (const auto& [given, error] : bad) {
+    const ScenarioReading refused = ParseScenario(text + "FIM=500\n", "t.ini", kMsg, {set(given)});
+    ASSERT_TRUE(refused.Error) << given;
+    EXPECT_EQ(refused.Error->Text(), error) << given;
+  }
+}
+
+TEST(ScenarioReader, SplitsOverridesAtTheLastDotBeforeTheValue) {
+  const auto split = ParseOverride("PROCESSO 2.NOVA_PRIORIDADE=10:3.5=x");
+  ASSERT_TRUE(split);
+  EXPECT_EQ(split->Section, "PROCESSO 2");
+  EXPECT_EQ(split->Key, "NOVA_PRIORIDADE");
+  EXPECT_EQ(split->Value, "10:3.5=x");
+  for (const char* malformed : {"GLOBAL.FATIA", "FATIA=3", ".FATIA=3", "GLOBAL.=3", ""}) {
+    EXPECT_FALSE(ParseOverride(malformed)) << malformed;
+  }
+}
+
+TEST(ScenarioReader, AFileThatCannotBeReadIsAnError) {
+  test::TempWorkingDirectory dir;
+  std::filesystem::create_directory(dir.File("folder.ini"));
+  test::WriteBytes(dir.File("big.ini"), std::string(kMaxIniFileSize + 1, ';'));
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {dir.File("missing.ini"), ": não foi possível ler o arquivo"},
+      {dir.File("folder.ini"), ": não foi possível ler o arquivo"},
+      {dir.File("big.ini"), ": arquivo maior que 1 MiB"},
+  };
+  for (const auto& [path, reason] : cases) {
+    const ScenarioReading read = ReadScenarioFile(path, kMsg);
+    ASSERT_TRUE(read.Error) << path;
+    EXPECT_EQ(read.Error->Text(), path + reason);
+  }
+}
+
+}  // namespace
+}  // namespace kelpa
