@@ -12,7 +12,10 @@ namespace {
 std::string TickList(const std::vector<std::int64_t>& ticks) {
   std::string text;
   for (const std::int64_t tick : ticks) {
-    text += (text.empty() ? "" : ",") + std::to_string(tick);
+    if (!text.empty()) {
+      text += ',';
+    }
+    text += std::to_string(tick);
   }
   return text;
 }
@@ -20,8 +23,12 @@ std::string TickList(const std::vector<std::int64_t>& ticks) {
 std::string PriorityList(const std::vector<PriorityChange>& changes) {
   std::string text;
   for (const PriorityChange& change : changes) {
-    text += (text.empty() ? "" : ",") + std::to_string(change.Tick) + ":" +
-            std::to_string(change.Priority);
+    if (!text.empty()) {
+      text += ',';
+    }
+    text += std::to_string(change.Tick);
+    text += ':';
+    text += std::to_string(change.Priority);
   }
   return text;
 }
@@ -32,7 +39,13 @@ std::string Quoted(const std::string& text) {
   const bool blankEnd = TrimBlanks(text).size() != text.size();
   const bool quoteEnds = text.size() > 1 && (text.front() == '"' || text.front() == '\'') &&
                          text.back() == text.front();
-  return blankEnd || quoteEnds ? "\"" + text + "\"" : text;
+  if (!blankEnd && !quoteEnds) {
+    return text;
+  }
+  std::string quoted = "\"";
+  quoted += text;
+  quoted += '"';
+  return quoted;
 }
 
 void Key(std::string& out, const char* key, const std::string& value) {
