@@ -131,9 +131,7 @@ class Runner {
       return kRunError;
     }
     OutputBuffer buffer(*target);
-    const auto writer = MakeTraceWriter(options.Format, buffer, msg_, captions_);
-    writer->Begin(Header(options.File, &*scenario));
-    writer->End(RunScenario(*scenario, msg_, writer.get()));
+    WriteRun(buffer, options.Format, Header(options.File, &*scenario), *scenario, msg_, captions_);
     return Finish(options, buffer, *target);
   }
 

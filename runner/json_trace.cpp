@@ -176,7 +176,12 @@ void JsonTrace::WriteFigures(const ProcessFigures& f) {
   Key("number");
   out_.Int(f.Number) << ',';
   Key("pid");
-  out_.Int(f.Pid) << ',';
+  if (f.Created) {
+    out_.Int(f.Pid);
+  } else {
+    out_ << "null";
+  }
+  out_ << ',';
   Key("kind");
   out_.JsonString(KindName(f.Kind)) << ',';
   Key("priority");

@@ -20,8 +20,9 @@ struct ProcessFigures {
   int Number = 0;  // its [PROCESSO N]
   int Kind = 0;
   int Priority = 0;      // as the scenario gives it
-  std::int32_t Pid = 0;  // 0 until it arrives, and when its creation was refused
+  bool Created = false;
   bool Refused = false;  // the page file had no room for it
+  std::int32_t Pid = 0;  // once created
   bool Ended = false;
   std::optional<ProcessState> State;  // while it lives
   std::int64_t CpuMs = 0;

@@ -71,6 +71,7 @@ class Recorder final : public IEventSink {
         f.Refused = true;
         return;
       }
+      f.Created = true;
       f.Pid = event.Pid;
       f.State = event.To;
       live_[event.Pid] = &f;

@@ -42,7 +42,7 @@ void TextTrace::WriteProcesses(const std::vector<ProcessFigures>& processes) {
   heading.push_back(captions_[kTurnaroundCaption]);
   std::vector<TextRow> rows = {heading};
   for (const ProcessFigures& f : processes) {
-    TextRow row = {std::to_string(f.Number), f.Pid != 0 ? std::to_string(f.Pid) : "-",
+    TextRow row = {std::to_string(f.Number), f.Created ? std::to_string(f.Pid) : "-",
                    std::string(KindName(f.Kind)), std::to_string(f.Priority),
                    VirtualTimeText(f.CpuMs)};
     for (const std::int64_t ticks : f.TicksIn) {

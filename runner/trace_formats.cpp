@@ -2,6 +2,7 @@
 
 #include "runner/csv_trace.h"
 #include "runner/json_trace.h"
+#include "runner/scenario_recorder.h"
 #include "runner/states_trace.h"
 #include "runner/text_trace.h"
 
@@ -21,6 +22,14 @@ std::unique_ptr<TraceWriter> MakeTraceWriter(TraceFormat format, OutputBuffer& o
       break;
   }
   return std::make_unique<TextTrace>(out, msg, captions);
+}
+
+void WriteRun(OutputBuffer& out, TraceFormat format, const RunHeader& header,
+              const Scenario& scenario, const TMessages& msg,
+              const StatisticsCaptionTexts& captions) {
+  const auto writer = MakeTraceWriter(format, out, msg, captions);
+  writer->Begin(header);
+  writer->End(RunScenario(scenario, msg, writer.get()));
 }
 
 }  // namespace kelpa

@@ -21,4 +21,9 @@ std::unique_ptr<TraceWriter> MakeTraceWriter(TraceFormat format, OutputBuffer& o
                                              const TMessages& msg,
                                              const StatisticsCaptionTexts& captions);
 
+// Runs the scenario with the format's writer: header, trace, figures.
+void WriteRun(OutputBuffer& out, TraceFormat format, const RunHeader& header,
+              const Scenario& scenario, const TMessages& msg,
+              const StatisticsCaptionTexts& captions);
+
 }  // namespace kelpa
