@@ -19,7 +19,7 @@ inline constexpr int kStateCount = 9;
 struct ProcessFigures {
   int Number = 0;  // its [PROCESSO N]
   int Kind = 0;
-  int Priority = 0;      // as the scenario gives it
+  int Priority = 0;  // as the scenario gives it
   bool Created = false;
   bool Refused = false;  // the page file had no room for it
   std::int32_t Pid = 0;  // once created
