@@ -113,6 +113,34 @@ struct TMessages {
       "o cenário não tem nenhum processo (escreva [PROCESSO N] ou [GERAR])";
   std::string MsgCenIntervaloMalformado = "%1: intervalo malformado \"%2\" (use MIN-MAX)";
   std::string MsgCenIntervaloInvertido = "%1: mínimo %2 maior que o máximo %3";
+  // The command-line runner: usage, its errors and the labels of its text output
+  // (MSG3100..MSG3199).
+  std::string MsgRunUso = "Uso:";
+  std::string MsgRunAjudaRun =
+      "executa o cenário em tempo virtual e imprime o cabeçalho, o registro e as estatísticas";
+  std::string MsgRunAjudaCompare =
+      "executa cada combinação dos valores sobre a mesma carga e compara as estatísticas";
+  std::string MsgRunAjudaCheck = "valida o cenário e o imprime com todos os valores";
+  std::string MsgRunAjudaJanelas = "Sem argumentos, abre as janelas.";
+  std::string MsgRunAjudaSaida =
+      "Saída: 0 sucesso, 2 erro de uso ou de cenário, 3 erro de execução.";
+  std::string MsgRunVejaAjuda = "Use kelpa --help para ver as opções.";
+  std::string MsgRunSemComando = "falta o comando (--run, --compare, --check, --help ou --version)";
+  std::string MsgRunDoisComandos = "um comando só por vez: ";
+  std::string MsgRunOpcaoDesconhecida = "opção desconhecida: ";
+  std::string MsgRunArgumentoSobrando = "argumento inesperado: ";
+  std::string MsgRunFaltaValor = "falta o valor de ";
+  std::string MsgRunValorInvalido = "valor inválido para ";
+  std::string MsgRunOpcaoRepetida = "opção repetida: ";
+  std::string MsgRunOpcaoForaDoComando = "opção que não cabe neste comando: ";
+  std::string MsgRunFaltaVary = "--compare precisa de ao menos um --vary";
+  std::string MsgRunNaoGravou = "não foi possível gravar ";
+  std::string MsgRunCenario = "cenário";
+  std::string MsgRunCatalogo = "catálogo";
+  std::string MsgRunEmbutido = "embutido";
+  std::string MsgRunProcesso = "Processo";
+  std::string MsgRunTipo = "Tipo";
+  std::string MsgRunFim = "Fim";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
@@ -127,7 +155,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 97;
+inline constexpr std::size_t kMessageCount = 120;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

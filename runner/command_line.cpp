@@ -1,14 +1,192 @@
 #include "runner/command_line.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
 #include <string_view>
 
+#include "platform/ini_file.h"
+#include "platform/sha256.h"
+#include "runner/compare_runs.h"
+#include "runner/program_version.h"
+#include "runner/run_header.h"
+#include "runner/runner_options.h"
+#include "runner/scenario_recorder.h"
+
 namespace kelpa {
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kUsageError = 2;
+constexpr int kRunError = 3;
+
+class Runner {
+ public:
+  Runner(std::ostream& out, std::ostream& err) : out_(out), err_(err) {
+    std::error_code error;
+    catalogueFromFile_ = std::filesystem::is_regular_file(KelpaIniPath(), error);
+    if (catalogueFromFile_) {
+      CarregaMensagens(msg_, KelpaIniPath());
+    }
+    captions_ = LoadStatisticsCaptions(catalogueFromFile_);
+  }
+
+  int Run(const std::vector<std::string>& args) {
+    const ParsedCommandLine parsed = ParseRunnerArguments(args, msg_);
+    if (!parsed.Options) {
+      err_ << "kelpa: " << parsed.Error << '\n' << msg_.MsgRunVejaAjuda << '\n';
+      return kUsageError;
+    }
+    const RunnerOptions& options = *parsed.Options;
+    switch (options.Command) {
+      case RunnerCommand::Help:
+        WriteHelp();
+        return kSuccess;
+      case RunnerCommand::Version:
+        out_ << "Kelpa " << ProgramVersion() << '\n';
+        return kSuccess;
+      case RunnerCommand::Check:
+        return Check(options);
+      case RunnerCommand::Run:
+        return RunScenarioFile(options);
+      case RunnerCommand::Compare:
+        return Compare(options);
+    }
+    return kUsageError;
+  }
+
+ private:
+  void WriteHelp() {
+    out_ << "Kelpa " << ProgramVersion() << "\n\n"
+         << msg_.MsgRunUso << '\n'
+         << "  kelpa --run FILE [--ticks N] [--set SECTION.KEY=VALUE]...\n"
+            "              [--format text|csv|json|states] [--output FILE]\n"
+         << "      " << msg_.MsgRunAjudaRun << '\n'
+         << "  kelpa --compare FILE --vary SECTION.KEY=V1,V2[,...] [--vary ...]\n"
+            "              [--ticks N] [--set SECTION.KEY=VALUE]... [--format text|csv]"
+            " [--output FILE]\n"
+         << "      " << msg_.MsgRunAjudaCompare << '\n'
+         << "  kelpa --check FILE [--ticks N] [--set SECTION.KEY=VALUE]...\n"
+         << "      " << msg_.MsgRunAjudaCheck << '\n'
+         << "  kelpa --help | --version\n\n"
+         << msg_.MsgRunAjudaJanelas << '\n'
+         << msg_.MsgRunAjudaSaida << '\n';
+  }
+
+  std::optional<Scenario> Read(const std::string& file,
+                               const std::vector<ScenarioOverride>& overrides) {
+    ScenarioReading reading = ReadScenarioFile(file, msg_, overrides);
+    if (!reading.Value) {
+      err_ << (reading.Error ? reading.Error->Text() : file) << '\n';
+      return std::nullopt;
+    }
+    return std::move(reading.Value);
+  }
+
+  int Check(const RunnerOptions& options) {
+    const auto scenario = Read(options.File, options.Overrides);
+    if (!scenario) {
+      return kUsageError;
+    }
+    out_ << WriteScenario(*scenario);
+    return kSuccess;
+  }
+
+  RunHeader Header(const std::string& file, const Scenario* resolved) const {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return {std::string(ProgramVersion()), file, Sha256Hex(bytes), catalogueFromFile_, resolved};
+  }
+
+  // The stream the data goes to: --output's file, or out.
+  std::ostream* Target(const RunnerOptions& options) {
+    if (!options.Output) {
+      return &out_;
+    }
+    file_.open(*options.Output, std::ios::binary | std::ios::trunc);
+    if (!file_) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << *options.Output << '\n';
+      return nullptr;
+    }
+    return &file_;
+  }
+
+  int Finish(const RunnerOptions& options, OutputBuffer& buffer, std::ostream& target) {
+    if (!buffer.Flush() || !target.flush()) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << options.Output.value_or("stdout") << '\n';
+      return kRunError;
+    }
+    return kSuccess;
+  }
+
+  int RunScenarioFile(const RunnerOptions& options) {
+    const auto scenario = Read(options.File, options.Overrides);
+    if (!scenario) {
+      return kUsageError;
+    }
+    std::ostream* target = Target(options);
+    if (target == nullptr) {
+      return kRunError;
+    }
+    OutputBuffer buffer(*target);
+    WriteRun(buffer, options.Format, Header(options.File, &*scenario), *scenario, msg_, captions_);
+    return Finish(options, buffer, *target);
+  }
+
+  int Compare(const RunnerOptions& options) {
+    // Every combination is read before any runs, so a bad value stops the whole comparison.
+    const std::vector<Combination> combinations = Combinations(options.Varies);
+    std::vector<Scenario> scenarios;
+    for (const Combination& c : combinations) {
+      std::vector<ScenarioOverride> overrides = options.Overrides;
+      overrides.insert(overrides.end(), c.Overrides.begin(), c.Overrides.end());
+      auto scenario = Read(options.File, overrides);
+      if (!scenario) {
+        return kUsageError;
+      }
+      scenarios.push_back(std::move(*scenario));
+    }
+    std::ostream* target = Target(options);
+    if (target == nullptr) {
+      return kRunError;
+    }
+    std::vector<StatisticsNumbers> results;
+    for (const Scenario& s : scenarios) {
+      results.push_back(RunScenario(s, msg_, nullptr).Statistics);
+    }
+    OutputBuffer buffer(*target);
+    if (options.Format == TraceFormat::Text) {
+      WriteCommentHeader(buffer, Header(options.File, nullptr), msg_);
+    }
+    WriteComparison(buffer, options.Format, combinations, results, captions_);
+    return Finish(options, buffer, *target);
+  }
+
+  std::ostream& out_;
+  std::ostream& err_;
+  std::ofstream file_;
+  TMessages msg_;
+  bool catalogueFromFile_ = false;
+  StatisticsCaptionTexts captions_;
+};
+
+}  // namespace
+
+int RunRunner(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return Runner(out, err).Run(args);
+}
 
 std::optional<int> RunCommandLine(int argc, char* argv[]) {
   if (argc < 2 || !std::string_view(argv[1]).starts_with("--")) {
     return std::nullopt;
   }
-  return 2;
+  std::ios::sync_with_stdio(false);
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const int status = RunRunner(args, std::cout, std::cerr);
+  std::cout.flush();
+  return status;
 }
 
 }  // namespace kelpa

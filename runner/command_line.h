@@ -3,6 +3,9 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 namespace kelpa {
 
@@ -10,5 +13,9 @@ namespace kelpa {
 // "--") and returns the exit status: 0 success, 2 usage or scenario error, 3 run error. Returns
 // nothing for any other command line, which then starts the windows.
 std::optional<int> RunCommandLine(int argc, char* argv[]);
+
+// The runner on the arguments after the program name: data to out, messages to err. The texts
+// are the built-in ones, or kelpa.ini's when the working folder has one.
+int RunRunner(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kelpa

@@ -1,24 +1,15 @@
 #include "gui/process/statistics_figures.h"
 
-#include <cstdint>
-
 #include "gui/common/qt_convert.h"
+#include "simulation/statistics.h"
 
 namespace kelpa {
 namespace {
-
-constexpr int kMemoryBytes = 800;
-constexpr int kBytesPerFrame = 8;
 
 QString FormatPlain(double value, int decimals, const QLocale& locale) {
   QLocale plain(locale);
   plain.setNumberOptions(QLocale::OmitGroupSeparator);
   return plain.toString(value, 'f', decimals);
-}
-
-// Whole seconds of a total shared out over a count: the seconds are truncated first.
-QString SecondsPer(double total, int count, const QLocale& locale) {
-  return FormatGrouped(static_cast<double>(WholeSeconds(total)) / count, 2, locale);
 }
 
 const QString kBlank = QStringLiteral(" ");
@@ -32,48 +23,38 @@ QString FormatGrouped(double value, int decimals, const QLocale& locale) {
 }
 
 StatisticsFigures ComputeStatistics(const StatisticsInputs& in, const QLocale& locale) {
+  const StatisticsNumbers n = ComputeStatisticsNumbers(in);
+  const auto grouped = [&](const std::optional<double>& value, int decimals) {
+    return value ? std::optional(FormatGrouped(*value, decimals, locale)) : std::nullopt;
+  };
+  // An empty figure shows a blank where there is nothing to count yet, and otherwise leaves its
+  // box as it was.
+  const auto orBlank = [&](const std::optional<double>& value) {
+    return value ? FormatGrouped(*value, 2, locale) : kBlank;
+  };
   StatisticsFigures f;
-  const double span = in.Now - in.StartTime;
-  const std::int64_t elapsed = WholeSeconds(span);
-
-  f.Elapsed = ToQString(FormatTimeOfDay(span > 0 ? span : 0));
-  f.Processes = QString::number(in.ProcessCount);
-  f.Dispatches = QString::number(in.DispatchCount);
-  if (elapsed > 0) {
-    f.Throughput = FormatGrouped(static_cast<double>(in.DispatchCount) / elapsed, 5, locale);
+  f.Elapsed = ToQString(FormatTimeOfDay(n.ElapsedSpan));
+  f.Processes = QString::number(n.Processes);
+  f.Dispatches = QString::number(n.Dispatches);
+  f.Throughput = grouped(n.Throughput, 5);
+  f.CpuSeconds = QString::number(n.CpuSeconds);
+  f.Utilisation = grouped(n.Utilisation, 2);
+  f.Ready = QString::number(n.Ready);
+  f.Running = QString::number(n.Running);
+  f.Waiting = QString::number(n.Waiting);
+  f.Turnaround = orBlank(n.Turnaround);
+  f.ReadyWaitTotal = FormatGrouped(n.ReadyWaitTotal, 2, locale);
+  if (n.ReadyWaitMean || n.Processes == 0) {
+    f.ReadyWaitMean = orBlank(n.ReadyWaitMean);
   }
-  f.CpuSeconds = QString::number(WholeSeconds(in.BusyTime));
-  if (span > 0) {
-    f.Utilisation = FormatGrouped(in.BusyTime / span * 100, 2, locale);
-  }
-  f.Ready = QString::number(in.Ready);
-  f.Running = QString::number(in.Running);
-  f.Waiting = QString::number(in.Waiting);
-
-  f.Turnaround =
-      in.FinishedCount <= 0 ? kBlank : SecondsPer(in.TotalTurnaroundTime, in.FinishedCount, locale);
-  f.ReadyWaitTotal = FormatGrouped(static_cast<double>(WholeSeconds(in.ReadyWaitSum)), 2, locale);
-  if (in.ReadyWaitCount > 0) {
-    f.ReadyWaitMean = SecondsPer(in.ReadyWaitSum, in.ReadyWaitCount, locale);
-  } else if (in.ProcessCount == 0) {
-    f.ReadyWaitMean = kBlank;
-  }
-  f.ReadyWaitPerDispatch =
-      in.DispatchCount <= 0 ? kBlank : SecondsPer(in.TotalReadyWaitTime, in.DispatchCount, locale);
-
-  const std::int64_t faults = static_cast<std::int64_t>(in.HardFaults) + in.SoftFaults;
-  f.PageFaults = QString::number(faults);
-  if (faults > 0 && elapsed > 0) {
-    f.PageFaultRate = FormatGrouped(static_cast<double>(faults) / elapsed, 2, locale);
-  }
-  f.HardFaults = QString::number(in.HardFaults);
-  f.SoftFaults = QString::number(in.SoftFaults);
-
-  const int freeBytes = kBytesPerFrame * in.FreePages;
-  f.MemorySize = QString::number(kMemoryBytes);
-  f.MemoryInUse = QString::number(kMemoryBytes - freeBytes);
-  f.FreePercent = FormatPlain(static_cast<double>(freeBytes) / kMemoryBytes * 100, 0, locale) +
-                  QLatin1Char('%');
+  f.ReadyWaitPerDispatch = orBlank(n.ReadyWaitPerDispatch);
+  f.PageFaults = QString::number(n.PageFaults);
+  f.PageFaultRate = grouped(n.PageFaultRate, 2);
+  f.HardFaults = QString::number(n.HardFaults);
+  f.SoftFaults = QString::number(n.SoftFaults);
+  f.MemorySize = QString::number(n.MemorySize);
+  f.MemoryInUse = QString::number(n.MemoryInUse);
+  f.FreePercent = FormatPlain(n.FreePercent, 0, locale) + QLatin1Char('%');
   return f;
 }
 

@@ -4,7 +4,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QTimer>
+#include <iterator>
 
+#include "catalogue/statistics_captions.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/language/language.h"
@@ -14,9 +16,8 @@
 namespace kelpa {
 namespace {
 
+// Where each caption of kStatisticsCaptions (same order) and its value box stand.
 struct FigureLayout {
-  const char* Title;
-  const char* Caption;
   int TitleLeft;
   int TitleTop;
   const char* Box;
@@ -25,28 +26,19 @@ struct FigureLayout {
 };
 
 constexpr FigureLayout kLayout[] = {
-    {"Label1", "Hora do Início", 8, 16, "StaticText1", 133, 14},
-    {"Label2", "Tempo Decorrido", 202, 15, "StaticText2", 289, 13},
-    {"Label3", "Número de Processos", 8, 39, "StaticText3", 133, 37},
-    {"Label7", "Prontos", 171, 39, "StaticText7", 214, 37},
-    {"Label8", "Exec", 260, 39, "StaticText8", 288, 37},
-    {"Label10", "Espera", 324, 39, "StaticText9", 367, 38},
-    {"Label17", "Processos Escalonados", 7, 63, "StaticText15", 133, 61},
-    {"Label4", "Throughput (Proc/s)", 170, 63, "StaticText4", 274, 61},
-    {"Label11", "Turnaround", 340, 63, "StaticText10", 403, 61},
-    {"Label5", "Tempo Total de CPU (s)", 8, 87, "StaticText5", 133, 85},
-    {"Label6", " Utilização UCP (%)", 170, 87, "StaticText6", 276, 85},
-    {"Label13", "Estado Pronto Espera (s)", 8, 109, "StaticText12", 133, 108},
-    {"Label14", "Espera Média (s)", 171, 109, "StaticText13", 258, 108},
-    {"Label15", "Espera Acumulada (s)", 299, 110, "StaticText11", 412, 109},
-    {"Label20", "Memória (bytes)", 8, 134, "StaticText17", 133, 133},
-    {"Label21", "Memória em uso", 170, 133, "StaticText18", 259, 132},
-    {"Label22", "Livre", 298, 134, "StaticText19", 326, 132},
-    {"Label18", "Total Page Fault", 8, 159, "StaticText14", 133, 158},
-    {"Label19", "Page Faults/seg", 170, 159, "StaticText16", 259, 157},
-    {"Label23", "Hw page fault", 296, 159, "StaticText20", 372, 157},
-    {"Label24", "Sw page fault", 392, 160, "StaticText21", 463, 159},
+    {8, 16, "StaticText1", 133, 14},      {202, 15, "StaticText2", 289, 13},
+    {8, 39, "StaticText3", 133, 37},      {171, 39, "StaticText7", 214, 37},
+    {260, 39, "StaticText8", 288, 37},    {324, 39, "StaticText9", 367, 38},
+    {7, 63, "StaticText15", 133, 61},     {170, 63, "StaticText4", 274, 61},
+    {340, 63, "StaticText10", 403, 61},   {8, 87, "StaticText5", 133, 85},
+    {170, 87, "StaticText6", 276, 85},    {8, 109, "StaticText12", 133, 108},
+    {171, 109, "StaticText13", 258, 108}, {299, 110, "StaticText11", 412, 109},
+    {8, 134, "StaticText17", 133, 133},   {170, 133, "StaticText18", 259, 132},
+    {298, 134, "StaticText19", 326, 132}, {8, 159, "StaticText14", 133, 158},
+    {170, 159, "StaticText16", 259, 157}, {296, 159, "StaticText20", 372, 157},
+    {392, 160, "StaticText21", 463, 159},
 };
+static_assert(std::size(kLayout) == kStatisticsCaptions.size());
 
 }  // namespace
 
@@ -81,9 +73,10 @@ void TEstatisticas::BuildControls() {
   auto* group = new QGroupBox(this);
   group->setObjectName(QStringLiteral("GroupBox1"));
   group->setGeometry(0, 0, 492, 193);
-  for (const FigureLayout& figure : kLayout) {
-    auto* title = new QLabel(QString::fromUtf8(figure.Caption), group);
-    title->setObjectName(QString::fromLatin1(figure.Title));
+  for (std::size_t i = 0; i < kStatisticsCaptions.size(); ++i) {
+    const FigureLayout& figure = kLayout[i];
+    auto* title = new QLabel(QString::fromUtf8(kStatisticsCaptions[i].Caption), group);
+    title->setObjectName(QString::fromLatin1(kStatisticsCaptions[i].Label));
     title->move(figure.TitleLeft, figure.TitleTop);
     title->adjustSize();
 

@@ -1,0 +1,38 @@
+#include "runner/csv_trace.h"
+
+#include "runner/run_header.h"
+
+namespace kelpa {
+
+void CsvTrace::Begin(const RunHeader& header) {
+  WriteCommentHeader(out_, header, msg_);
+  out_ << "tick,ms,event,pid,from,to,page,value,cpu_ms,lifetime_ms,line\n";
+}
+
+void CsvTrace::Event(const SimEvent& event, std::int64_t tick, std::int64_t ms) {
+  out_.Int(tick) << ',';
+  out_.Int(ms) << ',' << EventName(event.Kind) << ',';
+  out_.Int(event.Pid) << ',' << StateCode(event.From) << ',' << StateCode(event.To) << ',';
+  if (event.Page >= 0) {
+    out_.Int(event.Page);
+  }
+  out_ << ',';
+  out_.Int(event.Value) << ',';
+  if (event.Kind == EventKind::TimesReported) {
+    out_.Int(SpanMs(event.CpuTime)) << ',';
+    out_.Int(SpanMs(event.Lifetime));
+  } else {
+    out_ << ',';
+  }
+  out_ << ',';
+  if (const auto line = EventLine(event, msg_)) {
+    out_.CsvField(*line);
+  }
+  out_ << '\n';
+}
+
+void CsvTrace::End(const RunFigures& figures) {
+  WriteCommentStatistics(out_, StatisticRows(figures.Statistics, captions_));
+}
+
+}  // namespace kelpa

@@ -1,0 +1,59 @@
+#include "runner/run_figures.h"
+
+#include <cmath>
+
+#include "platform/datetime.h"
+
+namespace kelpa {
+
+std::string_view StateCode(std::optional<ProcessState> state) {
+  static constexpr std::array<std::string_view, kStateCount> kCodes = {
+      "RDY", "RDY_OUT", "RUN", "IO", "IO_OUT", "SUSP", "SUSP_OUT", "PF", "PF_OUT"};
+  const auto index = state ? static_cast<std::size_t>(*state) : kCodes.size();
+  return index < kCodes.size() ? kCodes[index] : "-";
+}
+
+std::string_view KindName(int kind) {
+  static constexpr std::array<std::string_view, 6> kNames = {"CPU",  "IO_1",  "IO_2",
+                                                             "IO_3", "MIX_1", "MIX_2"};
+  return kind >= 0 && kind < 6 ? kNames[static_cast<std::size_t>(kind)] : "?";
+}
+
+std::string_view EventName(EventKind kind) {
+  static constexpr std::array<std::string_view, 27> kNames = {"StateChanged",
+                                                              "Created",
+                                                              "CreationFailed",
+                                                              "Eliminated",
+                                                              "TimesReported",
+                                                              "Dispatched",
+                                                              "StartedIO",
+                                                              "Preempted",
+                                                              "SliceEnded",
+                                                              "PageFaultRaised",
+                                                              "Suspended",
+                                                              "PriorityRaised",
+                                                              "PriorityCapped",
+                                                              "HardFaultFromImage",
+                                                              "SoftFaultFromFreeList",
+                                                              "SoftFaultFromModifiedList",
+                                                              "HardFaultFromPageFile",
+                                                              "NoFreeFrame",
+                                                              "PageFileReserved",
+                                                              "PageFileReleased",
+                                                              "SwapInStarted",
+                                                              "SwapInPageRead",
+                                                              "SwapInFinished",
+                                                              "SwappedOut",
+                                                              "FreeFramesLow",
+                                                              "ModifiedListWritten",
+                                                              "SwapStarted"};
+  static_assert(static_cast<std::size_t>(EventKind::SwapStarted) + 1 == kNames.size());
+  const auto index = static_cast<std::size_t>(kind);
+  return index < kNames.size() ? kNames[index] : "?";
+}
+
+std::int64_t SpanMs(double days) {
+  return std::llround(days * kMsPerDay);
+}
+
+}  // namespace kelpa

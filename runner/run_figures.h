@@ -1,0 +1,47 @@
+// What a scenario run leaves to report: each scenario process's figures and the statistics, all
+// in virtual time.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "simulation/process_state.h"
+#include "simulation/sim_event.h"
+#include "simulation/statistics.h"
+
+namespace kelpa {
+
+inline constexpr int kStateCount = 9;
+
+struct ProcessFigures {
+  int Number = 0;  // its [PROCESSO N]
+  int Kind = 0;
+  int Priority = 0;  // as the scenario gives it
+  bool Created = false;
+  bool Refused = false;  // the page file had no room for it
+  std::int32_t Pid = 0;  // once created
+  bool Ended = false;
+  std::optional<ProcessState> State;  // while it lives
+  std::int64_t CpuMs = 0;
+  std::array<std::int64_t, kStateCount> TicksIn{};  // ticks that ended with it in each state
+  std::optional<std::int64_t> TurnaroundMs;         // once ended
+};
+
+struct RunFigures {
+  std::vector<ProcessFigures> Processes;  // in the scenario's order
+  StatisticsNumbers Statistics;
+};
+
+// The short, stable code of a state in machine-readable output ("-" for no state).
+std::string_view StateCode(std::optional<ProcessState> state);
+// The scenario name of a process kind: CPU, IO_1, IO_2, IO_3, MIX_1, MIX_2.
+std::string_view KindName(int kind);
+// The stable name of an event kind in machine-readable output.
+std::string_view EventName(EventKind kind);
+// Whole milliseconds of a span of days.
+std::int64_t SpanMs(double days);
+
+}  // namespace kelpa

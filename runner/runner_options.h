@@ -1,0 +1,42 @@
+// The runner's command line, read into options; nothing is run or opened here.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/messages.h"
+#include "runner/trace_formats.h"
+#include "scenario/scenario_reader.h"
+
+namespace kelpa {
+
+enum class RunnerCommand { Run, Compare, Check, Help, Version };
+
+// One --vary: a key and the values it takes in turn.
+struct VaryOption {
+  std::string Name;  // "SECTION.KEY" as given
+  ScenarioOverride Key;
+  std::vector<std::string> Values;
+};
+
+struct RunnerOptions {
+  RunnerCommand Command = RunnerCommand::Help;
+  std::string File;
+  // --set in the order given, then --ticks as CENARIO.TICKS: checked as strictly as the file.
+  std::vector<ScenarioOverride> Overrides;
+  TraceFormat Format = TraceFormat::Text;
+  std::optional<std::string> Output;
+  std::vector<VaryOption> Varies;
+};
+
+struct ParsedCommandLine {
+  std::optional<RunnerOptions> Options;
+  std::string Error;  // why the command line was refused, when Options is empty
+};
+
+// args: the arguments after the program name.
+ParsedCommandLine ParseRunnerArguments(const std::vector<std::string>& args, const TMessages& msg);
+
+}  // namespace kelpa

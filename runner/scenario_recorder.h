@@ -1,0 +1,16 @@
+// Runs a scenario to its last tick on a virtual clock, with no display and a log that keeps
+// nothing, following each scenario process through the events and the ticks.
+#pragma once
+
+#include "catalogue/messages.h"
+#include "runner/run_figures.h"
+#include "runner/trace_writer.h"
+#include "scenario/scenario.h"
+
+namespace kelpa {
+
+// Runs scenario.Ticks ticks; writer (may be null) sees every event and tick. The statistics are
+// read at the end of the last tick.
+RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWriter* writer);
+
+}  // namespace kelpa

@@ -1,0 +1,26 @@
+// The states format, the answer key: one row per tick, one column per scenario process.
+#pragma once
+
+#include "catalogue/messages.h"
+#include "runner/output_buffer.h"
+#include "runner/statistic_rows.h"
+#include "runner/trace_writer.h"
+
+namespace kelpa {
+
+class StatesTrace final : public TraceWriter {
+ public:
+  StatesTrace(OutputBuffer& out, const TMessages& msg, const StatisticsCaptionTexts& captions)
+      : out_(out), msg_(msg), captions_(captions) {}
+  void Begin(const RunHeader& header) override;
+  void Event(const SimEvent&, std::int64_t, std::int64_t) override {}
+  void Tick(std::int64_t tick, const std::vector<ProcessFigures>& processes) override;
+  void End(const RunFigures& figures) override;
+
+ private:
+  OutputBuffer& out_;
+  const TMessages& msg_;
+  const StatisticsCaptionTexts& captions_;
+};
+
+}  // namespace kelpa

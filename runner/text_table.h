@@ -1,0 +1,16 @@
+// A plain-text table: columns two spaces apart, the first left-aligned and the rest
+// right-aligned, widths measured in characters (UTF-8), no trailing spaces.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "runner/output_buffer.h"
+
+namespace kelpa {
+
+using TextRow = std::vector<std::string>;
+
+void WriteTextTable(OutputBuffer& out, const std::vector<TextRow>& rows);
+
+}  // namespace kelpa

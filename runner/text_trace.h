@@ -1,0 +1,27 @@
+// The text format: the log as a reader sees it, with the tick and virtual time in front.
+#pragma once
+
+#include "catalogue/messages.h"
+#include "runner/output_buffer.h"
+#include "runner/statistic_rows.h"
+#include "runner/trace_writer.h"
+
+namespace kelpa {
+
+class TextTrace final : public TraceWriter {
+ public:
+  TextTrace(OutputBuffer& out, const TMessages& msg, const StatisticsCaptionTexts& captions)
+      : out_(out), msg_(msg), captions_(captions) {}
+  void Begin(const RunHeader& header) override;
+  void Event(const SimEvent& event, std::int64_t tick, std::int64_t ms) override;
+  void End(const RunFigures& figures) override;
+
+ private:
+  void WriteProcesses(const std::vector<ProcessFigures>& processes);
+
+  OutputBuffer& out_;
+  const TMessages& msg_;
+  const StatisticsCaptionTexts& captions_;
+};
+
+}  // namespace kelpa

@@ -1,0 +1,29 @@
+// The four output formats of --run.
+#pragma once
+
+#include <memory>
+
+#include "catalogue/messages.h"
+#include "runner/output_buffer.h"
+#include "runner/statistic_rows.h"
+#include "runner/trace_writer.h"
+
+namespace kelpa {
+
+enum class TraceFormat { Text, Csv, Json, States };
+
+// text: the log line of each event that has one, after its tick and virtual time; then each
+//       process's figures and the statistics, captioned.
+// csv:  one row per event, every event (state changes too), under a row of column names.
+// json: one document: the scenario, the events, each process's figures, the statistics.
+// states: one row per tick, one column per scenario process giving its state code.
+std::unique_ptr<TraceWriter> MakeTraceWriter(TraceFormat format, OutputBuffer& out,
+                                             const TMessages& msg,
+                                             const StatisticsCaptionTexts& captions);
+
+// Runs the scenario with the format's writer: header, trace, figures.
+void WriteRun(OutputBuffer& out, TraceFormat format, const RunHeader& header,
+              const Scenario& scenario, const TMessages& msg,
+              const StatisticsCaptionTexts& captions);
+
+}  // namespace kelpa
