@@ -1,0 +1,50 @@
+// Three of the shipped lessons run through the command line, in text and csv, against their
+// golden files byte for byte (KELPA_UPDATE_GOLDEN=1 rewrites them; check the difference first).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "runner/command_line.h"
+
+namespace kelpa {
+namespace {
+
+std::string RunLesson(const std::string& lesson, const std::string& format) {
+  // From the lessons' folder, so that the header names the file as a user would type it.
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(KELPA_LESSONS_DIR);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = RunRunner({"--run", lesson, "--format", format}, out, err);
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(status, 0) << err.str();
+  return out.str();
+}
+
+TEST(LessonGolden, ThreeLessonsInTextAndCsv) {
+  for (const char* lesson :
+       {"01-prioridade-e-fatia.ini", "03-prioridade-dinamica.ini", "05-swapping.ini"}) {
+    for (const char* format : {"text", "csv"}) {
+      const std::string name =
+          std::string(lesson).substr(0, 2) + (format == std::string("text") ? ".txt" : ".csv");
+      const std::string actual = RunLesson(lesson, format);
+      const std::string path = std::string(KELPA_GOLDEN_DIR) + "/lesson-" + name;
+      if (std::getenv("KELPA_UPDATE_GOLDEN") != nullptr) {
+        std::ofstream(path, std::ios::binary) << actual;
+        continue;
+      }
+      std::ifstream in(path, std::ios::binary);
+      ASSERT_TRUE(in) << "missing golden file " << path;
+      const std::string expected{std::istreambuf_iterator<char>(in), {}};
+      EXPECT_EQ(actual, expected) << lesson << " as " << format;
+      EXPECT_EQ(RunLesson(lesson, format), actual) << lesson << " differs from one run to the next";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelpa
