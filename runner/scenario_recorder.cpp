@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <mutex>
 #include <numeric>
-#include <unordered_map>
 
 #include "scenario/scenario_run.h"
 #include "simulation/simulation.h"
@@ -30,6 +29,7 @@ class Recorder final : public IEventSink {
       f.Kind = s.Kind;
       f.Priority = s.Priority;
     }
+    since_.resize(figures_.size());
     // The run creates the processes by arrival tick, then in the scenario's order; each creation
     // reports exactly one Created or CreationFailed event.
     creationOrder_.resize(figures_.size());
@@ -42,32 +42,45 @@ class Recorder final : public IEventSink {
 
   void Report(const SimEvent& event) override {
     const std::int64_t ms = clock_.Ms();
-    Follow(event);
+    Follow(event, ms / periodMs_);
     if (writer_ != nullptr) {
       writer_->Event(event, ms / periodMs_, ms);
     }
   }
 
-  void AfterTick(std::int64_t tick) {
-    for (ProcessFigures& f : figures_) {
-      if (f.State) {
-        ++f.TicksIn[static_cast<std::size_t>(*f.State)];
-      }
+  void AfterTick(std::int64_t tick) { writer_->Tick(tick, figures_); }
+
+  // Counts the ticks of the processes still alive after `ticks` ticks.
+  std::vector<ProcessFigures>& FiguresAfter(std::int64_t ticks) {
+    for (const Live& live : live_) {
+      CountTicks(live.Index, ticks);
     }
-    if (writer_ != nullptr) {
-      writer_->Tick(tick, figures_);
-    }
+    return figures_;
   }
 
-  std::vector<ProcessFigures>& Figures() { return figures_; }
-
  private:
-  void Follow(const SimEvent& event) {
+  struct Live {
+    std::int32_t Pid = 0;
+    std::size_t Index = 0;
+  };
+
+  // A state held from tick since_ to the end of tick `tick` - 1 counts for each of those ticks,
+  // as a look at every process after every tick would count it.
+  void CountTicks(std::size_t index, std::int64_t tick) {
+    ProcessFigures& f = figures_[index];
+    if (f.State) {
+      f.TicksIn[static_cast<std::size_t>(*f.State)] += tick - since_[index];
+    }
+    since_[index] = tick;
+  }
+
+  void Follow(const SimEvent& event, std::int64_t tick) {
     if (event.Kind == EventKind::Created || event.Kind == EventKind::CreationFailed) {
       if (nextCreation_ >= creationOrder_.size()) {
         return;
       }
-      ProcessFigures& f = figures_[creationOrder_[nextCreation_++]];
+      const std::size_t index = creationOrder_[nextCreation_++];
+      ProcessFigures& f = figures_[index];
       if (event.Kind == EventKind::CreationFailed) {
         f.Refused = true;
         return;
@@ -75,17 +88,23 @@ class Recorder final : public IEventSink {
       f.Created = true;
       f.Pid = event.Pid;
       f.State = event.To;
-      live_[event.Pid] = &f;
+      since_[index] = tick;
+      live_.push_back({event.Pid, index});
       return;
     }
-    const auto found = live_.find(event.Pid);
+    // No two live processes share an identifier, and there are at most twenty of them.
+    const auto found = std::find_if(live_.begin(), live_.end(),
+                                    [&](const Live& live) { return live.Pid == event.Pid; });
     if (found == live_.end()) {
       return;
     }
-    ProcessFigures& f = *found->second;
+    const std::size_t index = found->Index;
+    ProcessFigures& f = figures_[index];
     if (event.Kind == EventKind::StateChanged) {
+      CountTicks(index, tick);
       f.State = event.To;
     } else if (event.Kind == EventKind::TimesReported) {
+      CountTicks(index, tick);
       f.Ended = true;
       f.State.reset();
       f.CpuMs = SpanMs(event.CpuTime);
@@ -98,10 +117,10 @@ class Recorder final : public IEventSink {
   const std::int64_t periodMs_;
   TraceWriter* writer_;
   std::vector<ProcessFigures> figures_;
+  std::vector<std::int64_t> since_;  // the first tick of each process's present state
   std::vector<std::size_t> creationOrder_;
   std::size_t nextCreation_ = 0;
-  // Live processes by identifier: no two live processes share one.
-  std::unordered_map<std::int32_t, ProcessFigures*> live_;
+  std::vector<Live> live_;
 };
 
 }  // namespace
@@ -114,7 +133,9 @@ RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWrit
   Recorder recorder(scenario, clock, writer);
   sim.Events = &recorder;
   ScenarioRun run(sim, clock, scenario);
-  run.AfterTick = [&recorder](std::int64_t tick) { recorder.AfterTick(tick); };
+  if (writer != nullptr && writer->WantsTicks()) {
+    run.AfterTick = [&recorder](std::int64_t tick) { recorder.AfterTick(tick); };
+  }
   run.RunTo(scenario.Ticks);
   // The run ends with its last tick, not at that tick's last pass.
   clock.SetMs(run.Tick() * run.PeriodMs());
@@ -122,14 +143,15 @@ RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWrit
   RunFigures figures;
   figures.Statistics = ComputeStatisticsNumbers(SnapshotStatistics(sim));
   std::lock_guard lock(sim.Lock);
-  for (ProcessFigures& f : recorder.Figures()) {
+  std::vector<ProcessFigures>& processes = recorder.FiguresAfter(run.Tick());
+  for (ProcessFigures& f : processes) {
     if (f.State) {
       if (const TProcesso* p = sim.Kernel.FindByPID(f.Pid)) {
         f.CpuMs = SpanMs(p->CpuTime);
       }
     }
   }
-  figures.Processes = std::move(recorder.Figures());
+  figures.Processes = std::move(processes);
   return figures;
 }
 

@@ -14,6 +14,7 @@ class StatesTrace final : public TraceWriter {
       : out_(out), msg_(msg), captions_(captions) {}
   void Begin(const RunHeader& header) override;
   void Event(const SimEvent&, std::int64_t, std::int64_t) override {}
+  bool WantsTicks() const override { return true; }
   void Tick(std::int64_t tick, const std::vector<ProcessFigures>& processes) override;
   void End(const RunFigures& figures) override;
 

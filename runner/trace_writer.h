@@ -28,7 +28,10 @@ class TraceWriter {
   virtual void Begin(const RunHeader& header) = 0;
   // tick: the tick being run; ms: the virtual time of the event.
   virtual void Event(const SimEvent& event, std::int64_t tick, std::int64_t ms) = 0;
-  // After each tick's last pass; processes in the scenario's order.
+  // Whether Tick is wanted: following every tick costs more than the rest of the run.
+  virtual bool WantsTicks() const { return false; }
+  // After each tick's last pass, when WantsTicks; processes in the scenario's order, with their
+  // states (their tick counts are brought up to date only at the end).
   virtual void Tick(std::int64_t /*tick*/, const std::vector<ProcessFigures>& /*processes*/) {}
   virtual void End(const RunFigures& figures) = 0;
 };

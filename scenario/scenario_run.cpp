@@ -77,8 +77,16 @@ void ScenarioRun::RunTickLocked() {
   ApplyActionsLocked();
   PassAt(start);
   sim_.Cpu.Cycle();
-  for (std::int64_t ms = start + kPassPeriodMs; ms < start + periodMs_; ms += kPassPeriodMs) {
+  const std::int64_t end = start + periodMs_;
+  for (std::int64_t ms = start + kPassPeriodMs; ms < end; ms += kPassPeriodMs) {
     PassAt(ms);
+    // Passes that would only advance the wait counter are taken in one step; the pass that
+    // serves a wait still runs at its own instant.
+    const std::int64_t left = (end - ms) / kPassPeriodMs - 1;
+    const int skipped =
+        static_cast<int>(std::min<std::int64_t>(left, sim_.Espera.QuietPassesAhead()));
+    sim_.Espera.SkipQuietPasses(skipped);
+    ms += std::int64_t{skipped} * kPassPeriodMs;
   }
   if (AfterTick) {
     AfterTick(tick_);

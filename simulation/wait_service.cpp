@@ -1,6 +1,7 @@
 #include "simulation/wait_service.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "simulation/simulation.h"
 
@@ -51,6 +52,25 @@ void TEspera::Pass() {
   if (listsChanged_) {
     RefreshDisplay();
   }
+}
+
+int TEspera::QuietPassesAhead() const {
+  // A pass just ran: it resumed every suspended process whose request was cleared and refreshed
+  // the display, so until something else changes only the counter moves, until the pass that
+  // takes it round to 0 and serves the head of the wait list.
+  if (WaitList.empty()) {
+    return std::numeric_limits<int>::max();
+  }
+  return waitLength_ - 1 - WaitCounter;
+}
+
+void TEspera::SkipQuietPasses(int count) {
+  sim_.Lock.AssertHeld();
+  if (count <= 0 || WaitList.empty()) {
+    return;
+  }
+  WaitCounter += count;
+  sim_.Display.AdvanceWaitCounter(WaitCounter);
 }
 
 void TEspera::ServeWaitList() {

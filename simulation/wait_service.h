@@ -41,6 +41,12 @@ class TEspera {
   void Enqueue(TProcesso* P, ProcessState state);
   // One whole pass of the service: the head of the wait list, the suspended list, the display.
   void Pass();
+  // Right after a pass, and with nothing else changed since, how many passes in a row would only
+  // advance the wait counter: none of them serves a wait, resumes a process or moves a disc.
+  // With the wait list empty they would do nothing at all (the largest int).
+  int QuietPassesAhead() const;
+  // Has the effect of `count` such passes (count no more than QuietPassesAhead()).
+  void SkipQuietPasses(int count);
   void ServeWaitList();
   void ServeSuspended();
   TProcesso* TakeSuspendedVictim();
