@@ -14,6 +14,7 @@
 #include <QRadialGradient>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
@@ -28,9 +29,13 @@ constexpr int kClientWidth = 419;
 constexpr int kClientHeight = 43;
 constexpr int kBlinkMs = 1000;
 
-// The run lamp, 17 x 16: a round red lamp, either glowing or dark.
-QPixmap LampPicture(bool lit) {
-  QPixmap picture(17, 16);
+constexpr QSize kLampSize(17, 16);
+
+// The run lamp, 17 x 16 device-independent pixels: a round red lamp, either glowing or dark.
+// Drawn at the screen's pixel ratio, so it is as sharp as the text beside it on a scaled screen.
+QPixmap LampPicture(bool lit, qreal pixelRatio) {
+  QPixmap picture((QSizeF(kLampSize) * pixelRatio).toSize());
+  picture.setDevicePixelRatio(pixelRatio);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -51,11 +56,10 @@ QPixmap LampPicture(bool lit) {
   return picture;
 }
 
-QLabel* Picture(QWidget* parent, const char* name, bool lit) {
+QLabel* Picture(QWidget* parent, const char* name) {
   auto* picture = new QLabel(parent);
   picture->setObjectName(name);
-  picture->setGeometry(184, 16, 17, 16);
-  picture->setPixmap(LampPicture(lit));
+  picture->setGeometry(QRect(QPoint(184, 16), kLampSize));
   return picture;
 }
 
@@ -123,7 +127,7 @@ void TForm1::BuildStrip() {
   panel->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(panel);
 
-  Image2 = Picture(panel, "Image2", false);
+  Image2 = Picture(panel, "Image2");
 
   SpeedButton1 = new QToolButton(panel);
   SpeedButton1->setObjectName("SpeedButton1");
@@ -132,7 +136,8 @@ void TForm1::BuildStrip() {
   SpeedButton1->setText("Parar");
   connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
 
-  Image1 = Picture(panel, "Image1", true);
+  Image1 = Picture(panel, "Image1");
+  DrawLamp();
 
   StaticText1 = new QLabel("Para iniciar, crie um processo.", panel);
   StaticText1->setObjectName("StaticText1");
@@ -185,6 +190,23 @@ void TForm1::BuildMenu() {
   fim->setObjectName("Fim1");
   connect(fim, &QAction::triggered, this, [this] { Fim1Click(); });
   bar->addAction(fim);
+}
+
+void TForm1::DrawLamp() {
+  const qreal ratio = devicePixelRatioF();
+  Image1->setPixmap(LampPicture(true, ratio));
+  Image2->setPixmap(LampPicture(false, ratio));
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The window's ratio is its screen's, known once it has a native window; a move to a screen
+  // of another ratio draws the lamp again.
+  DrawLamp();
+  if (QWindow* window = windowHandle(); window != nullptr && !screenWatched_) {
+    screenWatched_ = true;
+    connect(window, &QWindow::screenChanged, this, [this] { DrawLamp(); });
+  }
 }
 
 void TForm1::FormCreate() {

@@ -13,6 +13,7 @@
 
 class QAction;
 class QCloseEvent;
+class QShowEvent;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -102,9 +103,12 @@ class TForm1 : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildStrip();
+  // Draws both lamp pictures at the window's pixel ratio.
+  void DrawLamp();
   void BuildMenu();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TForm1::*slot)());
   QAction* AddToggle(QMenu* menu, const char* name, const QString& caption, bool checked,
@@ -131,6 +135,7 @@ class TForm1 : public QMainWindow {
 
   bool ready_ = false;
   bool shutDown_ = false;
+  bool screenWatched_ = false;
 };
 
 }  // namespace kelpa
