@@ -15,6 +15,7 @@ class QAction;
 class QCloseEvent;
 class QShowEvent;
 class QLabel;
+class QString;
 class QMenu;
 class QTimer;
 class QToolButton;
@@ -44,6 +45,8 @@ struct TConsoleHooks {
   std::function<void()> Beep;
   // Called once the console has closed and the simulation has stopped (the program entry quits).
   std::function<void()> OnFinished;
+  // The zoom, in percent, the windows were scaled by when the program started.
+  int StartZoom = kDefaultZoom;
 };
 
 class TForm1 : public QMainWindow {
@@ -114,6 +117,11 @@ class TForm1 : public QMainWindow {
   QAction* AddToggle(QMenu* menu, const char* name, const QString& caption, bool checked,
                      void (TForm1::*slot)());
   void Toggle(QWidget* window, QAction* item);
+  void BuildZoomMenu(QMenu* parent);
+  void CheckZoomItem(int percent);
+  // Keeps the chosen zoom for the next start, and says so.
+  void ZoomClick(int percent);
+  void ShowInformation(const QString& text);
   void CreateSimulationWindows();
   void ShowSplashEnd();
   void FinishStartUp();
