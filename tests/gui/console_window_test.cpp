@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSet>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextEdit>

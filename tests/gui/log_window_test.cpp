@@ -3,8 +3,8 @@
 // to the log: it shows what the log's writer thread has written and published.
 #include <QCoreApplication>
 #include <QScrollBar>
-#include <QTextCharFormat>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QTextEdit>
 #include <QtTest>
 #include <cmath>

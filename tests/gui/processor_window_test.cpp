@@ -1,6 +1,6 @@
 // The processor-management window on a real simulation whose display is the Qt display.
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>

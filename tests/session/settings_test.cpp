@@ -249,7 +249,7 @@ TEST(Settings, ZoomRoundTripsInItsOwnSection) {
 }
 
 TEST(Settings, ZoomOutsideTheOfferedLevelsReadsAsTheDefault) {
-  const char* const values[] = {"",    "abc", "0",          "-125",  "130", "99",
+  const char* const values[] = {"",    "abc",  "0",           "-125",  "130",   "99",
                                 "1e3", "125%", "99999999999", "0x7D0", " 1 2 5"};
   TempWorkingDirectory dir;
   EXPECT_EQ(ReadZoom(dir.File("kelpa.ini")), kDefaultZoom);  // no file
