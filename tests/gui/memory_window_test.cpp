@@ -103,11 +103,11 @@ class MemoryWindowTest : public QObject {
     }
   }
 
-  // The list sizes stand on the theme's highlighted-text colour, which a dark theme may make as
-  // dark as its window: their text is whichever of black and white reads on it.
+  // The list sizes stand on the theme's highlighted-text colour, white or black in a dark theme,
+  // while the theme's text is light: their text is whichever of black and white reads on it.
   void listSizesReadOnTheirBoxInAnyTheme_data() {
     QTest::addColumn<QColor>("boxColour");
-    QTest::newRow("light theme, white box") << QColor(Qt::white);
+    QTest::newRow("dark theme, white box") << QColor(Qt::white);
     QTest::newRow("dark theme, black box") << QColor(Qt::black);
   }
   void listSizesReadOnTheirBoxInAnyTheme() {
