@@ -209,7 +209,6 @@ void TForm1::BuildZoomMenu(QMenu* parent) {
     auto* item = new QAction(QStringLiteral("%1 %").arg(percent), zoom);
     item->setObjectName(QStringLiteral("Zoom%1").arg(percent));
     item->setCheckable(true);
-    item->setData(percent);
     levels->addAction(item);
     zoom->addAction(item);
     connect(item, &QAction::triggered, this, [this, percent] { ZoomClick(percent); });

@@ -15,7 +15,6 @@ class QAction;
 class QCloseEvent;
 class QShowEvent;
 class QLabel;
-class QString;
 class QMenu;
 class QTimer;
 class QToolButton;

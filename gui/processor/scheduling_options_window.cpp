@@ -54,7 +54,7 @@ Tfrm_Opt::Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, TLanguag
       sim_(sim),
       saveSettings_(std::move(saveSettings)) {
   setObjectName(QStringLiteral("frm_Opt"));
-  // The window's own font is blue and bold; every control uses black bold.
+  // The window's own font is blue and bold; every control uses bold in the theme's text colour.
   setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8, true));
   SetTextColour(this, Qt::blue);
   // Client area of a 368 x 173 window with a caption and thin borders.
