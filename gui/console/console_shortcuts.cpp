@@ -12,6 +12,7 @@ const std::array<MenuShortcut, 4>& MenuShortcuts() {
       {"Help1", QKeyCombination(Qt::Key_F1)},
       {"Fim1", Qt::CTRL | Qt::Key_Q},
       {"Log1", Qt::CTRL | Qt::Key_L},
+      // F10 is kept for "Passo", a step of the simulation, when that command comes.
   }};
   return shortcuts;
 }

@@ -298,27 +298,31 @@ class ConsoleWindowTest : public QObject {
     QVERIFY(sim.StopRunEvent.IsSet());
   }
 
-  // Each key does what its item or button does, from the console in front.
+  // Each key does what its item or button does, from the console or another window in front.
   void eachShortcutDoesWhatItsCommandDoes_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("effect");
+    QTest::addColumn<bool>("inProcessorWindow");
     const int none = Qt::NoModifier;
     const int ctrl = Qt::ControlModifier;
-    QTest::newRow("Ctrl+N") << int(Qt::Key_N) << ctrl << "creation window opened modally";
-    QTest::newRow("F5") << int(Qt::Key_F5) << none << "run stopped";
-    QTest::newRow("F1") << int(Qt::Key_F1) << none << "help shown";
-    QTest::newRow("Ctrl+L") << int(Qt::Key_L) << ctrl << "log shown";
-    QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << ctrl << "program ended";
+    QTest::newRow("Ctrl+N") << int(Qt::Key_N) << ctrl << "creation window opened modally" << false;
+    QTest::newRow("F5") << int(Qt::Key_F5) << none << "run stopped" << false;
+    QTest::newRow("F5 in the processor window") << int(Qt::Key_F5) << none << "run stopped" << true;
+    QTest::newRow("F1") << int(Qt::Key_F1) << none << "help shown" << false;
+    QTest::newRow("Ctrl+L") << int(Qt::Key_L) << ctrl << "log shown" << false;
+    QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << ctrl << "program ended" << false;
   }
   void eachShortcutDoesWhatItsCommandDoes() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(QString, effect);
+    QFETCH(bool, inProcessorWindow);
     Console console;
     TForm1& form = *console.form;
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QWidget* front = inProcessorWindow ? static_cast<QWidget*>(form.ProcessorWindow()) : &form;
+    front->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(front));
     QDialog* creation = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       creation = creation ? creation : qobject_cast<TForm2*>(widget);
@@ -330,7 +334,7 @@ class ConsoleWindowTest : public QObject {
       openedModally = creation->isVisible() && creation->isModal();
       creation->reject();
     });
-    QTest::keyClick(&form, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTest::keyClick(front, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCoreApplication::processEvents();
     const std::map<QString, bool> effects = {
         {"creation window opened modally", openedModally},
