@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/qt_shell.h"
+#include "gui/common/window_zoom.h"
 #include "gui/console/termination_signals.h"
 #include "gui/language/qt_translation.h"
 #include "runner/command_line.h"
@@ -13,6 +14,8 @@ int main(int argc, char* argv[]) {
   if (const auto status = kelpa::RunCommandLine(argc, argv)) {
     return *status;
   }
+  // Qt takes the windows' scale from the environment as the application object is made.
+  const int zoom = kelpa::ApplyZoomSetting();
   // Anything else is Qt's (-platform, -style, ...).
   QApplication app(argc, argv);
   // Only the console ends the program; the other windows merely hide when closed.
@@ -20,6 +23,7 @@ int main(int argc, char* argv[]) {
   kelpa::InstallQtTranslation();
 
   kelpa::TConsoleHooks hooks;
+  hooks.StartZoom = zoom;
   // Queued: the console may close before the message loop has started (a signal during a
   // start-up message box), and the loop must then end as soon as it starts.
   hooks.OnFinished = [] {

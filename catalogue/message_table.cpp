@@ -71,6 +71,7 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG0609", &TMessages::MsgLocalPFile},
       {"MSG", "MSG0700", &TMessages::MsgAntecipada},
       {"MSG", "MSG0701", &TMessages::MsgPorDemanda},
+      {"MSG", "MSG0800", &TMessages::MsgAmpliacaoProximoInicio},
       {"MSG", "MSG9000", &TMessages::MsgTitConsole},
       {"MSG", "MSG9001", &TMessages::MsgTitGerProcessador},
       {"MSG", "MSG9002", &TMessages::MsgTitGerMemoria},

@@ -79,6 +79,8 @@ struct TMessages {
   std::string MsgLocalPFile = "PFile";
   std::string MsgAntecipada = "Antecipada";
   std::string MsgPorDemanda = "Por demanda";
+  std::string MsgAmpliacaoProximoInicio =
+      "A nova ampliação vale a partir do próximo início do Kelpa.";
   std::string MsgTitConsole = "Console Kelpa";
   std::string MsgTitGerProcessador = "Gerência do Processador";
   std::string MsgTitGerMemoria = "Gerência de Memória";
@@ -155,7 +157,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 120;
+inline constexpr std::size_t kMessageCount = 121;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -30,6 +30,14 @@ bool Session::SaveLoadSettings(SettingsMode mode) {
   return kelpa::SaveLoadSettings(mode, sim_->Settings, reporter_);
 }
 
+int Session::Zoom() const {
+  return ReadZoom(IniPath());
+}
+
+bool Session::SaveZoom(int percent) {
+  return WriteZoom(percent, reporter_);
+}
+
 void Session::StartThreads() {
   sim_->StartThreads();
 }

@@ -35,6 +35,10 @@ class Session {
   void CreateSimulation(IDisplay& display);
   // Loads or saves the scheduling settings; false only when a save failed (already reported).
   bool SaveLoadSettings(SettingsMode mode);
+  // The windows' zoom as kelpa.ini says now (100 when it says nothing valid), and its save;
+  // false when the save failed (already reported).
+  int Zoom() const;
+  bool SaveZoom(int percent);
   // Starts the wait, processor and clock threads.
   void StartThreads();
   // The end of start-up: the statistics count from now, and the ready line says when.

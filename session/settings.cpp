@@ -15,6 +15,8 @@ constexpr const char* kSection = "GLOBAL";
 constexpr const char* kPreemption = "PREEMPCAO";
 constexpr const char* kDynamicPriority = "PRIORIDADE_DINAMICA";
 constexpr const char* kRealTime = "TEMPO_REAL";
+constexpr const char* kVisualSection = "VISUAL";
+constexpr const char* kZoom = "ZOOM";
 
 // Why the file was not read; empty when it was.
 std::string UnreadReason(const TIniFile& ini) {
@@ -52,6 +54,28 @@ bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter)
   ini.WriteBool(kSection, kPreemption, settings.PreemptionEnabled);
   ini.WriteBool(kSection, kDynamicPriority, settings.DynamicPriorityEnabled);
   ini.WriteInteger(kSection, kRealTime, settings.RealTimeThreshold);
+  if (!ini.UpdateFile()) {
+    reporter.ShowError("Unable to write to " + ini.Path());
+    return false;
+  }
+  return true;
+}
+
+int ReadZoom(const std::string& iniPath) {
+  const int zoom = TIniFile(iniPath).ReadInteger(kVisualSection, kZoom, kDefaultZoom);
+  return std::find(kZoomLevels.begin(), kZoomLevels.end(), zoom) != kZoomLevels.end()
+             ? zoom
+             : kDefaultZoom;
+}
+
+bool WriteZoom(int percent, IErrorReporter& reporter) {
+  TIniFile ini(KelpaIniPath());
+  if (const std::string reason = UnreadReason(ini); !reason.empty()) {
+    reporter.ShowError("Unable to write to " + ini.Path() + ": " + reason +
+                       "; the file is left as it is");
+    return false;
+  }
+  ini.WriteInteger(kVisualSection, kZoom, percent);
   if (!ini.UpdateFile()) {
     reporter.ShowError("Unable to write to " + ini.Path());
     return false;

@@ -1,5 +1,9 @@
-// The scheduling settings kept in section GLOBAL of kelpa.ini (current working directory).
+// The settings kept in kelpa.ini (current working directory): the scheduling settings in section
+// GLOBAL, the windows' zoom in section VISUAL.
 #pragma once
+
+#include <array>
+#include <string>
 
 #include "platform/error_reporter.h"
 #include "simulation/scheduling_settings.h"
@@ -23,5 +27,17 @@ enum class SettingsMode : int { Load = 1, Save = 2 };
 // from the current values. Save: write it. Any other value does nothing. Returns false only when a
 // write failed (after reporting it).
 bool SaveLoadSettings(SettingsMode mode, SchedulingSettings& settings, IErrorReporter& reporter);
+
+// The zooms the windows offer, in percent; the first is the default.
+inline constexpr std::array<int, 4> kZoomLevels = {100, 125, 150, 200};
+inline constexpr int kDefaultZoom = kZoomLevels[0];
+
+// ZOOM of section VISUAL in the file at iniPath: one of kZoomLevels, or the default when the key,
+// the file or a readable value is missing, or the value is not one of them.
+int ReadZoom(const std::string& iniPath);
+
+// Writes ZOOM (one of kZoomLevels) into section VISUAL, leaving the rest of the file as it is.
+// On failure reports "Unable to write to <full path>" and returns false.
+bool WriteZoom(int percent, IErrorReporter& reporter);
 
 }  // namespace kelpa

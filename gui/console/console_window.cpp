@@ -1,6 +1,7 @@
 #include "gui/console/console_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -14,9 +15,11 @@
 #include <QRadialGradient>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
+#include "gui/console/console_shortcuts.h"
 #include "gui/console/window_set.h"
 #include "gui/language/language.h"
 
@@ -28,9 +31,13 @@ constexpr int kClientWidth = 419;
 constexpr int kClientHeight = 43;
 constexpr int kBlinkMs = 1000;
 
-// The run lamp, 17 x 16: a round red lamp, either glowing or dark.
-QPixmap LampPicture(bool lit) {
-  QPixmap picture(17, 16);
+constexpr QSize kLampSize(17, 16);
+
+// The run lamp, 17 x 16 device-independent pixels: a round red lamp, either glowing or dark.
+// Drawn at the screen's pixel ratio, so it is as sharp as the text beside it on a scaled screen.
+QPixmap LampPicture(bool lit, qreal pixelRatio) {
+  QPixmap picture((QSizeF(kLampSize) * pixelRatio).toSize());
+  picture.setDevicePixelRatio(pixelRatio);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -51,11 +58,10 @@ QPixmap LampPicture(bool lit) {
   return picture;
 }
 
-QLabel* Picture(QWidget* parent, const char* name, bool lit) {
+QLabel* Picture(QWidget* parent, const char* name) {
   auto* picture = new QLabel(parent);
   picture->setObjectName(name);
-  picture->setGeometry(184, 16, 17, 16);
-  picture->setPixmap(LampPicture(lit));
+  picture->setGeometry(QRect(QPoint(184, 16), kLampSize));
   return picture;
 }
 
@@ -123,7 +129,7 @@ void TForm1::BuildStrip() {
   panel->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(panel);
 
-  Image2 = Picture(panel, "Image2", false);
+  Image2 = Picture(panel, "Image2");
 
   SpeedButton1 = new QToolButton(panel);
   SpeedButton1->setObjectName("SpeedButton1");
@@ -132,7 +138,8 @@ void TForm1::BuildStrip() {
   SpeedButton1->setText("Parar");
   connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
 
-  Image1 = Picture(panel, "Image1", true);
+  Image1 = Picture(panel, "Image1");
+  DrawLamp();
 
   StaticText1 = new QLabel("Para iniciar, crie um processo.", panel);
   StaticText1->setObjectName("StaticText1");
@@ -157,6 +164,8 @@ QAction* TForm1::AddToggle(QMenu* menu, const char* name, const QString& caption
   return item;
 }
 
+// Every menu opens with Alt and its underlined letter. A translated kelpa.ini sets its own
+// letters (or none) with its captions.
 void TForm1::BuildMenu() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("MainMenu1");
@@ -166,25 +175,88 @@ void TForm1::BuildMenu() {
   AddItem(processo, "Criar1", "&Criar", &TForm1::Criar1Click);
   AddItem(processo, "Selecionar1", "&Selecionar", &TForm1::Selecionar1Click);
 
-  QMenu* janelas = bar->addMenu("Janelas");
+  QMenu* janelas = bar->addMenu("&Janelas");
   janelas->setObjectName("Janelas1");
-  Log1 = AddToggle(janelas, "Log1", "Log", false, &TForm1::Log1Click);
-  Memriaprincipal1 = AddToggle(janelas, "Memriaprincipal1", QString::fromUtf8("Memória principal"),
+  Log1 = AddToggle(janelas, "Log1", "&Log", false, &TForm1::Log1Click);
+  Memriaprincipal1 = AddToggle(janelas, "Memriaprincipal1", QString::fromUtf8("&Memória principal"),
                                true, &TForm1::Memriaprincipal1Click);
   Escalonador1 =
-      AddToggle(janelas, "Escalonador1", "Escalonador", true, &TForm1::Escalonador1Click);
-  Estatsticas1 = AddToggle(janelas, "Estatsticas1", QString::fromUtf8("Estatísticas"), false,
+      AddToggle(janelas, "Escalonador1", "&Escalonador", true, &TForm1::Escalonador1Click);
+  Estatsticas1 = AddToggle(janelas, "Estatsticas1", QString::fromUtf8("Es&tatísticas"), false,
                            &TForm1::Estatsticas1Click);
+  janelas->addSeparator();
+  BuildZoomMenu(janelas);
 
-  QMenu* ajuda = bar->addMenu("Ajuda");
+  QMenu* ajuda = bar->addMenu("&Ajuda");
   ajuda->setObjectName("Ajuda1");
-  AddItem(ajuda, "Crditos1", QString::fromUtf8("Créditos"), &TForm1::Crditos1Click);
-  AddItem(ajuda, "Help1", "Help", &TForm1::Help1Click);
+  AddItem(ajuda, "Crditos1", QString::fromUtf8("&Créditos"), &TForm1::Crditos1Click);
+  AddItem(ajuda, "Help1", "&Help", &TForm1::Help1Click);
 
-  auto* fim = new QAction("Fim", bar);
+  auto* fim = new QAction("&Fim", bar);
   fim->setObjectName("Fim1");
   connect(fim, &QAction::triggered, this, [this] { Fim1Click(); });
   bar->addAction(fim);
+
+  AddConsoleShortcuts(*this, [this] { SpeedButton1Click(); });
+}
+
+// One item per zoom; the checked one is the zoom kelpa.ini holds, the one of the next start.
+void TForm1::BuildZoomMenu(QMenu* parent) {
+  QMenu* zoom = parent->addMenu(QString::fromUtf8("&Ampliação"));
+  zoom->setObjectName("Zoom1");
+  auto* levels = new QActionGroup(zoom);
+  for (const int percent : kZoomLevels) {
+    auto* item = new QAction(QStringLiteral("%1 %").arg(percent), zoom);
+    item->setObjectName(QStringLiteral("Zoom%1").arg(percent));
+    item->setCheckable(true);
+    levels->addAction(item);
+    zoom->addAction(item);
+    connect(item, &QAction::triggered, this, [this, percent] { ZoomClick(percent); });
+  }
+}
+
+void TForm1::CheckZoomItem(int percent) {
+  if (auto* item = findChild<QAction*>(QStringLiteral("Zoom%1").arg(percent))) {
+    item->setChecked(true);
+  }
+}
+
+void TForm1::ZoomClick(int percent) {
+  if (!session_.SaveZoom(percent)) {
+    // Reported already; the item of the zoom the file still holds stays checked.
+    CheckZoomItem(session_.Zoom());
+    return;
+  }
+  CheckZoomItem(percent);
+  // Qt takes its scale factor once, before the first window: a new zoom waits for a new start.
+  if (percent != hooks_.StartZoom) {
+    ShowInformation(ToQString(Msg().MsgAmpliacaoProximoInicio));
+  }
+}
+
+void TForm1::ShowInformation(const QString& text) {
+  if (hooks_.ShowMessage) {
+    hooks_.ShowMessage(text);
+  } else {
+    QMessageBox::information(this, QApplication::applicationName(), AsPlainText(text));
+  }
+}
+
+void TForm1::DrawLamp() {
+  const qreal ratio = devicePixelRatioF();
+  Image1->setPixmap(LampPicture(true, ratio));
+  Image2->setPixmap(LampPicture(false, ratio));
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The window's ratio is its screen's, known once it has a native window; a move to a screen
+  // of another ratio draws the lamp again.
+  DrawLamp();
+  if (QWindow* window = windowHandle(); window != nullptr && !screenWatched_) {
+    screenWatched_ = true;
+    connect(window, &QWindow::screenChanged, this, [this] { DrawLamp(); });
+  }
 }
 
 void TForm1::FormCreate() {
@@ -195,6 +267,7 @@ void TForm1::FormCreate() {
   setWindowTitle(ToQString(Msg().MsgTitConsole));
   session_.LogSystemLine(Msg().MsgLogInicializando);
   SaveLoadSettings(SettingsMode::Load);
+  CheckZoomItem(session_.Zoom());
   CarregaLinguagem();
   // The run/stop and tick events belong to the simulation object: run/stop starts set, so the
   // simulation runs as soon as the threads start.
@@ -267,12 +340,7 @@ void TForm1::Selecionar1Click() {
     } else {
       QApplication::beep();
     }
-    const QString text = ToQString(Msg().MsgNenhumProcesso);
-    if (hooks_.ShowMessage) {
-      hooks_.ShowMessage(text);
-    } else {
-      QMessageBox::information(this, QApplication::applicationName(), AsPlainText(text));
-    }
+    ShowInformation(ToQString(Msg().MsgNenhumProcesso));
     return;
   }
   windows_.OpenProcessList(Sim());

@@ -13,6 +13,7 @@
 
 class QAction;
 class QCloseEvent;
+class QShowEvent;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -43,6 +44,8 @@ struct TConsoleHooks {
   std::function<void()> Beep;
   // Called once the console has closed and the simulation has stopped (the program entry quits).
   std::function<void()> OnFinished;
+  // The zoom, in percent, the windows were scaled by when the program started.
+  int StartZoom = kDefaultZoom;
 };
 
 class TForm1 : public QMainWindow {
@@ -102,14 +105,22 @@ class TForm1 : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildStrip();
+  // Draws both lamp pictures at the window's pixel ratio.
+  void DrawLamp();
   void BuildMenu();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption, void (TForm1::*slot)());
   QAction* AddToggle(QMenu* menu, const char* name, const QString& caption, bool checked,
                      void (TForm1::*slot)());
   void Toggle(QWidget* window, QAction* item);
+  void BuildZoomMenu(QMenu* parent);
+  void CheckZoomItem(int percent);
+  // Keeps the chosen zoom for the next start, and says so.
+  void ZoomClick(int percent);
+  void ShowInformation(const QString& text);
   void CreateSimulationWindows();
   void ShowSplashEnd();
   void FinishStartUp();
@@ -131,6 +142,7 @@ class TForm1 : public QMainWindow {
 
   bool ready_ = false;
   bool shutDown_ = false;
+  bool screenWatched_ = false;
 };
 
 }  // namespace kelpa

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
 
 namespace kelpa {
 
@@ -114,9 +115,23 @@ void TfrmLog::DrainPending() {
   cursor.endEditBlock();
 }
 
+QColor TfrmLog::TextColour(TColor colour) {
+  const auto known = shades_.find(colour);
+  if (known != shades_.end()) {
+    return known->second;
+  }
+  // The background is fixed white, so a shade never needs working out again.
+  const QColor shade = ReadableShade(ToQColor(colour), memLog->palette().color(QPalette::Base));
+  shades_.emplace(colour, shade);
+  return shade;
+}
+
 void TfrmLog::AppendLine(QTextCursor& cursor, const std::string& line, TColor colour) {
+  // A light process colour (yellow, cyan, bright green) would be all but invisible on the white
+  // view, above all on a projector: its line is drawn in a darker shade of the same hue.
   QTextCharFormat format;
-  format.setForeground(ToQColor(colour));
+  format.setForeground(TextColour(colour));
+  format.setProperty(kLineColourProperty, ToQColor(colour));
   if (lineCount_ > 0) {
     cursor.insertBlock(QTextBlockFormat(), format);
   }

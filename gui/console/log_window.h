@@ -3,9 +3,12 @@
 // batches. Closing only hides the window.
 #pragma once
 
+#include <QColor>
+#include <QTextFormat>
 #include <QWidget>
 #include <atomic>
 #include <string>
+#include <unordered_map>
 
 #include "session/log_writer.h"
 
@@ -20,6 +23,9 @@ class TfrmLog : public QWidget {
  public:
   // Lines the view holds; the next line empties it and starts it again. The file keeps all.
   static constexpr int kViewCapacity = 10000;
+  // The character property that holds a line's own colour (a QColor): the text itself may be
+  // drawn in a darker shade of it, so that it reads on the view's background.
+  static constexpr int kLineColourProperty = QTextFormat::UserProperty;
 
   explicit TfrmLog(TLogWriter& log, QWidget* parent = nullptr);
   ~TfrmLog() override;
@@ -46,12 +52,16 @@ class TfrmLog : public QWidget {
   void DrainPending();
   // Appends one line at the cursor, which is at the end of the view.
   void AppendLine(QTextCursor& cursor, const std::string& line, TColor colour);
+  // The colour a line of colour is drawn in.
+  QColor TextColour(TColor colour);
 
   TLogWriter& log_;
   QTextEdit* memLog = nullptr;
   int lineCount_ = 0;
   bool followNewest_ = true;
   std::atomic<bool> drainPosted_{false};
+  // Each colour's shade, worked out once: a run uses a handful of colours.
+  std::unordered_map<TColor, QColor> shades_;
 };
 
 }  // namespace kelpa

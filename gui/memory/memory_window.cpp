@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/language/language.h"
 #include "gui/memory/memory_options_window.h"
@@ -49,7 +50,10 @@ QLabel* MakeStaticText(const QString& name, const QString& text, int left, int t
                        QWidget* parent) {
   QLabel* label = MakeLabel(name, text, left, top, parent);
   QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, palette.color(QPalette::HighlightedText));
+  const QColor background = palette.color(QPalette::HighlightedText);
+  palette.setColor(QPalette::Window, background);
+  // The window's text colour may be as light as this background in a dark theme.
+  palette.setColor(QPalette::WindowText, ReadableTextColour(background));
   label->setPalette(palette);
   label->setAutoFillBackground(true);
   return label;

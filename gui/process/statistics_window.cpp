@@ -8,6 +8,7 @@
 
 #include "catalogue/statistics_captions.h"
 #include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/language/language.h"
 #include "simulation/simulation.h"
@@ -86,8 +87,9 @@ void TEstatisticas::BuildControls() {
     box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     box->setAutoFillBackground(true);
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::HighlightedText));
-    palette.setColor(QPalette::WindowText, Qt::black);
+    const QColor background = palette.color(QPalette::HighlightedText);
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, ReadableTextColour(background));
     box->setPalette(palette);
     box->adjustSize();
     boxes_[figure.Box] = box;

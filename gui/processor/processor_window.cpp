@@ -188,9 +188,14 @@ QLabel* TfrmGP::PriorityLabel(int priority) const {
 }
 
 void TfrmGP::PaintRealTimeLabels(int threshold) {
+  // Real-time priorities are marked red; the others are plain text in the window's own text
+  // colour (black in a light theme), so they stay legible in a dark one and follow a change of
+  // theme.
   for (int priority = 0; priority < kPriorityLevels; ++priority) {
-    QPalette palette = Labels_[priority]->palette();
-    palette.setColor(QPalette::WindowText, threshold <= priority ? Qt::red : Qt::black);
+    QPalette palette;
+    if (threshold <= priority) {
+      palette.setColor(QPalette::WindowText, Qt::red);
+    }
     Labels_[priority]->setPalette(palette);
   }
 }

@@ -1,5 +1,6 @@
 #include "gui/processor/scheduling_options_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QToolButton>
@@ -53,7 +54,7 @@ Tfrm_Opt::Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, TLanguag
       sim_(sim),
       saveSettings_(std::move(saveSettings)) {
   setObjectName(QStringLiteral("frm_Opt"));
-  // The window's own font is blue and bold; every control uses black bold.
+  // The window's own font is blue and bold; every control uses bold in the theme's text colour.
   setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8, true));
   SetTextColour(this, Qt::blue);
   // Client area of a 368 x 173 window with a caption and thin borders.
@@ -97,11 +98,14 @@ void Tfrm_Opt::CreateComponents() {
   connect(SpeedButton1, &QToolButton::clicked, this, &Tfrm_Opt::SpeedButton1Click);
   connect(SpeedButton2, &QToolButton::clicked, this, &Tfrm_Opt::SpeedButton2Click);
 
+  // The controls' text is the theme's, not the form's blue: black in a light theme, light in a
+  // dark one.
+  const QPalette theme = QApplication::palette(this);
   for (QWidget* control :
        {static_cast<QWidget*>(Label1), static_cast<QWidget*>(TrackBar1),
         static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
         static_cast<QWidget*>(SpeedButton1), static_cast<QWidget*>(SpeedButton2)}) {
-    SetTextColour(control, Qt::black);
+    SetTextColour(control, theme.color(QPalette::WindowText));
   }
 }
 

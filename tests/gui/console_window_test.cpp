@@ -1,18 +1,22 @@
 // The console's start-up, run/stop, window toggles, process list command and shutdown, with the
 // whole simulator built for real in a temporary current directory.
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -21,6 +25,7 @@
 
 #include "console_handle.h"
 #include "gui/about/credits_window.h"
+#include "gui/about/help_window.h"
 #include "gui/console/console_window.h"
 #include "gui/console/log_window.h"
 #include "gui/memory/memory_window.h"
@@ -199,6 +204,8 @@ class ConsoleWindowTest : public QObject {
     QVERIFY(sim.Settings.DynamicPriorityEnabled);
     QCOMPARE(sim.Settings.RealTimeThreshold.load(), 3);
     QCOMPARE(console.Item("Fim1")->text(), QString("Sair"));
+    // Keys are no captions: a translation keeps them.
+    QCOMPARE(console.Item("Fim1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     QCOMPARE(console.form->findChild<QMenu*>("Processo1")->title(), QString("P&rocessos"));
     // An existing file is only read at start-up.
     QCOMPARE(ReadFile("kelpa.ini"), before);
@@ -289,6 +296,97 @@ class ConsoleWindowTest : public QObject {
     QCOMPARE(console.Button()->text(), QString("Parar"));
     QVERIFY(console.form->SimulationRunning);
     QVERIFY(sim.StopRunEvent.IsSet());
+  }
+
+  // Each key does what its item or button does, from the console or another window in front.
+  void eachShortcutDoesWhatItsCommandDoes_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("effect");
+    QTest::addColumn<bool>("inProcessorWindow");
+    const int none = Qt::NoModifier;
+    const int ctrl = Qt::ControlModifier;
+    QTest::newRow("Ctrl+N") << int(Qt::Key_N) << ctrl << "creation window opened modally" << false;
+    QTest::newRow("F5") << int(Qt::Key_F5) << none << "run stopped" << false;
+    QTest::newRow("F5 in the processor window") << int(Qt::Key_F5) << none << "run stopped" << true;
+    QTest::newRow("F1") << int(Qt::Key_F1) << none << "help shown" << false;
+    QTest::newRow("Ctrl+L") << int(Qt::Key_L) << ctrl << "log shown" << false;
+    QTest::newRow("Ctrl+Q") << int(Qt::Key_Q) << ctrl << "program ended" << false;
+  }
+  void eachShortcutDoesWhatItsCommandDoes() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, effect);
+    QFETCH(bool, inProcessorWindow);
+    Console console;
+    TForm1& form = *console.form;
+    QWidget* front = inProcessorWindow ? static_cast<QWidget*>(form.ProcessorWindow()) : &form;
+    front->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(front));
+    QDialog* creation = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      creation = creation ? creation : qobject_cast<TForm2*>(widget);
+    }
+    QVERIFY(creation != nullptr);
+    // The creation window runs its own loop: it is looked at, then closed, from inside it.
+    bool openedModally = false;
+    QTimer::singleShot(0, creation, [&] {
+      openedModally = creation->isVisible() && creation->isModal();
+      creation->reject();
+    });
+    QTest::keyClick(front, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCoreApplication::processEvents();
+    const std::map<QString, bool> effects = {
+        {"creation window opened modally", openedModally},
+        {"run stopped", !form.SimulationRunning && console.Button()->text() == "Executar"},
+        {"help shown", form.HelpWindow() != nullptr && form.HelpWindow()->isVisible()},
+        {"log shown", form.LogWindow()->isVisible() && console.Item("Log1")->isChecked()},
+        {"program ended", form.IsShutDown() && console.finished == 1},
+    };
+    for (const auto& [name, happened] : effects) {
+      QVERIFY2(happened == (name == effect), qPrintable(name));
+    }
+  }
+
+  // Alt and a letter opens each menu of the bar, and within a menu each item has its own letter
+  // (the zoom levels, numbers, are chosen with the arrow keys).
+  void everyMenuAndItemHasItsOwnMnemonic() {
+    Console console;
+    std::vector<QWidget*> menus = {console.form->menuBar()};
+    for (QMenu* menu : console.form->findChildren<QMenu*>()) {
+      menus.push_back(menu);
+    }
+    for (QWidget* menu : menus) {
+      QSet<QKeySequence> letters;
+      for (QAction* item : menu->actions()) {
+        if (item->isSeparator() || item->actionGroup() != nullptr) {
+          continue;
+        }
+        const QKeySequence letter = QKeySequence::mnemonic(item->text());
+        QVERIFY2(!letter.isEmpty() && !letters.contains(letter), qPrintable(item->text()));
+        letters.insert(letter);
+      }
+    }
+  }
+
+  // The zoom chosen is kept in its own section for the next start, which the user is told.
+  void zoomIsKeptForTheNextStart() {
+    Console console;
+    QVERIFY(console.Item("Zoom100")->isChecked());
+    console.Item("Zoom150")->trigger();
+    QVERIFY(console.Item("Zoom150")->isChecked() && !console.Item("Zoom100")->isChecked());
+    QCOMPARE(console.shownMessages,
+             QStringList({"A nova ampliação vale a partir do próximo início do Kelpa."}));
+    QVERIFY(ReadFile("kelpa.ini").endsWith("[VISUAL]\r\nZOOM=150\r\n"));
+    // Back to the zoom in force: nothing to wait for.
+    console.Item("Zoom100")->trigger();
+    QCOMPARE(console.shownMessages.size(), 1);
+    QVERIFY(ReadFile("kelpa.ini").endsWith("[VISUAL]\r\nZOOM=100\r\n"));
+    // The next start checks the kept zoom.
+    console.Item("Zoom200")->trigger();
+    console.form.reset();
+    Console next;
+    QVERIFY(next.Item("Zoom200")->isChecked());
   }
 
   void windowClosedByItsCloseBoxIsShownAgainByItsItem() {

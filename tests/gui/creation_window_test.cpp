@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
 #include "gui/process/creation_window.h"
 #include "gui/process/spin_edit.h"
 #include "support/test_simulation.h"
@@ -114,6 +115,15 @@ class CreationWindowTest : public QObject {
       form.show();
       QCOMPARE(label2->palette().window().color(), kelpa::ToQColor(Palette(form, index)));
       QCOMPARE(label2->palette().windowText().color(), text);
+      form.close();
+    }
+    // Every offered colour, black included, keeps the caption at a contrast of 4.5:1 or more.
+    for (int index = 1; index <= 10; ++index) {
+      form.PaletteIndex = index;
+      form.show();
+      const QPalette palette = label2->palette();
+      QVERIFY2(kelpa::ContrastRatio(palette.windowText().color(), palette.window().color()) >= 4.5,
+               qPrintable(QString::number(index)));
       form.close();
     }
     form.ChooseColour = [](const QColor&) -> std::optional<QColor> { return QColor(20, 20, 60); };

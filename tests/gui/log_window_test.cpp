@@ -4,12 +4,16 @@
 #include <QCoreApplication>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QTextEdit>
 #include <QtTest>
+#include <cmath>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
 #include "gui/console/log_window.h"
 #include "support/recording_reporter.h"
 #include "support/temp_working_directory.h"
@@ -23,17 +27,20 @@ using test::TempWorkingDirectory;
 
 struct ViewLine {
   QString Text;
-  QColor Colour;
+  QColor Colour;  // the line's own colour
+  QColor Drawn;   // the colour its text is drawn in
 };
 
 std::vector<ViewLine> ViewLines(const TfrmLog& log) {
   const auto* memLog = log.findChild<QTextEdit*>(QStringLiteral("memLog"));
   std::vector<ViewLine> lines;
   for (QTextBlock block = memLog->document()->begin(); block.isValid(); block = block.next()) {
-    const QColor colour = block.begin().atEnd()
-                              ? QColor()
-                              : block.begin().fragment().charFormat().foreground().color();
-    lines.push_back({block.text(), colour});
+    QTextCharFormat format;
+    if (!block.begin().atEnd()) {
+      format = block.begin().fragment().charFormat();
+    }
+    lines.push_back({block.text(), format.colorProperty(TfrmLog::kLineColourProperty),
+                     format.foreground().color()});
   }
   return lines;
 }
@@ -114,6 +121,43 @@ class LogWindowTest : public QObject {
     QCOMPARE(lines[3].Colour, QColor(0, 255, 0));
     QCOMPARE(FileLines(log).size(), 4);
     QCOMPARE(FileLines(log)[1], lines[1].Text);
+  }
+
+  // Every process colour and black, as drawn, reads at 4.5:1 or more on the view's background:
+  // a colour that does already is drawn as it is, a lighter one in the lightest darker shade of
+  // its hue that does, and the line keeps its own colour.
+  void EveryColourAsDrawnReadsOnTheView() {
+    TempWorkingDirectory dir;
+    ManualClock clock;
+    RecordingReporter reporter;
+    ViewedLog viewed(clock, reporter);
+    std::vector<TColor> colours(kProcessPalette.begin(), kProcessPalette.end());
+    colours.push_back(kBlack);
+    for (const TColor colour : colours) {
+      viewed.AddLine("Processo 1 criado", colour);
+    }
+    viewed.Settle();
+    const auto lines = ViewLines(viewed.log);
+    QCOMPARE(lines.size(), colours.size());
+    const auto* memLog = viewed.log.findChild<QTextEdit*>(QStringLiteral("memLog"));
+    const QColor background = memLog->viewport()->palette().color(QPalette::Base);
+    int darkened = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const QColor own = ToQColor(colours[i]);
+      const QString what = own.name() + " drawn " + lines[i].Drawn.name();
+      QCOMPARE(lines[i].Colour, own);
+      const double contrast = ContrastRatio(lines[i].Drawn, background);
+      QVERIFY2(contrast >= kReadableContrast, qPrintable(what));
+      if (ContrastRatio(own, background) >= kReadableContrast) {
+        QCOMPARE(lines[i].Drawn, own);
+        continue;
+      }
+      ++darkened;
+      QVERIFY2(contrast < kReadableContrast + 0.1, qPrintable(what));  // no darker than needed
+      QVERIFY2(std::abs(lines[i].Drawn.hsvHue() - own.hsvHue()) <= 2, qPrintable(what));
+    }
+    // Bright green, red, yellow, cyan, orange and pink are too light as they are.
+    QCOMPARE(darkened, 6);
   }
 
   void LinesFromSeveralThreadsKeepTheFileOrder() {

@@ -1,6 +1,7 @@
 // The memory window against a real simulation: cells read from the frame table, the list sizes
 // after a tick, the menu's page-file toggle and hiding on close.
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QProgressBar>
@@ -9,6 +10,7 @@
 #include <mutex>
 
 #include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
 #include "gui/memory/cell_grid.h"
 #include "gui/memory/memory_window.h"
 #include "gui/memory/page_file_window.h"
@@ -99,6 +101,31 @@ class MemoryWindowTest : public QObject {
         QVERIFY(HasDarkText(image, column, row));
       }
     }
+  }
+
+  // The list sizes stand on the theme's highlighted-text colour, white or black in a dark theme,
+  // while the theme's text is light: their text is whichever of black and white reads on it.
+  void listSizesReadOnTheirBoxInAnyTheme_data() {
+    QTest::addColumn<QColor>("boxColour");
+    QTest::newRow("dark theme, white box") << QColor(Qt::white);
+    QTest::newRow("dark theme, black box") << QColor(Qt::black);
+  }
+  void listSizesReadOnTheirBoxInAnyTheme() {
+    QFETCH(QColor, boxColour);
+    const QPalette before = QApplication::palette();
+    QPalette theme(QColor(45, 45, 48));
+    theme.setColor(QPalette::HighlightedText, boxColour);
+    QApplication::setPalette(theme);
+    {
+      TestSimulation t;
+      TfrmMemoVirt window(t.sim);
+      for (const char* name : {"StaticText1", "StaticText2"}) {
+        const QPalette box = window.findChild<QLabel*>(QString::fromLatin1(name))->palette();
+        QCOMPARE(box.color(QPalette::Window), boxColour);
+        QVERIFY2(kelpa::ContrastRatio(box.color(QPalette::WindowText), boxColour) >= 4.5, name);
+      }
+    }
+    QApplication::setPalette(before);
   }
 
   void timerRunsOnlyWhileShownAndShowingRefreshesAtOnce() {

@@ -1,5 +1,6 @@
 // The processor-management window on a real simulation whose display is the Qt display.
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -232,6 +233,26 @@ class ProcessorWindowTest : public QObject {
     for (int priority = 0; priority < 16; ++priority) {
       QVERIFY(!s.LabelIsRed(priority));
     }
+  }
+
+  // In a dark theme the plain priority numbers and the options' controls take the theme's light
+  // text; only the real-time numbers keep their red.
+  void plainTextFollowsADarkTheme() {
+    const QPalette before = QApplication::palette();
+    QPalette dark(QColor(40, 40, 40));  // Qt derives light text from a dark window colour
+    QApplication::setPalette(dark);
+    {
+      ShownSimulation s;
+      s.gp.show();
+      const QColor text = dark.color(QPalette::WindowText);
+      QVERIFY(text.lightness() > 200);
+      QCOMPARE(s.gp.PriorityLabel(3)->palette().color(QPalette::WindowText), text);
+      QVERIFY(s.LabelIsRed(10));
+      s.gp.PaintRealTimeLabels(12);
+      QCOMPARE(s.gp.PriorityLabel(10)->palette().color(QPalette::WindowText), text);
+      QCOMPARE(s.opt.findChild<QWidget*>("CheckBox1")->palette().color(QPalette::WindowText), text);
+    }
+    QApplication::setPalette(before);
   }
 
   void waitTimeBarSetsWaitLengthAndProgressRange() {

@@ -1,12 +1,16 @@
-// The small rules the windows share: black or white text on a process colour, and fitting a
-// grid's columns to their texts within its width.
+// The small rules the windows share: black or white text on a process colour, a colour's shade
+// that reads on a background, the scale factor of a zoom, and fitting a grid's columns to their
+// texts within its width.
 #include <QtTest>
 #include <vector>
 
 #include "gui/common/column_fit.h"
 #include "gui/common/readable_text.h"
+#include "gui/common/window_zoom.h"
 
+using kelpa::ContrastRatio;
 using kelpa::FitColumnWidths;
+using kelpa::ReadableShade;
 using kelpa::ReadableTextColour;
 
 class UiCommonTest : public QObject {
@@ -38,6 +42,46 @@ class UiCommonTest : public QObject {
     QFETCH(QColor, background);
     QFETCH(QColor, text);
     QCOMPARE(ReadableTextColour(background), text);
+  }
+
+  void shadeReachesTheContrastWithTheLeastChange_data() {
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<QColor>("shade");
+    const QColor white(Qt::white);
+    const QColor black(Qt::black);
+    QTest::newRow("contrast already") << QColor(0, 0, 255) << white << QColor(0, 0, 255);
+    QTest::newRow("black on white") << black << white << black;
+    QTest::newRow("yellow darkened") << QColor(255, 255, 0) << white << QColor(122, 122, 0);
+    QTest::newRow("red darkened") << QColor(255, 0, 0) << white << QColor(238, 0, 0);
+    QTest::newRow("pink keeps its hue") << QColor(255, 128, 192) << white << QColor(178, 89, 134);
+    QTest::newRow("white on white") << white << white << QColor(118, 118, 118);
+    QTest::newRow("blue lightened on black") << QColor(0, 0, 255) << black << QColor(94, 94, 255);
+    QTest::newRow("black on black") << black << black << QColor(117, 117, 117);
+  }
+  void shadeReachesTheContrastWithTheLeastChange() {
+    QFETCH(QColor, colour);
+    QFETCH(QColor, background);
+    QFETCH(QColor, shade);
+    QCOMPARE(ReadableShade(colour, background), shade);
+    QVERIFY(ContrastRatio(shade, background) >= kelpa::kReadableContrast);
+  }
+
+  void zoomMultipliesTheScaleFactorInForce_data() {
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<QByteArray>("user");
+    QTest::addColumn<QByteArray>("factor");
+    QTest::newRow("100 % leaves it alone") << 100 << QByteArray("2") << QByteArray();
+    QTest::newRow("125 %") << 125 << QByteArray() << QByteArray("1.25");
+    QTest::newRow("200 % of a user's 1.5") << 200 << QByteArray("1.5") << QByteArray("3");
+    QTest::newRow("150 % of nonsense") << 150 << QByteArray("big") << QByteArray("1.5");
+    QTest::newRow("150 % of a negative") << 150 << QByteArray("-2") << QByteArray("1.5");
+  }
+  void zoomMultipliesTheScaleFactorInForce() {
+    QFETCH(int, zoom);
+    QFETCH(QByteArray, user);
+    QFETCH(QByteArray, factor);
+    QCOMPARE(kelpa::ScaleFactorForZoom(zoom, user), factor);
   }
 
   void columnsKeepTheirWidthsUnlessTextsOrRoomSayOtherwise_data() {

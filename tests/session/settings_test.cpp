@@ -1,4 +1,5 @@
-// The scheduling settings in section GLOBAL of kelpa.ini in the current directory.
+// The scheduling settings in section GLOBAL of kelpa.ini in the current directory, and the
+// windows' zoom in section VISUAL.
 #include <gtest/gtest.h>
 
 #include <sys/file.h>
@@ -231,6 +232,43 @@ TEST(Settings, StartUpRemovesOnlyAbandonedTemporaryFiles) {
   EXPECT_TRUE(fs::is_symlink(dir.File("kelpa.ini.tmpbbbbbbbbbbbb")));
   EXPECT_EQ(ReadBytes(dir.File("kelpa.ini.tmpcccccccccccc")), "being saved");
   EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), kFresh);
+}
+
+// The zoom is written into its own section, next to whatever the file holds, and read back; any
+// value that is not one of the offered levels reads as 100 %.
+TEST(Settings, ZoomRoundTripsInItsOwnSection) {
+  TempWorkingDirectory dir;
+  WriteBytes(dir.File("kelpa.ini"), kFresh);
+  RecordingReporter reporter;
+  for (const int zoom : kZoomLevels) {
+    ASSERT_TRUE(WriteZoom(zoom, reporter));
+    EXPECT_EQ(ReadZoom(dir.File("kelpa.ini")), zoom);
+  }
+  EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), std::string(kFresh) + "[VISUAL]\r\nZOOM=200\r\n");
+  EXPECT_TRUE(reporter.Messages().empty());
+}
+
+TEST(Settings, ZoomOutsideTheOfferedLevelsReadsAsTheDefault) {
+  const char* const values[] = {"",    "abc",  "0",           "-125",  "130",   "99",
+                                "1e3", "125%", "99999999999", "0x7D0", " 1 2 5"};
+  TempWorkingDirectory dir;
+  EXPECT_EQ(ReadZoom(dir.File("kelpa.ini")), kDefaultZoom);  // no file
+  for (const char* value : values) {
+    WriteBytes(dir.File("kelpa.ini"), std::string("[VISUAL]\r\nZOOM=") + value + "\r\n");
+    EXPECT_EQ(ReadZoom(dir.File("kelpa.ini")), kDefaultZoom) << value;
+  }
+  WriteBytes(dir.File("kelpa.ini"), "[visual]\r\nzoom=0x96\r\n");  // 150, any case
+  EXPECT_EQ(ReadZoom(dir.File("kelpa.ini")), 150);
+}
+
+TEST(Settings, FailedZoomSaveIsReported) {
+  TempWorkingDirectory dir;
+  fs::create_directory(dir.File("kelpa.ini"));
+  RecordingReporter reporter;
+  EXPECT_EQ(ReadZoom(dir.File("kelpa.ini")), kDefaultZoom);
+  EXPECT_FALSE(WriteZoom(150, reporter));
+  ASSERT_EQ(reporter.Messages().size(), 1u);
+  EXPECT_EQ(reporter.Messages()[0], "Unable to write to " + (dir.Path() / "kelpa.ini").string());
 }
 
 }  // namespace

@@ -54,8 +54,8 @@ for _ in $(seq 1 40); do
 done
 grep -q ' criado' log*.txt || fail "no process was created"
 
-# "Fim" is the last item of the menu bar and has no mnemonic: open the first menu with its
-# mnemonic, move left (which wraps round to "Fim") and choose it. Tried again if a key was lost.
+# "Fim" is the last item of the menu bar: open the first menu with its mnemonic, move left (which
+# wraps round to "Fim") and choose it, as a user finds it. Tried again if a key was lost.
 ended=""
 for _ in 1 2 3; do
   xdotool windowfocus --sync "$console" 2>/dev/null || true
