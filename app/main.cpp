@@ -1,25 +1,59 @@
 // Program entry: the console first (its creation is the start-up of the simulator), then the
 // windows that open from its menus, then the message loop until the console closes.
 #include <QApplication>
+#include <QIcon>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
+#include "app/desktop_folder.h"
 #include "app/qt_shell.h"
 #include "gui/common/window_zoom.h"
+#include "gui/console/message_box_reporter.h"
 #include "gui/console/termination_signals.h"
 #include "gui/language/qt_translation.h"
 #include "runner/command_line.h"
 
+namespace {
+
+void SetApplicationIcon() {
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/kelpa-%1.png").arg(size), QSize(size, size));
+  }
+  QApplication::setWindowIcon(icon);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  // The menu entry starts "kelpa --desktop": the windows, in the user's Kelpa folder.
+  const bool fromMenu = argc >= 2 && std::string_view(argv[1]) == "--desktop";
+  if (fromMenu) {
+    argv[1] = argv[0];
+    --argc;
+    ++argv;
+  }
   // The runner needs no display, so it is decided before any Qt object exists.
   if (const auto status = kelpa::RunCommandLine(argc, argv)) {
     return *status;
   }
+  // Into the user's Kelpa folder first: the zoom, the settings and the log are all read there.
+  // A failure can only be shown once the application exists.
+  const std::optional<std::string> folderProblem =
+      fromMenu ? kelpa::EnterDesktopFolder(kelpa::DesktopFolder()) : std::nullopt;
   // Qt takes the windows' scale from the environment as the application object is made.
   const int zoom = kelpa::ApplyZoomSetting();
   // Anything else is Qt's (-platform, -style, ...).
   QApplication app(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kelpa.Kelpa"));
+  SetApplicationIcon();
   // Only the console ends the program; the other windows merely hide when closed.
   QApplication::setQuitOnLastWindowClosed(false);
+  if (folderProblem) {
+    kelpa::MessageBoxReporter().ShowError(*folderProblem);
+  }
   kelpa::InstallQtTranslation();
 
   kelpa::TConsoleHooks hooks;
