@@ -10,6 +10,7 @@
 #include <string>
 
 #include "catalogue/messages.h"
+#include "golden_file.h"
 #include "runner/compare_runs.h"
 #include "runner/scenario_recorder.h"
 #include "runner/trace_formats.h"
@@ -72,17 +73,7 @@ std::string Render(TraceFormat format, const Scenario& scenario) {
   return text.str();
 }
 
-void CompareWithGolden(const std::string& name, const std::string& actual) {
-  const std::string path = std::string(KELPA_GOLDEN_DIR) + "/" + name;
-  if (std::getenv("KELPA_UPDATE_GOLDEN") != nullptr) {
-    std::ofstream(path, std::ios::binary) << actual;
-    return;
-  }
-  std::ifstream in(path, std::ios::binary);
-  ASSERT_TRUE(in) << "missing golden file " << path;
-  const std::string expected{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  EXPECT_EQ(actual, expected) << name;
-}
+using test::CompareWithGolden;
 
 TEST(RunnerGolden, EveryFormatOfASmallScenario) {
   const Scenario scenario = SmallScenario();

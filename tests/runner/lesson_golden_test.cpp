@@ -1,5 +1,5 @@
 // Three of the shipped lessons run through the command line, in text and csv, against their
-// golden files byte for byte (KELPA_UPDATE_GOLDEN=1 rewrites them; check the difference first).
+// golden files byte for byte, and a second run giving the same bytes.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "golden_file.h"
 #include "runner/command_line.h"
 
 namespace kelpa {
@@ -32,15 +33,7 @@ TEST(LessonGolden, ThreeLessonsInTextAndCsv) {
       const std::string name =
           std::string(lesson).substr(0, 2) + (format == std::string("text") ? ".txt" : ".csv");
       const std::string actual = RunLesson(lesson, format);
-      const std::string path = std::string(KELPA_GOLDEN_DIR) + "/lesson-" + name;
-      if (std::getenv("KELPA_UPDATE_GOLDEN") != nullptr) {
-        std::ofstream(path, std::ios::binary) << actual;
-        continue;
-      }
-      std::ifstream in(path, std::ios::binary);
-      ASSERT_TRUE(in) << "missing golden file " << path;
-      const std::string expected{std::istreambuf_iterator<char>(in), {}};
-      EXPECT_EQ(actual, expected) << lesson << " as " << format;
+      test::CompareWithGolden("lesson-" + name, actual);
       EXPECT_EQ(RunLesson(lesson, format), actual) << lesson << " differs from one run to the next";
     }
   }
