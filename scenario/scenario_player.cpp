@@ -16,8 +16,9 @@ void SortUnique(std::vector<std::int64_t>& ticks) {
 
 // One change per tick, the last one asked.
 void SortByTick(std::vector<PriorityChange>& changes) {
-  std::stable_sort(changes.begin(), changes.end(),
-                   [](const PriorityChange& a, const PriorityChange& b) { return a.Tick < b.Tick; });
+  std::stable_sort(
+      changes.begin(), changes.end(),
+      [](const PriorityChange& a, const PriorityChange& b) { return a.Tick < b.Tick; });
   std::vector<PriorityChange> kept;
   for (const PriorityChange& change : changes) {
     if (!kept.empty() && kept.back().Tick == change.Tick) {
