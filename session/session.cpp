@@ -69,8 +69,11 @@ std::vector<LogLine> Session::BackTo(std::int64_t tick, std::size_t capacity) {
     lines = simLog_->Restore();
   }
   lines.insert(lines.begin(), titleLine_);
-  LogSystemLine(msg_.MsgVoltaAoTick + " " + std::to_string(player_->Tick()));
   return lines;
+}
+
+void Session::NoteJump() {
+  LogSystemLine(msg_.MsgVoltaAoTick + " " + std::to_string(player_->Tick()));
 }
 
 bool Session::SaveLoadSettings(SettingsMode mode) {

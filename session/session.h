@@ -69,9 +69,11 @@ class Session {
   // One tick by hand, the run stopped: the scenario's next tick, or in real time the passes due
   // and one processor cycle.
   void StepOneTick();
-  // Replays the scenario to `tick`; the log file notes the jump, and the lines of the run up to
-  // there (its title line first, at most `capacity` in all) are returned for the view.
+  // Replays the scenario to `tick` with the log file left alone; returns the lines of the run up
+  // to there (its title line first, at most `capacity` in all) for the view.
   std::vector<LogLine> BackTo(std::int64_t tick, std::size_t capacity);
+  // The log notes the jump back to the tick the run stands at.
+  void NoteJump();
 
   const IClock& Clock() const { return *clock_; }
   const TMessages& Msg() const { return msg_; }
