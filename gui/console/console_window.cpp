@@ -155,6 +155,7 @@ void TForm1::BuildStrip() {
 
   // Written by the program: the tick, in virtual time only.
   tickText_ = new QLabel(panel);
+  tickText_->setTextFormat(Qt::PlainText);
   tickText_->setGeometry(205, 14, 85, 16);
 
   Image1 = Picture(panel, "Image1");
