@@ -485,6 +485,8 @@ void TForm1::SpeedButton2Click() {
 
 void TForm1::ShowRunState() {
   if (scenario_->VirtualTime()) {
+    // The tick takes the place of the hint to create a process, which a scenario does.
+    StaticText1->hide();
     SimulationRunning = scenario_->Playing();
     SpeedButton1->setText(ToQString(SimulationRunning ? Msg().MsgParar : Msg().MsgExecutar));
     tickText_->setText(ToQString(Msg().MsgTick) + QLatin1Char(' ') +

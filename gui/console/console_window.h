@@ -114,7 +114,7 @@ class TForm1 : public QMainWindow {
   TEstatisticas* StatisticsWindow() const;
   TfrmHelp* HelpWindow() const;
   TfrmAlteraProcessos* ProcessListWindow() const;
-  TScenarioControls& Scenario() const { return *scenario_; }
+  TScenarioControls& ScenarioControls() const { return *scenario_; }
   // The tick the run stands at, as the console shows it in virtual time (empty in real time).
   QString TickText() const;
 

@@ -588,18 +588,18 @@ void AcceptanceTest::scenarioLesson() {
   QCOMPARE(form_->ProcessorWindow()->findChild<QSlider*>("tbClock")->value(), 10);
   QCOMPARE(form_->ProcessorWindow()->findChild<QSlider*>("tcbQuantum")->value(), 2);
   // Played at the clock control's pace until the pause tick stops it.
-  QTRY_VERIFY_WITH_TIMEOUT(!form_->Scenario().Playing(), kLongWait);
-  QCOMPARE(form_->Scenario().Tick(), std::int64_t{3});
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->ScenarioControls().Playing(), kLongWait);
+  QCOMPARE(form_->ScenarioControls().Tick(), std::int64_t{3});
   QCOMPARE(RunButton()->text(), QString("Executar"));
   auto* step = form_->findChild<QToolButton*>("SpeedButton2");
   QVERIFY(step->isEnabled());
   QTest::keyClick(form_.get(), Qt::Key_F10);
-  QCOMPARE(form_->Scenario().Tick(), std::int64_t{4});
+  QCOMPARE(form_->ScenarioControls().Tick(), std::int64_t{4});
   QCOMPARE(form_->TickText(), QString("Tick 4"));
   QCOMPARE(SnapshotProcessCount(Sim()), 2);
 
   Item("Voltar1")->trigger();
-  QCOMPARE(form_->Scenario().Tick(), std::int64_t{2});
+  QCOMPARE(form_->ScenarioControls().Tick(), std::int64_t{2});
   form_->Log()->Flush();
   const QStringList texts = LogTexts();
   QVERIFY(texts.contains("Cenário aberto: Aula"));

@@ -112,12 +112,12 @@ void ScenarioConsoleTest::Open(const std::string& lesson) {
   std::filesystem::copy_file(kLessons / lesson, lesson);
   chosen_ = QString::fromStdString(lesson);
   console_->findChild<QAction*>("AbrirCenario1")->trigger();
-  QVERIFY(console_->Scenario().VirtualTime());
+  QVERIFY(console_->ScenarioControls().VirtualTime());
   // Opened playing: the play timer has not fired, as no event loop ran; stop it.
-  if (console_->Scenario().Playing()) {
+  if (console_->ScenarioControls().Playing()) {
     console_->SpeedButton1Click();
   }
-  QVERIFY(!console_->Scenario().Playing());
+  QVERIFY(!console_->ScenarioControls().Playing());
 }
 
 std::vector<std::string> ScenarioConsoleTest::LogFromTitle() {
@@ -154,7 +154,7 @@ void ScenarioConsoleTest::steppingLogsWhatTheRunnerPrints() {
     for (int i = 0; i < kTicks; ++i) {
       console_->SpeedButton2Click();
     }
-    QCOMPARE(console_->Scenario().Tick(), std::int64_t{kTicks});
+    QCOMPARE(console_->ScenarioControls().Tick(), std::int64_t{kTicks});
     QCOMPARE(console_->TickText(), QStringLiteral("Tick %1").arg(kTicks));
     std::vector<std::string> session = LogFromTitle();
     QVERIFY(!session.empty());
@@ -191,12 +191,12 @@ void ScenarioConsoleTest::stepRunsOneTickOnlyWhileStopped() {
   Open("01-prioridade-e-fatia.ini");
   QVERIFY(step->isEnabled());
   step->click();
-  QCOMPARE(console_->Scenario().Tick(), std::int64_t{1});
+  QCOMPARE(console_->ScenarioControls().Tick(), std::int64_t{1});
   console_->SpeedButton1Click();
-  QVERIFY(console_->Scenario().Playing());
+  QVERIFY(console_->ScenarioControls().Playing());
   QVERIFY(!step->isEnabled());
   console_->SpeedButton2Click();
-  QCOMPARE(console_->Scenario().Tick(), std::int64_t{1});
+  QCOMPARE(console_->ScenarioControls().Tick(), std::int64_t{1});
 }
 
 void ScenarioConsoleTest::goingBackShowsThatTickAgain() {
@@ -210,8 +210,8 @@ void ScenarioConsoleTest::goingBackShowsThatTickAgain() {
     console_->SpeedButton2Click();
   }
   QVERIFY(Rows() != at20);
-  console_->Scenario().BackTo(20);
-  QCOMPARE(console_->Scenario().Tick(), std::int64_t{20});
+  console_->ScenarioControls().BackTo(20);
+  QCOMPARE(console_->ScenarioControls().Tick(), std::int64_t{20});
   QCOMPARE(Rows(), at20);
   QCOMPARE(console_->TickText(), QStringLiteral("Tick 20"));
   // The file gets one line for the jump; the view shows the run up to tick 20, then that line.
@@ -236,7 +236,7 @@ void ScenarioConsoleTest::aBadFileChangesNothing() {
   console_->AbrirCenario1Click();
   QCOMPARE(messages_.size(), qsizetype{1});
   QVERIFY2(messages_.front().startsWith("bad.ini:5: "), qPrintable(messages_.front()));
-  QVERIFY(!console_->Scenario().VirtualTime());
+  QVERIFY(!console_->ScenarioControls().VirtualTime());
   QVERIFY(console_->SimulationRunning);
   QVERIFY(LogFromTitle().empty());
   QCOMPARE(Rows().substr(0, Rows().find(' ')), before.substr(0, before.find(' ')));
