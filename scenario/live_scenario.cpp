@@ -15,7 +15,7 @@ int KindOf(const TProcesso& p) {
                                          : static_cast<int>(found - ProgramTemplates.begin());
 }
 
-// The slider position (1..10) nearest to a value that is position x step (+ offset).
+// A speed control's position, 1..10.
 int Position(int value) {
   return std::clamp(value, 1, 10);
 }

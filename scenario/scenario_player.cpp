@@ -157,8 +157,14 @@ void ScenarioPlayer::Taken(const HandAction& action) {
   if (recorded.Action.Shape != 0) {
     recorded.Action.Shape = Ordinal(recorded.Action.Shape);
   }
-  // Whatever was recorded for this tick has been taken already: the new action follows it.
-  tape_.insert(tape_.begin() + static_cast<std::ptrdiff_t>(nextRecorded_), recorded);
+  Record(recorded);
+}
+
+void ScenarioPlayer::Record(const Recorded& recorded) {
+  // Whatever was recorded for this tick has been taken already, and what was recorded for later
+  // ticks belonged to a run that a new action changes: the new action ends the record.
+  tape_.erase(tape_.begin() + static_cast<std::ptrdiff_t>(nextRecorded_), tape_.end());
+  tape_.push_back(recorded);
   ++nextRecorded_;
 }
 
@@ -168,9 +174,7 @@ void ScenarioPlayer::NoteOptionsLocked() {
     return;
   }
   seen_ = now;
-  tape_.insert(tape_.begin() + static_cast<std::ptrdiff_t>(nextRecorded_),
-               Recorded{run_->Tick(), now, {}});
-  ++nextRecorded_;
+  Record({run_->Tick(), now, {}});
 }
 
 ScenarioPlayer::Options ScenarioPlayer::ReadOptions() const {

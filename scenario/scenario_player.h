@@ -43,7 +43,8 @@ class ScenarioPlayer final : public IHandActionSink {
   bool AtPause() const;
   // Returns to the state after `tick` ticks (no further than now) by replaying the scenario and
   // the hand actions from its start at full speed. The actions recorded later are kept, so
-  // stepping on takes them again. Takes the lock.
+  // stepping on takes them again, until something new is done by hand: that drops them. Takes
+  // the lock.
   void BackTo(std::int64_t tick);
 
   // The scenario as run so far: its processes and requests with those taken by hand (a creation
@@ -85,6 +86,7 @@ class ScenarioPlayer final : public IHandActionSink {
   void WriteOptions(const Options& options);
   // Records the options when they differ from those last seen.
   void NoteOptionsLocked();
+  void Record(const Recorded& recorded);
   void StandAtNextTick();
   std::size_t Ordinal(ShapeId shape) const { return static_cast<std::size_t>(shape - baseShape_); }
 

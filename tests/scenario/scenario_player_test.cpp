@@ -202,6 +202,25 @@ TEST(ScenarioPlayerTest, GoingBackAndForwardAgainGivesTheSameRun) {
   }
 }
 
+// Something new done by hand after going back starts a new history: what was recorded for later
+// ticks is dropped.
+TEST(ScenarioPlayerTest, AHandActionAfterGoingBackDropsTheLaterRecord) {
+  Played run;
+  run.player.Open(Lesson("03-prioridade-dinamica.ini"));
+  while (run.player.Tick() < 25) {
+    HandsAt(run, run.player.Tick());
+    run.player.Step();
+  }
+  const std::size_t recorded = run.player.RecordedCount();
+  run.player.BackTo(9);
+  EXPECT_EQ(run.player.RecordedCount(), recorded);
+  run.Create(pkCPU, 1, 5, 0x808080);
+  // The creation at 3, the three actions and the change of fetch at 9, and the new creation.
+  EXPECT_EQ(run.player.RecordedCount(), 5u);
+  run.StepTo(25);
+  EXPECT_EQ(run.player.WithHandActions().Processes.back().Color, 0x808080u);
+}
+
 TEST(ScenarioPlayerTest, APlayStopsAtEachPauseTickAndAtTheEnd) {
   Played run;
   Scenario s = Lesson("01-prioridade-e-fatia.ini");
