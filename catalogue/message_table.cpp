@@ -127,6 +127,13 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3123", &TMessages::MsgRunProcesso},
       {"MSG", "MSG3124", &TMessages::MsgRunTipo},
       {"MSG", "MSG3125", &TMessages::MsgRunFim},
+      // Scenarios in the windows.
+      {"MSG", "MSG3250", &TMessages::MsgCenarioAberto},
+      {"MSG", "MSG3251", &TMessages::MsgVoltaAoTick},
+      {"MSG", "MSG3252", &TMessages::MsgTick},
+      {"MSG", "MSG3253", &TMessages::MsgVoltarAoTick},
+      {"MSG", "MSG3254", &TMessages::MsgArquivosCenario},
+      {"MSG", "MSG3255", &TMessages::MsgCenarioNaoGravado},
   }};
   return entries;
 }

@@ -144,6 +144,14 @@ struct TMessages {
   std::string MsgRunTipo = "Tipo";
   std::string MsgRunFim = "Fim";
 
+  // Scenarios in the windows (MSG3250..MSG3299).
+  std::string MsgCenarioAberto = "Cenário aberto:";
+  std::string MsgVoltaAoTick = "Volta ao tick";
+  std::string MsgTick = "Tick";
+  std::string MsgVoltarAoTick = "Voltar ao tick (0 a %1):";
+  std::string MsgArquivosCenario = "Cenários (*.ini)";
+  std::string MsgCenarioNaoGravado = "Não foi possível gravar o cenário";
+
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
   // Name of a page location 0..4; "*" for any other code.
@@ -157,7 +165,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 121;
+inline constexpr std::size_t kMessageCount = 127;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

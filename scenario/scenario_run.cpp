@@ -16,6 +16,21 @@ ScenarioRun::ScenarioRun(Simulation& sim, VirtualClock& clock, const Scenario& s
       created_(scenario.Processes.size()) {
   ScheduleActions();
   std::lock_guard lock(sim_.Lock);
+  Start();
+}
+
+ScenarioRun::ScenarioRun(Simulation& sim, VirtualClock& clock, const Scenario& scenario, LockHeld)
+    : sim_(sim),
+      clock_(clock),
+      scenario_(scenario),
+      periodMs_(scenario.ClockPeriodMs()),
+      created_(scenario.Processes.size()) {
+  ScheduleActions();
+  Start();
+}
+
+void ScenarioRun::Start() {
+  sim_.Lock.AssertHeld();
   clock_.SetMs(0);
   sim_.StartTime = clock_.Now();
   ApplyOptionsLocked();

@@ -31,9 +31,14 @@ class ScenarioRun {
   // Applies the scenario's options to sim (scheduling, speed controls, memory) and sets the
   // clock to 0. sim must read its time from clock; sim and scenario must outlive the run.
   ScenarioRun(Simulation& sim, VirtualClock& clock, const Scenario& scenario);
+  // The same, for a caller that holds the lock already.
+  struct LockHeld {};
+  ScenarioRun(Simulation& sim, VirtualClock& clock, const Scenario& scenario, LockHeld);
 
   // Runs tick Tick() and moves on to the next. Takes the simulation lock for the tick.
   void StepTick();
+  // The same, the lock held by the caller.
+  void StepTickLocked() { RunTickLocked(); }
   // Runs every tick before `tick` (none when it is not ahead). Takes the lock once.
   void RunTo(std::int64_t tick);
   // The next tick to run: the number of ticks run so far.
@@ -43,6 +48,8 @@ class ScenarioRun {
   // The identifier the scenario's i-th process was given; none before it arrived or when its
   // creation was refused (page file full). 0 is a valid identifier (created at 00:00:00:000).
   std::optional<std::int32_t> PidOf(std::size_t index) const { return created_[index].Pid; }
+  // The disc of the scenario's i-th process; 0 before it arrived or when it was refused.
+  ShapeId ShapeOf(std::size_t index) const { return created_[index].Shape; }
 
   // Called with the lock held after each tick's last pass (the runner records the states here).
   std::function<void(std::int64_t tick)> AfterTick;
@@ -60,6 +67,7 @@ class ScenarioRun {
     ShapeId Shape = 0;
   };
 
+  void Start();
   void ScheduleActions();
   void ApplyOptionsLocked();
   void RunTickLocked();

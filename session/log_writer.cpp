@@ -45,6 +45,10 @@ int OpenOwnLogFile(const std::string& base, std::string& name) {
 
 }  // namespace
 
+std::string TLogWriter::Stamped(TDateTime time, const std::string& text) {
+  return FormatSpan(time) + " : " + text;
+}
+
 TLogWriter::TLogWriter(const IClock& clock, IErrorReporter* reporter) : clock_(clock) {
   const int fd = OpenOwnLogFile("log" + FormatMonthDayHourMinute(clock.Now()), fileName_);
   // Binary mode: the line ends are written exactly as CRLF.
@@ -87,7 +91,7 @@ void TLogWriter::AddLine(const std::string& text, TColor colour) {
     // A busy writer takes this line with the rest when it is done, so only the first line after
     // a quiet spell needs to wake it.
     wakeWriter = unwritten_.empty();
-    unwritten_.push_back({FormatSpan(clock_.Now()) + " : " + text, colour});
+    unwritten_.push_back({Stamped(clock_.Now(), text), colour});
     ++queuedCount_;
   }
   if (wakeWriter) {

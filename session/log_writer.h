@@ -53,6 +53,9 @@ class TLogWriter : public ILog {
   // called afterwards.
   void SetPendingNotifier(std::function<void()> notifier);
 
+  // A line as the log stamps it: "hh:nn:ss:zzz : text".
+  static std::string Stamped(TDateTime time, const std::string& text);
+
   // The name as created: relative to the directory that was current at creation.
   const std::string& FileName() const { return fileName_; }
   bool HasFile() const;

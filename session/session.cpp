@@ -2,16 +2,22 @@
 
 #include <mutex>
 
+#include "simulation/live_step.h"
+
 #include "platform/datetime.h"
 #include "platform/ini_file.h"
 
 namespace kelpa {
 
 Session::Session(IErrorReporter& reporter, std::unique_ptr<IClock> clock)
-    : reporter_(reporter), clock_(clock ? std::move(clock) : std::make_unique<SystemClock>()) {}
+    : reporter_(reporter),
+      clock_(std::make_unique<SwitchableClock>(clock ? std::move(clock)
+                                                     : std::make_unique<SystemClock>())) {}
 
 Session::~Session() {
   Shutdown();
+  // The player leaves the simulation's hand-action sink before the simulation goes.
+  player_.reset();
 }
 
 void Session::OpenLog() {
@@ -23,7 +29,51 @@ void Session::LoadCatalogue() {
 }
 
 void Session::CreateSimulation(IDisplay& display) {
-  sim_ = std::make_unique<Simulation>(*clock_, *log_, display, msg_);
+  simLog_ = std::make_unique<ReplayLog>(*log_, *clock_);
+  sim_ = std::make_unique<Simulation>(*clock_, *simLog_, display, msg_);
+  player_ = std::make_unique<ScenarioPlayer>(*sim_, clock_->Virtual());
+}
+
+void Session::OpenScenario(Scenario scenario) {
+  {
+    // Under the lock: a thread already past the run/stop event finds the flag and does nothing.
+    std::lock_guard lock(sim_->Lock);
+    sim_->ThreadsParked = true;
+    sim_->StopRunEvent.Reset();
+  }
+  const std::string title = scenario.Title;
+  player_->Open(std::move(scenario));
+  clock_->UseVirtualTime(true);
+  const std::string text = msg_.MsgCenarioAberto + " " + title;
+  titleLine_ = {TLogWriter::Stamped(clock_->Now(), text), kBlack};
+  LogSystemLine(text);
+}
+
+void Session::StepOneTick() {
+  if (VirtualTime()) {
+    player_->Step();
+  } else {
+    StepLiveTick(*sim_);
+  }
+}
+
+std::vector<LogLine> Session::BackTo(std::int64_t tick, std::size_t capacity) {
+  {
+    std::lock_guard lock(sim_->Lock);
+    simLog_->Divert(capacity > 0 ? capacity - 1 : 0);
+  }
+  player_->BackTo(tick);
+  std::vector<LogLine> lines;
+  {
+    std::lock_guard lock(sim_->Lock);
+    lines = simLog_->Restore();
+  }
+  lines.insert(lines.begin(), titleLine_);
+  return lines;
+}
+
+void Session::NoteJump() {
+  LogSystemLine(msg_.MsgVoltaAoTick + " " + std::to_string(player_->Tick()));
 }
 
 bool Session::SaveLoadSettings(SettingsMode mode) {

@@ -3,16 +3,22 @@
 // it; the Qt shell adds only the display and the windows around it.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "catalogue/messages.h"
 #include "platform/clock.h"
 #include "platform/error_reporter.h"
+#include "scenario/scenario_player.h"
 #include "session/log_writer.h"
+#include "session/replay_log.h"
 #include "session/settings.h"
 #include "simulation/display.h"
 #include "simulation/simulation.h"
+#include "simulation/switchable_clock.h"
 
 namespace kelpa {
 
@@ -53,6 +59,22 @@ class Session {
   // A line about the whole system, in black.
   void LogSystemLine(const std::string& text);
 
+  // --- a scenario in the windows ---
+  // Ends the previous processes, parks the threads and enters virtual time for good, starts the
+  // scenario at tick 0 and logs its title.
+  void OpenScenario(Scenario scenario);
+  bool VirtualTime() const { return clock_->VirtualTime(); }
+  // Null before the simulation exists.
+  ScenarioPlayer* Player() const { return player_.get(); }
+  // One tick by hand, the run stopped: the scenario's next tick, or in real time the passes due
+  // and one processor cycle.
+  void StepOneTick();
+  // Replays the scenario to `tick` with the log file left alone; returns the lines of the run up
+  // to there (its title line first, at most `capacity` in all) for the view.
+  std::vector<LogLine> BackTo(std::int64_t tick, std::size_t capacity);
+  // The log notes the jump back to the tick the run stands at.
+  void NoteJump();
+
   const IClock& Clock() const { return *clock_; }
   const TMessages& Msg() const { return msg_; }
   TLogWriter& Log() const { return *log_; }
@@ -65,10 +87,13 @@ class Session {
   std::string TimeNow() const;
 
   IErrorReporter& reporter_;
-  std::unique_ptr<IClock> clock_;
+  std::unique_ptr<SwitchableClock> clock_;
   TMessages msg_;
   std::unique_ptr<TLogWriter> log_;
+  std::unique_ptr<ReplayLog> simLog_;
   std::unique_ptr<Simulation> sim_;
+  std::unique_ptr<ScenarioPlayer> player_;
+  LogLine titleLine_;
 };
 
 }  // namespace kelpa

@@ -174,9 +174,11 @@ void TCPU::Run() {
     }
     {
       std::lock_guard lock(sim_.Lock);
-      Cycle();
-      if (sim_.AfterStep) {
-        sim_.AfterStep();
+      if (!sim_.ThreadsParked) {
+        Cycle();
+        if (sim_.AfterStep) {
+          sim_.AfterStep();
+        }
       }
     }
     CycleCount.fetch_add(1);

@@ -7,6 +7,15 @@
 
 namespace kelpa {
 TMemoReal::TMemoReal(Simulation& sim) : sim_(sim) {
+  Clear();
+}
+
+void TMemoReal::Clear() {
+  FreePageList.clear();
+  ModifiedPageList.clear();
+  FreeBlocks.clear();
+  ReservedBlocks.clear();
+  AllocatedBlocks.clear();
   for (int i = 0; i < kFrameCount; ++i) {
     FrameTable[i] = TFrameEntry{i, true, nullptr, 0, false};
     FreePageList.push_back(i);
@@ -15,6 +24,8 @@ TMemoReal::TMemoReal(Simulation& sim) : sim_(sim) {
     BlockTable[i] = TBlockEntry{i, bsFree, nullptr, 0, false};
     FreeBlocks.push_back(i);
   }
+  HardFaultCount = 0;
+  SoftFaultCount = 0;
 }
 
 // --- real memory and page tables ---

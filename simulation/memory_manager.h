@@ -57,6 +57,10 @@ class TMemoReal {
   std::int32_t HardFaultCount = 0;
   std::int32_t SoftFaultCount = 0;
 
+  // Every frame and block free, both page lists and the fault counts as at a fresh start; the
+  // options are kept. The processes that owned them must be gone already.
+  void Clear();
+
   // --- real memory and page tables ---
   void LoadInitialPages(TProcesso* P, int count);
   // Gives the page of P's PC a frame. Returns false when no frame could be found at all (the

@@ -11,6 +11,7 @@
 #include "simulation/cpu.h"
 #include "simulation/display.h"
 #include "simulation/event.h"
+#include "simulation/hand_action.h"
 #include "simulation/hclock.h"
 #include "simulation/kernel.h"
 #include "simulation/log.h"
@@ -60,6 +61,26 @@ class Simulation {
 
   // Receives every event after its log line is written; null for none. Set before StartThreads.
   IEventSink* Events = nullptr;
+
+  // Told of every action taken by hand (lock held); null for none.
+  IHandActionSink* HandActions = nullptr;
+  void NoteHandAction(const HandAction& action) {
+    if (HandActions != nullptr) {
+      HandActions->Taken(action);
+    }
+  }
+
+  // Set (under the lock) while one thread drives the run tick by tick in virtual time: the
+  // processor and wait threads then run no cycle and no pass even if they were already past the
+  // run/stop event when the run stopped.
+  bool ThreadsParked = false;
+
+  // A fresh start, the lock held: every process gone (its disc released, no log line), the
+  // queues, interrupts, lists, frames, page file, wait counter and counters as a new simulation
+  // has them. The options and the threads are left as they are; discs never repeat, so shapes
+  // go on counting.
+  void ReturnToStart();
+  ShapeId LastShapeId() const { return lastShape_; }
 
   // Stamps an event with the time, writes its log line (if it has one) and passes it on to Events.
   // The lock must be held.

@@ -174,6 +174,17 @@ std::vector<DiscPlace> TEspera::WaitAreaPlaces() const {
   return places;
 }
 
+void TEspera::Clear() {
+  sim_.Lock.AssertHeld();
+  WaitList.clear();
+  SuspendedList.clear();
+  WaitCounter = 0;
+  ServingPageFault = nullptr;
+  listsChanged_ = true;
+  RefreshDisplay();
+  sim_.Display.AdvanceWaitCounter(0);
+}
+
 void TEspera::RefreshDisplay() {
   listsChanged_ = false;
   FillPlaces(places_);
@@ -200,6 +211,10 @@ void TEspera::Join() {
 
 bool TEspera::PassAndCheckIdle() {
   std::lock_guard lock(sim_.Lock);
+  if (sim_.ThreadsParked) {
+    // Another thread drives the run: no pass, and no sleep until an arrival that may not come.
+    return false;
+  }
   Pass();
   if (sim_.AfterStep) {
     sim_.AfterStep();

@@ -57,6 +57,9 @@ class TEspera {
   std::vector<DiscPlace> WaitAreaPlaces() const;
   // Hands the places to the display when they differ from those it was last given.
   void RefreshDisplay();
+  // Both lists emptied and the counter at 0, as at a fresh start; the display shows it. The
+  // processes are not ended here (the caller does that).
+  void Clear();
 
   // --- thread ---
   // Milliseconds between passes (100; tests make it shorter).

@@ -12,12 +12,26 @@ const std::array<MenuShortcut, 4>& MenuShortcuts() {
       {"Help1", QKeyCombination(Qt::Key_F1)},
       {"Fim1", Qt::CTRL | Qt::Key_Q},
       {"Log1", Qt::CTRL | Qt::Key_L},
-      // F10 is kept for "Passo", a step of the simulation, when that command comes.
   }};
   return shortcuts;
 }
 
-void AddConsoleShortcuts(QWidget& console, std::function<void()> runStop) {
+namespace {
+
+// Not the buttons' own shortcuts: a button's caption changes with every click, and a new caption
+// replaces a button's shortcut with its mnemonic. Unnamed, since they have no caption.
+void AddKey(QWidget& console, QKeyCombination key, std::function<void()> action) {
+  auto* item = new QAction(&console);
+  item->setShortcut(QKeySequence(key));
+  item->setShortcutContext(Qt::ApplicationShortcut);
+  QObject::connect(item, &QAction::triggered, &console, std::move(action));
+  console.addAction(item);
+}
+
+}  // namespace
+
+void AddConsoleShortcuts(QWidget& console, std::function<void()> runStop,
+                         std::function<void()> step) {
   for (const MenuShortcut& shortcut : MenuShortcuts()) {
     auto* item = console.findChild<QAction*>(QString::fromLatin1(shortcut.Item));
     if (item == nullptr) {
@@ -26,13 +40,8 @@ void AddConsoleShortcuts(QWidget& console, std::function<void()> runStop) {
     item->setShortcut(QKeySequence(shortcut.Key));
     item->setShortcutContext(Qt::ApplicationShortcut);
   }
-  // Not the button's own shortcut: the button's caption changes with every click, and a new
-  // caption replaces a button's shortcut with its mnemonic. Unnamed, since it has no caption.
-  auto* runStopKey = new QAction(&console);
-  runStopKey->setShortcut(QKeySequence(kRunStopKey));
-  runStopKey->setShortcutContext(Qt::ApplicationShortcut);
-  QObject::connect(runStopKey, &QAction::triggered, &console, std::move(runStop));
-  console.addAction(runStopKey);
+  AddKey(console, kRunStopKey, std::move(runStop));
+  AddKey(console, kStepKey, std::move(step));
 }
 
 }  // namespace kelpa

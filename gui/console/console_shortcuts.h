@@ -19,12 +19,15 @@ struct MenuShortcut {
 // Ctrl+N Criar, F1 Help, Ctrl+Q Fim, Ctrl+L the log window.
 const std::array<MenuShortcut, 4>& MenuShortcuts();
 
-// The key of the run/stop button. (F10 is kept for stepping the simulation by one instruction.)
+// The key of the run/stop button, and of "Passo" (one tick while stopped).
 inline constexpr QKeyCombination kRunStopKey(Qt::Key_F5);
+inline constexpr QKeyCombination kStepKey(Qt::Key_F10);
 
-// Gives the console's menu items their keys and the console a run/stop key that calls runStop.
+// Gives the console's menu items their keys and the console a run/stop key that calls runStop
+// and a step key that calls step.
 // Each works from every window of the program (not while a modal window is open), so a teacher
 // can stop the run with the processor window in front.
-void AddConsoleShortcuts(QWidget& console, std::function<void()> runStop);
+void AddConsoleShortcuts(QWidget& console, std::function<void()> runStop,
+                         std::function<void()> step);
 
 }  // namespace kelpa

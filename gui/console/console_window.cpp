@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFrame>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,9 +19,11 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include "catalogue/fill_in.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/console/console_shortcuts.h"
+#include "gui/console/scenario_controls.h"
 #include "gui/console/window_set.h"
 #include "gui/language/language.h"
 
@@ -74,6 +78,9 @@ TForm1::TForm1(TConsoleHooks hooks, Session& session, TWindowSet& windows)
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setFont(ClassicFont("MS Sans Serif", 8));
+  scenario_ = new TScenarioControls(
+      session_, windows_, [this](const QString& text) { ShowError(text); },
+      [this] { ShowRunState(); }, this);
   BuildStrip();
   BuildMenu();
   setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -138,6 +145,19 @@ void TForm1::BuildStrip() {
   SpeedButton1->setText("Parar");
   connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
 
+  SpeedButton2 = new QToolButton(panel);
+  SpeedButton2->setObjectName("SpeedButton2");
+  SpeedButton2->setAutoRaise(true);
+  SpeedButton2->setGeometry(292, 8, 57, 25);
+  SpeedButton2->setText("Passo");
+  SpeedButton2->setEnabled(false);
+  connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+
+  // Written by the program: the tick, in virtual time only.
+  tickText_ = new QLabel(panel);
+  tickText_->setTextFormat(Qt::PlainText);
+  tickText_->setGeometry(205, 14, 85, 16);
+
   Image1 = Picture(panel, "Image1");
   DrawLamp();
 
@@ -174,6 +194,13 @@ void TForm1::BuildMenu() {
   processo->setObjectName("Processo1");
   AddItem(processo, "Criar1", "&Criar", &TForm1::Criar1Click);
   AddItem(processo, "Selecionar1", "&Selecionar", &TForm1::Selecionar1Click);
+  processo->addSeparator();
+  AddItem(processo, "AbrirCenario1", QString::fromUtf8("&Abrir cenário..."),
+          &TForm1::AbrirCenario1Click);
+  AddItem(processo, "SalvarCenario1", QString::fromUtf8("Sal&var cenário..."),
+          &TForm1::SalvarCenario1Click);
+  Voltar1 = AddItem(processo, "Voltar1", "Vol&tar...", &TForm1::Voltar1Click);
+  Voltar1->setEnabled(false);
 
   QMenu* janelas = bar->addMenu("&Janelas");
   janelas->setObjectName("Janelas1");
@@ -197,7 +224,8 @@ void TForm1::BuildMenu() {
   connect(fim, &QAction::triggered, this, [this] { Fim1Click(); });
   bar->addAction(fim);
 
-  AddConsoleShortcuts(*this, [this] { SpeedButton1Click(); });
+  AddConsoleShortcuts(
+      *this, [this] { SpeedButton1Click(); }, [this] { SpeedButton2Click(); });
 }
 
 // One item per zoom; the checked one is the zoom kelpa.ini holds, the one of the next start.
@@ -239,6 +267,14 @@ void TForm1::ShowInformation(const QString& text) {
     hooks_.ShowMessage(text);
   } else {
     QMessageBox::information(this, QApplication::applicationName(), AsPlainText(text));
+  }
+}
+
+void TForm1::ShowError(const QString& text) {
+  if (hooks_.ShowMessage) {
+    hooks_.ShowMessage(text);
+  } else {
+    QMessageBox::warning(this, QApplication::applicationName(), text);
   }
 }
 
@@ -391,7 +427,80 @@ void TForm1::Fim1Click() {
   close();
 }
 
+QString TForm1::TickText() const {
+  return tickText_->text();
+}
+
+void TForm1::AbrirCenario1Click() {
+  const QString path = hooks_.ChooseScenarioFile
+                           ? hooks_.ChooseScenarioFile(false)
+                           : QFileDialog::getOpenFileName(
+                                 this, AsPlainText(findChild<QAction*>("AbrirCenario1")->text()),
+                                 QString(), ToQString(Msg().MsgArquivosCenario));
+  if (!path.isEmpty()) {
+    scenario_->Open(path);
+  }
+}
+
+void TForm1::SalvarCenario1Click() {
+  const QString path = hooks_.ChooseScenarioFile
+                           ? hooks_.ChooseScenarioFile(true)
+                           : QFileDialog::getSaveFileName(
+                                 this, AsPlainText(findChild<QAction*>("SalvarCenario1")->text()),
+                                 QString(), ToQString(Msg().MsgArquivosCenario));
+  if (!path.isEmpty()) {
+    scenario_->Save(path);
+  }
+}
+
+void TForm1::Voltar1Click() {
+  if (!scenario_->VirtualTime()) {
+    return;
+  }
+  const std::int64_t last = scenario_->Tick();
+  std::optional<std::int64_t> tick;
+  if (hooks_.AskTick) {
+    tick = hooks_.AskTick(last);
+  } else {
+    bool ok = false;
+    const QString prompt = ToQString(FillIn(Msg().MsgVoltarAoTick, {std::to_string(last)}));
+    const int chosen =
+        QInputDialog::getInt(this, AsPlainText(Voltar1->text()), prompt, static_cast<int>(last), 0,
+                             static_cast<int>(last), 1, &ok);
+    if (ok) {
+      tick = chosen;
+    }
+  }
+  if (tick) {
+    scenario_->BackTo(*tick);
+  }
+}
+
+void TForm1::SpeedButton2Click() {
+  if (!SimulationRunning && !shutDown_) {
+    scenario_->Step();
+    ShowRunState();
+  }
+}
+
+void TForm1::ShowRunState() {
+  if (scenario_->VirtualTime()) {
+    // The tick takes the place of the hint to create a process, which a scenario does.
+    StaticText1->hide();
+    SimulationRunning = scenario_->Playing();
+    SpeedButton1->setText(ToQString(SimulationRunning ? Msg().MsgParar : Msg().MsgExecutar));
+    tickText_->setText(ToQString(Msg().MsgTick) + QLatin1Char(' ') +
+                       QString::number(scenario_->Tick()));
+  }
+  SpeedButton2->setEnabled(!SimulationRunning);
+  Voltar1->setEnabled(scenario_->VirtualTime());
+}
+
 void TForm1::SpeedButton1Click() {
+  if (scenario_->VirtualTime()) {
+    scenario_->SetPlaying(!SimulationRunning);
+    return;
+  }
   if (SimulationRunning) {
     SpeedButton1->setText(ToQString(Msg().MsgExecutar));
     Sim().StopRunEvent.Reset();
@@ -400,6 +509,7 @@ void TForm1::SpeedButton1Click() {
     Sim().StopRunEvent.Set();
   }
   SimulationRunning = !SimulationRunning;
+  ShowRunState();
 }
 
 void TForm1::Timer1Timer() {
@@ -441,6 +551,7 @@ void TForm1::Shutdown() {
     return;
   }
   shutDown_ = true;
+  scenario_->SetPlaying(false);
   Timer1->stop();
   Timer2->stop();
   // Closed during the splash: the credits go too, and start-up never finishes.

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/error_reporter.h"
@@ -23,6 +25,7 @@ namespace kelpa {
 
 class TEstatisticas;
 class TPCB;
+class TScenarioControls;
 class TWindowSet;
 class TfrmAlteraProcessos;
 class TfrmCreditos;
@@ -46,6 +49,10 @@ struct TConsoleHooks {
   std::function<void()> OnFinished;
   // The zoom, in percent, the windows were scaled by when the program started.
   int StartZoom = kDefaultZoom;
+  // Chooses a scenario file to open or to save (empty: none); null means a file dialog.
+  std::function<QString(bool save)> ChooseScenarioFile;
+  // Asks the tick to go back to, 0..last; null means an input box.
+  std::function<std::optional<std::int64_t>(std::int64_t last)> AskTick;
 };
 
 class TForm1 : public QMainWindow {
@@ -78,7 +85,12 @@ class TForm1 : public QMainWindow {
   void Crditos1Click();
   void Help1Click();
   void Fim1Click();
+  void AbrirCenario1Click();
+  void SalvarCenario1Click();
+  void Voltar1Click();
   void SpeedButton1Click();
+  // "Passo": one tick, while stopped.
+  void SpeedButton2Click();
   void Timer1Timer();
   void Timer2Timer();
 
@@ -102,6 +114,9 @@ class TForm1 : public QMainWindow {
   TEstatisticas* StatisticsWindow() const;
   TfrmHelp* HelpWindow() const;
   TfrmAlteraProcessos* ProcessListWindow() const;
+  TScenarioControls& ScenarioControls() const { return *scenario_; }
+  // The tick the run stands at, as the console shows it in virtual time (empty in real time).
+  QString TickText() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -121,6 +136,9 @@ class TForm1 : public QMainWindow {
   // Keeps the chosen zoom for the next start, and says so.
   void ZoomClick(int percent);
   void ShowInformation(const QString& text);
+  void ShowError(const QString& text);
+  // The run/stop and step buttons, the tick and "Voltar" as the run stands.
+  void ShowRunState();
   void CreateSimulationWindows();
   void ShowSplashEnd();
   void FinishStartUp();
@@ -132,6 +150,10 @@ class TForm1 : public QMainWindow {
   QLabel* Image1 = nullptr;
   QLabel* Image2 = nullptr;
   QToolButton* SpeedButton1 = nullptr;
+  QToolButton* SpeedButton2 = nullptr;
+  QLabel* tickText_ = nullptr;
+  QAction* Voltar1 = nullptr;
+  TScenarioControls* scenario_ = nullptr;
   QLabel* StaticText1 = nullptr;
   QAction* Log1 = nullptr;
   QAction* Memriaprincipal1 = nullptr;

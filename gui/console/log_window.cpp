@@ -115,6 +115,21 @@ void TfrmLog::DrainPending() {
   cursor.endEditBlock();
 }
 
+void TfrmLog::ShowLines(const std::vector<std::pair<std::string, TColor>>& lines) {
+  log_.TakePending();
+  memLog->clear();
+  lineCount_ = 0;
+  const std::size_t first =
+      lines.size() > static_cast<std::size_t>(kViewCapacity) ? lines.size() - kViewCapacity : 0;
+  QTextCursor cursor(memLog->document());
+  cursor.beginEditBlock();
+  for (std::size_t i = first; i < lines.size(); ++i) {
+    AppendLine(cursor, lines[i].first, lines[i].second);
+  }
+  cursor.endEditBlock();
+  ScrollToNewest();
+}
+
 QColor TfrmLog::TextColour(TColor colour) {
   const auto known = shades_.find(colour);
   if (known != shades_.end()) {

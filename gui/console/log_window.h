@@ -9,6 +9,8 @@
 #include <atomic>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "session/log_writer.h"
 
@@ -33,6 +35,9 @@ class TfrmLog : public QWidget {
   const std::string& FileName() const { return log_.FileName(); }
   // Lines now in the view.
   int LineCount() const { return lineCount_; }
+  // The view starts over with these lines (stamped, oldest first, the last kViewCapacity shown);
+  // lines published and not yet shown are dropped, as they belong to what the view replaces.
+  void ShowLines(const std::vector<std::pair<std::string, TColor>>& lines);
 
  signals:
   // The user closed the window (it is then hidden): the console clears its menu check mark.

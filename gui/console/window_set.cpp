@@ -83,6 +83,19 @@ void TWindowSet::StopDisplay() {
   }
 }
 
+void TWindowSet::ShowOptionsInForce(int wait, int slice, int clock, int realTimeThreshold) {
+  if (gp_) {
+    gp_->ShowSpeedPositions(wait, slice, clock);
+    gp_->PaintRealTimeLabels(realTimeThreshold);
+  }
+  if (opt_) {
+    opt_->LoadFromSettings();
+  }
+  if (memoryOptions_) {
+    memoryOptions_->ShowValuesInForce();
+  }
+}
+
 TLanguage& TWindowSet::Language() const {
   return *language_;
 }

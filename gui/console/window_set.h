@@ -53,6 +53,9 @@ class TWindowSet : public QObject {
   void OpenProcessList(Simulation& sim);
   // No simulation thread waits for the screen from now on.
   void StopDisplay();
+  // The speed controls move to these positions (1..10) and the option windows show the options
+  // in force.
+  void ShowOptionsInForce(int wait, int slice, int clock, int realTimeThreshold);
 
   // The captions' loader of every window that translates itself, the console's too.
   TLanguage& Language() const;

@@ -134,6 +134,11 @@ void Tfrm_Opt_MV::SpeedButton1Click() {
 }
 
 void Tfrm_Opt_MV::SpeedButton2Click() {
+  ShowValuesInForce();
+  close();
+}
+
+void Tfrm_Opt_MV::ShowValuesInForce() {
   bool frameLimit = true;
   bool anticipated = true;
   int minFree = 0;
@@ -149,7 +154,6 @@ void Tfrm_Opt_MV::SpeedButton2Click() {
   // Selecting the item already selected leaves a typed text in place: replace it too.
   ComboBox1->setEditText(ComboBox1->itemText(item));
   SpinEdit1->setValue(minFree);
-  close();
 }
 
 }  // namespace kelpa

@@ -23,6 +23,8 @@ class Tfrm_Opt_MV : public QDialog {
   void SpeedButton1Click();
   // "Cancelar": sets the controls back to the settings in force and closes.
   void SpeedButton2Click();
+  // The controls show the settings in force.
+  void ShowValuesInForce();
 
  private:
   void BuildControls();

@@ -213,15 +213,24 @@ void TfrmAlteraProcessos::WithSelectedProcess(const std::function<void(TProcesso
 }
 
 void TfrmAlteraProcessos::Button3Click() {
-  WithSelectedProcess([](TProcesso& p) { p.SetSuspendRequest(true); });
+  WithSelectedProcess([this](TProcesso& p) {
+    p.SetSuspendRequest(true);
+    sim_.NoteHandAction({HandActionKind::Suspend, p.Shape});
+  });
 }
 
 void TfrmAlteraProcessos::Button4Click() {
-  WithSelectedProcess([](TProcesso& p) { p.SetSuspendRequest(false); });
+  WithSelectedProcess([this](TProcesso& p) {
+    p.SetSuspendRequest(false);
+    sim_.NoteHandAction({HandActionKind::Resume, p.Shape});
+  });
 }
 
 void TfrmAlteraProcessos::Button2Click() {
-  WithSelectedProcess([](TProcesso& p) { p.RequestKill(); });
+  WithSelectedProcess([this](TProcesso& p) {
+    p.RequestKill();
+    sim_.NoteHandAction({HandActionKind::End, p.Shape});
+  });
 }
 
 void TfrmAlteraProcessos::Button1Click() {
@@ -264,6 +273,7 @@ void TfrmAlteraProcessos::ChangePriority() {
     for (const auto& process : sim_.Kernel.Processes) {
       if (process->Shape == shape) {
         sim_.Kernel.SetPriority(process.get(), value);
+        sim_.NoteHandAction({HandActionKind::SetPriority, shape, 0, value});
         break;
       }
     }

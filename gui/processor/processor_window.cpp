@@ -208,6 +208,12 @@ void TfrmGP::Timer1Timer() {
   discs_->PlaceReady(SnapshotReadyDiscs(sim_));
 }
 
+void TfrmGP::ShowSpeedPositions(int wait, int slice, int clock) {
+  TrackBar1->setValue(wait);
+  tcbQuantum->setValue(slice);
+  tbClock->setValue(clock);
+}
+
 void TfrmGP::TrackBar1Change(int position) {
   const int length = 10 * position;
   {

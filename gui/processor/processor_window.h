@@ -44,6 +44,9 @@ class TfrmGP : public QMainWindow, public DiscBoard {
   // The client area: the discs are its children and placed in its coordinates.
   QWidget* ClientArea() const { return centralWidget(); }
 
+  // Moves the three speed controls (wait, slice, clock; positions 1..10) to these positions.
+  void ShowSpeedPositions(int wait, int slice, int clock);
+
   // Places every ready disc in its queue's row (the timer calls it every 500 ms).
   void Timer1Timer();
 

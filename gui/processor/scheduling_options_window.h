@@ -25,6 +25,8 @@ class Tfrm_Opt : public QDialog {
 
   void SpeedButton1Click();
   void SpeedButton2Click();
+  // The controls show the options in force.
+  void LoadFromSettings();
 
  signals:
   // "Confirmar" put a new lowest real-time priority into effect.
@@ -35,7 +37,6 @@ class Tfrm_Opt : public QDialog {
 
  private:
   void CreateComponents();
-  void LoadFromSettings();
   void TrackBar1Change(int position);
 
   Simulation& sim_;

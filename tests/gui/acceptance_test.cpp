@@ -33,6 +33,7 @@
 #include "gui/common/qt_convert.h"
 #include "gui/console/console_window.h"
 #include "gui/console/log_window.h"
+#include "gui/console/scenario_controls.h"
 #include "gui/memory/memory_options_window.h"
 #include "gui/memory/memory_window.h"
 #include "gui/process/creation_window.h"
@@ -129,6 +130,7 @@ class AcceptanceTest : public QObject {
   void logFile();
   void logWindowMatchesTheFile();
   void settingsFile();
+  void scenarioLesson();
   void cleanupTestCase();
 
  private:
@@ -555,6 +557,54 @@ void AcceptanceTest::settingsFile() {
   const QString ini = QString::fromUtf8(ReadFile("kelpa.ini"));
   QCOMPARE(ini.split(QRegularExpression("\r?\n"), Qt::SkipEmptyParts),
            QStringList({"[GLOBAL]", "PREEMPCAO=1", "PRIORIDADE_DINAMICA=1", "TEMPO_REAL=10"}));
+}
+
+// The next class opens a prepared scenario: it plays by itself to its pause, the teacher steps
+// one tick with F10 and goes back two ticks through "Voltar".
+void AcceptanceTest::scenarioLesson() {
+  {
+    QFile lesson("aula.ini");
+    QVERIFY(lesson.open(QIODevice::WriteOnly));
+    lesson.write(
+        "[CENARIO]\nTITULO=Aula\nTICKS=50\nPAUSAS=3\n\n[GLOBAL]\nRELOGIO=10\n"
+        "FATIA=2\n\n[PROCESSO 1]\nTIPO=IO_1\nPRIORIDADE=6\n\n[PROCESSO 2]\n"
+        "TIPO=CPU\nCHEGADA=1\n");
+  }
+  form_.reset();
+  TConsoleHooks hooks;
+  hooks.SplashMs = 0;
+  hooks.Reporter = &reporter_;
+  hooks.ShowMessage = [this](const QString& text) { consoleMessages_ << text; };
+  hooks.ChooseScenarioFile = [](bool) { return QStringLiteral("aula.ini"); };
+  hooks.AskTick = [](std::int64_t last) { return std::optional<std::int64_t>(last - 2); };
+  form_ = ConsoleHandle(std::move(hooks));
+  form_->FormCreate();
+  form_->CreateProcessWindows();
+  form_->show();
+  consoleMessages_.clear();
+
+  Item("AbrirCenario1")->trigger();
+  QVERIFY(consoleMessages_.isEmpty());
+  QCOMPARE(form_->ProcessorWindow()->findChild<QSlider*>("tbClock")->value(), 10);
+  QCOMPARE(form_->ProcessorWindow()->findChild<QSlider*>("tcbQuantum")->value(), 2);
+  // Played at the clock control's pace until the pause tick stops it.
+  QTRY_VERIFY_WITH_TIMEOUT(!form_->ScenarioControls().Playing(), kLongWait);
+  QCOMPARE(form_->ScenarioControls().Tick(), std::int64_t{3});
+  QCOMPARE(RunButton()->text(), QString("Executar"));
+  auto* step = form_->findChild<QToolButton*>("SpeedButton2");
+  QVERIFY(step->isEnabled());
+  QTest::keyClick(form_.get(), Qt::Key_F10);
+  QCOMPARE(form_->ScenarioControls().Tick(), std::int64_t{4});
+  QCOMPARE(form_->TickText(), QString("Tick 4"));
+  QCOMPARE(SnapshotProcessCount(Sim()), 2);
+
+  Item("Voltar1")->trigger();
+  QCOMPARE(form_->ScenarioControls().Tick(), std::int64_t{2});
+  form_->Log()->Flush();
+  const QStringList texts = LogTexts();
+  QVERIFY(texts.contains("Cenário aberto: Aula"));
+  QCOMPARE(texts.back(), QString("Volta ao tick 2"));
+  QVERIFY(reporter_.Messages.empty());
 }
 
 void AcceptanceTest::cleanupTestCase() {

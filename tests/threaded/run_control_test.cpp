@@ -4,6 +4,7 @@
 // every wait is bounded, so nothing here depends on how fast the machine is.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -139,6 +140,28 @@ TEST_F(RunControlTest, StoppingStopsCyclesAndPasses) {
   Tick(20);
   EXPECT_LE(Cycles(), cycles);
   EXPECT_LE(Passes(), passes);
+}
+
+// While one thread drives the run tick by tick, the threads let ticks and paces go by, even with
+// the run/stop event set, without running a cycle or a pass.
+TEST_F(RunControlTest, ParkedThreadsRunNoCycleAndNoPass) {
+  std::atomic<int> steps{0};
+  sim.AfterStep = [&steps] { steps.fetch_add(1); };
+  {
+    std::lock_guard lock(sim.Lock);
+    sim.ThreadsParked = true;
+  }
+  sim.StartThreads();
+  // Ticks one at a time, each taken before the next comes (two would make one).
+  for (long cycle = 1; cycle <= 3; ++cycle) {
+    ASSERT_TRUE(Eventually([&] { return Cycles() >= cycle; }));
+    Tick(1);
+  }
+  ASSERT_TRUE(Eventually([&] { return Cycles() >= 4; }));
+  LetPassesRun();
+  EXPECT_EQ(steps.load(), 0);
+  std::lock_guard lock(sim.Lock);
+  EXPECT_EQ(sim.Kernel.DispatchCount, 0);
 }
 
 TEST_F(RunControlTest, ShutdownJoinsTheThreadsWhileBlockedOnAStoppedRun) {

@@ -1,0 +1,127 @@
+#include "gui/console/scenario_controls.h"
+
+#include <QTimer>
+#include <fstream>
+#include <mutex>
+
+#include "gui/common/qt_convert.h"
+#include "gui/console/log_window.h"
+#include "gui/console/window_set.h"
+#include "scenario/live_scenario.h"
+#include "scenario/scenario_reader.h"
+#include "session/session.h"
+
+namespace kelpa {
+
+TScenarioControls::TScenarioControls(Session& session, TWindowSet& windows,
+                                     std::function<void(const QString&)> showMessage,
+                                     std::function<void()> onChanged, QObject* parent)
+    : QObject(parent),
+      session_(session),
+      windows_(windows),
+      showMessage_(std::move(showMessage)),
+      onChanged_(std::move(onChanged)) {
+  timer_ = new QTimer(this);
+  timer_->setObjectName("PlayTimer");
+  connect(timer_, &QTimer::timeout, this, [this] { PlayOneTick(); });
+}
+
+bool TScenarioControls::VirtualTime() const {
+  return session_.VirtualTime();
+}
+
+std::int64_t TScenarioControls::Tick() const {
+  return session_.Player() ? session_.Player()->Tick() : 0;
+}
+
+bool TScenarioControls::Open(const QString& path) {
+  ScenarioReading reading = ReadScenarioFile(ToStdString(path), session_.Msg());
+  if (!reading.Value) {
+    showMessage_(ToQString(reading.Error ? reading.Error->Text() : ToStdString(path)));
+    return false;
+  }
+  SetPlaying(false);
+  session_.OpenScenario(std::move(*reading.Value));
+  ShowOptionsInForce();
+  SetPlaying(!session_.Player()->AtPause());
+  return true;
+}
+
+void TScenarioControls::ShowOptionsInForce() {
+  Simulation& sim = session_.Sim();
+  int wait = 10;
+  {
+    std::lock_guard lock(sim.Lock);
+    wait = sim.Espera.WaitLength() / 10;
+  }
+  const int slice = sim.Kernel.Quantum.load() / 1000;
+  // In virtual time the clock control sets the pace of playing; its position is the scenario's.
+  const int clock = VirtualTime() ? session_.Player()->Opened().ClockPosition
+                                  : (1100 - sim.HClock.Period.load()) / 100;
+  windows_.ShowOptionsInForce(wait, slice, clock, sim.Settings.RealTimeThreshold.load());
+}
+
+bool TScenarioControls::Save(const QString& path) {
+  const Scenario scenario = VirtualTime() ? session_.Player()->WithHandActions()
+                                          : ScenarioOfLiveProcesses(session_.Sim());
+  if (scenario.Processes.empty()) {
+    showMessage_(ToQString(session_.Msg().MsgNenhumProcesso));
+    return false;
+  }
+  std::ofstream out(ToStdString(path), std::ios::binary | std::ios::trunc);
+  out << WriteScenario(scenario);
+  out.flush();
+  if (!out) {
+    showMessage_(ToQString(session_.Msg().MsgCenarioNaoGravado + ": " + ToStdString(path)));
+    return false;
+  }
+  return true;
+}
+
+void TScenarioControls::Step() {
+  if (playing_) {
+    return;
+  }
+  session_.StepOneTick();
+  onChanged_();
+}
+
+void TScenarioControls::BackTo(std::int64_t tick) {
+  if (!VirtualTime()) {
+    return;
+  }
+  SetPlaying(false);
+  TfrmLog* view = windows_.LogWindow();
+  const auto lines = session_.BackTo(tick, TfrmLog::kViewCapacity);
+  // Every line logged before the jump is in the view's queue by now: the view replaces them all.
+  session_.Log().Flush();
+  if (view != nullptr) {
+    view->ShowLines(lines);
+  }
+  session_.NoteJump();
+  ShowOptionsInForce();
+  onChanged_();
+}
+
+void TScenarioControls::SetPlaying(bool playing) {
+  playing_ = playing && VirtualTime();
+  if (playing_) {
+    timer_->start(session_.Sim().HClock.Period.load());
+  } else {
+    timer_->stop();
+  }
+  onChanged_();
+}
+
+void TScenarioControls::PlayOneTick() {
+  session_.StepOneTick();
+  // The clock control may have moved: the next tick comes at its pace.
+  timer_->setInterval(session_.Sim().HClock.Period.load());
+  if (session_.Player()->AtPause()) {
+    SetPlaying(false);
+    return;
+  }
+  onChanged_();
+}
+
+}  // namespace kelpa

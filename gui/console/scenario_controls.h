@@ -1,0 +1,55 @@
+// The console's scenario commands: open and save a scenario, play it at the pace of the clock
+// control, step one tick, go back to an earlier tick. Playing is a timer of the user-interface
+// thread that runs one tick per clock period; the simulation's threads stay parked meanwhile.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QTimer;
+
+namespace kelpa {
+
+class Session;
+class TWindowSet;
+
+class TScenarioControls : public QObject {
+ public:
+  // showMessage tells the user something (an error); onChanged runs after every change of the
+  // tick or of playing, so the console can show them.
+  TScenarioControls(Session& session, TWindowSet& windows,
+                    std::function<void(const QString&)> showMessage,
+                    std::function<void()> onChanged, QObject* parent);
+
+  // Reads the file and, when it is a valid scenario, starts it in virtual time and plays it
+  // (unless tick 0 is a pause tick); otherwise says why and changes nothing. True when opened.
+  bool Open(const QString& path);
+  // Writes the run so far with its hand actions (a scenario open) or the processes alive now
+  // with the options in force; says why when it cannot. True when written.
+  bool Save(const QString& path);
+  // One tick, only while stopped.
+  void Step();
+  // Back to an earlier tick of the open scenario, stopped there.
+  void BackTo(std::int64_t tick);
+  // The run/stop button in virtual time: plays or pauses.
+  void SetPlaying(bool playing);
+
+  bool Playing() const { return playing_; }
+  bool VirtualTime() const;
+  std::int64_t Tick() const;
+
+ private:
+  void PlayOneTick();
+  void ShowOptionsInForce();
+
+  Session& session_;
+  TWindowSet& windows_;
+  std::function<void(const QString&)> showMessage_;
+  std::function<void()> onChanged_;
+  QTimer* timer_ = nullptr;
+  bool playing_ = false;
+};
+
+}  // namespace kelpa

@@ -1,0 +1,273 @@
+#include "scenario/scenario_player.h"
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+
+#include "simulation/process.h"
+
+namespace kelpa {
+namespace {
+
+void SortUnique(std::vector<std::int64_t>& ticks) {
+  std::sort(ticks.begin(), ticks.end());
+  ticks.erase(std::unique(ticks.begin(), ticks.end()), ticks.end());
+}
+
+// One change per tick, the last one asked.
+void SortByTick(std::vector<PriorityChange>& changes) {
+  std::stable_sort(
+      changes.begin(), changes.end(),
+      [](const PriorityChange& a, const PriorityChange& b) { return a.Tick < b.Tick; });
+  std::vector<PriorityChange> kept;
+  for (const PriorityChange& change : changes) {
+    if (!kept.empty() && kept.back().Tick == change.Tick) {
+      kept.back() = change;
+    } else {
+      kept.push_back(change);
+    }
+  }
+  changes = std::move(kept);
+}
+
+}  // namespace
+
+ScenarioPlayer::ScenarioPlayer(Simulation& sim, VirtualClock& clock) : sim_(sim), clock_(clock) {
+  std::lock_guard lock(sim_.Lock);
+  sim_.HandActions = this;
+}
+
+ScenarioPlayer::~ScenarioPlayer() {
+  std::lock_guard lock(sim_.Lock);
+  if (sim_.HandActions == this) {
+    sim_.HandActions = nullptr;
+  }
+}
+
+void ScenarioPlayer::Open(Scenario scenario) {
+  std::lock_guard lock(sim_.Lock);
+  scenario_ = std::move(scenario);
+  tape_.clear();
+  StartLocked();
+}
+
+void ScenarioPlayer::StartLocked() {
+  run_.reset();
+  sim_.ReturnToStart();
+  baseShape_ = sim_.LastShapeId();
+  nextRecorded_ = 0;
+  run_ = std::make_unique<ScenarioRun>(sim_, clock_, scenario_, ScenarioRun::LockHeld{});
+  seen_ = ReadOptions();
+  ApplyRecordedLocked();
+}
+
+void ScenarioPlayer::Step() {
+  if (!run_) {
+    return;
+  }
+  std::lock_guard lock(sim_.Lock);
+  NoteOptionsLocked();
+  StepLocked();
+}
+
+void ScenarioPlayer::StepLocked() {
+  run_->StepTickLocked();
+  StandAtNextTick();
+  seen_ = ReadOptions();
+  ApplyRecordedLocked();
+}
+
+void ScenarioPlayer::StandAtNextTick() {
+  clock_.SetMs(run_->Tick() * run_->PeriodMs());
+}
+
+bool ScenarioPlayer::AtPause() const {
+  const std::int64_t tick = Tick();
+  return tick >= scenario_.Ticks ||
+         std::binary_search(scenario_.PauseAt.begin(), scenario_.PauseAt.end(), tick);
+}
+
+void ScenarioPlayer::BackTo(std::int64_t tick) {
+  if (!run_) {
+    return;
+  }
+  std::lock_guard lock(sim_.Lock);
+  NoteOptionsLocked();
+  const std::int64_t target = std::clamp<std::int64_t>(tick, 0, run_->Tick());
+  replaying_ = true;
+  StartLocked();
+  while (run_->Tick() < target) {
+    StepLocked();
+  }
+  replaying_ = false;
+}
+
+void ScenarioPlayer::ApplyRecordedLocked() {
+  const std::int64_t tick = run_->Tick();
+  while (nextRecorded_ < tape_.size() && tape_[nextRecorded_].Tick <= tick) {
+    const Recorded& recorded = tape_[nextRecorded_];
+    if (recorded.NewOptions) {
+      WriteOptions(*recorded.NewOptions);
+    } else {
+      Apply(recorded.Action);
+    }
+    ++nextRecorded_;
+  }
+  seen_ = ReadOptions();
+}
+
+void ScenarioPlayer::Apply(const HandAction& action) {
+  if (action.Kind == HandActionKind::Create) {
+    auto process = TProcesso::Create(sim_, action.ProcessKind, action.Priority, action.FrameLimit,
+                                     action.Color);
+    if (process) {
+      sim_.Kernel.AddProcess(std::move(process));
+    }
+    return;
+  }
+  TProcesso* p = sim_.Kernel.FindByShape(baseShape_ + action.Shape);
+  if (p == nullptr) {
+    return;
+  }
+  switch (action.Kind) {
+    case HandActionKind::Suspend:
+      p->SetSuspendRequest(true);
+      break;
+    case HandActionKind::Resume:
+      p->SetSuspendRequest(false);
+      break;
+    case HandActionKind::SetPriority:
+      sim_.Kernel.SetPriority(p, action.Priority);
+      break;
+    case HandActionKind::End:
+      p->RequestKill();
+      break;
+    case HandActionKind::Create:
+      break;
+  }
+}
+
+void ScenarioPlayer::Taken(const HandAction& action) {
+  if (!run_ || replaying_) {
+    return;
+  }
+  NoteOptionsLocked();
+  Recorded recorded{run_->Tick(), std::nullopt, action};
+  // Kept relative to the run's first disc, so a replay, whose discs are new, finds it again.
+  if (recorded.Action.Shape != 0) {
+    recorded.Action.Shape = Ordinal(recorded.Action.Shape);
+  }
+  Record(recorded);
+}
+
+void ScenarioPlayer::Record(const Recorded& recorded) {
+  // Whatever was recorded for this tick has been taken already, and what was recorded for later
+  // ticks belonged to a run that a new action changes: the new action ends the record.
+  tape_.erase(tape_.begin() + static_cast<std::ptrdiff_t>(nextRecorded_), tape_.end());
+  tape_.push_back(recorded);
+  ++nextRecorded_;
+}
+
+void ScenarioPlayer::NoteOptionsLocked() {
+  const Options now = ReadOptions();
+  if (now == seen_) {
+    return;
+  }
+  seen_ = now;
+  Record({run_->Tick(), now, {}});
+}
+
+ScenarioPlayer::Options ScenarioPlayer::ReadOptions() const {
+  Options o;
+  o.Preemption = sim_.Settings.PreemptionEnabled.load();
+  o.DynamicPriority = sim_.Settings.DynamicPriorityEnabled.load();
+  o.RealTimeThreshold = sim_.Settings.RealTimeThreshold.load();
+  o.Quantum = sim_.Kernel.Quantum.load();
+  o.WaitLength = sim_.Espera.WaitLength();
+  o.WaitCounter = sim_.Espera.WaitCounter;
+  o.AnticipatedFetch = sim_.Memoria.AnticipatedFetch;
+  o.FrameLimitEnabled = sim_.Memoria.FrameLimitEnabled;
+  o.MinFreePercent = sim_.Memoria.MinFreePercent;
+  return o;
+}
+
+void ScenarioPlayer::WriteOptions(const Options& o) {
+  sim_.Settings.PreemptionEnabled = o.Preemption;
+  sim_.Settings.DynamicPriorityEnabled = o.DynamicPriority;
+  sim_.Settings.RealTimeThreshold = o.RealTimeThreshold;
+  sim_.Kernel.Quantum = o.Quantum;
+  sim_.Espera.SetWaitLength(o.WaitLength);
+  sim_.Espera.WaitCounter = o.WaitCounter;
+  sim_.Memoria.AnticipatedFetch = o.AnticipatedFetch;
+  sim_.Memoria.FrameLimitEnabled = o.FrameLimitEnabled;
+  sim_.Memoria.MinFreePercent = o.MinFreePercent;
+}
+
+Scenario ScenarioPlayer::WithHandActions() const {
+  Scenario s = scenario_;
+  if (!run_) {
+    return s;
+  }
+  // Each process by its place in the order of creation, as the tape names it.
+  std::map<std::size_t, std::size_t> indexOf;
+  for (std::size_t i = 0; i < s.Processes.size(); ++i) {
+    if (const ShapeId shape = run_->ShapeOf(i); shape != 0) {
+      indexOf[Ordinal(shape)] = i;
+    }
+  }
+  int lastNumber = 0;
+  for (const ScenarioProcess& p : s.Processes) {
+    lastNumber = std::max(lastNumber, p.Number);
+  }
+  for (const Recorded& r : tape_) {
+    if (r.NewOptions || r.Tick > run_->Tick()) {
+      continue;
+    }
+    const HandAction& a = r.Action;
+    if (a.Kind == HandActionKind::Create) {
+      ScenarioProcess& p = s.Processes.emplace_back();
+      p.Number = std::min(++lastNumber, 999);
+      p.Kind = a.ProcessKind;
+      p.Priority = a.Priority;
+      p.FrameLimit = a.FrameLimit;
+      p.Color = a.Color;
+      p.Arrival = r.Tick;
+      if (a.Shape != 0) {
+        indexOf[a.Shape] = s.Processes.size() - 1;
+      }
+      continue;
+    }
+    const auto found = indexOf.find(a.Shape);
+    if (found == indexOf.end()) {
+      continue;
+    }
+    ScenarioProcess& p = s.Processes[found->second];
+    switch (a.Kind) {
+      case HandActionKind::Suspend:
+        p.SuspendAt.push_back(r.Tick);
+        break;
+      case HandActionKind::Resume:
+        p.ResumeAt.push_back(r.Tick);
+        break;
+      case HandActionKind::SetPriority:
+        p.PriorityAt.push_back({r.Tick, a.Priority});
+        break;
+      case HandActionKind::End:
+        p.EndAt = std::min(p.EndAt.value_or(r.Tick), r.Tick);
+        break;
+      case HandActionKind::Create:
+        break;
+    }
+  }
+  for (ScenarioProcess& p : s.Processes) {
+    SortUnique(p.SuspendAt);
+    SortUnique(p.ResumeAt);
+    SortByTick(p.PriorityAt);
+  }
+  if (run_->Tick() > 0) {
+    s.Ticks = run_->Tick();
+  }
+  return s;
+}
+
+}  // namespace kelpa

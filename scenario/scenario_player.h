@@ -1,0 +1,104 @@
+// Plays a scenario in the windows: a fresh start from it, one tick at a time, its pause ticks,
+// going back by replaying from the start, and the actions the user takes by hand on the way.
+//
+// Between two ticks the virtual clock stands at the start of the next one, so whatever the user
+// does while the run waits happens at the instant the tick's own actions would; recorded with that
+// tick, it happens again at the same point of a replay, and the replay is exact. A hand action is
+// recorded after the changes of options made before it, so the two keep their order.
+// The simulation's threads must be parked (Simulation::ThreadsParked) while a scenario is open.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "scenario/scenario.h"
+#include "scenario/scenario_run.h"
+#include "simulation/hand_action.h"
+#include "simulation/simulation.h"
+#include "simulation/virtual_clock.h"
+
+namespace kelpa {
+
+class ScenarioPlayer final : public IHandActionSink {
+ public:
+  // Receives sim's hand actions while it lives; sim must read its time from clock.
+  ScenarioPlayer(Simulation& sim, VirtualClock& clock);
+  ~ScenarioPlayer() override;
+  ScenarioPlayer(const ScenarioPlayer&) = delete;
+  ScenarioPlayer& operator=(const ScenarioPlayer&) = delete;
+
+  // Returns the simulation to a fresh start and sets the scenario up at tick 0. Takes the lock.
+  void Open(Scenario scenario);
+  bool IsOpen() const { return run_ != nullptr; }
+  const Scenario& Opened() const { return scenario_; }
+
+  // The ticks run so far (the next tick to run).
+  std::int64_t Tick() const { return run_ ? run_->Tick() : 0; }
+  // Runs one tick. Takes the lock.
+  void Step();
+  // Whether a playing run stops here: a pause tick of the scenario, or its last tick.
+  bool AtPause() const;
+  // Returns to the state after `tick` ticks (no further than now) by replaying the scenario and
+  // the hand actions from its start at full speed. The actions recorded later are kept, so
+  // stepping on takes them again, until something new is done by hand: that drops them. Takes
+  // the lock.
+  void BackTo(std::int64_t tick);
+
+  // The scenario as run so far: its processes and requests with those taken by hand (a creation
+  // arrives at its tick, a request takes effect at its tick), Ticks the ticks run (when any).
+  Scenario WithHandActions() const;
+  // Hand actions and changes of options recorded so far.
+  std::size_t RecordedCount() const { return tape_.size(); }
+
+  void Taken(const HandAction& action) override;
+
+ private:
+  // The options a user may change between ticks, and the wait counter a new wait length clamps.
+  struct Options {
+    bool Preemption = true;
+    bool DynamicPriority = true;
+    int RealTimeThreshold = 8;
+    std::int32_t Quantum = 1000;
+    int WaitLength = 100;
+    int WaitCounter = 0;
+    bool AnticipatedFetch = true;
+    bool FrameLimitEnabled = true;
+    std::int32_t MinFreePercent = 80;
+    friend bool operator==(const Options&, const Options&) = default;
+  };
+  // One thing done by hand: new options, or an action on a process named by its place in the
+  // order of creation since the start (discs go on counting across replays).
+  struct Recorded {
+    std::int64_t Tick = 0;
+    std::optional<Options> NewOptions;
+    HandAction Action;
+  };
+
+  void StartLocked();
+  void StepLocked();
+  // Takes the hand actions recorded for the tick the run stands at, from nextRecorded_ on.
+  void ApplyRecordedLocked();
+  void Apply(const HandAction& action);
+  Options ReadOptions() const;
+  void WriteOptions(const Options& options);
+  // Records the options when they differ from those last seen.
+  void NoteOptionsLocked();
+  void Record(const Recorded& recorded);
+  void StandAtNextTick();
+  std::size_t Ordinal(ShapeId shape) const { return static_cast<std::size_t>(shape - baseShape_); }
+
+  Simulation& sim_;
+  VirtualClock& clock_;
+  Scenario scenario_;
+  std::unique_ptr<ScenarioRun> run_;
+  std::vector<Recorded> tape_;  // by tick, in the order taken
+  std::size_t nextRecorded_ = 0;
+  Options seen_;
+  ShapeId baseShape_ = 0;  // the last disc before the run's first process
+  bool replaying_ = false;
+};
+
+}  // namespace kelpa

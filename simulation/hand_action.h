@@ -1,0 +1,32 @@
+// What the user does by hand to a process (from the creation window or the process list), told
+// to whoever drives the run so that a deterministic run can be replayed with it.
+#pragma once
+
+#include <cstdint>
+
+#include "simulation/colour.h"
+#include "simulation/display.h"
+
+namespace kelpa {
+
+enum class HandActionKind : std::uint8_t { Create, Suspend, Resume, SetPriority, End };
+
+struct HandAction {
+  HandActionKind Kind = HandActionKind::Create;
+  // The process created (0 when the page file refused it) or the one the request is about.
+  ShapeId Shape = 0;
+  int ProcessKind = 0;  // Create: ProcessKind order
+  int Priority = 0;     // Create and SetPriority
+  int FrameLimit = 5;   // Create
+  TColor Color = 0;     // Create
+  friend bool operator==(const HandAction&, const HandAction&) = default;
+};
+
+class IHandActionSink {
+ public:
+  virtual ~IHandActionSink() = default;
+  // Called with the simulation lock held, right after the action took effect.
+  virtual void Taken(const HandAction& action) = 0;
+};
+
+}  // namespace kelpa

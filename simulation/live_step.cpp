@@ -1,0 +1,21 @@
+#include "simulation/live_step.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "simulation/simulation.h"
+
+namespace kelpa {
+
+void StepLiveTick(Simulation& sim) {
+  constexpr int kPassMs = 100;
+  const int passes = std::max(1, sim.HClock.Period.load() / kPassMs);
+  std::lock_guard lock(sim.Lock);
+  sim.Espera.Pass();
+  sim.Cpu.Cycle();
+  for (int i = 1; i < passes; ++i) {
+    sim.Espera.Pass();
+  }
+}
+
+}  // namespace kelpa

@@ -1,0 +1,291 @@
+// Scenarios in the windows: opened from the console and stepped, they log what the runner
+// prints; "Passo" runs one tick only while stopped; "Voltar" shows an earlier tick again; a bad
+// file changes nothing; a saved run is a file the runner accepts.
+#include <QAction>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <sstream>
+
+#include "console_handle.h"
+#include "gui/console/log_window.h"
+#include "gui/console/scenario_controls.h"
+#include "runner/command_line.h"
+#include "simulation/snapshots.h"
+#include "support/temp_working_directory.h"
+
+using namespace kelpa;
+
+namespace {
+
+const std::filesystem::path kLessons =
+    std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "examples" / "scenarios";
+
+std::vector<std::string> Split(const std::string& text, const std::string& end) {
+  std::vector<std::string> lines;
+  for (std::size_t begin = 0, stop; (stop = text.find(end, begin)) != std::string::npos;
+       begin = stop + end.size()) {
+    lines.push_back(text.substr(begin, stop - begin));
+  }
+  return lines;
+}
+
+// The runner's trace of the first `ticks` ticks, without the tick and the time in front.
+std::vector<std::string> RunnerLines(const std::string& file, int ticks) {
+  std::ostringstream out;
+  std::ostringstream err;
+  if (RunRunner({"--run", file, "--ticks", std::to_string(ticks), "--format", "text"}, out, err) !=
+      0) {
+    return {err.str()};
+  }
+  std::vector<std::string> texts;
+  for (const std::string& line : Split(out.str(), "\n")) {
+    if (line.empty()) {
+      break;
+    }
+    if (line.front() != '#') {
+      texts.push_back(line.substr(line.find(' ', line.find(' ') + 1) + 1));
+    }
+  }
+  return texts;
+}
+
+std::string ReadAll(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+}  // namespace
+
+class ScenarioConsoleTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void steppingLogsWhatTheRunnerPrints();
+  void stepRunsOneTickOnlyWhileStopped();
+  void goingBackShowsThatTickAgain();
+  void aBadFileChangesNothing();
+  void savedRunsAreFilesTheRunnerAccepts();
+
+ private:
+  void Start();
+  void Open(const std::string& lesson);
+  // The log file's lines from the scenario's title on, without their times.
+  std::vector<std::string> LogFromTitle();
+  std::string Rows();
+
+  std::unique_ptr<test::TempWorkingDirectory> dir_;
+  ConsoleHandle console_;
+  QStringList messages_;
+  QString chosen_;
+};
+
+void ScenarioConsoleTest::init() {
+  dir_ = std::make_unique<test::TempWorkingDirectory>();
+  messages_.clear();
+  Start();
+}
+
+void ScenarioConsoleTest::cleanup() {
+  console_.reset();
+  dir_.reset();
+}
+
+void ScenarioConsoleTest::Start() {
+  TConsoleHooks hooks;
+  hooks.SplashMs = 0;
+  hooks.ShowMessage = [this](const QString& text) { messages_ << text; };
+  hooks.Beep = [] {};
+  hooks.ChooseScenarioFile = [this](bool) { return chosen_; };
+  console_ = ConsoleHandle(std::move(hooks));
+  console_->FormCreate();
+  console_->CreateProcessWindows();
+}
+
+void ScenarioConsoleTest::Open(const std::string& lesson) {
+  std::filesystem::copy_file(kLessons / lesson, lesson);
+  chosen_ = QString::fromStdString(lesson);
+  console_->findChild<QAction*>("AbrirCenario1")->trigger();
+  QVERIFY(console_->ScenarioControls().VirtualTime());
+  // Opened playing: the play timer has not fired, as no event loop ran; stop it.
+  if (console_->ScenarioControls().Playing()) {
+    console_->SpeedButton1Click();
+  }
+  QVERIFY(!console_->ScenarioControls().Playing());
+}
+
+std::vector<std::string> ScenarioConsoleTest::LogFromTitle() {
+  console_->Log()->Flush();
+  std::vector<std::string> texts;
+  bool title = false;
+  for (const std::string& line : Split(ReadAll(console_->Log()->FileName()), "\r\n")) {
+    const std::string text = line.substr(15);
+    title = title || text.starts_with(console_->Msg().MsgCenarioAberto);
+    if (title) {
+      texts.push_back(text);
+    }
+  }
+  return texts;
+}
+
+std::string ScenarioConsoleTest::Rows() {
+  std::ostringstream out;
+  for (const ProcessRow& row : SnapshotProcessRows(console_->Sim())) {
+    out << row.PID << ':' << static_cast<int>(row.State) << ':' << row.Priority << ':'
+        << row.CpuTime << ' ';
+  }
+  const StatisticsInputs s = SnapshotStatistics(console_->Sim());
+  out << s.Now << ' ' << s.DispatchCount << ' ' << s.FreePages << ' ' << s.HardFaults;
+  return out.str();
+}
+
+void ScenarioConsoleTest::steppingLogsWhatTheRunnerPrints() {
+  constexpr int kTicks = 40;
+  for (const char* lesson : {"02-preempcao.ini", "05-swapping.ini"}) {
+    cleanup();
+    init();
+    Open(lesson);
+    for (int i = 0; i < kTicks; ++i) {
+      console_->SpeedButton2Click();
+    }
+    QCOMPARE(console_->ScenarioControls().Tick(), std::int64_t{kTicks});
+    QCOMPARE(console_->TickText(), QStringLiteral("Tick %1").arg(kTicks));
+    std::vector<std::string> session = LogFromTitle();
+    QVERIFY(!session.empty());
+    QVERIFY(session.front().starts_with(console_->Msg().MsgCenarioAberto + " "));
+    session.erase(session.begin());
+    const std::vector<std::string> runner = RunnerLines(lesson, kTicks);
+    QVERIFY(!runner.empty());
+    QCOMPARE(session, runner);
+  }
+}
+
+void ScenarioConsoleTest::stepRunsOneTickOnlyWhileStopped() {
+  // In real time, stopped: one step is one instruction of the one process.
+  console_->SpeedButton1Click();
+  QVERIFY(!console_->SimulationRunning);
+  {
+    Simulation& sim = console_->Sim();
+    std::lock_guard lock(sim.Lock);
+    sim.Kernel.AddProcess(TProcesso::Create(sim, pkCPU, 4, 5, 0x0000FF));
+  }
+  auto* step = console_->findChild<QToolButton*>("SpeedButton2");
+  QVERIFY(step->isEnabled());
+  step->click();
+  {
+    Simulation& sim = console_->Sim();
+    std::lock_guard lock(sim.Lock);
+    QCOMPARE(sim.Kernel.Processes.front()->PC, 1);
+    QCOMPARE(sim.Kernel.DispatchCount, 1);
+  }
+  console_->SpeedButton1Click();
+  QVERIFY(!step->isEnabled());
+
+  // In virtual time: one tick per step while paused, none while playing.
+  Open("01-prioridade-e-fatia.ini");
+  QVERIFY(step->isEnabled());
+  step->click();
+  QCOMPARE(console_->ScenarioControls().Tick(), std::int64_t{1});
+  console_->SpeedButton1Click();
+  QVERIFY(console_->ScenarioControls().Playing());
+  QVERIFY(!step->isEnabled());
+  console_->SpeedButton2Click();
+  QCOMPARE(console_->ScenarioControls().Tick(), std::int64_t{1});
+}
+
+void ScenarioConsoleTest::goingBackShowsThatTickAgain() {
+  Open("03-prioridade-dinamica.ini");
+  for (int i = 0; i < 20; ++i) {
+    console_->SpeedButton2Click();
+  }
+  const std::string at20 = Rows();
+  const std::vector<std::string> logAt20 = LogFromTitle();
+  for (int i = 0; i < 15; ++i) {
+    console_->SpeedButton2Click();
+  }
+  QVERIFY(Rows() != at20);
+  console_->ScenarioControls().BackTo(20);
+  QCOMPARE(console_->ScenarioControls().Tick(), std::int64_t{20});
+  QCOMPARE(Rows(), at20);
+  QCOMPARE(console_->TickText(), QStringLiteral("Tick 20"));
+  // The file gets one line for the jump; the view shows the run up to tick 20, then that line.
+  const std::vector<std::string> log = LogFromTitle();
+  QCOMPARE(log.back(), console_->Msg().MsgVoltaAoTick + " 20");
+  QCoreApplication::processEvents();
+  const QStringList view =
+      console_->LogWindow()->findChild<QTextEdit*>()->toPlainText().split('\n');
+  QCOMPARE(view.size(), qsizetype(logAt20.size() + 1));
+  for (std::size_t i = 0; i < logAt20.size(); ++i) {
+    QCOMPARE(view[static_cast<int>(i)].mid(15).toStdString(), logAt20[i]);
+  }
+}
+
+void ScenarioConsoleTest::aBadFileChangesNothing() {
+  {
+    std::ofstream bad("bad.ini");
+    bad << "[CENARIO]\nTICKS=10\n\n[GLOBAL]\nFATIA=11\n";
+  }
+  const std::string before = Rows();
+  chosen_ = "bad.ini";
+  console_->AbrirCenario1Click();
+  QCOMPARE(messages_.size(), qsizetype{1});
+  QVERIFY2(messages_.front().startsWith("bad.ini:5: "), qPrintable(messages_.front()));
+  QVERIFY(!console_->ScenarioControls().VirtualTime());
+  QVERIFY(console_->SimulationRunning);
+  QVERIFY(LogFromTitle().empty());
+  QCOMPARE(Rows().substr(0, Rows().find(' ')), before.substr(0, before.find(' ')));
+}
+
+void ScenarioConsoleTest::savedRunsAreFilesTheRunnerAccepts() {
+  std::ostringstream out;
+  std::ostringstream err;
+  // Live: the processes alive now, at tick 0.
+  {
+    Simulation& sim = console_->Sim();
+    std::lock_guard lock(sim.Lock);
+    sim.Kernel.AddProcess(TProcesso::Create(sim, pkMIX2, 9, 3, 0x123456));
+  }
+  chosen_ = "live.ini";
+  console_->SalvarCenario1Click();
+  QVERIFY(messages_.isEmpty());
+  QCOMPARE(RunRunner({"--check", "live.ini"}, out, err), 0);
+  QVERIFY(out.str().find("TIPO=MIX_2\nPRIORIDADE=9\nFRAMES=3\nCOR=#563412\n") != std::string::npos);
+
+  // A scenario with a process created by hand at tick 4.
+  Open("02-preempcao.ini");
+  for (int i = 0; i < 4; ++i) {
+    console_->SpeedButton2Click();
+  }
+  {
+    Simulation& sim = console_->Sim();
+    std::lock_guard lock(sim.Lock);
+    auto p = TProcesso::Create(sim, pkIO1, 2, 4, 0x00FF00);
+    const ShapeId shape = p->Shape;
+    sim.Kernel.AddProcess(std::move(p));
+    sim.NoteHandAction({HandActionKind::Create, shape, pkIO1, 2, 4, 0x00FF00});
+  }
+  console_->SpeedButton2Click();
+  chosen_ = "run.ini";
+  console_->SalvarCenario1Click();
+  out.str("");
+  QCOMPARE(RunRunner({"--check", "run.ini"}, out, err), 0);
+  QVERIFY(out.str().find("TIPO=IO_1\nPRIORIDADE=2\nFRAMES=4\nCOR=#00FF00\nCHEGADA=4\n") !=
+          std::string::npos);
+  QVERIFY(out.str().find("TICKS=5\n") != std::string::npos);
+
+  // A folder where the file should be: the user is told, nothing is written.
+  std::filesystem::create_directory("folder.ini");
+  chosen_ = "folder.ini";
+  console_->SalvarCenario1Click();
+  QCOMPARE(messages_.size(), qsizetype{1});
+  QVERIFY(messages_.front().endsWith("folder.ini"));
+}
+
+QTEST_MAIN(ScenarioConsoleTest)
+#include "scenario_console_test.moc"

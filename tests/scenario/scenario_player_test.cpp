@@ -1,0 +1,289 @@
+// The scenario player: a fresh start is a new simulation, going back by replay is exact with the
+// actions taken by hand on the way, pause ticks, and the run so far saved as a scenario.
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "catalogue/messages.h"
+#include "lesson_run.h"
+#include "scenario/scenario_player.h"
+#include "scenario/scenario_reader.h"
+#include "simulation/snapshots.h"
+#include "support/recording_display.h"
+#include "support/recording_log.h"
+
+namespace kelpa {
+namespace {
+
+// Everything the windows show of a simulation, and the queues and lists behind it, as text:
+// two states are the same when their texts are.
+std::string Picture(Simulation& sim) {
+  std::ostringstream out;
+  for (int i = 0; i < SnapshotProcessCount(sim); ++i) {
+    const ProcessDetail p = *SnapshotProcess(sim, i);
+    out << "P" << p.PID << " " << p.Color << " " << p.BasePriority << "/" << p.Priority << " s"
+        << static_cast<int>(p.State) << " pc" << p.PC << " cpu" << p.CpuTime << " at" << p.CreatedAt
+        << " fl" << p.FrameLimit << " pages";
+    for (const TPageEntry& e : p.Pages) {
+      out << " " << e.Frame << e.Valid << e.Modified << static_cast<int>(e.Location);
+    }
+    out << "\n";
+  }
+  const StatisticsInputs s = SnapshotStatistics(sim);
+  out << "now" << s.Now << " d" << s.DispatchCount << " w" << s.TotalReadyWaitTime << " f"
+      << s.FinishedCount << " t" << s.TotalTurnaroundTime << " b" << s.BusyTime << " free"
+      << s.FreePages << " hf" << s.HardFaults << " sf" << s.SoftFaults << "\n";
+  for (const FrameView& f : SnapshotFrames(sim)) {
+    out << f.Free << f.Modified << f.OwnerColor.value_or(-1) << ",";
+  }
+  out << "\n";
+  for (const BlockView& b : SnapshotBlocks(sim)) {
+    out << static_cast<int>(b.State) << b.Modified << b.OwnerColor.value_or(-1) << ",";
+  }
+  std::lock_guard lock(sim.Lock);
+  out << "\nready";
+  for (const DiscPlace& place : sim.Kernel.ReadyDiscs()) {
+    out << " " << place.Queue << ":" << sim.Kernel.FindByShape(place.Shape)->PID;
+  }
+  out << "\nwait";
+  for (const TProcesso* p : sim.Espera.WaitList) {
+    out << " " << p->PID;
+  }
+  out << " susp";
+  for (const TProcesso* p : sim.Espera.SuspendedList) {
+    out << " " << p->PID;
+  }
+  out << " counter" << sim.Espera.WaitCounter << " cpu"
+      << (sim.Cpu.RunningProcess ? sim.Cpu.RunningProcess->PID : -1) << " slice"
+      << sim.Cpu.SliceCounter << " int";
+  for (const auto& queue : sim.Kernel.InterruptQueues) {
+    out << queue.size();
+  }
+  out << " opts" << sim.Settings.PreemptionEnabled << sim.Memoria.AnticipatedFetch
+      << sim.Memoria.MinFreePercent << " q" << sim.Kernel.Quantum;
+  return out.str();
+}
+
+Scenario Lesson(const std::string& name) {
+  const TMessages msg;
+  ScenarioReading read = ReadScenarioFile((test::LessonFolder() / name).string(), msg);
+  EXPECT_TRUE(read.Value) << (read.Error ? read.Error->Text() : name);
+  return read.Value.value_or(Scenario{});
+}
+
+// A simulation played by a player on a log that keeps each line, and the hands of a user.
+struct Played {
+  Played() : sim(clock, log, display, msg), player(sim, clock) {}
+
+  void Create(int kind, int priority, int frames, TColor colour) {
+    std::lock_guard lock(sim.Lock);
+    auto process = TProcesso::Create(sim, kind, priority, frames, colour);
+    const ShapeId shape = process ? process->Shape : 0;
+    if (process) {
+      sim.Kernel.AddProcess(std::move(process));
+    }
+    sim.NoteHandAction({HandActionKind::Create, shape, kind, priority, frames, colour});
+  }
+  // A request on the n-th live process of the table, as the process list asks it.
+  void Request(std::size_t n, HandActionKind kind, int priority = 0) {
+    std::lock_guard lock(sim.Lock);
+    TProcesso& p = *sim.Kernel.Processes.at(n);
+    if (kind == HandActionKind::Suspend || kind == HandActionKind::Resume) {
+      p.SetSuspendRequest(kind == HandActionKind::Suspend);
+    } else if (kind == HandActionKind::SetPriority) {
+      sim.Kernel.SetPriority(&p, priority);
+    } else {
+      p.RequestKill();
+    }
+    sim.NoteHandAction({kind, p.Shape, 0, priority});
+  }
+  void FetchOnDemand() {
+    std::lock_guard lock(sim.Lock);
+    sim.Memoria.AnticipatedFetch = false;
+  }
+  void StepTo(std::int64_t tick) {
+    while (player.Tick() < tick) {
+      player.Step();
+    }
+  }
+
+  TMessages msg;
+  VirtualClock clock;
+  test::RecordingLog log;
+  test::RecordingDisplay display;
+  Simulation sim;
+  ScenarioPlayer player;
+};
+
+// What the user does by hand, at which tick, in each run below.
+void HandsAt(Played& run, std::int64_t tick) {
+  switch (tick) {
+    case 3:
+      run.Create(pkIO2, 7, 2, 0x0000FF);
+      break;
+    case 9:
+      run.Request(0, HandActionKind::Suspend);
+      run.FetchOnDemand();
+      run.Create(pkMIX1, 3, 1, 0x00FFFF);
+      break;
+    case 14:
+      run.Request(1, HandActionKind::SetPriority, 12);
+      run.Request(0, HandActionKind::Resume);
+      break;
+    case 20:
+      run.Request(2, HandActionKind::End);
+      break;
+    default:
+      break;
+  }
+}
+
+TEST(ScenarioPlayerTest, AFreshStartIsANewSimulation) {
+  Played run;
+  run.player.Open(Lesson("05-swapping.ini"));
+  run.StepTo(60);
+  {
+    std::lock_guard lock(run.sim.Lock);
+    run.sim.ReturnToStart();
+  }
+  Played fresh;
+  {
+    // The options are the scenario's; only the state is compared.
+    std::lock_guard lock(fresh.sim.Lock);
+    fresh.sim.Memoria.MinFreePercent = run.sim.Memoria.MinFreePercent;
+    fresh.sim.Espera.SetWaitLength(run.sim.Espera.WaitLength());
+    fresh.sim.Kernel.Quantum = run.sim.Kernel.Quantum.load();
+  }
+  fresh.clock.SetMs(run.clock.Ms());
+  EXPECT_EQ(Picture(run.sim), Picture(fresh.sim));
+  // Every disc of the run was released.
+  EXPECT_FALSE(run.display.created.empty());
+  EXPECT_EQ(run.display.created, run.display.released);
+  EXPECT_TRUE(run.display.waitArea.empty());
+  EXPECT_EQ(run.display.waitCounter.back(), 0);
+}
+
+// From tick N back to K and forward to N again: the same state and the same log lines from K
+// on, hand actions included, whichever the K.
+TEST(ScenarioPlayerTest, GoingBackAndForwardAgainGivesTheSameRun) {
+  constexpr std::int64_t kN = 30;
+  for (const char* lesson : {"03-prioridade-dinamica.ini", "05-swapping.ini"}) {
+    Played run;
+    run.player.Open(Lesson(lesson));
+    std::vector<std::size_t> linesAt;  // log lines before each tick
+    while (run.player.Tick() < kN) {
+      HandsAt(run, run.player.Tick());
+      linesAt.push_back(run.log.Texts().size());
+      run.player.Step();
+    }
+    const std::string first = Picture(run.sim);
+    const std::vector<std::string> firstLines = run.log.Texts();
+    for (const std::int64_t k : {0, 3, 9, 10, 14, 21, 29, 30}) {
+      run.player.BackTo(k);
+      EXPECT_EQ(run.player.Tick(), k);
+      const std::size_t replayEnd = run.log.Texts().size();
+      run.StepTo(kN);
+      EXPECT_EQ(Picture(run.sim), first) << lesson << " back to " << k;
+      const std::vector<std::string> all = run.log.Texts();
+      // A tick's lines start after what was done by hand at it, which the replay took already.
+      const std::size_t from = static_cast<std::size_t>(k) < linesAt.size() ? linesAt[k] : 0;
+      if (static_cast<std::size_t>(k) < linesAt.size() && from > 0) {
+        const std::vector<std::string> again(all.begin() + static_cast<long>(replayEnd), all.end());
+        const std::vector<std::string> once(firstLines.begin() + static_cast<long>(from),
+                                            firstLines.end());
+        ASSERT_LE(again.size(), once.size());
+        EXPECT_TRUE(std::equal(again.rbegin(), again.rend(), once.rbegin()))
+            << lesson << " back to " << k;
+      }
+    }
+  }
+}
+
+// Something new done by hand after going back starts a new history: what was recorded for later
+// ticks is dropped.
+TEST(ScenarioPlayerTest, AHandActionAfterGoingBackDropsTheLaterRecord) {
+  Played run;
+  run.player.Open(Lesson("03-prioridade-dinamica.ini"));
+  while (run.player.Tick() < 25) {
+    HandsAt(run, run.player.Tick());
+    run.player.Step();
+  }
+  const std::size_t recorded = run.player.RecordedCount();
+  run.player.BackTo(9);
+  EXPECT_EQ(run.player.RecordedCount(), recorded);
+  run.Create(pkCPU, 1, 5, 0x808080);
+  // The creation at 3, the three actions and the change of fetch at 9, and the new creation.
+  EXPECT_EQ(run.player.RecordedCount(), 5u);
+  run.StepTo(25);
+  EXPECT_EQ(run.player.WithHandActions().Processes.back().Color, 0x808080u);
+}
+
+TEST(ScenarioPlayerTest, APlayStopsAtEachPauseTickAndAtTheEnd) {
+  Played run;
+  Scenario s = Lesson("01-prioridade-e-fatia.ini");
+  s.PauseAt = {0, 4, 7};
+  s.Ticks = 10;
+  run.player.Open(s);
+  std::vector<std::int64_t> stops;
+  for (std::int64_t tick = 0; tick <= 10; ++tick) {
+    if (run.player.AtPause()) {
+      stops.push_back(tick);
+    }
+    run.player.Step();
+  }
+  EXPECT_EQ(stops, (std::vector<std::int64_t>{0, 4, 7, 10}));
+}
+
+// With no hand action the player runs the ticks a scenario run runs.
+TEST(ScenarioPlayerTest, StepsLogWhatTheScenarioRunLogs) {
+  const Scenario s = Lesson("04-busca-por-demanda.ini");
+  Played run;
+  run.player.Open(s);
+  run.StepTo(s.Ticks);
+  const std::vector<std::string> lesson =
+      test::RunLesson((test::LessonFolder() / "04-busca-por-demanda.ini").string());
+  ASSERT_EQ(run.log.Texts().size(), lesson.size());
+  for (std::size_t i = 0; i < lesson.size(); ++i) {
+    EXPECT_EQ(lesson[i].substr(lesson[i].find(' ') + 1), run.log.Texts()[i]);
+  }
+}
+
+// The run so far as a scenario: each hand creation a process arriving at its tick, each request
+// at its tick; the file reads back and runs to the same state.
+TEST(ScenarioPlayerTest, TheRunSoFarIsSavedWithItsHandActions) {
+  Played run;
+  Scenario s = Lesson("03-prioridade-dinamica.ini");
+  const std::size_t written = s.Processes.size();
+  run.player.Open(s);
+  while (run.player.Tick() < 25) {
+    if (run.player.Tick() != 9) {  // no change of options: the file has no place for one
+      HandsAt(run, run.player.Tick());
+    }
+    run.player.Step();
+  }
+  const Scenario saved = run.player.WithHandActions();
+  EXPECT_EQ(saved.Ticks, 25);
+  ASSERT_EQ(saved.Processes.size(), written + 1);
+  const ScenarioProcess& made = saved.Processes.back();
+  EXPECT_EQ(made.Arrival, 3);
+  EXPECT_EQ(made.Kind, pkIO2);
+  EXPECT_EQ(made.Priority, 7);
+  EXPECT_EQ(made.FrameLimit, 2);
+  EXPECT_EQ(made.Color, 0x0000FFu);
+  EXPECT_EQ(made.Number, saved.Processes[written - 1].Number + 1);
+
+  const TMessages msg;
+  const ScenarioReading back = ParseScenario(WriteScenario(saved), "saved.ini", msg);
+  ASSERT_TRUE(back.Value) << back.Error->Text();
+  EXPECT_EQ(*back.Value, saved);
+  Played again;
+  again.player.Open(*back.Value);
+  again.StepTo(25);
+  EXPECT_EQ(Picture(again.sim), Picture(run.sim));
+}
+
+}  // namespace
+}  // namespace kelpa
