@@ -144,6 +144,36 @@ struct TMessages {
   std::string MsgRunTipo = "Tipo";
   std::string MsgRunFim = "Fim";
 
+  // The timeline window and the exports.
+  std::string MsgLinhaProcessador = "Processador";
+  std::string MsgLinhaDispositivo = "Dispositivo de E/S";
+  std::string MsgLinhaOcioso = "Ocioso";
+  std::string MsgLinhaInterrupcao = "Interrupção";
+  std::string MsgLinhaTick = "Tempo (ticks)";
+  std::string MsgLinhaPrioridade = "Prioridade";
+  std::string MsgLinhaCriacao = "Criação";
+  std::string MsgLinhaFim = "Término";
+  std::string MsgLinhaAumento = "Aumento de prioridade";
+  std::string MsgLinhaFatia = "Fim da fatia";
+  std::string MsgLinhaPreempcao = "Preempção";
+  std::string MsgLinhaFaltaDura = "Falta de página (disco)";
+  std::string MsgLinhaFaltaSuave = "Falta de página (memória)";
+  std::string MsgLinhaSaiDisco = "Levado ao disco";
+  std::string MsgLinhaVoltaDisco = "Trazido do disco";
+  std::string MsgLinhaAmpliar = "Ampliar";
+  std::string MsgLinhaReduzir = "Reduzir";
+  std::string MsgLinhaAjustar = "Ajustar";
+  std::string MsgLinhaExportarTudo = "Exportar tudo...";
+  std::string MsgLinhaExportarVisivel = "Exportar o visível...";
+  std::string MsgLinhaFiltroImagem = "Imagem PNG (*.png);;Desenho SVG (*.svg)";
+  std::string MsgExportarCsv = "Exportar CSV...";
+  std::string MsgFiltroCsv = "Arquivo CSV (*.csv)";
+  std::string MsgNaoGravouArquivo = "Não foi possível gravar o arquivo ";
+  std::string MsgLinhaEstado = "Estado";
+  std::string MsgLinhaOpcoes = "Opções: ";
+  std::string MsgLinhaAoVivo = "Execução ao vivo";
+  std::string MsgTitLinhaDoTempo = "Linha do tempo";
+
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
   // Name of a page location 0..4; "*" for any other code.
@@ -157,7 +187,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 121;
+inline constexpr std::size_t kMessageCount = 149;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();
