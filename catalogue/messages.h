@@ -119,7 +119,8 @@ struct TMessages {
   // (MSG3100..MSG3199).
   std::string MsgRunUso = "Uso:";
   std::string MsgRunAjudaRun =
-      "executa o cenário em tempo virtual e imprime o cabeçalho, o registro e as estatísticas";
+      "executa o cenário em tempo virtual e imprime o cabeçalho, o registro e as estatísticas;"
+      " --timeline desenha também a linha do tempo da execução (SVG ou PNG)";
   std::string MsgRunAjudaCompare =
       "executa cada combinação dos valores sobre a mesma carga e compara as estatísticas";
   std::string MsgRunAjudaCheck = "valida o cenário e o imprime com todos os valores";

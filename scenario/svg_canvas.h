@@ -17,6 +17,8 @@ class SvgCanvas final : public TimelineCanvas {
   void Line(double x1, double y1, double x2, double y2, TColor colour) override;
   void Shape(const std::vector<CanvasPoint>& points, TColor fill, TColor stroke) override;
   void Text(double x, double y, const std::string& text, bool bold) override;
+  void BeginGroup(const std::string& name) override { out_ += "<g id=\"" + name + "\">\n"; }
+  void EndGroup() override { out_ += "</g>\n"; }
   // The document, closed.
   std::string Document() const { return out_ + "</svg>\n"; }
 

@@ -35,6 +35,9 @@ class TimelineCanvas {
   virtual void Shape(const std::vector<CanvasPoint>& points, TColor fill, TColor stroke) = 0;
   // UTF-8 text, its baseline starting at (x, y), in the picture's one font size.
   virtual void Text(double x, double y, const std::string& text, bool bold) = 0;
+  // Groups what follows under a name (a row of the picture), for formats that keep structure.
+  virtual void BeginGroup(const std::string& /*name*/) {}
+  virtual void EndGroup() {}
 };
 
 // The colour a tint of c is drawn with: c mixed with three parts of white.

@@ -138,13 +138,23 @@ class Painter {
   void Draw() {
     DrawHeader();
     DrawAxis();
+    canvas_.BeginGroup("processor");
     DrawUseRow(0, texts_.Processor, model_.Processor(), true);
+    canvas_.EndGroup();
+    canvas_.BeginGroup("device");
     DrawUseRow(1, texts_.Device, model_.Device(), false);
+    canvas_.EndGroup();
     for (std::size_t i = 0; i < model_.Lanes().size(); ++i) {
+      // Identifiers can repeat over a run, lanes cannot.
+      canvas_.BeginGroup("lane-" + std::to_string(i + 1) + "-pid-" +
+                         std::to_string(model_.Lanes()[i].Pid));
       DrawLane(i + 2, model_.Lanes()[i]);
+      canvas_.EndGroup();
     }
     if (frame_.Legend) {
+      canvas_.BeginGroup("legend");
       DrawLegend();
+      canvas_.EndGroup();
     }
   }
 

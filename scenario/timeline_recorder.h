@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 #include "scenario/timeline_model.h"
 #include "simulation/simulation.h"
@@ -13,25 +14,21 @@ namespace kelpa {
 
 class TimelineRecorder final : public IEventSink {
  public:
-  // nowMs: the time of an event, in ms, as the timeline keeps it.
-  TimelineRecorder(const Simulation& sim, std::function<std::int64_t()> nowMs)
-      : sim_(sim), nowMs_(std::move(nowMs)) {}
+  // Fills model (kept by the caller); nowMs: the time of an event, in ms, as the timeline keeps
+  // it.
+  TimelineRecorder(const Simulation& sim, TimelineModel& model, std::function<std::int64_t()> nowMs)
+      : sim_(sim), model_(model), nowMs_(std::move(nowMs)) {}
 
   void Report(const SimEvent& event) override { model_.Report(event, nowMs_()); }
   // The end of a tick: after a scenario tick's last pass, or after a live processor cycle.
   void EndTick() { model_.EndTick(SampleTick(sim_)); }
-  // Starts over, for a new run.
-  void Clear() { model_ = {}; }
-
-  const TimelineModel& Model() const { return model_; }
-
   // What the processor did in its last cycle and whom the device serves now.
   static TickSample SampleTick(const Simulation& sim);
 
  private:
   const Simulation& sim_;
+  TimelineModel& model_;
   std::function<std::int64_t()> nowMs_;
-  TimelineModel model_;
 };
 
 }  // namespace kelpa
