@@ -54,7 +54,7 @@ SvgCanvas::SvgCanvas(double width, double height) {
 }
 
 std::string SvgCanvas::Pattern(SpanFill fill, TColor colour) {
-  const std::string hex = HexColour(colour).substr(1);
+  const std::string hex = HexColour(HatchOf(colour)).substr(1);
   const bool cross = fill == SpanFill::Cross;
   const std::string id = (cross ? "x" : "d") + hex;
   if (defined_.insert(id).second) {

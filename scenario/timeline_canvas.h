@@ -45,6 +45,12 @@ constexpr TColor TintOf(TColor c) {
   return MakeColor((RedOf(c) + 3 * 255) / 4, (GreenOf(c) + 3 * 255) / 4, (BlueOf(c) + 3 * 255) / 4);
 }
 
+// The colour hatch lines of c are drawn with: darker, so that the hatch of a light colour
+// still reads on white.
+constexpr TColor HatchOf(TColor c) {
+  return MakeColor(RedOf(c) * 3 / 4, GreenOf(c) * 3 / 4, BlueOf(c) * 3 / 4);
+}
+
 inline constexpr TColor kSuspendedGrey = MakeColor(176, 176, 176);
 inline constexpr TColor kIdleGrey = MakeColor(160, 160, 160);
 inline constexpr TColor kGridGrey = MakeColor(220, 220, 220);

@@ -24,6 +24,7 @@ void Session::LoadCatalogue() {
 
 void Session::CreateSimulation(IDisplay& display) {
   sim_ = std::make_unique<Simulation>(*clock_, *log_, display, msg_);
+  sim_->Events = &events_;
 }
 
 bool Session::SaveLoadSettings(SettingsMode mode) {

@@ -12,6 +12,7 @@
 #include "session/log_writer.h"
 #include "session/settings.h"
 #include "simulation/display.h"
+#include "simulation/event_fan_out.h"
 #include "simulation/simulation.h"
 
 namespace kelpa {
@@ -57,6 +58,9 @@ class Session {
   const TMessages& Msg() const { return msg_; }
   TLogWriter& Log() const { return *log_; }
   Simulation& Sim() const { return *sim_; }
+  // Every view that follows the simulation's events adds itself here, before the threads start,
+  // and removes itself (with the lock held) before it goes.
+  EventFanOut& Events() { return events_; }
   // kelpa.ini in the current folder: the settings, the catalogue and the windows' captions.
   std::string IniPath() const;
 
@@ -68,6 +72,7 @@ class Session {
   std::unique_ptr<IClock> clock_;
   TMessages msg_;
   std::unique_ptr<TLogWriter> log_;
+  EventFanOut events_;  // outlives the simulation that reports to it
   std::unique_ptr<Simulation> sim_;
 };
 
