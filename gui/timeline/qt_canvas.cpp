@@ -36,7 +36,7 @@ void QtCanvas::Box(double x, double y, double w, double h, SpanFill fill, TColor
     case SpanFill::Cross:
       painter_.fillRect(rect, Qt::white);
       painter_.fillRect(rect,
-                        QBrush(ToQColor(colour),
+                        QBrush(ToQColor(HatchOf(colour)),
                                fill == SpanFill::Cross ? Qt::DiagCrossPattern : Qt::BDiagPattern));
       break;
   }
