@@ -35,6 +35,9 @@ void TWindowSet::CreateTimeline(Simulation& sim, const TMessages& msg, EventFanO
                                 std::function<void()> onClosed) {
   timeline_ = std::make_unique<TimelineWindow>(sim, msg, events);
   timeline_->OnClosed = std::move(onClosed);
+  if (log_) {
+    log_->EnableCsvExport(msg, [this] { return timeline_->EventsCsvText(); });
+  }
 }
 
 IDisplay& TWindowSet::CreateDisplay() {

@@ -1,10 +1,9 @@
 #include "gui/timeline/timeline_window.h"
 
+#include <QBuffer>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -12,17 +11,22 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <mutex>
 
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/timeline/timeline_image.h"
 #include "gui/timeline/timeline_view.h"
+#include "platform/ini_file.h"
+#include "runner/csv_exports.h"
+#include "runner/program_version.h"
 #include "runner/run_figures.h"
 #include "runner/timeline_file.h"
 #include "scenario/current_options.h"
 #include "scenario/timeline_header.h"
 #include "simulation/event_fan_out.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 namespace {
@@ -174,41 +178,48 @@ TimelineFrame TimelineWindow::ExportFrame(bool whole) const {
 
 bool TimelineWindow::ExportTo(const QString& file, bool whole) {
   const bool svg = QFileInfo(file).suffix().compare("svg", Qt::CaseInsensitive) == 0;
-  bool written = false;
+  const QString failure = ToQString(msg_.MsgNaoGravouArquivo);
+  std::string bytes;
+  QImage image;
   {
     std::lock_guard lock(sim_.Lock);
     const TimelineFrame frame = ExportFrame(whole);
-    written = svg ? WriteTimelineSvg(model_, frame, texts_, file.toStdString())
-                  : WriteTimelinePng(model_, frame, texts_, file.toStdString());
+    if (svg) {
+      bytes = TimelineSvg(model_, frame, texts_);
+    } else {
+      image = TimelineImage(model_, frame, texts_);
+    }
   }
-  if (!written) {
-    Fail(ToQString(msg_.MsgNaoGravouArquivo) + file);
+  if (!svg) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+      // Larger than an image can be: the SVG has no such limit.
+      Export.Fail(this, failure + file);
+      return false;
+    }
+    bytes = png.toStdString();
   }
-  return written;
+  return Export.Write(this, file, bytes, failure);
 }
 
 void TimelineWindow::ExportClick(bool whole) {
-  const QString filter = ToQString(msg_.MsgLinhaFiltroImagem);
-  QString selected;
-  QString file =
-      ChooseFile ? ChooseFile(filter)
-                 : QFileDialog::getSaveFileName(this, windowTitle(), QString(), filter, &selected);
-  if (file.isEmpty()) {
-    return;
+  const QString file = Export.Choose(this, ToQString(msg_.MsgLinhaFiltroImagem), "png");
+  if (!file.isEmpty()) {
+    ExportTo(file, whole);
   }
-  const QString suffix = QFileInfo(file).suffix().toLower();
-  if (suffix != "png" && suffix != "svg") {
-    file += selected.contains("svg") ? ".svg" : ".png";
-  }
-  ExportTo(file, whole);
 }
 
-void TimelineWindow::Fail(const QString& text) {
-  if (ShowError) {
-    ShowError(text);
-  } else {
-    QMessageBox::warning(this, windowTitle(), text);
-  }
+std::string TimelineWindow::EventsCsvText() const {
+  const StatisticsNumbers statistics = ComputeStatisticsNumbers(SnapshotStatistics(sim_));
+  std::error_code error;
+  const bool fromFile = std::filesystem::is_regular_file(KelpaIniPath(), error);
+  std::lock_guard lock(sim_.Lock);
+  Scenario options = CurrentOptions(sim_);
+  options.Title = msg_.MsgLinhaAoVivo;
+  const RunHeader header{std::string(ProgramVersion()), msg_.MsgLinhaAoVivo, "", fromFile,
+                         &options};
+  return EventsCsv(header, model_.Events(), statistics, msg_, LoadStatisticsCaptions(fromFile));
 }
 
 void TimelineWindow::closeEvent(QCloseEvent* event) {

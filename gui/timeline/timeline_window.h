@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/common/file_export.h"
 #include "scenario/timeline_picture.h"
 #include "scenario/timeline_recorder.h"
 
@@ -44,10 +45,8 @@ class TimelineWindow : public QWidget {
   std::function<std::vector<std::string>()> Header;
   // Runs when the user closes the window (it is only hidden).
   std::function<void()> OnClosed;
-  // Replaces the file dialog (tests): the chosen file, empty to cancel.
-  std::function<QString(const QString& filter)> ChooseFile;
-  // Replaces the message box for a failed export (tests).
-  std::function<void(const QString&)> ShowError;
+  // The file dialog and the message box of the exports.
+  FileExport Export;
 
   void Refresh();
   void ZoomBy(int steps);
@@ -56,6 +55,8 @@ class TimelineWindow : public QWidget {
   // (already reported).
   bool ExportTo(const QString& file, bool whole);
   void ExportClick(bool whole);
+  // The events followed so far in the runner's csv format, with the statistics now.
+  std::string EventsCsvText() const;
   bool Following() const { return follow_; }
   TimelineView* View() const { return view_; }
 
@@ -67,7 +68,6 @@ class TimelineWindow : public QWidget {
   void BuildControls();
   void Scroll(std::int64_t first, bool byUser);
   TimelineFrame ExportFrame(bool whole) const;
-  void Fail(const QString& text);
 
   Simulation& sim_;
   const TMessages& msg_;
