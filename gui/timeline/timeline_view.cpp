@@ -29,7 +29,8 @@ void TimelineView::SetView(std::int64_t first, double tickWidth) {
 
 std::int64_t TimelineView::VisibleTicks() const {
   const double room = width() - TimelineLayout::kLabelWidth - TimelineLayout::kMargin;
-  return std::max<std::int64_t>(1, static_cast<std::int64_t>(std::floor(room / tickWidth_)));
+  // A little over: a zoom fitted to the width must show every tick it was fitted to.
+  return std::max<std::int64_t>(1, static_cast<std::int64_t>(std::floor(room / tickWidth_ + 1e-6)));
 }
 
 TimelineFrame TimelineView::Frame() const {

@@ -33,11 +33,10 @@ TEST(CsvExports, EventsOfAFollowedRunAreTheRunnersCsv) {
     const RunFigures figures = RunScenario(scenario, msg, nullptr, &model);
     std::ifstream in(file, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const RunHeader header{std::string(ProgramVersion()), file, Sha256Hex(bytes), false,
-                           &scenario};
-    EXPECT_EQ(EventsCsv(header, model.Events(), figures.Statistics, msg,
-                        LoadStatisticsCaptions(false)),
-              out.str());
+    const RunHeader header{std::string(ProgramVersion()), file, Sha256Hex(bytes), false, &scenario};
+    EXPECT_EQ(
+        EventsCsv(header, model.Events(), figures.Statistics, msg, LoadStatisticsCaptions(false)),
+        out.str());
   }
 }
 
