@@ -169,9 +169,9 @@ struct TMessages {
   std::string MsgLinhaFiltroImagem = "Imagem PNG (*.png);;Desenho SVG (*.svg)";
   std::string MsgExportarCsv = "Exportar CSV...";
   std::string MsgFiltroCsv = "Arquivo CSV (*.csv)";
-  std::string MsgNaoGravouArquivo = "Não foi possível gravar o arquivo ";
+  std::string MsgNaoGravouArquivo = "Não foi possível gravar o arquivo";
   std::string MsgLinhaEstado = "Estado";
-  std::string MsgLinhaOpcoes = "Opções: ";
+  std::string MsgLinhaOpcoes = "Opções:";
   std::string MsgLinhaAoVivo = "Execução ao vivo";
   std::string MsgTitLinhaDoTempo = "Linha do tempo";
 

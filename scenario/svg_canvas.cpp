@@ -56,7 +56,8 @@ SvgCanvas::SvgCanvas(double width, double height) {
 std::string SvgCanvas::Pattern(SpanFill fill, TColor colour) {
   const std::string hex = HexColour(HatchOf(colour)).substr(1);
   const bool cross = fill == SpanFill::Cross;
-  const std::string id = (cross ? "x" : "d") + hex;
+  std::string id(cross ? "x" : "d");
+  id += hex;
   if (defined_.insert(id).second) {
     out_ += "<defs><pattern id=\"" + id +
             "\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\">"
@@ -100,7 +101,12 @@ void SvgCanvas::Line(double x1, double y1, double x2, double y2, TColor colour) 
 void SvgCanvas::Shape(const std::vector<CanvasPoint>& points, TColor fill, TColor stroke) {
   out_ += "<polygon points=\"";
   for (std::size_t i = 0; i < points.size(); ++i) {
-    out_ += (i == 0 ? "" : " ") + Number(points[i].X) + "," + Number(points[i].Y);
+    if (i > 0) {
+      out_ += ' ';
+    }
+    out_ += Number(points[i].X);
+    out_ += ',';
+    out_ += Number(points[i].Y);
   }
   out_ += "\" fill=\"" + HexColour(fill) + "\" stroke=\"" + HexColour(stroke) + "\"/>\n";
 }

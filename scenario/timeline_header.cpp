@@ -19,16 +19,19 @@ std::vector<std::string> TimelineHeader(const Scenario& scenario, const std::str
     }
     if (line.starts_with('[')) {
       if (!options.empty()) {
-        lines.push_back(optionsLabel + options);
+        lines.push_back(optionsLabel + " " + options);
         options.clear();
       }
       section = line;
     } else if ((section == "[GLOBAL]" || section == "[MEMORIA]") && line.find('=') != line.npos) {
-      options += (options.empty() ? "" : "  ") + line;
+      if (!options.empty()) {
+        options += "  ";
+      }
+      options += line;
     }
   }
   if (!options.empty()) {
-    lines.push_back(optionsLabel + options);
+    lines.push_back(optionsLabel + " " + options);
   }
   return lines;
 }

@@ -146,8 +146,11 @@ class Painter {
     canvas_.EndGroup();
     for (std::size_t i = 0; i < model_.Lanes().size(); ++i) {
       // Identifiers can repeat over a run, lanes cannot.
-      canvas_.BeginGroup("lane-" + std::to_string(i + 1) + "-pid-" +
-                         std::to_string(model_.Lanes()[i].Pid));
+      std::string name = "lane-";
+      name += std::to_string(i + 1);
+      name += "-pid-";
+      name += std::to_string(model_.Lanes()[i].Pid);
+      canvas_.BeginGroup(name);
       DrawLane(i + 2, model_.Lanes()[i]);
       canvas_.EndGroup();
     }

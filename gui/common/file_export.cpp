@@ -26,7 +26,7 @@ bool FileExport::Write(QWidget* parent, const QString& file, const std::string& 
                            static_cast<qint64>(text.size()) &&
                        out.commit();
   if (!written) {
-    Fail(parent, failure + file);
+    Fail(parent, failure + "\n" + file);
   }
   return written;
 }

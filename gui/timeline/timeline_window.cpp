@@ -109,6 +109,7 @@ void TimelineWindow::BuildControls() {
   layout->addWidget(area, 1);
   layout->addWidget(scroll_);
   resize(900, 420);
+  move(330, 560);
 
   timer_ = new QTimer(this);
   timer_->setInterval(kRefreshMs);
@@ -195,7 +196,7 @@ bool TimelineWindow::ExportTo(const QString& file, bool whole) {
     QBuffer buffer(&png);
     if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
       // Larger than an image can be: the SVG has no such limit.
-      Export.Fail(this, failure + file);
+      Export.Fail(this, failure + "\n" + file);
       return false;
     }
     bytes = png.toStdString();
