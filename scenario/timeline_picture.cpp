@@ -11,6 +11,7 @@ constexpr TColor kTextColour = kBlack;
 constexpr double kTextDrop = 13;  // from a row's top to its text's baseline
 constexpr double kMarkHalf = 4;
 constexpr double kSwatch = 10;
+constexpr double kMinDashedWidth = 4;
 
 // One box per pixel column at most, however many spans fall in it: a long run at a small zoom
 // costs as much to draw as the width of the window, not as its number of spans.
@@ -45,7 +46,9 @@ class SpanPainter {
  private:
   void Flush() {
     if (open_) {
-      canvas_.Box(start_, top_, end_ - start_, height_, fill_, colour_, dashed_);
+      // A dashed border needs room for a dash or two; on a sliver it would only blacken it.
+      const bool dashed = dashed_ && end_ - start_ >= kMinDashedWidth;
+      canvas_.Box(start_, top_, end_ - start_, height_, fill_, colour_, dashed);
       open_ = false;
     }
   }
