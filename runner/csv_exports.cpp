@@ -7,7 +7,7 @@
 
 namespace kelpa {
 
-std::string EventsCsv(const RunHeader& header, const std::vector<RecordedEvent>& events,
+std::string EventsCsv(const RunHeader& header, const std::deque<RecordedEvent>& events,
                       const StatisticsNumbers& statistics, const TMessages& msg,
                       const StatisticsCaptionTexts& captions) {
   std::ostringstream text;

@@ -2,6 +2,7 @@
 // csv format, and the statistics window's figures.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@
 namespace kelpa {
 
 // The header, a row per event, then the statistics, as --format csv writes them.
-std::string EventsCsv(const RunHeader& header, const std::vector<RecordedEvent>& events,
+std::string EventsCsv(const RunHeader& header, const std::deque<RecordedEvent>& events,
                       const StatisticsNumbers& statistics, const TMessages& msg,
                       const StatisticsCaptionTexts& captions);
 

@@ -21,7 +21,7 @@ TimelineFrame WholeRunFrame(const TimelineModel& model, const Scenario& scenario
 
 std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
                         const TimelineTexts& texts) {
-  const TimelineLayout layout(frame, model.Lanes().size());
+  const TimelineLayout layout(frame, model);
   SvgCanvas canvas(layout.Width(), layout.Height());
   DrawTimeline(model, frame, texts, canvas);
   return canvas.Document();

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -97,7 +98,7 @@ class TimelineModel {
   const std::vector<TimelineLane>& Lanes() const { return lanes_; }
   const std::vector<UseRun>& Processor() const { return processor_; }
   const std::vector<UseRun>& Device() const { return device_; }
-  const std::vector<RecordedEvent>& Events() const { return events_; }
+  const std::deque<RecordedEvent>& Events() const { return events_; }
 
   // A lane's state at the end of an ended tick; none before its creation or from its end.
   static std::optional<ProcessState> StateAt(const TimelineLane& lane, std::int64_t tick);
@@ -119,7 +120,7 @@ class TimelineModel {
   std::vector<std::size_t> live_;  // lanes of the live processes
   std::vector<UseRun> processor_;
   std::vector<UseRun> device_;
-  std::vector<RecordedEvent> events_;
+  std::deque<RecordedEvent> events_;  // grows in steps, never copied whole
 };
 
 // The marker an event leaves on its process's lane, if any.

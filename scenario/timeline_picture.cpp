@@ -135,7 +135,8 @@ class Painter {
         frame_(frame),
         texts_(texts),
         canvas_(canvas),
-        layout_(frame, model.Lanes().size()),
+        shown_(LanesShown(model, frame)),
+        layout_(frame, shown_.size()),
         last_(std::min(frame.Last, model.Ticks() - 1)) {}
 
   void Draw() {
@@ -147,14 +148,15 @@ class Painter {
     canvas_.BeginGroup("device");
     DrawUseRow(1, texts_.Device, model_.Device(), false);
     canvas_.EndGroup();
-    for (std::size_t i = 0; i < model_.Lanes().size(); ++i) {
+    for (std::size_t row = 0; row < shown_.size(); ++row) {
+      const std::size_t i = shown_[row];
       // Identifiers can repeat over a run, lanes cannot.
       std::string name = "lane-";
       name += std::to_string(i + 1);
       name += "-pid-";
       name += std::to_string(model_.Lanes()[i].Pid);
       canvas_.BeginGroup(name);
-      DrawLane(i + 2, model_.Lanes()[i]);
+      DrawLane(row + 2, model_.Lanes()[i]);
       canvas_.EndGroup();
     }
     if (frame_.Legend) {
@@ -175,7 +177,7 @@ class Painter {
 
   void DrawAxis() {
     const double top = layout_.AxisTop();
-    const double bottom = layout_.RowTop(model_.Lanes().size() + 2);
+    const double bottom = layout_.RowTop(shown_.size() + 2);
     canvas_.Text(TimelineLayout::kMargin, top + kTextDrop, texts_.Tick, false);
     const std::int64_t step = AxisStep(frame_.TickWidth);
     for (std::int64_t t = (frame_.First + step - 1) / step * step; t <= frame_.Last; t += step) {
@@ -278,6 +280,7 @@ class Painter {
   const TimelineFrame& frame_;
   const TimelineTexts& texts_;
   TimelineCanvas& canvas_;
+  std::vector<std::size_t> shown_;
   TimelineLayout layout_;
   std::int64_t last_;  // the last tick drawn that has ended
 };
@@ -320,6 +323,20 @@ TimelineLayout::TimelineLayout(const TimelineFrame& frame, std::size_t lanes)
     height_ += double(rows) * kLegendLine + kMargin;
   }
   height_ = std::ceil(height_);
+}
+
+TimelineLayout::TimelineLayout(const TimelineFrame& frame, const TimelineModel& model)
+    : TimelineLayout(frame, LanesShown(model, frame).size()) {}
+
+std::vector<std::size_t> LanesShown(const TimelineModel& model, const TimelineFrame& frame) {
+  std::vector<std::size_t> shown;
+  const auto& lanes = model.Lanes();
+  for (std::size_t i = 0; i < lanes.size(); ++i) {
+    if (lanes[i].Created <= frame.Last && (!lanes[i].Ended || *lanes[i].Ended > frame.First)) {
+      shown.push_back(i);
+    }
+  }
+  return shown;
 }
 
 std::optional<std::int64_t> TimelineLayout::TickAt(double x, std::int64_t ticks) const {

@@ -48,6 +48,8 @@ struct TimelineLayout {
   static constexpr double kMargin = 8;
 
   TimelineLayout(const TimelineFrame& frame, std::size_t lanes);
+  // With a row for each lane the frame shows.
+  TimelineLayout(const TimelineFrame& frame, const TimelineModel& model);
   double X(std::int64_t tick) const { return kLabelWidth + double(tick - first_) * tickWidth_; }
   double Width() const { return width_; }
   double Height() const { return height_; }
@@ -72,6 +74,10 @@ struct TimelineLayout {
   double width_ = 0;
   double height_ = 0;
 };
+
+// The lanes that live within the frame's ticks, in creation order: a long run in the window
+// does not pile up the lanes of processes long ended.
+std::vector<std::size_t> LanesShown(const TimelineModel& model, const TimelineFrame& frame);
 
 // The fill and border a lane shows for a state.
 SpanFill FillOf(ProcessState state);

@@ -8,7 +8,7 @@ namespace kelpa {
 
 QImage TimelineImage(const TimelineModel& model, const TimelineFrame& frame,
                      const TimelineTexts& texts) {
-  const TimelineLayout layout(frame, model.Lanes().size());
+  const TimelineLayout layout(frame, model);
   if (layout.Width() > kMaxImageSide || layout.Height() > kMaxImageSide) {
     return {};
   }

@@ -43,7 +43,7 @@ TimelineFrame TimelineView::Frame() const {
 }
 
 void TimelineView::FitHeight() {
-  const TimelineLayout layout(Frame(), model_.Lanes().size());
+  const TimelineLayout layout(Frame(), model_);
   setMinimumHeight(static_cast<int>(layout.Height()));
 }
 
@@ -58,9 +58,10 @@ void TimelineView::paintEvent(QPaintEvent*) {
 QString TimelineView::TextAt(QPointF at) const {
   std::lock_guard lock(sim_.Lock);
   const TimelineFrame frame = Frame();
-  const TimelineLayout layout(frame, model_.Lanes().size());
+  const std::vector<std::size_t> shown = LanesShown(model_, frame);
+  const TimelineLayout layout(frame, shown.size());
   const auto tick = layout.TickAt(at.x(), model_.Ticks());
-  const auto row = layout.RowAt(at.y(), model_.Lanes().size() + 2);
+  const auto row = layout.RowAt(at.y(), shown.size() + 2);
   if (!tick || !row) {
     return {};
   }
@@ -77,7 +78,7 @@ QString TimelineView::TextAt(QPointF at) const {
     const std::string& name = *row == 0 ? texts_.Processor : texts_.Device;
     return text + "\n" + QString::fromStdString(name) + ": " + who;
   }
-  const TimelineLane& lane = model_.Lanes()[*row - 2];
+  const TimelineLane& lane = model_.Lanes()[shown[*row - 2]];
   const auto state = TimelineModel::StateAt(lane, *tick);
   if (!state) {
     return {};
@@ -123,7 +124,7 @@ void TimelineView::mousePressEvent(QMouseEvent* event) {
   std::optional<std::int64_t> tick;
   {
     std::lock_guard lock(sim_.Lock);
-    const TimelineLayout layout(Frame(), model_.Lanes().size());
+    const TimelineLayout layout(Frame(), model_);
     tick = layout.TickAt(event->position().x(), model_.Ticks());
   }
   if (tick && TickClicked) {

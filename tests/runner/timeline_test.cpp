@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "runner/command_line.h"
@@ -172,6 +173,72 @@ TEST(TimelineModel, RunsStaySpansAndMarksFollowTheEvents) {
   }
   // The lessons between them leave every kind of mark.
   EXPECT_EQ(all.size(), std::size_t(kTimelineMarkCount));
+}
+
+// A hand-written run: two states within one tick leave the second, a state that returns within
+// its tick joins the span before, an ended process's identifier can come back on a new lane, and
+// a frame shows the lanes that live within it.
+TEST(TimelineModel, ScriptedTicks) {
+  TimelineModel model;
+  const auto event = [&](EventKind kind, ProcessState to = psReady) {
+    SimEvent e;
+    e.Kind = kind;
+    e.Pid = 7;
+    e.To = to;
+    model.Report(e, model.Ticks() * 100);
+  };
+  const auto tick = [&](std::optional<std::int32_t> running = std::nullopt) {
+    TickSample sample;
+    if (running) {
+      sample.Processor = ProcessorUse::Process;
+      sample.ProcessorPid = *running;
+    }
+    model.EndTick(sample);
+  };
+  event(EventKind::Created);  // tick 0
+  tick();
+  event(EventKind::StateChanged, psRunning);  // tick 1
+  tick(7);
+  event(EventKind::StateChanged, psIO);  // tick 2
+  event(EventKind::StateChanged, psReady);
+  tick();
+  event(EventKind::TimesReported);  // tick 3
+  event(EventKind::Created);
+  tick();
+  event(EventKind::StateChanged, psRunning);  // tick 4
+  event(EventKind::StateChanged, psReady);
+  tick();
+
+  ASSERT_EQ(model.Lanes().size(), 2u);
+  const auto runs = [&](std::size_t lane) {
+    std::vector<std::tuple<std::int64_t, std::int64_t, ProcessState>> out;
+    for (const StateRun& r : model.Lanes()[lane].Runs) {
+      out.emplace_back(r.First, r.Last, r.State);
+    }
+    return out;
+  };
+  using Run = std::tuple<std::int64_t, std::int64_t, ProcessState>;
+  EXPECT_EQ(runs(0), (std::vector<Run>{{0, 0, psReady}, {1, 1, psRunning}, {2, 2, psReady}}));
+  EXPECT_EQ(model.Lanes()[0].Ended, 3);
+  EXPECT_EQ(runs(1), (std::vector<Run>{{3, 4, psReady}}));
+  EXPECT_EQ(TimelineModel::StateAt(model.Lanes()[0], 3), std::nullopt);
+  const UseRun* cpu = TimelineModel::RunAt(model.Processor(), 1);
+  ASSERT_NE(cpu, nullptr);
+  EXPECT_EQ(cpu->Pid, 7);
+  EXPECT_EQ(TimelineModel::RunAt(model.Processor(), 2)->Use, ProcessorUse::Idle);
+  EXPECT_EQ(TimelineModel::RunAt(model.Processor(), 5), nullptr);
+
+  struct Case {
+    std::int64_t First;
+    std::int64_t Last;
+    std::vector<std::size_t> Shown;
+  };
+  for (const Case& c : {Case{0, 2, {0}}, Case{2, 3, {0, 1}}, Case{3, 4, {1}}}) {
+    TimelineFrame frame;
+    frame.First = c.First;
+    frame.Last = c.Last;
+    EXPECT_EQ(LanesShown(model, frame), c.Shown) << c.First << ".." << c.Last;
+  }
 }
 
 // Every element closed in order, and the names of the groups.
