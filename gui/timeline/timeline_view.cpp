@@ -42,9 +42,8 @@ TimelineFrame TimelineView::Frame() const {
   return frame;
 }
 
-void TimelineView::FitHeight() {
-  const TimelineLayout layout(Frame(), model_);
-  setMinimumHeight(static_cast<int>(layout.Height()));
+int TimelineView::HeightNeeded() const {
+  return static_cast<int>(TimelineLayout(Frame(), model_).Height());
 }
 
 void TimelineView::paintEvent(QPaintEvent*) {

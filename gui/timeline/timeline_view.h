@@ -25,8 +25,8 @@ class TimelineView : public QWidget {
   std::int64_t VisibleTicks() const;
   // The frame painted now; the lock must be held (the number of lanes may change).
   TimelineFrame Frame() const;
-  // Keeps the height to the rows; the lock must be held.
-  void FitHeight();
+  // The height the rows and the legend take; the lock must be held.
+  int HeightNeeded() const;
 
   // Ctrl+wheel: +1 zooms in, -1 out. The plain wheel scrolls by ticks.
   std::function<void(int steps)> ZoomRequested;

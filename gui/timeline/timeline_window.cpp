@@ -55,7 +55,7 @@ TimelineWindow::TimelineWindow(Simulation& sim, const TMessages& msg, EventFanOu
   BuildControls();
   std::lock_guard lock(sim_.Lock);
   events_.Add(&recorder_);
-  SetTicksFromCycles(true);
+  sim_.AfterCycle = [this] { recorder_.EndTick(); };
 }
 
 TimelineWindow::~TimelineWindow() {
@@ -65,6 +65,7 @@ TimelineWindow::~TimelineWindow() {
 }
 
 void TimelineWindow::SetTicksFromCycles(bool cycles) {
+  std::lock_guard lock(sim_.Lock);
   if (cycles) {
     sim_.AfterCycle = [this] { recorder_.EndTick(); };
   } else {
@@ -121,11 +122,14 @@ void TimelineWindow::BuildControls() {
 // follows again.
 void TimelineWindow::Scroll(std::int64_t first, bool byUser) {
   std::int64_t ticks = 0;
+  int height = 0;
   {
     std::lock_guard lock(sim_.Lock);
     ticks = model_.Ticks();
-    view_->FitHeight();
+    height = view_->HeightNeeded();
   }
+  // Outside the lock: a new size may lay the window out again at once.
+  view_->setMinimumHeight(height);
   const std::int64_t last = std::max<std::int64_t>(0, ticks - view_->VisibleTicks());
   first = std::clamp<std::int64_t>(first, 0, last);
   if (byUser) {

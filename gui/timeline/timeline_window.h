@@ -37,7 +37,8 @@ class TimelineWindow : public QWidget {
   const TimelineModel& Model() const { return model_; }
   // A fresh timeline for a new run; the lock must be held.
   void ClearLocked() { model_ = {}; }
-  // Whether ticks are ended by the processor's cycles (real time) or by Recorder()'s caller.
+  // Whether ticks are ended by the processor's cycles (real time, the default) or by
+  // Recorder()'s caller. Takes the lock.
   void SetTicksFromCycles(bool cycles);
 
   // The header lines of an export; by default the live run and the options in force. Called
