@@ -155,6 +155,7 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3224", &TMessages::MsgLinhaEstado},
       {"MSG", "MSG3225", &TMessages::MsgLinhaOpcoes},
       {"MSG", "MSG3226", &TMessages::MsgLinhaAoVivo},
+      {"MSG", "MSG3227", &TMessages::MsgLinhaGrandeDemais},
       {"MSG", "MSG9009", &TMessages::MsgTitLinhaDoTempo},
   }};
   return entries;

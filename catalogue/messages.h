@@ -173,6 +173,8 @@ struct TMessages {
   std::string MsgLinhaEstado = "Estado";
   std::string MsgLinhaOpcoes = "Opções:";
   std::string MsgLinhaAoVivo = "Execução ao vivo";
+  std::string MsgLinhaGrandeDemais =
+      "A imagem passaria de 32000 pixels: reduza a ampliação ou exporte em SVG.";
   std::string MsgTitLinhaDoTempo = "Linha do tempo";
 
   // Name of a process state 0..8; empty for any other code.
@@ -188,7 +190,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 149;
+inline constexpr std::size_t kMessageCount = 150;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

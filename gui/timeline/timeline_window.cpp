@@ -198,8 +198,12 @@ bool TimelineWindow::ExportTo(const QString& file, bool whole) {
   if (!svg) {
     QByteArray png;
     QBuffer buffer(&png);
-    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+    if (image.isNull()) {
       // Larger than an image can be: the SVG has no such limit.
+      Export.Fail(this, ToQString(msg_.MsgLinhaGrandeDemais));
+      return false;
+    }
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
       Export.Fail(this, failure + "\n" + file);
       return false;
     }

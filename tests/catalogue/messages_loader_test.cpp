@@ -38,7 +38,7 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[98].Key), "MSG3100");
   EXPECT_EQ(std::string(entries[120].Key), "MSG3125");
   EXPECT_EQ(std::string(entries[121].Key), "MSG3200");
-  EXPECT_EQ(std::string(entries[148].Key), "MSG9009");
+  EXPECT_EQ(std::string(entries[149].Key), "MSG9009");
 }
 
 TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {

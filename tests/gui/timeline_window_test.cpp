@@ -179,6 +179,14 @@ class TimelineWindowTest : public QObject {
     QCOMPARE(errors.size(), 1);
     QVERIFY(errors.front().contains("taken.png"));
     QVERIFY(QFileInfo(folder.filePath("taken.png")).isDir());
+    // Wider than an image may be: told, nothing written; the SVG has no such limit.
+    t.run->RunTo(2000);
+    t.window->ZoomBy(5);
+    QVERIFY(!t.window->ExportTo(folder.filePath("huge.png"), true));
+    QCOMPARE(errors.last(), QString::fromStdString(t.msg.MsgLinhaGrandeDemais));
+    QVERIFY(!QFileInfo::exists(folder.filePath("huge.png")));
+    QVERIFY(t.window->ExportTo(folder.filePath("huge.svg"), true));
+    t.window->ZoomBy(-5);
     // The file dialog's name without a suffix gets the image's.
     t.window->Export.ChooseFile = [&](const QString&) { return folder.filePath("chosen"); };
     t.window->ExportClick(true);
