@@ -13,6 +13,7 @@
 #include "gui/console/message_box_reporter.h"
 #include "gui/console/termination_signals.h"
 #include "gui/language/qt_translation.h"
+#include "gui/timeline/timeline_image.h"
 #include "runner/command_line.h"
 
 namespace {
@@ -23,6 +24,21 @@ void SetApplicationIcon() {
     icon.addFile(QStringLiteral(":/icons/kelpa-%1.png").arg(size), QSize(size, size));
   }
   QApplication::setWindowIcon(icon);
+}
+
+// The runner's PNG timelines: drawn by Qt with no display, on the offscreen platform, by an
+// application made only for that picture (the runner itself never needs one).
+bool PaintTimelinePng(const kelpa::TimelineModel& model, const kelpa::TimelineFrame& frame,
+                      const kelpa::TimelineTexts& texts, const std::string& file) {
+  if (QCoreApplication::instance() != nullptr) {
+    return kelpa::WriteTimelinePng(model, frame, texts, file);
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "kelpa";
+  char* argv[] = {name, nullptr};
+  const QGuiApplication app(argc, argv);
+  return kelpa::WriteTimelinePng(model, frame, texts, file);
 }
 
 }  // namespace
@@ -36,7 +52,7 @@ int main(int argc, char* argv[]) {
     ++argv;
   }
   // The runner needs no display, so it is decided before any Qt object exists.
-  if (const auto status = kelpa::RunCommandLine(argc, argv)) {
+  if (const auto status = kelpa::RunCommandLine(argc, argv, PaintTimelinePng)) {
     return *status;
   }
   // Into the user's Kelpa folder first: the zoom, the settings and the log are all read there.

@@ -119,7 +119,8 @@ struct TMessages {
   // (MSG3100..MSG3199).
   std::string MsgRunUso = "Uso:";
   std::string MsgRunAjudaRun =
-      "executa o cenário em tempo virtual e imprime o cabeçalho, o registro e as estatísticas";
+      "executa o cenário em tempo virtual e imprime o cabeçalho, o registro e as estatísticas;"
+      " --timeline desenha também a linha do tempo da execução (SVG ou PNG)";
   std::string MsgRunAjudaCompare =
       "executa cada combinação dos valores sobre a mesma carga e compara as estatísticas";
   std::string MsgRunAjudaCheck = "valida o cenário e o imprime com todos os valores";
@@ -144,6 +145,37 @@ struct TMessages {
   std::string MsgRunTipo = "Tipo";
   std::string MsgRunFim = "Fim";
 
+  // The timeline window and the exports.
+  std::string MsgLinhaProcessador = "Processador";
+  std::string MsgLinhaDispositivo = "Dispositivo de E/S";
+  std::string MsgLinhaOcioso = "Ocioso";
+  std::string MsgLinhaInterrupcao = "Interrupção";
+  std::string MsgLinhaTick = "Tempo (ticks)";
+  std::string MsgLinhaPrioridade = "Prioridade";
+  std::string MsgLinhaCriacao = "Criação";
+  std::string MsgLinhaFim = "Término";
+  std::string MsgLinhaAumento = "Aumento de prioridade";
+  std::string MsgLinhaFatia = "Fim da fatia";
+  std::string MsgLinhaPreempcao = "Preempção";
+  std::string MsgLinhaFaltaDura = "Falta de página (disco)";
+  std::string MsgLinhaFaltaSuave = "Falta de página (memória)";
+  std::string MsgLinhaSaiDisco = "Levado ao disco";
+  std::string MsgLinhaVoltaDisco = "Trazido do disco";
+  std::string MsgLinhaAmpliar = "Ampliar";
+  std::string MsgLinhaReduzir = "Reduzir";
+  std::string MsgLinhaAjustar = "Ajustar";
+  std::string MsgLinhaExportarTudo = "Exportar tudo...";
+  std::string MsgLinhaExportarVisivel = "Exportar o visível...";
+  std::string MsgLinhaFiltroImagem = "Imagem PNG (*.png);;Desenho SVG (*.svg)";
+  std::string MsgExportarCsv = "Exportar CSV...";
+  std::string MsgFiltroCsv = "Arquivo CSV (*.csv)";
+  std::string MsgNaoGravouArquivo = "Não foi possível gravar o arquivo";
+  std::string MsgLinhaEstado = "Estado";
+  std::string MsgLinhaOpcoes = "Opções:";
+  std::string MsgLinhaAoVivo = "Execução ao vivo";
+  std::string MsgLinhaGrandeDemais =
+      "A imagem passaria de 32000 pixels: reduza a ampliação ou exporte em SVG.";
+  std::string MsgTitLinhaDoTempo = "Linha do tempo";
   // Scenarios in the windows (MSG3250..MSG3299).
   std::string MsgCenarioAberto = "Cenário aberto:";
   std::string MsgVoltaAoTick = "Volta ao tick";
@@ -165,7 +197,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 127;
+inline constexpr std::size_t kMessageCount = 156;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

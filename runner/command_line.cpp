@@ -6,6 +6,7 @@
 #include <iterator>
 #include <sstream>
 #include <string_view>
+#include <utility>
 
 #include "platform/ini_file.h"
 #include "platform/sha256.h"
@@ -14,6 +15,7 @@
 #include "runner/run_header.h"
 #include "runner/runner_options.h"
 #include "runner/scenario_recorder.h"
+#include "runner/timeline_file.h"
 
 namespace kelpa {
 namespace {
@@ -24,7 +26,8 @@ constexpr int kRunError = 3;
 
 class Runner {
  public:
-  Runner(std::ostream& out, std::ostream& err) : out_(out), err_(err) {
+  Runner(std::ostream& out, std::ostream& err, TimelinePngPainter png)
+      : out_(out), err_(err), png_(std::move(png)) {
     std::error_code error;
     catalogueFromFile_ = std::filesystem::is_regular_file(KelpaIniPath(), error);
     if (catalogueFromFile_) {
@@ -63,6 +66,7 @@ class Runner {
          << msg_.MsgRunUso << '\n'
          << "  kelpa --run FILE [--ticks N] [--set SECTION.KEY=VALUE]...\n"
             "              [--format text|csv|json|states] [--output FILE]\n"
+            "              [--timeline FILE.svg|FILE.png]\n"
          << "      " << msg_.MsgRunAjudaRun << '\n'
          << "  kelpa --compare FILE --vary SECTION.KEY=V1,V2[,...] [--vary ...]\n"
             "              [--ticks N] [--set SECTION.KEY=VALUE]... [--format text|csv]"
@@ -131,8 +135,29 @@ class Runner {
       return kRunError;
     }
     OutputBuffer buffer(*target);
-    WriteRun(buffer, options.Format, Header(options.File, &*scenario), *scenario, msg_, captions_);
-    return Finish(options, buffer, *target);
+    TimelineModel timeline;
+    WriteRun(buffer, options.Format, Header(options.File, &*scenario), *scenario, msg_, captions_,
+             options.Timeline ? &timeline : nullptr);
+    const int status = Finish(options, buffer, *target);
+    if (status != kSuccess || !options.Timeline) {
+      return status;
+    }
+    return WriteTimeline(*options.Timeline, timeline, *scenario);
+  }
+
+  int WriteTimeline(const std::string& file, const TimelineModel& timeline,
+                    const Scenario& scenario) {
+    const TimelineFrame frame = WholeRunFrame(timeline, scenario, msg_);
+    const TimelineTexts texts = TimelineTextsFrom(msg_);
+    const bool svg = TimelineKindOf(file) == TimelineFileKind::Svg;
+    const bool written = svg    ? WriteTimelineSvg(timeline, frame, texts, file)
+                         : png_ ? png_(timeline, frame, texts, file)
+                                : false;
+    if (!written) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << file << '\n';
+      return kRunError;
+    }
+    return kSuccess;
   }
 
   int Compare(const RunnerOptions& options) {
@@ -166,6 +191,7 @@ class Runner {
 
   std::ostream& out_;
   std::ostream& err_;
+  TimelinePngPainter png_;
   std::ofstream file_;
   TMessages msg_;
   bool catalogueFromFile_ = false;
@@ -174,17 +200,18 @@ class Runner {
 
 }  // namespace
 
-int RunRunner(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return Runner(out, err).Run(args);
+int RunRunner(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              TimelinePngPainter png) {
+  return Runner(out, err, std::move(png)).Run(args);
 }
 
-std::optional<int> RunCommandLine(int argc, char* argv[]) {
+std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png) {
   if (argc < 2 || !std::string_view(argv[1]).starts_with("--")) {
     return std::nullopt;
   }
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const int status = RunRunner(args, std::cout, std::cerr);
+  const int status = RunRunner(args, std::cout, std::cerr, std::move(png));
   std::cout.flush();
   return status;
 }

@@ -7,15 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "runner/timeline_file.h"
+
 namespace kelpa {
 
 // Carries out the command line when it asks for the runner (its first argument starts with
 // "--") and returns the exit status: 0 success, 2 usage or scenario error, 3 run error. Returns
 // nothing for any other command line, which then starts the windows.
-std::optional<int> RunCommandLine(int argc, char* argv[]);
+// png draws --timeline's PNG pictures (the runner draws SVG by itself); none refuses them.
+std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png = {});
 
 // The runner on the arguments after the program name: data to out, messages to err. The texts
 // are the built-in ones, or kelpa.ini's when the working folder has one.
-int RunRunner(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunRunner(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              TimelinePngPainter png = {});
 
 }  // namespace kelpa

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <string_view>
 
@@ -26,7 +27,7 @@ bool Takes(RunnerCommand command, std::string_view option) {
   switch (command) {
     case RunnerCommand::Run:
       return option == "--ticks" || option == "--set" || option == "--format" ||
-             option == "--output";
+             option == "--output" || option == "--timeline";
     case RunnerCommand::Compare:
       return option == "--ticks" || option == "--set" || option == "--format" ||
              option == "--output" || option == "--vary";
@@ -95,7 +96,7 @@ class Parser {
         return Refuse(msg_.MsgRunArgumentoSobrando + arg);
       }
       if (arg != "--ticks" && arg != "--set" && arg != "--format" && arg != "--output" &&
-          arg != "--vary") {
+          arg != "--vary" && arg != "--timeline") {
         return Refuse(msg_.MsgRunOpcaoDesconhecida + arg);
       }
       if (!Takes(options_.Command, arg)) {
@@ -105,9 +106,11 @@ class Parser {
         return Refuse(msg_.MsgRunFaltaValor + arg);
       }
       const std::string& value = args_[++i];
-      const bool once = arg == "--ticks" || arg == "--format" || arg == "--output";
-      if (once && ((arg == "--ticks" && ticks) || (arg == "--format" && formatGiven) ||
-                   (arg == "--output" && options_.Output))) {
+      const bool once =
+          arg == "--ticks" || arg == "--format" || arg == "--output" || arg == "--timeline";
+      if (once &&
+          ((arg == "--ticks" && ticks) || (arg == "--format" && formatGiven) ||
+           (arg == "--output" && options_.Output) || (arg == "--timeline" && options_.Timeline))) {
         return Refuse(msg_.MsgRunOpcaoRepetida + arg);
       }
       if (!Apply(arg, value, ticks, formatGiven)) {
@@ -185,6 +188,10 @@ class Parser {
       options_.Output = value;
       return !value.empty();
     }
+    if (option == "--timeline") {
+      options_.Timeline = value;
+      return TimelineKindOf(value).has_value();
+    }
     auto vary = ParseVary(value);
     if (vary) {
       options_.Varies.push_back(std::move(*vary));
@@ -202,6 +209,23 @@ class Parser {
 };
 
 }  // namespace
+
+std::optional<TimelineFileKind> TimelineKindOf(std::string_view file) {
+  const auto dot = file.rfind('.');
+  if (dot == std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::string extension(file.substr(dot + 1));
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == "svg") {
+    return TimelineFileKind::Svg;
+  }
+  if (extension == "png") {
+    return TimelineFileKind::Png;
+  }
+  return std::nullopt;
+}
 
 ParsedCommandLine ParseRunnerArguments(const std::vector<std::string>& args, const TMessages& msg) {
   return Parser(args, msg).Parse();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/messages.h"
@@ -29,7 +30,12 @@ struct RunnerOptions {
   TraceFormat Format = TraceFormat::Text;
   std::optional<std::string> Output;
   std::vector<VaryOption> Varies;
+  std::optional<std::string> Timeline;  // --timeline: the picture of the run, .svg or .png
 };
+
+enum class TimelineFileKind { Svg, Png };
+// The picture a file name asks for, by its extension; none for any other.
+std::optional<TimelineFileKind> TimelineKindOf(std::string_view file);
 
 struct ParsedCommandLine {
   std::optional<RunnerOptions> Options;

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <mutex>
 #include <numeric>
+#include <optional>
 
 #include "scenario/scenario_run.h"
+#include "scenario/timeline_recorder.h"
+#include "simulation/event_fan_out.h"
 #include "simulation/simulation.h"
 #include "simulation/snapshots.h"
 #include "simulation/virtual_clock.h"
@@ -125,16 +128,32 @@ class Recorder final : public IEventSink {
 
 }  // namespace
 
-RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWriter* writer) {
+RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWriter* writer,
+                       TimelineModel* timeline) {
   DiscardingLog log;
   NullDisplay display;
   VirtualClock clock;
   Simulation sim(clock, log, display, msg);
   Recorder recorder(scenario, clock, writer);
-  sim.Events = &recorder;
+  EventFanOut events;
+  events.Add(&recorder);
+  sim.Events = &events;
+  std::optional<TimelineRecorder> drawn;
+  if (timeline != nullptr) {
+    drawn.emplace(sim, *timeline, [&clock] { return clock.Ms(); });
+    events.Add(&*drawn);
+  }
   ScenarioRun run(sim, clock, scenario);
-  if (writer != nullptr && writer->WantsTicks()) {
-    run.AfterTick = [&recorder](std::int64_t tick) { recorder.AfterTick(tick); };
+  const bool ticks = writer != nullptr && writer->WantsTicks();
+  if (ticks || drawn) {
+    run.AfterTick = [&recorder, &drawn, ticks](std::int64_t tick) {
+      if (ticks) {
+        recorder.AfterTick(tick);
+      }
+      if (drawn) {
+        drawn->EndTick();
+      }
+    };
   }
   run.RunTo(scenario.Ticks);
   // The run ends with its last tick, not at that tick's last pass.

@@ -6,11 +6,13 @@
 #include "runner/run_figures.h"
 #include "runner/trace_writer.h"
 #include "scenario/scenario.h"
+#include "scenario/timeline_model.h"
 
 namespace kelpa {
 
-// Runs scenario.Ticks ticks; writer (may be null) sees every event and tick. The statistics are
-// read at the end of the last tick.
-RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWriter* writer);
+// Runs scenario.Ticks ticks; writer (may be null) sees every event and tick, and timeline (may
+// be null) is filled with the run. The statistics are read at the end of the last tick.
+RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWriter* writer,
+                       TimelineModel* timeline = nullptr);
 
 }  // namespace kelpa

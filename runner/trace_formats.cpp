@@ -26,10 +26,10 @@ std::unique_ptr<TraceWriter> MakeTraceWriter(TraceFormat format, OutputBuffer& o
 
 void WriteRun(OutputBuffer& out, TraceFormat format, const RunHeader& header,
               const Scenario& scenario, const TMessages& msg,
-              const StatisticsCaptionTexts& captions) {
+              const StatisticsCaptionTexts& captions, TimelineModel* timeline) {
   const auto writer = MakeTraceWriter(format, out, msg, captions);
   writer->Begin(header);
-  writer->End(RunScenario(scenario, msg, writer.get()));
+  writer->End(RunScenario(scenario, msg, writer.get(), timeline));
 }
 
 }  // namespace kelpa

@@ -7,6 +7,7 @@
 #include "runner/output_buffer.h"
 #include "runner/statistic_rows.h"
 #include "runner/trace_writer.h"
+#include "scenario/timeline_model.h"
 
 namespace kelpa {
 
@@ -21,9 +22,10 @@ std::unique_ptr<TraceWriter> MakeTraceWriter(TraceFormat format, OutputBuffer& o
                                              const TMessages& msg,
                                              const StatisticsCaptionTexts& captions);
 
-// Runs the scenario with the format's writer: header, trace, figures.
+// Runs the scenario with the format's writer: header, trace, figures; fills timeline (may be
+// null) with the run.
 void WriteRun(OutputBuffer& out, TraceFormat format, const RunHeader& header,
               const Scenario& scenario, const TMessages& msg,
-              const StatisticsCaptionTexts& captions);
+              const StatisticsCaptionTexts& captions, TimelineModel* timeline = nullptr);
 
 }  // namespace kelpa

@@ -31,6 +31,7 @@ void Session::LoadCatalogue() {
 void Session::CreateSimulation(IDisplay& display) {
   simLog_ = std::make_unique<ReplayLog>(*log_, *clock_);
   sim_ = std::make_unique<Simulation>(*clock_, *simLog_, display, msg_);
+  sim_->Events = &events_;
   player_ = std::make_unique<ScenarioPlayer>(*sim_, clock_->Virtual());
 }
 

@@ -17,6 +17,7 @@
 #include "session/replay_log.h"
 #include "session/settings.h"
 #include "simulation/display.h"
+#include "simulation/event_fan_out.h"
 #include "simulation/simulation.h"
 #include "simulation/switchable_clock.h"
 
@@ -79,6 +80,9 @@ class Session {
   const TMessages& Msg() const { return msg_; }
   TLogWriter& Log() const { return *log_; }
   Simulation& Sim() const { return *sim_; }
+  // Every view that follows the simulation's events adds itself here, before the threads start,
+  // and removes itself (with the lock held) before it goes.
+  EventFanOut& Events() { return events_; }
   // kelpa.ini in the current folder: the settings, the catalogue and the windows' captions.
   std::string IniPath() const;
 
@@ -90,6 +94,7 @@ class Session {
   std::unique_ptr<SwitchableClock> clock_;
   TMessages msg_;
   std::unique_ptr<TLogWriter> log_;
+  EventFanOut events_;  // outlives the simulation that reports to it
   std::unique_ptr<ReplayLog> simLog_;
   std::unique_ptr<Simulation> sim_;
   std::unique_ptr<ScenarioPlayer> player_;

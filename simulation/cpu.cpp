@@ -19,7 +19,10 @@ void TCPU::Cycle() {
   // it. Counting only up to its last instruction would leave a process that runs one instruction
   // per turn (the default slice) with no processor time at all.
   AccountCpuTime();
-  switch (sim_.Kernel.NextInterrupt()) {
+  LastCycle = {};
+  const InterruptCode code = sim_.Kernel.NextInterrupt();
+  LastCycle.Interrupt = code != InterruptNone;
+  switch (code) {
     case InterruptPreemption:
       HandlePreemption();
       break;
@@ -43,6 +46,9 @@ void TCPU::Step() {
     }
   }
   TProcesso* p = RunningProcess;
+  LastCycle.Stepped = true;
+  LastCycle.Pid = p->PID;
+  LastCycle.Color = p->Color;
   if (p->KillRequested) {
     AccountCpuTime();
     sim_.Kernel.RemoveProcess(RunningProcess);
@@ -179,6 +185,9 @@ void TCPU::Run() {
         if (sim_.AfterStep) {
           sim_.AfterStep();
         }
+      }
+      if (sim_.AfterCycle) {
+        sim_.AfterCycle();
       }
     }
     CycleCount.fetch_add(1);

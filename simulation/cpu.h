@@ -24,6 +24,16 @@ class TCPU {
   TProcesso* RunningProcess = nullptr;
   std::int32_t SliceCounter = 0;
 
+  // What the last cycle did with the processor: the process it stepped (none when idle or when
+  // the cycle served an interrupt). A timeline reads it after each tick.
+  struct CycleOutcome {
+    bool Interrupt = false;
+    bool Stepped = false;
+    std::int32_t Pid = 0;
+    TColor Color = kBlack;
+  };
+  CycleOutcome LastCycle;
+
   // --- operations; the simulation lock must be held ---
   // One tick's work: serve one interrupt, or one step.
   void Cycle();

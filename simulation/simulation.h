@@ -58,6 +58,9 @@ class Simulation {
   // Called by the processor and wait threads right after each cycle or pass, still holding the
   // lock (the stress test checks its invariants here). Set before StartThreads.
   std::function<void()> AfterStep;
+  // Called by the processor thread after each cycle, still holding the lock: in real time a
+  // cycle is a tick. Set before StartThreads.
+  std::function<void()> AfterCycle;
 
   // Receives every event after its log line is written; null for none. Set before StartThreads.
   IEventSink* Events = nullptr;

@@ -211,6 +211,8 @@ void TForm1::BuildMenu() {
       AddToggle(janelas, "Escalonador1", "&Escalonador", true, &TForm1::Escalonador1Click);
   Estatsticas1 = AddToggle(janelas, "Estatsticas1", QString::fromUtf8("Es&tatísticas"), false,
                            &TForm1::Estatsticas1Click);
+  LinhaDoTempo1 =
+      AddToggle(janelas, "LinhaDoTempo1", "Li&nha do tempo", false, &TForm1::LinhaDoTempo1Click);
   janelas->addSeparator();
   BuildZoomMenu(janelas);
 
@@ -342,6 +344,8 @@ void TForm1::CreateSimulationWindows() {
   windows_.CreateSimulationWindows(
       Sim(), Msg(), [this] { return SaveLoadSettings(SettingsMode::Save); },
       [this] { Escalonador1->setChecked(false); }, [this] { Memriaprincipal1->setChecked(false); });
+  windows_.CreateTimeline(Sim(), Msg(), session_.Events(),
+                          [this] { LinhaDoTempo1->setChecked(false); });
 }
 
 void TForm1::CreateProcessWindows() {
@@ -406,6 +410,10 @@ void TForm1::Escalonador1Click() {
 }
 void TForm1::Estatsticas1Click() {
   Toggle(windows_.Statistics(), Estatsticas1);
+}
+
+void TForm1::LinhaDoTempo1Click() {
+  Toggle(windows_.Timeline(), LinhaDoTempo1);
 }
 
 void TForm1::Crditos1Click() {

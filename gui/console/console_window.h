@@ -82,6 +82,7 @@ class TForm1 : public QMainWindow {
   void Memriaprincipal1Click();
   void Escalonador1Click();
   void Estatsticas1Click();
+  void LinhaDoTempo1Click();
   void Crditos1Click();
   void Help1Click();
   void Fim1Click();
@@ -159,6 +160,7 @@ class TForm1 : public QMainWindow {
   QAction* Memriaprincipal1 = nullptr;
   QAction* Escalonador1 = nullptr;
   QAction* Estatsticas1 = nullptr;
+  QAction* LinhaDoTempo1 = nullptr;
   QTimer* Timer1 = nullptr;
   QTimer* Timer2 = nullptr;
 

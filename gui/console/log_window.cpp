@@ -1,6 +1,7 @@
 #include "gui/console/log_window.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMetaObject>
 #include <QScrollBar>
 #include <QTextCharFormat>
@@ -47,6 +48,35 @@ TfrmLog::TfrmLog(TLogWriter& log, QWidget* parent)
   log_.SetPendingNotifier([this] { ScheduleDrain(); });
   // Lines published before the window subscribed.
   DrainPending();
+}
+
+void TfrmLog::EnableCsvExport(const TMessages& msg, std::function<std::string()> csv) {
+  msg_ = &msg;
+  csv_ = std::move(csv);
+  memLog->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(memLog, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { ShowMenu(at); });
+}
+
+void TfrmLog::ShowMenu(const QPoint& at) {
+  QMenu* menu = memLog->createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->addSeparator();
+  QAction* item = menu->addAction(ToQString(msg_->MsgExportarCsv));
+  item->setObjectName("ExportarCsv1");
+  connect(item, &QAction::triggered, this, [this] { ExportCsvClick(); });
+  menu->popup(memLog->viewport()->mapToGlobal(at));
+}
+
+void TfrmLog::ExportCsvClick() {
+  const QString file = Export.Choose(this, ToQString(msg_->MsgFiltroCsv), "csv");
+  if (!file.isEmpty()) {
+    ExportCsvTo(file);
+  }
+}
+
+bool TfrmLog::ExportCsvTo(const QString& file) {
+  return csv_ && Export.Write(this, file, csv_(), ToQString(msg_->MsgNaoGravouArquivo));
 }
 
 TfrmLog::~TfrmLog() {

@@ -7,11 +7,14 @@
 #include <QTextFormat>
 #include <QWidget>
 #include <atomic>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "catalogue/messages.h"
+#include "gui/common/file_export.h"
 #include "session/log_writer.h"
 
 class QTextCursor;
@@ -39,6 +42,13 @@ class TfrmLog : public QWidget {
   // lines published and not yet shown are dropped, as they belong to what the view replaces.
   void ShowLines(const std::vector<std::pair<std::string, TColor>>& lines);
 
+  // Offers "Exportar CSV..." in the view's menu, writing what csv gives.
+  void EnableCsvExport(const TMessages& msg, std::function<std::string()> csv);
+  // Writes the events as csv into file; false when it failed (already reported).
+  bool ExportCsvTo(const QString& file);
+  void ExportCsvClick();
+  FileExport Export;
+
  signals:
   // The user closed the window (it is then hidden): the console clears its menu check mark.
   void closed();
@@ -60,8 +70,12 @@ class TfrmLog : public QWidget {
   // The colour a line of colour is drawn in.
   QColor TextColour(TColor colour);
 
+  void ShowMenu(const QPoint& at);
+
   TLogWriter& log_;
   QTextEdit* memLog = nullptr;
+  const TMessages* msg_ = nullptr;
+  std::function<std::string()> csv_;
   int lineCount_ = 0;
   bool followNewest_ = true;
   std::atomic<bool> drainPosted_{false};

@@ -16,6 +16,7 @@
 #include "gui/processor/processor_window.h"
 #include "gui/processor/qt_display.h"
 #include "gui/processor/scheduling_options_window.h"
+#include "gui/timeline/timeline_window.h"
 
 namespace kelpa {
 
@@ -28,6 +29,15 @@ TWindowSet::~TWindowSet() {
 void TWindowSet::CreateLogWindow(TLogWriter& log, std::function<void()> onClosed) {
   log_ = std::make_unique<TfrmLog>(log);
   connect(log_.get(), &TfrmLog::closed, this, std::move(onClosed));
+}
+
+void TWindowSet::CreateTimeline(Simulation& sim, const TMessages& msg, EventFanOut& events,
+                                std::function<void()> onClosed) {
+  timeline_ = std::make_unique<TimelineWindow>(sim, msg, events);
+  timeline_->OnClosed = std::move(onClosed);
+  if (log_) {
+    log_->EnableCsvExport(msg, [this] { return timeline_->EventsCsvText(); });
+  }
 }
 
 IDisplay& TWindowSet::CreateDisplay() {
@@ -111,6 +121,9 @@ QWidget* TWindowSet::Memory() const {
 }
 QWidget* TWindowSet::Statistics() const {
   return statistics_.get();
+}
+QWidget* TWindowSet::Timeline() const {
+  return timeline_.get();
 }
 QWidget* TWindowSet::Help() const {
   return help_.get();

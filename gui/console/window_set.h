@@ -12,6 +12,7 @@ class QWidget;
 
 namespace kelpa {
 
+class EventFanOut;
 class IDisplay;
 class QtDisplay;
 class Simulation;
@@ -30,6 +31,7 @@ class TfrmMemoVirt;
 class TfrmPageFile;
 class Tfrm_Opt;
 class Tfrm_Opt_MV;
+class TimelineWindow;
 
 class TWindowSet : public QObject {
  public:
@@ -49,6 +51,9 @@ class TWindowSet : public QObject {
   QDialog& CreateCredits(const TMessages& msg);
   // The process-creation, statistics, memory-options, help and PCB windows.
   void CreateProcessWindows(Simulation& sim, std::function<void()> onStatisticsClosed);
+  // The timeline, following sim's events through events, before the threads start.
+  void CreateTimeline(Simulation& sim, const TMessages& msg, EventFanOut& events,
+                      std::function<void()> onClosed);
   // Opens the process list unless it is open already.
   void OpenProcessList(Simulation& sim);
   // No simulation thread waits for the screen from now on.
@@ -68,6 +73,7 @@ class TWindowSet : public QObject {
   QWidget* Help() const;
   QDialog* Credits() const;
   QDialog* Creation() const;
+  QWidget* Timeline() const;
 
   TfrmLog* LogWindow() const { return log_.get(); }
   TfrmGP* ProcessorWindow() const { return gp_.get(); }
@@ -76,6 +82,7 @@ class TWindowSet : public QObject {
   TfrmCreditos* CreditsWindow() const { return credits_.get(); }
   TEstatisticas* StatisticsWindow() const { return statistics_.get(); }
   TfrmHelp* HelpWindow() const { return help_.get(); }
+  TimelineWindow* TimelineWin() const { return timeline_.get(); }
   TfrmAlteraProcessos* ProcessListWindow() const;
 
  private:
@@ -94,6 +101,7 @@ class TWindowSet : public QObject {
   std::unique_ptr<TfrmHelp> help_;
   std::unique_ptr<TPCB> pcb_;
   QPointer<TfrmAlteraProcessos> list_;
+  std::unique_ptr<TimelineWindow> timeline_;
 };
 
 }  // namespace kelpa

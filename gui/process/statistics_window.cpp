@@ -1,5 +1,6 @@
 #include "gui/process/statistics_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include "gui/common/readable_text.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/language/language.h"
+#include "runner/csv_exports.h"
 #include "simulation/simulation.h"
 #include "simulation/snapshots.h"
 
@@ -93,6 +95,32 @@ void TEstatisticas::BuildControls() {
     box->setPalette(palette);
     box->adjustSize();
     boxes_[figure.Box] = box;
+  }
+  auto* exportCsv = new QAction(ToQString(sim_.Msg.MsgExportarCsv), this);
+  exportCsv->setObjectName(QStringLiteral("ExportarCsv1"));
+  connect(exportCsv, &QAction::triggered, this, [this] { ExportCsvClick(); });
+  addAction(exportCsv);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+std::string TEstatisticas::CsvText() {
+  // The captions as the window shows them, in the language it is in.
+  StatisticsCaptionTexts captions;
+  for (std::size_t i = 0; i < kStatisticsCaptions.size(); ++i) {
+    const auto* label = findChild<QLabel*>(QString::fromLatin1(kStatisticsCaptions[i].Label));
+    captions[i] = label != nullptr ? label->text().trimmed().toStdString() : std::string();
+  }
+  return StatisticsCsv(StatisticRows(ComputeStatisticsNumbers(ReadInputs()), captions));
+}
+
+bool TEstatisticas::ExportCsvTo(const QString& file) {
+  return Export.Write(this, file, CsvText(), ToQString(sim_.Msg.MsgNaoGravouArquivo));
+}
+
+void TEstatisticas::ExportCsvClick() {
+  const QString file = Export.Choose(this, ToQString(sim_.Msg.MsgFiltroCsv), "csv");
+  if (!file.isEmpty()) {
+    ExportCsvTo(file);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "gui/common/file_export.h"
 #include "gui/process/statistics_figures.h"
 
 class QLabel;
@@ -25,6 +26,12 @@ class TEstatisticas : public QWidget {
   QLocale Locale = QLocale::system();
 
   void Timer1Timer();
+  // The figures now, key, caption and value, as csv.
+  std::string CsvText();
+  // Writes them into file; false when it failed (already reported).
+  bool ExportCsvTo(const QString& file);
+  void ExportCsvClick();
+  FileExport Export;
 
  signals:
   // The user closed the window (it is only hidden).

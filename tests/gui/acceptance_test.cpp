@@ -43,6 +43,7 @@
 #include "gui/process/statistics_window.h"
 #include "gui/processor/processor_window.h"
 #include "gui/processor/scheduling_options_window.h"
+#include "gui/timeline/timeline_window.h"
 #include "session/log_writer.h"
 #include "session_log_audit.h"
 #include "simulation/simulation.h"
@@ -126,6 +127,7 @@ class AcceptanceTest : public QObject {
   void pageFileFull();
   void everyProcessRuns();
   void statisticsAgreeWithCounters();
+  void timelineFollowsTheRunAndExports();
   void fim();
   void logFile();
   void logWindowMatchesTheFile();
@@ -436,6 +438,48 @@ void AcceptanceTest::statisticsAgreeWithCounters() {
   RunButton()->click();
   QString why;
   QTRY_VERIFY2_WITH_TIMEOUT(StatisticsMatch(why), qPrintable(why), 30000);
+}
+
+// Still stopped: the timeline has seen every event of the run since start-up, its lanes end in
+// the processes' states, and it exports the run as pictures and the log as csv.
+void AcceptanceTest::timelineFollowsTheRunAndExports() {
+  Item("LinhaDoTempo1")->trigger();
+  TimelineWindow* timeline = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->objectName() == "frmLinhaDoTempo") {
+      timeline = dynamic_cast<TimelineWindow*>(widget);
+    }
+  }
+  QVERIFY(timeline != nullptr && timeline->isVisible());
+  std::size_t events = 0;
+  {
+    std::lock_guard lock(Sim().Lock);
+    const TimelineModel& model = timeline->Model();
+    QVERIFY(model.Ticks() > 0);
+    int dispatches = 0;
+    for (const RecordedEvent& e : model.Events()) {
+      dispatches += e.Event.Kind == EventKind::Dispatched ? 1 : 0;
+    }
+    QCOMPARE(dispatches, Sim().Kernel.DispatchCount);
+    for (const auto& process : Sim().Kernel.Processes) {
+      const auto lane = std::find_if(model.Lanes().begin(), model.Lanes().end(),
+                                     [&](auto& l) { return l.Pid == process->PID && !l.Ended; });
+      QVERIFY(lane != model.Lanes().end());
+      QCOMPARE(int(lane->Runs.back().State), int(process->State));
+    }
+    events = model.Events().size();
+  }
+  for (const char* name : {"run.svg", "run.png"}) {
+    QVERIFY(timeline->ExportTo(folder_.filePath(name), true));
+    QVERIFY(QFileInfo(folder_.filePath(name)).size() > 0);
+  }
+  QVERIFY(form_->LogWindow()->ExportCsvTo(folder_.filePath("events.csv")));
+  const QStringList rows = QString::fromUtf8(ReadFile(folder_.filePath("events.csv")))
+                               .split('\n', Qt::SkipEmptyParts)
+                               .filter(QRegularExpression("^[^#]"));
+  QVERIFY(qsizetype(events) + 1 <= rows.size());  // the column names, then every event so far
+  timeline->close();
+  QVERIFY(!Item("LinhaDoTempo1")->isChecked());
 }
 
 void AcceptanceTest::fim() {

@@ -49,7 +49,7 @@ const std::map<QString, QString> kWindowTitles = {
     {"frmMemoVirt", "MSG9002"}, {"frmAlteraProcessos", "MSG9003"},
     {"PCB", "MSG9004"},         {"Estatisticas", "MSG9005"},
     {"frm_Opt_MV", "MSG9006"},  {"frmCreditos", "MSG9007"},
-    {"frm_Opt", "MSG9008"}};
+    {"frm_Opt", "MSG9008"},     {"frmLinhaDoTempo", "MSG9009"}};
 
 const QString kHintSuffix = "_HINT";
 

@@ -1,0 +1,21 @@
+// The timeline picture as an image: the whole frame at its zoom, never cut to a window.
+#pragma once
+
+#include <QImage>
+#include <string>
+
+#include "scenario/timeline_picture.h"
+
+namespace kelpa {
+
+// The largest side an image may have (QImage's own limit is near it).
+inline constexpr int kMaxImageSide = 32000;
+
+// A null image when the picture would be larger than kMaxImageSide on a side.
+QImage TimelineImage(const TimelineModel& model, const TimelineFrame& frame,
+                     const TimelineTexts& texts);
+// Writes it as PNG; false when it is too large or the file could not be written.
+bool WriteTimelinePng(const TimelineModel& model, const TimelineFrame& frame,
+                      const TimelineTexts& texts, const std::string& file);
+
+}  // namespace kelpa

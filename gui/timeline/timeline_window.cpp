@@ -1,0 +1,246 @@
+#include "gui/timeline/timeline_window.h"
+
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <mutex>
+
+#include "gui/common/qt_convert.h"
+#include "gui/common/timer_while_shown.h"
+#include "gui/timeline/timeline_image.h"
+#include "gui/timeline/timeline_view.h"
+#include "platform/ini_file.h"
+#include "runner/csv_exports.h"
+#include "runner/program_version.h"
+#include "runner/run_figures.h"
+#include "runner/timeline_file.h"
+#include "scenario/current_options.h"
+#include "scenario/timeline_header.h"
+#include "simulation/event_fan_out.h"
+#include "simulation/snapshots.h"
+
+namespace kelpa {
+namespace {
+
+constexpr double kMinTickWidth = 1.0 / 1024;
+constexpr double kMaxTickWidth = 32;
+constexpr int kRefreshMs = 250;
+
+}  // namespace
+
+TimelineWindow::TimelineWindow(Simulation& sim, const TMessages& msg, EventFanOut& events,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      sim_(sim),
+      msg_(msg),
+      events_(events),
+      texts_(TimelineTextsFrom(msg)),
+      recorder_(sim, model_, [&sim, origin = sim.Now()] { return SpanMs(sim.Now() - origin); }) {
+  setObjectName("frmLinhaDoTempo");
+  setWindowTitle(ToQString(msg.MsgTitLinhaDoTempo));
+  Header = [this] {
+    Scenario options = CurrentOptions(sim_);
+    options.Title = msg_.MsgLinhaAoVivo;
+    return TimelineHeader(options, msg_.MsgLinhaOpcoes);
+  };
+  BuildControls();
+  std::lock_guard lock(sim_.Lock);
+  events_.Add(&recorder_);
+  sim_.AfterCycle = [this] { recorder_.EndTick(); };
+}
+
+TimelineWindow::~TimelineWindow() {
+  std::lock_guard lock(sim_.Lock);
+  events_.Remove(&recorder_);
+  sim_.AfterCycle = nullptr;
+}
+
+void TimelineWindow::SetTicksFromCycles(bool cycles) {
+  std::lock_guard lock(sim_.Lock);
+  if (cycles) {
+    sim_.AfterCycle = [this] { recorder_.EndTick(); };
+  } else {
+    sim_.AfterCycle = nullptr;
+  }
+}
+
+void TimelineWindow::BuildControls() {
+  auto* buttons = new QHBoxLayout;
+  const auto add = [&](const char* name, const std::string& caption, auto slot) {
+    auto* button = new QPushButton(ToQString(caption), this);
+    button->setObjectName(name);
+    connect(button, &QPushButton::clicked, this, slot);
+    buttons->addWidget(button);
+  };
+  add("btnAmpliar", msg_.MsgLinhaAmpliar, [this] { ZoomBy(1); });
+  add("btnReduzir", msg_.MsgLinhaReduzir, [this] { ZoomBy(-1); });
+  add("btnAjustar", msg_.MsgLinhaAjustar, [this] { Fit(); });
+  buttons->addStretch();
+  add("btnExportarVisivel", msg_.MsgLinhaExportarVisivel, [this] { ExportClick(false); });
+  add("btnExportarTudo", msg_.MsgLinhaExportarTudo, [this] { ExportClick(true); });
+
+  view_ = new TimelineView(sim_, model_, texts_);
+  view_->ZoomRequested = [this](int steps) { ZoomBy(steps); };
+  view_->ScrollRequested = [this](std::int64_t ticks) { Scroll(view_->First() + ticks, true); };
+  auto* area = new QScrollArea(this);
+  area->setObjectName("sbLinhaDoTempo");
+  area->setWidget(view_);
+  area->setWidgetResizable(true);
+  area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  area->setBackgroundRole(QPalette::Base);
+
+  scroll_ = new QScrollBar(Qt::Horizontal, this);
+  scroll_->setObjectName("ScrollTicks");
+  connect(scroll_, &QScrollBar::actionTriggered, this,
+          [this] { Scroll(scroll_->sliderPosition(), true); });
+  connect(scroll_, &QScrollBar::sliderMoved, this,
+          [this](int position) { Scroll(position, true); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buttons);
+  layout->addWidget(area, 1);
+  layout->addWidget(scroll_);
+  resize(900, 420);
+  move(330, 560);
+
+  timer_ = new QTimer(this);
+  timer_->setInterval(kRefreshMs);
+  connect(timer_, &QTimer::timeout, this, [this] { Refresh(); });
+  new TimerWhileShown(this, timer_, [this] { Refresh(); });
+}
+
+// Follows the newest tick unless the user has scrolled back from it; scrolling to the end
+// follows again.
+void TimelineWindow::Scroll(std::int64_t first, bool byUser) {
+  std::int64_t ticks = 0;
+  int height = 0;
+  {
+    std::lock_guard lock(sim_.Lock);
+    ticks = model_.Ticks();
+    height = view_->HeightNeeded();
+  }
+  // Outside the lock: a new size may lay the window out again at once.
+  view_->setMinimumHeight(height);
+  const std::int64_t last = std::max<std::int64_t>(0, ticks - view_->VisibleTicks());
+  first = std::clamp<std::int64_t>(first, 0, last);
+  if (byUser) {
+    follow_ = first >= last;
+  }
+  if (follow_) {
+    first = last;
+  }
+  view_->SetView(first, view_->TickWidth());
+  // A scroll bar counts in int: a run longer than that scrolls in steps of whole ticks anyway.
+  const QSignalBlocker block(scroll_);
+  scroll_->setRange(0, static_cast<int>(std::min<std::int64_t>(last, INT32_MAX)));
+  scroll_->setPageStep(static_cast<int>(std::min<std::int64_t>(view_->VisibleTicks(), INT32_MAX)));
+  scroll_->setValue(static_cast<int>(std::min<std::int64_t>(first, INT32_MAX)));
+}
+
+void TimelineWindow::Refresh() {
+  Scroll(view_->First(), false);
+}
+
+void TimelineWindow::ZoomBy(int steps) {
+  const double width =
+      std::clamp(view_->TickWidth() * std::pow(2.0, steps), kMinTickWidth, kMaxTickWidth);
+  view_->SetView(view_->First(), width);
+  Refresh();
+}
+
+void TimelineWindow::Fit() {
+  std::int64_t ticks = 0;
+  {
+    std::lock_guard lock(sim_.Lock);
+    ticks = std::max<std::int64_t>(1, model_.Ticks());
+  }
+  const double room = view_->width() - TimelineLayout::kLabelWidth - TimelineLayout::kMargin;
+  view_->SetView(0, std::clamp(room / double(ticks), kMinTickWidth, kMaxTickWidth));
+  follow_ = true;
+  Refresh();
+}
+
+TimelineFrame TimelineWindow::ExportFrame(bool whole) const {
+  TimelineFrame frame = view_->Frame();
+  if (whole) {
+    frame.First = 0;
+    frame.Last = model_.Ticks() - 1;
+  } else {
+    frame.Last = std::min(frame.Last, model_.Ticks() - 1);
+  }
+  frame.Header = Header ? Header() : std::vector<std::string>{};
+  return frame;
+}
+
+bool TimelineWindow::ExportTo(const QString& file, bool whole) {
+  const bool svg = QFileInfo(file).suffix().compare("svg", Qt::CaseInsensitive) == 0;
+  const QString failure = ToQString(msg_.MsgNaoGravouArquivo);
+  std::string bytes;
+  QImage image;
+  {
+    std::lock_guard lock(sim_.Lock);
+    const TimelineFrame frame = ExportFrame(whole);
+    if (svg) {
+      bytes = TimelineSvg(model_, frame, texts_);
+    } else {
+      image = TimelineImage(model_, frame, texts_);
+    }
+  }
+  if (!svg) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (image.isNull()) {
+      // Larger than an image can be: the SVG has no such limit.
+      Export.Fail(this, ToQString(msg_.MsgLinhaGrandeDemais));
+      return false;
+    }
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+      Export.Fail(this, failure + "\n" + file);
+      return false;
+    }
+    bytes = png.toStdString();
+  }
+  return Export.Write(this, file, bytes, failure);
+}
+
+void TimelineWindow::ExportClick(bool whole) {
+  const QString file = Export.Choose(this, ToQString(msg_.MsgLinhaFiltroImagem), "png");
+  if (!file.isEmpty()) {
+    ExportTo(file, whole);
+  }
+}
+
+std::string TimelineWindow::EventsCsvText() const {
+  const StatisticsNumbers statistics = ComputeStatisticsNumbers(SnapshotStatistics(sim_));
+  std::error_code error;
+  const bool fromFile = std::filesystem::is_regular_file(KelpaIniPath(), error);
+  std::lock_guard lock(sim_.Lock);
+  Scenario options = CurrentOptions(sim_);
+  options.Title = msg_.MsgLinhaAoVivo;
+  const RunHeader header{std::string(ProgramVersion()), msg_.MsgLinhaAoVivo, "", fromFile,
+                         &options};
+  return EventsCsv(header, model_.Events(), statistics, msg_, LoadStatisticsCaptions(fromFile));
+}
+
+void TimelineWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (OnClosed) {
+    OnClosed();
+  }
+}
+
+void TimelineWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Refresh();
+}
+
+}  // namespace kelpa

@@ -1,0 +1,85 @@
+// "Linha do tempo": the run as a picture over the ticks, one row for the processor, one for the
+// I/O device and a lane per process. It follows the newest tick until the user scrolls back,
+// zooms with Ctrl+wheel and its buttons, and exports the whole run or the visible range as PNG
+// or SVG. The timeline it shows is filled from the simulation's events under the lock: in real
+// time every processor cycle ends a tick; a scenario run ends its ticks through Recorder().
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gui/common/file_export.h"
+#include "scenario/timeline_picture.h"
+#include "scenario/timeline_recorder.h"
+
+class QPushButton;
+class QScrollBar;
+class QTimer;
+
+namespace kelpa {
+
+class EventFanOut;
+class TimelineView;
+
+class TimelineWindow : public QWidget {
+ public:
+  // Adds itself to events and to the processor's cycles; both must outlive it.
+  TimelineWindow(Simulation& sim, const TMessages& msg, EventFanOut& events,
+                 QWidget* parent = nullptr);
+  ~TimelineWindow() override;
+  TimelineWindow(const TimelineWindow&) = delete;
+  TimelineWindow& operator=(const TimelineWindow&) = delete;
+
+  // What fills the timeline (a scenario run calls EndTick after each tick); the lock guards it.
+  TimelineRecorder& Recorder() { return recorder_; }
+  const TimelineModel& Model() const { return model_; }
+  // A fresh timeline for a new run; the lock must be held.
+  void ClearLocked() { model_ = {}; }
+  // Whether ticks are ended by the processor's cycles (real time, the default) or by
+  // Recorder()'s caller. Takes the lock.
+  void SetTicksFromCycles(bool cycles);
+
+  // The header lines of an export; by default the live run and the options in force. Called
+  // with the lock held.
+  std::function<std::vector<std::string>()> Header;
+  // Runs when the user closes the window (it is only hidden).
+  std::function<void()> OnClosed;
+  // The file dialog and the message box of the exports.
+  FileExport Export;
+
+  void Refresh();
+  void ZoomBy(int steps);
+  void Fit();
+  // The whole run, or only the ticks shown, into the file (.png or .svg); false when it failed
+  // (already reported).
+  bool ExportTo(const QString& file, bool whole);
+  void ExportClick(bool whole);
+  // The events followed so far in the runner's csv format, with the statistics now.
+  std::string EventsCsvText() const;
+  bool Following() const { return follow_; }
+  TimelineView* View() const { return view_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildControls();
+  void Scroll(std::int64_t first, bool byUser);
+  TimelineFrame ExportFrame(bool whole) const;
+
+  Simulation& sim_;
+  const TMessages& msg_;
+  EventFanOut& events_;
+  TimelineTexts texts_;
+  TimelineModel model_;
+  TimelineRecorder recorder_;
+  TimelineView* view_ = nullptr;
+  QScrollBar* scroll_ = nullptr;
+  QTimer* timer_ = nullptr;
+  bool follow_ = true;
+};
+
+}  // namespace kelpa

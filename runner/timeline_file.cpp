@@ -1,0 +1,38 @@
+#include "runner/timeline_file.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "scenario/svg_canvas.h"
+#include "scenario/timeline_header.h"
+
+namespace kelpa {
+
+TimelineFrame WholeRunFrame(const TimelineModel& model, const Scenario& scenario,
+                            const TMessages& msg) {
+  TimelineFrame frame;
+  frame.First = 0;
+  frame.Last = model.Ticks() - 1;
+  frame.TickWidth = std::min(4.0, 8000.0 / double(std::max<std::int64_t>(1, model.Ticks())));
+  frame.Header = TimelineHeader(scenario, msg.MsgLinhaOpcoes);
+  frame.Legend = true;
+  return frame;
+}
+
+std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
+                        const TimelineTexts& texts) {
+  const TimelineLayout layout(frame, model);
+  SvgCanvas canvas(layout.Width(), layout.Height());
+  DrawTimeline(model, frame, texts, canvas);
+  return canvas.Document();
+}
+
+bool WriteTimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
+                      const TimelineTexts& texts, const std::string& file) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << TimelineSvg(model, frame, texts);
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+}  // namespace kelpa

@@ -1,0 +1,30 @@
+// The picture of a whole run as a file: SVG written here, PNG by a painter the program entry
+// hands in (the runner itself uses no Qt).
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "scenario/scenario.h"
+#include "scenario/timeline_picture.h"
+
+namespace kelpa {
+
+// Writes the picture as PNG to file; false when it could not.
+using TimelinePngPainter =
+    std::function<bool(const TimelineModel& model, const TimelineFrame& frame,
+                       const TimelineTexts& texts, const std::string& file)>;
+
+// The whole run at a zoom that keeps a long run's picture a sensible width: 4 pixels per tick,
+// or the run fitted into 8000 pixels.
+TimelineFrame WholeRunFrame(const TimelineModel& model, const Scenario& scenario,
+                            const TMessages& msg);
+
+// The SVG text of a picture.
+std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
+                        const TimelineTexts& texts);
+// Writes it to file; false when it could not.
+bool WriteTimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
+                      const TimelineTexts& texts, const std::string& file);
+
+}  // namespace kelpa

@@ -1,0 +1,119 @@
+#include "scenario/svg_canvas.h"
+
+#include <cstdio>
+
+namespace kelpa {
+namespace {
+
+std::string Number(double v) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.6g", v);
+  return buffer;
+}
+
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string HexColour(TColor colour) {
+  char buffer[8];
+  std::snprintf(buffer, sizeof buffer, "#%02x%02x%02x", RedOf(colour), GreenOf(colour),
+                BlueOf(colour));
+  return buffer;
+}
+
+SvgCanvas::SvgCanvas(double width, double height) {
+  out_ =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+      Number(width) + "\" height=\"" + Number(height) + "\" viewBox=\"0 0 " + Number(width) + " " +
+      Number(height) + "\" font-family=\"sans-serif\" font-size=\"" +
+      std::to_string(kPictureFontPx) +
+      "\">\n<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
+}
+
+std::string SvgCanvas::Pattern(SpanFill fill, TColor colour) {
+  const std::string hex = HexColour(HatchOf(colour)).substr(1);
+  const bool cross = fill == SpanFill::Cross;
+  std::string id(cross ? "x" : "d");
+  id += hex;
+  if (defined_.insert(id).second) {
+    out_ += "<defs><pattern id=\"" + id +
+            "\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\">"
+            "<rect width=\"6\" height=\"6\" fill=\"#ffffff\"/>"
+            "<path d=\"M0,6 L6,0" +
+            std::string(cross ? " M0,0 L6,6" : "") + "\" stroke=\"#" + hex +
+            "\" stroke-width=\"1.2\"/></pattern></defs>\n";
+  }
+  return id;
+}
+
+void SvgCanvas::Box(double x, double y, double w, double h, SpanFill fill, TColor colour,
+                    bool dashed) {
+  std::string paint;
+  switch (fill) {
+    case SpanFill::Solid:
+    case SpanFill::Grey:
+      paint = HexColour(colour);
+      break;
+    case SpanFill::Tint:
+      paint = HexColour(TintOf(colour));
+      break;
+    case SpanFill::Diagonal:
+    case SpanFill::Cross:
+      paint = "url(#" + Pattern(fill, colour) + ")";
+      break;
+  }
+  out_ += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" width=\"" + Number(w) +
+          "\" height=\"" + Number(h) + "\" fill=\"" + paint + "\"";
+  if (dashed) {
+    out_ += " stroke=\"#000000\" stroke-width=\"1\" stroke-dasharray=\"3,2\"";
+  }
+  out_ += "/>\n";
+}
+
+void SvgCanvas::Line(double x1, double y1, double x2, double y2, TColor colour) {
+  out_ += "<line x1=\"" + Number(x1) + "\" y1=\"" + Number(y1) + "\" x2=\"" + Number(x2) +
+          "\" y2=\"" + Number(y2) + "\" stroke=\"" + HexColour(colour) + "\"/>\n";
+}
+
+void SvgCanvas::Shape(const std::vector<CanvasPoint>& points, TColor fill, TColor stroke) {
+  out_ += "<polygon points=\"";
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i > 0) {
+      out_ += ' ';
+    }
+    out_ += Number(points[i].X);
+    out_ += ',';
+    out_ += Number(points[i].Y);
+  }
+  out_ += "\" fill=\"" + HexColour(fill) + "\" stroke=\"" + HexColour(stroke) + "\"/>\n";
+}
+
+void SvgCanvas::Text(double x, double y, const std::string& text, bool bold) {
+  out_ += "<text x=\"" + Number(x) + "\" y=\"" + Number(y) + "\"" +
+          (bold ? " font-weight=\"bold\"" : "") + ">" + Escaped(text) + "</text>\n";
+}
+
+}  // namespace kelpa

@@ -1,0 +1,34 @@
+// Feeds a timeline from a simulation: its events as they come, and a look at the processor and
+// the I/O device at the end of every tick. Everything here runs with the simulation lock held;
+// the timeline belongs to the lock too.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+
+#include "scenario/timeline_model.h"
+#include "simulation/simulation.h"
+
+namespace kelpa {
+
+class TimelineRecorder final : public IEventSink {
+ public:
+  // Fills model (kept by the caller); nowMs: the time of an event, in ms, as the timeline keeps
+  // it.
+  TimelineRecorder(const Simulation& sim, TimelineModel& model, std::function<std::int64_t()> nowMs)
+      : sim_(sim), model_(model), nowMs_(std::move(nowMs)) {}
+
+  void Report(const SimEvent& event) override { model_.Report(event, nowMs_()); }
+  // The end of a tick: after a scenario tick's last pass, or after a live processor cycle.
+  void EndTick() { model_.EndTick(SampleTick(sim_)); }
+  // What the processor did in its last cycle and whom the device serves now.
+  static TickSample SampleTick(const Simulation& sim);
+
+ private:
+  const Simulation& sim_;
+  TimelineModel& model_;
+  std::function<std::int64_t()> nowMs_;
+};
+
+}  // namespace kelpa
