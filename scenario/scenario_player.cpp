@@ -57,6 +57,14 @@ void ScenarioPlayer::StartLocked() {
   baseShape_ = sim_.LastShapeId();
   nextRecorded_ = 0;
   run_ = std::make_unique<ScenarioRun>(sim_, clock_, scenario_, ScenarioRun::LockHeld{});
+  run_->AfterTick = [this](std::int64_t tick) {
+    if (AfterTick) {
+      AfterTick(tick);
+    }
+  };
+  if (Restarted) {
+    Restarted();
+  }
   seen_ = ReadOptions();
   ApplyRecordedLocked();
 }

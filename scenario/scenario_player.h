@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -50,6 +51,11 @@ class ScenarioPlayer final : public IHandActionSink {
   // The scenario as run so far: its processes and requests with those taken by hand (a creation
   // arrives at its tick, a request takes effect at its tick), Ticks the ticks run (when any).
   Scenario WithHandActions() const;
+  // Called with the lock held: when the run starts again from tick 0 (opening, going back), and
+  // after each tick, replayed ones included (the timeline follows the run through these).
+  std::function<void()> Restarted;
+  std::function<void(std::int64_t tick)> AfterTick;
+
   // Hand actions and changes of options recorded so far.
   std::size_t RecordedCount() const { return tape_.size(); }
 

@@ -7,8 +7,13 @@
 #include "gui/common/qt_convert.h"
 #include "gui/console/log_window.h"
 #include "gui/console/window_set.h"
+#include "gui/timeline/timeline_view.h"
+#include "gui/timeline/timeline_window.h"
+#include "scenario/current_options.h"
 #include "scenario/live_scenario.h"
+#include "scenario/scenario_player.h"
 #include "scenario/scenario_reader.h"
+#include "scenario/timeline_header.h"
 #include "session/session.h"
 
 namespace kelpa {
@@ -26,6 +31,30 @@ TScenarioControls::TScenarioControls(Session& session, TWindowSet& windows,
   connect(timer_, &QTimer::timeout, this, [this] { PlayOneTick(); });
 }
 
+TScenarioControls::~TScenarioControls() {
+  if (ScenarioPlayer* player = session_.Player()) {
+    player->Restarted = nullptr;
+    player->AfterTick = nullptr;
+  }
+}
+
+void TScenarioControls::ConnectTimeline() {
+  TimelineWindow* timeline = windows_.TimelineWin();
+  ScenarioPlayer* player = session_.Player();
+  if (timeline == nullptr || player == nullptr) {
+    return;
+  }
+  player->Restarted = [timeline] { timeline->RestartLocked(0); };
+  player->AfterTick = [timeline](std::int64_t) { timeline->Recorder().EndTick(); };
+  if (timeline->View() != nullptr) {
+    timeline->View()->TickClicked = [this](std::int64_t tick) {
+      if (VirtualTime() && tick < Tick()) {
+        BackTo(tick + 1);
+      }
+    };
+  }
+}
+
 bool TScenarioControls::VirtualTime() const {
   return session_.VirtualTime();
 }
@@ -41,6 +70,17 @@ bool TScenarioControls::Open(const QString& path) {
     return false;
   }
   SetPlaying(false);
+  ConnectTimeline();
+  if (TimelineWindow* timeline = windows_.TimelineWin()) {
+    // From now on the scenario's ticks end the timeline's, not the parked processor's cycles.
+    timeline->SetTicksFromCycles(false);
+    timeline->Header = [this] {
+      const Scenario& opened = session_.Player()->Opened();
+      Scenario options = CurrentOptions(session_.Sim());
+      options.Title = opened.Title;
+      return TimelineHeader(options, session_.Msg().MsgLinhaOpcoes);
+    };
+  }
   session_.OpenScenario(std::move(*reading.Value));
   ShowOptionsInForce();
   SetPlaying(!session_.Player()->AtPause());

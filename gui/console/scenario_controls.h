@@ -22,6 +22,9 @@ class TScenarioControls : public QObject {
   TScenarioControls(Session& session, TWindowSet& windows,
                     std::function<void(const QString&)> showMessage,
                     std::function<void()> onChanged, QObject* parent);
+  ~TScenarioControls() override;
+  TScenarioControls(const TScenarioControls&) = delete;
+  TScenarioControls& operator=(const TScenarioControls&) = delete;
 
   // Reads the file and, when it is a valid scenario, starts it in virtual time and plays it
   // (unless tick 0 is a pause tick); otherwise says why and changes nothing. True when opened.
@@ -43,6 +46,9 @@ class TScenarioControls : public QObject {
  private:
   void PlayOneTick();
   void ShowOptionsInForce();
+  // The timeline follows a scenario's ticks, starts again with each replay, heads its exports
+  // with the scenario, and a click on one of its ticks goes back to the end of that tick.
+  void ConnectTimeline();
 
   Session& session_;
   TWindowSet& windows_;

@@ -44,7 +44,8 @@ TimelineWindow::TimelineWindow(Simulation& sim, const TMessages& msg, EventFanOu
       msg_(msg),
       events_(events),
       texts_(TimelineTextsFrom(msg)),
-      recorder_(sim, model_, [&sim, origin = sim.Now()] { return SpanMs(sim.Now() - origin); }) {
+      origin_(sim.Now()),
+      recorder_(sim, model_, [this] { return SpanMs(sim_.Now() - origin_); }) {
   setObjectName("frmLinhaDoTempo");
   setWindowTitle(ToQString(msg.MsgTitLinhaDoTempo));
   Header = [this] {

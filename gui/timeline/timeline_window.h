@@ -37,6 +37,12 @@ class TimelineWindow : public QWidget {
   const TimelineModel& Model() const { return model_; }
   // A fresh timeline for a new run; the lock must be held.
   void ClearLocked() { model_ = {}; }
+  // A run that starts again from tick 0 (a scenario opened, or replayed to go back): a fresh
+  // timeline whose event times count from origin. The lock must be held.
+  void RestartLocked(TDateTime origin) {
+    model_ = {};
+    origin_ = origin;
+  }
   // Whether ticks are ended by the processor's cycles (real time, the default) or by
   // Recorder()'s caller. Takes the lock.
   void SetTicksFromCycles(bool cycles);
@@ -75,6 +81,7 @@ class TimelineWindow : public QWidget {
   EventFanOut& events_;
   TimelineTexts texts_;
   TimelineModel model_;
+  TDateTime origin_ = 0;  // when the run the timeline follows started
   TimelineRecorder recorder_;
   TimelineView* view_ = nullptr;
   QScrollBar* scroll_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,8 @@
 #include "console_handle.h"
 #include "gui/console/log_window.h"
 #include "gui/console/scenario_controls.h"
+#include "gui/timeline/timeline_view.h"
+#include "gui/timeline/timeline_window.h"
 #include "runner/command_line.h"
 #include "simulation/snapshots.h"
 #include "support/temp_working_directory.h"
@@ -70,6 +73,7 @@ class ScenarioConsoleTest : public QObject {
   void steppingLogsWhatTheRunnerPrints();
   void stepRunsOneTickOnlyWhileStopped();
   void goingBackShowsThatTickAgain();
+  void theTimelineFollowsTheScenarioAndGoesBack();
   void aBadFileChangesNothing();
   void savedRunsAreFilesTheRunnerAccepts();
 
@@ -224,6 +228,52 @@ void ScenarioConsoleTest::goingBackShowsThatTickAgain() {
   for (std::size_t i = 0; i < logAt20.size(); ++i) {
     QCOMPARE(view[static_cast<int>(i)].mid(15).toStdString(), logAt20[i]);
   }
+}
+
+// The lanes of the timeline as text: each process's runs of states and its markers.
+static std::string LanesText(const TimelineModel& model) {
+  std::ostringstream out;
+  for (const TimelineLane& lane : model.Lanes()) {
+    out << lane.Pid << '@' << lane.Created << ':';
+    for (const StateRun& run : lane.Runs) {
+      out << run.First << '-' << run.Last << '=' << static_cast<int>(run.State) << ' ';
+    }
+    out << lane.Markers.size() << '\n';
+  }
+  return out.str();
+}
+
+void ScenarioConsoleTest::theTimelineFollowsTheScenarioAndGoesBack() {
+  TimelineWindow* timeline = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    timeline = timeline != nullptr ? timeline : dynamic_cast<TimelineWindow*>(widget);
+  }
+  QVERIFY(timeline != nullptr);
+  Open("03-prioridade-dinamica.ini");
+  for (int i = 0; i < 20; ++i) {
+    console_->SpeedButton2Click();
+  }
+  std::string at20;
+  {
+    std::lock_guard lock(console_->Sim().Lock);
+    // The scenario's ticks, not the parked processor's cycles, end the timeline's.
+    QCOMPARE(timeline->Model().Ticks(), std::int64_t{20});
+    QVERIFY(!timeline->Model().Lanes().empty());
+    at20 = LanesText(timeline->Model());
+    const std::vector<std::string> header = timeline->Header();
+    QVERIFY(std::any_of(header.begin(), header.end(), [](const std::string& line) {
+      return line.find("Prioridade dinâmica") != std::string::npos;
+    }));
+  }
+  for (int i = 0; i < 15; ++i) {
+    console_->SpeedButton2Click();
+  }
+  // A click on tick 19 goes back to its end: the timeline is the first twenty ticks again.
+  timeline->View()->TickClicked(19);
+  QCOMPARE(console_->ScenarioControls().Tick(), std::int64_t{20});
+  std::lock_guard lock(console_->Sim().Lock);
+  QCOMPARE(timeline->Model().Ticks(), std::int64_t{20});
+  QCOMPARE(LanesText(timeline->Model()), at20);
 }
 
 void ScenarioConsoleTest::aBadFileChangesNothing() {
