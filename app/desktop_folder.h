@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where Kelpa works when started from the desktop menu. A menu starts programs in the home
 // folder, where a log file per start would pile up; from the menu Kelpa works in a "Kelpa" folder
 // of the user's documents instead. Started from a terminal it keeps the current folder.

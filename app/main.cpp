@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Program entry: the console first (its creation is the start-up of the simulator), then the
 // windows that open from its menus, then the message loop until the console closes.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/qt_shell.h"
 
 #include "gui/console/message_box_reporter.h"

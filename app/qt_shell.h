@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program as the Qt shell builds it: the session (simulation, log, settings, catalogue), the
 // windows with the Qt display, and the console that starts and ends them. Declared in the order
 // that destroys the console first, then the windows and the display, then the session.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Prints the one table of bench/run: every figure, its target and whether it is met.
 
 Usage: table.py <folder with core.json, ui.json, clock.txt, program.txt> <clock seconds> [--quick]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Measures the real program under Xvfb, in an empty temporary folder:
 #   - start-up: from launch to the credits window shown (median of five launches after one that
 #     warms the caches);

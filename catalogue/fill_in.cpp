@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "catalogue/fill_in.h"
 
 namespace kelpa {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Catalogue texts with blanks to fill: "%1" ... "%9" stand for the arguments in order, so a
 // translation may put them in any order its language needs.
 #pragma once

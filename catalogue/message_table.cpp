@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "catalogue/messages.h"
 
 namespace kelpa {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The message catalogue: every text the program composes at run time. A default-constructed
 // TMessages holds the built-in Portuguese texts; CarregaMensagens replaces them with the values of
 // kelpa.ini. Texts are UTF-8. After loading, the catalogue is only read, so it needs no lock.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The statistics window's captions, in its reading order (left to right, top to bottom). The
 // window and the runner both label the figures with them; kelpa.ini's [STAT] section replaces
 // them by their label names.

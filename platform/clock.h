@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every reading of "now" goes through IClock, so tests can drive time by hand.
 #pragma once
 

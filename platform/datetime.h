@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Date-times as the simulation keeps them: a double number of days since 1899-12-30 in local time
 // (the integer part is the date, the fraction the time of day). Spans are differences of two.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How code without a user interface tells the user that something failed. The window layer shows
 // the message in a message box; tests record it.
 #pragma once

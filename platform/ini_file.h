@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reader and writer of Windows-style initialisation files ("[SECTION]" lines followed by
 // "KEY=value" lines), behaving as the platform's profile-string functions do:
 // - section and key names compare without regard to ASCII case; only the first of duplicate

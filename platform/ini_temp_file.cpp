@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/ini_temp_file.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The temporary file a save of the settings file writes before renaming it over the file. The save
 // holds it locked until the rename, so a start-up can tell the files of saves that were killed
 // (no longer locked) from one that another running copy is writing, and remove only the former.

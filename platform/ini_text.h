@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bytes of a settings file with its sections indexed, and the one reading of each file that
 // all its readers share. A look-up of a file that has not changed since it was last read (same
 // file, size, modification and change times) reads nothing from disk: a window that translates

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/local_time.h"
 
 #include <ctime>

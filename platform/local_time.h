@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Local date-times from instants of the system clock. Asking the time zone for every reading
 // costs more than all the rest of a log line's stamp, and the zone's offset from UTC only changes
 // at whole local hours, so the offset is kept for the rest of the local hour it was asked in.

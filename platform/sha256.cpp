@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/sha256.h"
 
 #include <array>

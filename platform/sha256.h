@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SHA-256 of a byte string, so the runner can name exactly which scenario file it ran.
 #pragma once
 

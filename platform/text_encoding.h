@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Conversions between UTF-8 and Windows-1252, the single-byte code page of translated settings
 // files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/command_line.h"
 
 #include <filesystem>

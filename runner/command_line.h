@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command-line runner: runs, compares and checks scenarios with no display. The program
 // entry asks it first, before any window exists.
 #pragma once

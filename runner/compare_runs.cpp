@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/compare_runs.h"
 
 #include "runner/text_table.h"

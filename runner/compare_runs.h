@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // --compare: every combination of the --vary values run on the same workload, and one table of
 // the statistics with a column per combination.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/csv_exports.h"
 
 #include <sstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the windows export as csv: the events of a run they followed, in exactly the runner's
 // csv format, and the statistics window's figures.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The csv format: every event, one row each (RFC 4180, '.' decimals).
 #pragma once
 

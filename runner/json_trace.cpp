@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/json_trace.h"
 
 namespace kelpa {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The json format: one document with the scenario, the events, each process's figures and the
 // statistics; one event per line.
 #pragma once

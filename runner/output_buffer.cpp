@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/output_buffer.h"
 
 #include <array>

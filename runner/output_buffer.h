@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runner's one output stream: text gathers in a buffer that goes out in large pieces, numbers
 // are written with std::to_chars ('.' decimals whatever the locale), and nothing flushes per line.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/program_version.h"
 
 namespace kelpa {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's version, as the build names it.
 #pragma once
 

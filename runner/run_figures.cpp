@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/run_figures.h"
 
 #include <cmath>

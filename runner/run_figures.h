@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a scenario run leaves to report: each scenario process's figures and the statistics, all
 // in virtual time.
 #pragma once

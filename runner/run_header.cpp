@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/run_header.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The header and the closing statistics of the line-oriented formats (text, csv, states), as
 // lines beginning with "# " so that the table between them stays a plain table.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/runner_options.h"
 
 #include <algorithm>

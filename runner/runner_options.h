@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runner's command line, read into options; nothing is run or opened here.
 #pragma once
 

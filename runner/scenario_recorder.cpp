@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/scenario_recorder.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a scenario to its last tick on a virtual clock, with no display and a log that keeps
 // nothing, following each scenario process through the events and the ticks.
 #pragma once

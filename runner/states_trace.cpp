@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/states_trace.h"
 
 #include "runner/run_header.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The states format, the answer key: one row per tick, one column per scenario process.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/statistic_rows.h"
 
 #include "platform/ini_file.h"

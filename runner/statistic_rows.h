@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The statistics window's figures as rows: a stable key for machine-readable output, the
 // window's caption for text, and the value with '.' decimals.
 #pragma once

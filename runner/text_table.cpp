@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/text_table.h"
 
 #include <algorithm>

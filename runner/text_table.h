@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A plain-text table: columns two spaces apart, the first left-aligned and the rest
 // right-aligned, widths measured in characters (UTF-8), no trailing spaces.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The text format: the log as a reader sees it, with the tick and virtual time in front.
 #pragma once
 

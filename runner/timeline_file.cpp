@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/timeline_file.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picture of a whole run as a file: SVG written here, PNG by a painter the program entry
 // hands in (the runner itself uses no Qt).
 #pragma once

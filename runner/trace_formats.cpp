@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runner/trace_formats.h"
 
 #include "runner/csv_trace.h"

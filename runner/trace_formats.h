@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The four output formats of --run.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One output format of a run: the header, each event as it happens, each tick's states, and the
 // figures at the end.
 #pragma once

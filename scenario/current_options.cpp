@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scenario/current_options.h"
 
 #include <algorithm>

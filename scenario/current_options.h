@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The options a simulation runs with now, as a scenario holds them (no processes): what a
 // picture of a live run says it was made with.
 #pragma once

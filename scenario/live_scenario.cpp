@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scenario/live_scenario.h"
 
 #include <algorithm>

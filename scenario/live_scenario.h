@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A scenario of what a live simulation holds now: every process alive, arriving at tick 0 with
 // its kind, base priority, frame limit and colour, and the options in force.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A scenario: a workload and the options to run it with, read from a small settings-format file.
 // Every field holds the value of a fresh start unless the file says otherwise, so a scenario run
 // and a live session that starts the same way agree.

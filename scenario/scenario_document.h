@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A scenario file cut into its sections and key lines, with the structure checked: every line is
 // a section, a key or a comment; every section and key is known and given once. The values are
 // read later (ScenarioBuilder); command-line overrides are merged in here first.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing processes for a [GERAR] section: the same seed and ranges give the same processes with
 // every standard library, so each student can get a variant of one exercise by its seed.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plays a scenario in the windows: a fresh start from it, one tick at a time, its pause ticks,
 // going back by replaying from the start, and the actions the user takes by hand on the way.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading scenario files. Unlike kelpa.ini, a scenario is checked strictly: an unknown section or
 // key, a duplicate, a malformed or out-of-range value, or a request before its process arrives
 // is an error naming the file, the line and what is wrong, and nothing is read.

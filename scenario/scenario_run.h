@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a scenario in virtual time on one thread, tick by tick; nothing in it sleeps.
 //
 // Tick k starts at k x P milliseconds of virtual time, P being the clock period of the scenario's

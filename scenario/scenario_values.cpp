@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scenario/scenario_values.h"
 
 #include <charconv>

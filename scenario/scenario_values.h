@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The value forms of a scenario file, each checked strictly. A parser that refuses a value says
 // why in Error (a catalogue text naming the key and what is wrong) and returns nothing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // WriteScenario: every key of every section, in the order the documentation lists them, so the
 // text is both the scenario with its defaults filled in and a file that reads back the same.
 #include <string>

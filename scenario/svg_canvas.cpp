@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scenario/svg_canvas.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A timeline canvas that writes an SVG document: the exports' vector picture, made without Qt
 // so that the command-line runner can write it too.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the timeline picture is drawn with: a few shapes and texts in pixels. The window paints
 // through a QPainter, the exports through the same drawing onto an image or into SVG text, so
 // the three always agree.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scenario/timeline_header.h"
 
 #include <sstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The header of an exported timeline: the run's title, then its options as the scenario file
 // writes them, so a picture says how it was made.
 #pragma once

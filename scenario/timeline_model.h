@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The run as a timeline: per process, the spans of ticks it spent in each state and the marks of
 // what happened to it; the processor's and the I/O device's use per tick; the events themselves.
 // It is fed by the same events as the log, and by one sample at the end of every tick, so it can

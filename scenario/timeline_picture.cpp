@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scenario/timeline_picture.h"
 
 #include <algorithm>

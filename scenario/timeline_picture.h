@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The timeline as a picture: a header, a tick axis, the processor and I/O device rows, a lane
 // per process and a legend, laid out in pixels and drawn onto any canvas. The window, the PNG
 // and the SVG exports all draw through here.

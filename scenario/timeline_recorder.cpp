@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scenario/timeline_recorder.h"
 
 namespace kelpa {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds a timeline from a simulation: its events as they come, and a look at the processor and
 // the I/O device at the end of every tick. Everything here runs with the simulation lock held;
 // the timeline belongs to the lock too.

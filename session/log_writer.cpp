@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "session/log_writer.h"
 
 #include <fcntl.h>

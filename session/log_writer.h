@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The log: every line stamped "hh:nn:ss:zzz : text", written whole to the log file with CRLF, and
 // then published for a view. Callable from any thread: lines never interleave, and the file and
 // the published lines share one order. One writer thread of the log's own writes the file, so no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "session/replay_log.h"
 
 namespace kelpa {

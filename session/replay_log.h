@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The log the live simulation writes to: the log file (through the log writer), except while a
 // run is replayed to go back to an earlier tick. The replayed lines are already in the file, so
 // they are then kept here, stamped as the file has them, for the log view to show again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One run of the simulator, without any window: the clock, the message catalogue, the log, the
 // scheduling settings and the simulation. The windows and a command-line runner both start from
 // it; the Qt shell adds only the display and the windows around it.

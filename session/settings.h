@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings kept in kelpa.ini (current working directory): the scheduling settings in section
 // GLOBAL, the windows' zoom in section VISUAL.
 #pragma once

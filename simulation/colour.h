@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Colours as 24-bit values with red in the low byte, then green, then blue; 0 is black.
 #pragma once
 

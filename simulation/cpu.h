@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The processor: one cycle per clock tick while the simulation runs. A cycle serves the oldest
 // pending interrupt or takes one step of the running process (dispatching one first when idle).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the simulation asks the windows to show. The simulation never touches a widget: it hands
 // each update over through this interface, holding the simulation lock. Implementations carry the
 // updates out on the user-interface thread in the order they were requested, and must never wait

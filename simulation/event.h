@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An event as the simulation's threads use it: manual reset (stays set until reset) or automatic
 // reset (one waiter passes and it resets itself; repeated sets while nobody waits collapse into
 // one). Close wakes every waiter and lets every later wait return at once, so shutdown never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hands every event to several sinks in turn: the simulation has one sink, and more than one
 // view of a run may follow its events.
 #pragma once

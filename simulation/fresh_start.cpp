@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Simulation::ReturnToStart: a scenario opened in the windows, or replayed to go back, starts
 // from the state of a new simulation without building one (the windows hold references to it).
 #include "simulation/simulation.h"

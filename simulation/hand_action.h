@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the user does by hand to a process (from the creation window or the process list), told
 // to whoever drives the run so that a deterministic run can be replayed with it.
 #pragma once

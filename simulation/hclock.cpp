@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "simulation/hclock.h"
 
 #include "simulation/event.h"

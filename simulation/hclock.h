@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The clock thread: sets the tick event once per period. It sleeps to deadlines (previous tick +
 // Period), so the tick rate does not drift, and ignores the run/stop event.
 #pragma once

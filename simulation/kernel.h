@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The kernel: the process table, sixteen ready queues by priority, sixteen interrupt queues, and
 // the scheduling decisions. Every operation expects the simulation lock to be held by the caller.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "simulation/live_step.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one way every part of the simulation reports what happens: a line of text and its colour.
 // Implementations stamp the time and must accept calls from any thread, keeping their order.
 #pragma once

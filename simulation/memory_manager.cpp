@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "simulation/memory_manager.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The memory manager: 100 frames of real memory, 100 blocks of page file, the free-page and
 // modified-page lists, page-fault service, per-process FIFO replacement, swapping. Every
 // operation expects the simulation lock to be held by the caller; the manager has no lock of its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "simulation/process.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The simulated process: its control block, its program of 40 instructions, its page table of
 // five pages and the disc that draws it. The kernel's process table owns every live process.
 #pragma once

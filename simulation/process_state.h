@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The states a process passes through. The numbers are fixed: the catalogue's state names are
 // listed in this order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The three scheduling settings. Written by the user-interface thread, read by the simulation
 // threads at their next use; each is one word, so they are atomics rather than lock-guarded.
 #pragma once

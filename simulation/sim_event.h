@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the simulation reports: one typed event per thing that happens. The log text, and every
 // other view of a run, is made from these, so no two consumers can disagree about the run.
 #pragma once

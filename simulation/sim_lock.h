@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one lock of the simulation: a mutex that knows which thread holds it, so every operation
 // that assumes the lock can check it (in debug builds) instead of only saying so.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "simulation/sim_thread.h"
 
 namespace kelpa {

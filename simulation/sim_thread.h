@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The thread under each of the simulation's loops (clock, processor, wait service): created idle,
 // started, asked to terminate; the loop tests the request once per pass, and its sleeps end at
 // once when the request comes or when it is woken.

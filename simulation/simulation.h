@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The simulation object: owns the kernel, the memory manager, the wait service, the processor,
 // the clock, the scheduling settings and the one lock, and wires their references. Windows and
 // threads receive it; there are no mutable globals.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "simulation/snapshots.h"
 
 #include <mutex>

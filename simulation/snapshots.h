@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the windows show, copied out of the simulation in one go. Each function takes the
 // simulation lock itself for the copy, so a window never walks the kernel's or the memory
 // manager's containers and never holds the lock while it paints. Not for a caller that already

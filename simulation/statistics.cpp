@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "simulation/statistics.h"
 
 namespace kelpa {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The statistics window's figures as numbers, computed from one reading of the counters. The
 // window formats them with the user's locale; the runner with '.' decimals.
 #pragma once

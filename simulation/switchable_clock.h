@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The live program's clock: the host's time until a scenario is opened, then the virtual time
 // its run drives. Everything that reads "now" (log stamps, process times, the statistics) follows
 // the switch, so a scenario played in the windows logs the times the runner prints.

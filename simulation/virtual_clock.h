@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Virtual time: a clock that moves only when the run does, counted in whole milliseconds from
 // 00:00:00:000. Runs driven by it are the same on every machine and every repetition.
 #pragma once

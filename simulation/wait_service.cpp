@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "simulation/wait_service.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wait service: the one I/O device and the pager's disk. It keeps the wait list (I/O and
 // page-fault waits, served one at a time in arrival order) and the suspended list. Its pass runs
 // about ten times a second on its own thread while the simulation runs and a process waits or is

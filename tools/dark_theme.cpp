@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Kelpa in a dark theme: the program as its entry starts it, in Qt's Fusion style with a dark
 // palette, for checking by eye (and picturing for the documentation) that every window reads in
 // one. Not installed. scripts/screenshots --dark runs it.

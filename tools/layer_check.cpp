@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fails the build when a source file includes against the layers: each top-level folder is a
 // layer, and a layer may include only its own headers and those of the layers below it. The
 // standard-library layers may not include Qt, and no two folders may include each other, however

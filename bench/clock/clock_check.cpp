@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Checks the clock thread's timekeeping: runs THClock at a period of 100 ms for a while (60 s by
 // default), records the steady time of every tick through its OnTick knob, and prints the tick
 // count against the expected one, the drift of the last tick from its schedule, and the

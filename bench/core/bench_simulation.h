@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A simulation for benchmarks: a manual clock, no display, and a log that only counts lines (the
 // log file's own cost is measured apart), with 20 live processes of mixed kinds.
 #pragma once

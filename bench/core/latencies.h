@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Each iteration's time, kept so that a benchmark reports its spread as well as its middle: the
 // median, the 99th percentile and the largest, in microseconds, as counters (p50_us, p99_us,
 // max_us). A step that holds the simulation lock is felt by the user at its worst, not on average.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What one logged line costs the thread that logs it (the processor and wait threads log while
 // holding the simulation lock): stamping, the file and the queue for the view.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runner's speed: simulated ticks per second of a 20-process scenario of mixed kinds at the
 // program's defaults, with the trace discarded and with the trace written as csv to a file (also
 // events per second). Each repetition is one whole run; median, 99th percentile and largest of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The single-threaded scenario driver in virtual time, with the log discarded: how many simulated
 // ticks a second the core makes, each with its ten wait passes at the default clock.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long one processor cycle, one wait-service pass and one free-frame check hold the lock, at
 // the program's defaults (wait length 100, MinFreePercent 80: processes are swapped out and in
 // all the time with 20 of them), with the median, 99th percentile and largest of the iterations.

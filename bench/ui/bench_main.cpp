@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the window benchmarks on the offscreen platform (or the one QT_QPA_PLATFORM names: bench/run
 // runs the refreshes again on an X server, where painting costs more), in a temporary folder so
 // the windows' settings file and the log file of a run never touch the caller's folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The processor cycle and the wait-service pass as the program runs them: at the defaults (wait
 // length 100, MinFreePercent 80), logging to the real log file through its writer thread, and
 // handing display updates to the Qt display, which the user-interface thread carries out between

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The log with its view attached and shown: how many lines a second a simulation thread can log
 // (each stamped and written to the file) while the user-interface thread takes them into the
 // view, how fast the view itself keeps up, and the same for lines logged on the user-interface

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long the timeline window's paint takes with 20 processes: a window of 1000 x 600 pixels
 // drawn from a timeline of 1,000 or 100,000 ticks, fitted (every tick in view, the worst case:
 // many spans fall in each pixel column) and at the default zoom following the newest tick.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A simulation drawn by the real windows on the offscreen platform, with 20 live processes of
 // mixed kinds kept alive, for timing the windows' refreshes. The clock is manual and the log only
 // counts, so nothing but the window's own work is measured.

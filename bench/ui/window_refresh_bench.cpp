@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long each window's timed refresh takes on the user-interface thread with 20 live processes:
 // the handler (snapshot under the lock, then widget updates) and the paint it leaves pending.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/about/credits_window.h"
 
 #include <QEvent>

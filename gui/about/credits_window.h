@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The credits window: the author, the web address and the version in large type.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/about/help_window.h"
 
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The help window: where to find help, in large type.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/common/column_fit.h"
 
 #include <QScrollBar>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Column widths for the fixed-size grids: each column keeps its designed width where it can, but
 // never less than its texts need, and the columns together stay inside the grid's visible width
 // (so the last one is not hidden under the scroll bar).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/common/file_export.h"
 
 #include <QFileDialog>

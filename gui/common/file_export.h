@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving something a window shows into a file the user picks: the file is written whole or not
 // at all (a failed write leaves what was there), and a failure is told in a message box.
 #pragma once

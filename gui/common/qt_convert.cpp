@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/common/qt_convert.h"
 
 #include <QStringList>

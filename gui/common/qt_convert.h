@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Conversions between the simulation's values and Qt's, and the classic fonts of the windows.
 #pragma once
 

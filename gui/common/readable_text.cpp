@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/common/readable_text.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Colours that stay legible: black or white text on a process colour, and a process colour
 // drawn as text on a window's background. Process colours run from black to white, and a
 // projector washes the light ones out, so every text must keep a contrast of at least 4.5:1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/common/timer_while_shown.h"
 
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keeps a window's refresh timer running only while the window is shown: a hidden or minimised
 // window has nothing to repaint, and its ticks would wake an idle program for nothing. Showing the
 // window refreshes it at once, so it never shows figures from before it was hidden, then starts the

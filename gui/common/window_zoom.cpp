@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/common/window_zoom.h"
 
 #include <QtGlobal>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The zoom of every window, for a projector. Qt scales a whole program by the factor in
 // QT_SCALE_FACTOR, which it reads once, when the application object is made; window geometry is
 // placed by hand in design pixels throughout, so that factor is the one place where every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/console/console_shortcuts.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console's keyboard shortcuts. They are keys, not captions: a translated kelpa.ini changes
 // what the menus say, never which key does what.
 #pragma once

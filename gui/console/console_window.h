@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console: the program's main window. Its creation (FormCreate) is the start-up of the whole
 // simulator; its menu opens every other window, its one button stops and restarts the simulation,
 // and closing it shuts the simulation down.

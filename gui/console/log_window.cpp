@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/console/log_window.h"
 
 #include <QCloseEvent>

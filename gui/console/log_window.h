@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The log window: a view of the log. It subscribes to the log's published lines, each already in
 // the file, and appends them in their colour on the user-interface thread, in their order and in
 // batches. Closing only hides the window.

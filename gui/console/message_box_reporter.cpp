@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/console/message_box_reporter.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shows errors from code without a user interface in a critical message box on the
 // user-interface thread (posted there when reported from another thread).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/console/scenario_controls.h"
 
 #include <QTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console's scenario commands: open and save a scenario, play it at the pace of the clock
 // control, step one tick, go back to an earlier tick. Playing is a timer of the user-interface
 // thread that runs one tick per clock period; the simulation's threads stay parked meanwhile.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/console/termination_signals.h"
 
 #include <fcntl.h>

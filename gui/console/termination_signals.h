@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SIGTERM, SIGINT and SIGHUP (the desktop session ending, `kill`, a terminal's Ctrl+C or hang-up)
 // end the program the way "Fim" does, so the log still gets its shutdown line. A signal handler
 // may do next to nothing: it writes the signal's number into a pipe, and a socket notifier reads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/console/window_set.h"
 
 #include "catalogue/messages.h"

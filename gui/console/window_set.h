@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every window of the program but the console, and the Qt display: created in the order of the
 // console's start-up steps, owned here, and destroyed before the session they show.
 #pragma once

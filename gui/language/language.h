@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replaces the captions and hints of a window's components with texts from a section of the
 // settings file. Each window has its own section; each component is found by its objectName, and
 // the key "<name>_HINT" holds its hint. The console owns the program's loader and hands it to the

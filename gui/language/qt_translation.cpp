@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/language/qt_translation.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qt's own texts (the standard buttons of message and input boxes, the colour dialog) in the
 // language of the interface: Brazilian Portuguese, unless the settings file names another.
 #pragma once

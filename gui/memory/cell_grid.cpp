@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/memory/cell_grid.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 10 x 10 grid of the memory and page-file windows. It keeps no data: every paint asks its
 // source for a snapshot of the 100 cells (taken under the simulation lock by the window) and draws
 // it. Cell (column a, row b) shows item 10a + b, so the numbers run down the columns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/memory/memory_options_window.h"
 
 #include <QCheckBox>

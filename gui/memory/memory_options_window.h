@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The virtual-memory options window: fetch policy, frame limit and the least share of free frames.
 // The settings live only in the memory manager; this window mirrors them in its controls.
 #pragma once

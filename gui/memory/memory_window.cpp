@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/memory/memory_window.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The memory window: the 100 frames of real memory as a 10 x 10 grid, with the sizes of the
 // free-page and modified-page lists below it. Its menu opens the virtual-memory options and the
 // page-file window.

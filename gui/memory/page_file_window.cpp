@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/memory/page_file_window.h"
 
 #include <QCloseEvent>

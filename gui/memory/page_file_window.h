@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page-file window: the 100 blocks of the page file as a 10 x 10 grid, free blocks white,
 // reserved blocks with a red "R", allocated blocks with a disc in the colour of the page's owner.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Windows whose outer size is given: the client area is the outer size less a classic single
 // frame (4 pixels on every side) and its caption (19 pixels).
 #pragma once

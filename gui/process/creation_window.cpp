@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/process/creation_window.h"
 
 #include <QButtonGroup>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process-creation window: kind, priority, frame limit, colour and count of new processes.
 // Opened modally; "Criar" creates the first process at once and the rest one every 100 ms from a
 // timer, so the windows keep repainting and the simulation keeps running during a batch.

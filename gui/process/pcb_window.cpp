@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/process/pcb_window.h"
 
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The PCB window: one process's control block on page "PCB" and its page table on page "PPT",
 // refreshed when shown and every second while visible; the arrows step through the process table.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/process/process_cell_delegate.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the cells of the process list: the colour column as a disc of the process's colour (or a
 // black cell when the process is to be terminated), the other columns as black text at the
 // top-left of a white cell.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/process/process_list_window.h"
 
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process list: one grid row per live process, refreshed every second, and the buttons that
 // suspend, resume, terminate, re-prioritise a process or open the PCB window on it. Created when
 // opened, released when closed; it closes itself when no process is left.

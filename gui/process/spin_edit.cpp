@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/process/spin_edit.h"
 
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An integer spin box that never refuses what is typed: a value outside the range is clamped to
 // it, and text that is not a number reads as the minimum. The text is put right when editing ends.
 #pragma once

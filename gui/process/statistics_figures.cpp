@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/process/statistics_figures.h"
 
 #include "gui/common/qt_convert.h"

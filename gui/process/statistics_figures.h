@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The figures of the statistics window computed from one reading of the counters: pure, so they
 // can be checked with chosen inputs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/process/statistics_window.h"
 
 #include <QAction>

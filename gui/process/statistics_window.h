@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The statistics window: the run's figures, refreshed when shown and every second while shown.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What shows the Qt display's discs (the processor window). The display knows it only through
 // this interface, so the display does not depend on the window; the board connects itself to the
 // display's signals.

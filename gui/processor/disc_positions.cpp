@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/processor/disc_positions.h"
 
 namespace kelpa {

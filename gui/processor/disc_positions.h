@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where each disc is drawn on the processor window's client area: the core says only which
 // queue or list a process is in and in what order; these are the pixels for it.
 #pragma once

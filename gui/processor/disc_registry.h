@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The processes' discs of the processor window, by the identifier the simulation gave them, and
 // the Qt display's requests carried out on them (on the user-interface thread). A disc has no
 // parent until its process first becomes ready; then it belongs to the client area.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/processor/process_shape.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A process's disc on the processor window: a 12 x 12 circle filled with the process colour, its
 // tool tip the process identifier.
 #pragma once

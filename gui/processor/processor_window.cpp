@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/processor/processor_window.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The processor-management window: the sixteen ready queues with their discs, the processor, the
 // I/O device with its wait counter, the suspended row, and the three speed controls.
 #pragma once

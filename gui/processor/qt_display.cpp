@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/processor/qt_display.h"
 
 #include <QThread>

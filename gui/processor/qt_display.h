@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The simulation's display carried to the user-interface thread: every request is posted as a
 // queued call to this object and emitted there as a signal, in the order it was requested. The
 // processor window (a DiscBoard) connects to the signals and owns the discs and their positions.

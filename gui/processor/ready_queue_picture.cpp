@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/processor/ready_queue_picture.h"
 
 #include <QPainter>

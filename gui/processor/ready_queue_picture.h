@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ready-queue ladder of the processor window: a column of sixteen blue cells with dark
 // borders, one per priority, stretched over the widget.
 #pragma once

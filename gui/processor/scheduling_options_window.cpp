@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/processor/scheduling_options_window.h"
 
 #include <QApplication>

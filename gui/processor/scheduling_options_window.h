@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scheduling-options dialog: preemption, dynamic priority and the lowest real-time priority.
 // The controls are an edit copy of the settings; "Confirmar" puts them into effect and saves them.
 #pragma once

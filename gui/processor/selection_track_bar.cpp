@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/processor/selection_track_bar.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A horizontal track bar that highlights a selection band along its groove, from a start
 // position to an end position (nothing when the start lies past the end).
 #pragma once

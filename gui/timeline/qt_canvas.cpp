@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/timeline/qt_canvas.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The timeline canvas on a QPainter: the window's paint and the PNG export draw through it.
 #pragma once
 

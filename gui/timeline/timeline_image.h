@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The timeline picture as an image: the whole frame at its zoom, never cut to a window.
 #pragma once
 

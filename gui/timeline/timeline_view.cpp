@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/timeline/timeline_view.h"
 
 #include <QHelpEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The timeline's drawing area: the rows over the ticks the window shows, drawn from the model
 // under the simulation lock, with a tooltip telling the tick, state and priority under the mouse.
 #pragma once

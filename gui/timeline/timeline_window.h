@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Linha do tempo": the run as a picture over the ticks, one row for the processor, one for the
 // I/O device and a lane per process. It follows the newest tick until the user scrolls back,
 // zooms with Ctrl+wheel and its buttons, and exports the whole run or the visible range as PNG

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading the message catalogue from kelpa.ini.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as kelpa.ini: loading the whole message catalogue must not crash or hang, and no text
 // grows past the reader's limit.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes a fuzz input to a kelpa.ini of a private folder, so the readers see it as a real file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as kelpa.ini: reading, writing the scheduling keys and reading them back must neither
 // crash nor lose what was written, every value stays within its length limit, and a UTF-16 file
 // is neither read nor replaced.

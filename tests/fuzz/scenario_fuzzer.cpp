@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as a scenario file, with an override taken from the input's last line: reading must
 // neither crash nor hang; a refusal always says why; a scenario read is written back to a text
 // that reads to the same scenario and writes to the same text.

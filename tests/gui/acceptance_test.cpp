@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A class session from start to "Fim", in-process: the program's own start-up in a temporary
 // current folder, then a teacher's script through the windows' own menus, buttons, track bars and
 // dialogs, then the log file, the settings file and the statistics checked against what must have

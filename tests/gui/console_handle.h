@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole program as its shell builds it (session, windows, console), held like a pointer to
 // the console, so a test starts and ends it as the program entry does.
 #pragma once

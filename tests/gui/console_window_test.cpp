@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console's start-up, run/stop, window toggles, process list command and shutdown, with the
 // whole simulator built for real in a temporary current directory.
 #include <QAction>

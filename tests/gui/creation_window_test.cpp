@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process-creation window against a real simulation: the palette's advance, the colour
 // dialog, typed texts, batches paced by a timer (in order, the event loop turning, stopped by
 // closing the window) and batches refused by a full page file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The credits and help windows.
 #include <QLabel>
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Started from the menu, Kelpa works in a Kelpa folder of the user's documents: created when
 // missing, and when it cannot be made the user is told and the current folder stays.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole program started in-process with examples/en/kelpa.ini as its settings file: every
 // window caption, every component caption and hint, the texts the windows take from the
 // catalogue and every log line of a short run must be the file's English.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole simulator started for real with its files made unusable: a settings file that cannot
 // be written, a log file that cannot be created or stops taking writes mid-run, and settings files
 // that are garbage or huge. Every failure is reported or survived; start-up finishes, the log view

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program started as the program entry starts it, with a zoom of 200 % in kelpa.ini: every
 // window is scaled by two, and the console's lamp is drawn at the windows' pixel ratio, as sharp
 // as the text beside it.

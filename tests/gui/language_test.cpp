@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The language loader on small forms with one component of each kind, in a temporary folder
 // that serves as the current directory.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The log window: coloured lines in logged order from any thread, a view that starts over at its
 // capacity while the file keeps every line, and closing that only hides. The view only subscribes
 // to the log: it shows what the log's writer thread has written and published.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The virtual-memory options window against a real simulation: the controls at start, what
 // "Confirmar" writes (typed texts included) and what "Cancelar" brings back.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The memory window against a real simulation: cells read from the frame table, the list sizes
 // after a tick, the menu's page-file toggle and hiding on close.
 #include <QAction>

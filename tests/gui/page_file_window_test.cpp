@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page-file window against a real simulation: reserved, allocated and freed blocks as the
 // memory manager moves them, read from the grid's pixels.
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The PCB window against a real simulation: the fields of the process at ProcessIndex, the page
 // table with its location names, the arrows, and hiding itself when no process is left.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process list against a real simulation: rows following the process table, the colour cell,
 // the buttons, the priority box's answers, and closing itself when no process is left.
 #include <QHeaderView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The processor-management window on a real simulation whose display is the Qt display.
 #include <QAction>
 #include <QApplication>

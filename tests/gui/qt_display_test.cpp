@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt display: updates requested from another thread run on the user-interface thread in
 // order, and waiting for them never hangs.
 #include <QPointer>

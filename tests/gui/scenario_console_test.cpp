@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Scenarios in the windows: opened from the console and stepped, they log what the runner
 // prints; "Passo" runs one tick only while stopped; "Voltar" shows an earlier tick again; a bad
 // file changes nothing; a saved run is a file the runner accepts.

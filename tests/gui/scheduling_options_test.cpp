@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scheduling-options window saving through the real settings file in a temporary folder.
 #include <QCheckBox>
 #include <QDir>

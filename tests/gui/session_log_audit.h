@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads the log file of a whole session and checks it line by line: the stamp and line ends of
 // every line, the start-up and shutdown lines, the vocabulary of the texts, and for every process
 // the order in which its events can happen (a process is dispatched only when it is neither on the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole program, in-process, started and closed again and again at random moments: during the
 // splash, during a creation batch, while stopped, with every window open, or simply running; by
 // "Fim" or by the console's close box. Every close must return (a watchdog aborts the run after a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The statistics window: figures computed from chosen counters (whole seconds before dividing,
 // blanks and unchanged boxes, the locale's separators, no whole second yet) and the window
 // refreshing from a real simulation.

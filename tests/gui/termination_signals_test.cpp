@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SIGTERM, SIGINT and SIGHUP routed to the user-interface thread: each reaches the callback there,
 // an ignored one stays ignored, the previous handlers come back, and the whole console ends the
 // way "Fim" does, its log closing with the shutdown line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The timeline window over a lesson run tick by tick: it follows the newest tick until scrolled
 // back, tells the state under the mouse, exports the whole run or the visible range as PNG of
 // the size of the range at the zoom and as SVG with a lane per process, reports a failed write,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole program started with a translation whose every caption is twice the English one,
 // one of them markup: every label shows its whole caption, as the characters it is.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The small rules the windows share: black or white text on a process colour, a colour's shade
 // that reads on a background, the scale factor of a zoom, and fitting a grid's columns to their
 // texts within its width.

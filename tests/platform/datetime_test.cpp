@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Date-times as days, the forms they are printed in, and the process identifier.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the settings file: the awkward inputs a hand-edited or translated file contains.
 #include <gtest/gtest.h>
 

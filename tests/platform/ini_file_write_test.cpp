@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing the settings file: only the keys written change, every other byte stays, and a save
 // either replaces the whole file or leaves it untouched.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SHA-256 against the published test vectors, across the one- and two-block padding boundaries.
 #include <gtest/gtest.h>
 

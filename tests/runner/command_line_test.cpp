@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runner's command line: every refusal with its exit status and exact message, the commands
 // that need no scenario, and --set, --ticks and --output on a scenario file.
 #include <gtest/gtest.h>

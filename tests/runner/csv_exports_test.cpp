@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The windows' csv exports: the events of a run a window followed give, byte for byte, what
 // `--run --format csv` prints for it; the statistics rows keep their keys and quote captions.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A text compared byte for byte with its golden file in tests/runner/golden;
 // KELPA_UPDATE_GOLDEN=1 rewrites the file instead (check the difference before committing it).
 #pragma once

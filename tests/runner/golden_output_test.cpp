@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Each output format of a small hand-built scenario against its golden file, byte for byte, and
 // a second run giving the same bytes. KELPA_UPDATE_GOLDEN=1 rewrites the files instead (check
 // the difference before committing it).

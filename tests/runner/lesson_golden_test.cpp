@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Three of the shipped lessons run through the command line, in text and csv, against their
 // golden files byte for byte, and a second run giving the same bytes.
 #include <gtest/gtest.h>

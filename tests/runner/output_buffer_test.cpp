@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runner's writing of fields, numbers and times, and the text table's alignment.
 #include <gtest/gtest.h>
 

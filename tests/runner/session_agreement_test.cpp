@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runner and the live program agree: a lesson driven tick by tick through the session the
 // windows use (its log file, its catalogue) on a hand-moved clock writes the same lines, times
 // aside, as the runner prints for it.

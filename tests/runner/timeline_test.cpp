@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The timeline of a run agrees with the run: every lesson is run once with a timeline and a
 // writer that records each process's state after every tick and each dispatch, and the lanes,
 // the processor row and the per-state tick sums must match them. The pictures made from it are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a scenario file in virtual time with a log that keeps each line with its tick, for the
 // tests that check what the shipped lessons show.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // [GERAR]: the draw is pinned for one seed, so it cannot change between libraries or releases.
 #include <gtest/gtest.h>
 

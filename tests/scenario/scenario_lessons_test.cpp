@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shipped lessons: each reads, writes back to itself, and shows in its log what its comments
 // tell the student to watch for (and, run with the option the comments suggest, stops showing it).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scenario player: a fresh start is a new simulation, going back by replay is exact with the
 // actions taken by hand on the way, pause ticks, and the run so far saved as a scenario.
 #include <gtest/gtest.h>

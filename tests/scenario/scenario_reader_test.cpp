@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading scenario files strictly: what a well-formed file gives, every kind of refusal with its
 // exact message, and command-line overrides.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Virtual time, checked against expectations worked out by hand from the scheduling rules.
 #include <gtest/gtest.h>
 

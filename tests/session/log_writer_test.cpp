@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The log file: stamped whole lines, one order across threads, and never a stop on file errors.
 #include <gtest/gtest.h>
 #include <sys/file.h>

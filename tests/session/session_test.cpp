@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole run without any window: the session built as the program builds it, on a manual clock
 // and a display that shows nothing, driven cycle by cycle; what happened is read from its events
 // and its log file.

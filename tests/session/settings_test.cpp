@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scheduling settings in section GLOBAL of kelpa.ini in the current directory, and the
 // windows' zoom in section VISUAL.
 #include <gtest/gtest.h>

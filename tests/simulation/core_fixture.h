@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A simulation driven by hand for the core's tests, with helpers that read the log since a mark
 // and build the expected whole lines.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Log lines made from events with a translated catalogue: every word of the line comes from it.
 #include <gtest/gtest.h>
 

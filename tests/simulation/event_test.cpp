@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Manual- and automatic-reset events, and closing them under waiting threads.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fetch policy, the per-process FIFO frame limit, soft faults from the two lists, pages served
 // again from the image, and the frames returned when a process ends.
 #include "memory_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The free-frame check before every frame handed out, and the writing of the modified-page list.
 #include "memory_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The checker itself: every other test trusts it to notice a broken state.
 #include <mutex>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The kernel's queues and decisions, called directly as the processor, the wait service, the
 // memory manager and the windows call them.
 #include <algorithm>

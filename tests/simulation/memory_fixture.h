@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole simulation driven by hand for the memory-manager tests. Every helper checks the
 // invariants of the whole state after it acts, so each test checks them after every operation.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page file's blocks from reservation at creation to release at the end, and pages whose
 // content lives in it.
 #include <tuple>

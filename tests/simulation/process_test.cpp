@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process record: programs, creation (and its refusal), and the dynamic priority raise.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The processor cycle, tick by tick: dispatch, time slices, real time, preemption, I/O, page
 // faults, kill and suspend requests, and processor-time accounting.
 #include "core_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Long seeded runs of the whole simulation with the user acting at random: creations, kills,
 // suspensions, priority and settings changes between processor cycles and wait-service passes.
 // The whole state is checked after every single step, and at the end every process is ended and

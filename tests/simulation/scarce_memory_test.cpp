@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Memory running short: the process whose fault is served is never its own victim, an empty
 // free-page list is refilled whatever MinFreePercent says, and an ended process leaves nothing
 // behind that could still be reached.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The windows' copies of the simulation: taken without the caller holding the lock, in the
 // table's and the queues' order, with the owners' colours read out of the frames and blocks.
 #include <gtest/gtest.h>

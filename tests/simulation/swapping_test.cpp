@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Choosing the process to swap out, the swap-out itself and the swap-in at the next dispatch.
 #include "memory_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wait service pass by pass: one device served in arrival order, the wait length, the
 // suspended list, the swap-out searches and the wait area's positions.
 #include "core_fixture.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts the real program under Xvfb once for each of SIGTERM, SIGINT and SIGHUP, each in an empty
 # temporary folder, waits until it is ready with one process running, sends it the signal, and
 # checks that it ends by itself with exit code 0 and that its log ends with the one shutdown line,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The runner in the real program with no display and no Qt platform: --version and --help answer
 # on stdout with status 0, and --run prints a trace of a small scenario, the same bytes twice.
 # Usage: runner_headless.sh <path to kelpa>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the smoke tests: report a failure with the program's output and log, end the program
 # if it still runs, and fail. Expects $work (the program's folder) and, when set, $pid and $label.
 fail() {

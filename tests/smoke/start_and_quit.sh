@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts the real program under Xvfb in an empty temporary folder, waits for the console after the
 # splash, checks that kelpa.ini and the log file were created, creates one process, chooses "Fim"
 # from the menu bar with the keyboard, and checks that the program ends by itself with exit code 0

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real processor, wait and clock threads at full pace against one simulation, while a driver
 // thread does what the windows do, at random and under the lock like them. After every cycle and
 // every pass the whole state is checked. Bounded in time and in operations; it stops by itself.

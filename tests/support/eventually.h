@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Waits for a condition another thread brings about. The bound only keeps a broken test from
 // hanging; no test depends on how soon the condition holds.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Consistency checks of a whole simulation: frames, page tables, page-file blocks, the places of
 // the live processes and the pending interrupts. Meant to run between any two operations, from
 // any test, however the state was reached.

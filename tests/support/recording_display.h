@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A display that records what the simulation asked to show, for tests.
 #pragma once
 

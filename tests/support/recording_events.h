@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An event sink that keeps every event, for tests.
 #pragma once
 

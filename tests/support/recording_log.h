@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A log that keeps every line in memory, for tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An error reporter that keeps the messages, for tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A fresh empty directory that is the current directory for the life of the object; the previous
 // current directory is restored and the directory removed afterwards.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole simulation on a manual clock with a recording log and display; nothing runs by itself.
 // Tests drive it cycle by cycle (Cpu.Cycle) and pass by pass (Espera.Pass), holding the lock as
 // the threads would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real clock, processor and wait threads under the run/stop event: a stopped run holds every
 // cycle and pass, resuming runs one cycle at once, and shutdown always joins the three threads.
 // Ticks are let through one batch at a time (the clock idles on a long period in between), and

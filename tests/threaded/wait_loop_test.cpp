@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real wait thread with nothing to serve: it sleeps until a process waits or is suspended,
 // instead of passing ten times a second. The pause between passes is replaced by one that only
 // counts, so the thread runs its passes as fast as it can and a stray pass would show at once;
