@@ -14,7 +14,7 @@ fi
 kelpa="$(realpath "$1")"
 
 if [ "${2:-}" != "--inside" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$kelpa" --inside
+  exec bash "$(dirname "${BASH_SOURCE[0]}")/with_xvfb.bash" 1024x768x24 bash "$0" "$kelpa" --inside
 fi
 
 # Job control, so that the program does not start with SIGINT ignored, as background jobs of a

@@ -14,7 +14,7 @@ fi
 kelpa="$(realpath "$1")"
 
 if [ "${2:-}" != "--inside" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$kelpa" --inside
+  exec bash "$(dirname "${BASH_SOURCE[0]}")/with_xvfb.bash" 1024x768x24 bash "$0" "$kelpa" --inside
 fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/smoke_lib.bash"
