@@ -24,6 +24,9 @@ class SpanPainter {
   SpanPainter(const SpanPainter&) = delete;
   SpanPainter& operator=(const SpanPainter&) = delete;
 
+  // The first pixel no box covers yet.
+  double End() const { return end_; }
+
   void Add(double x1, double x2, SpanFill fill, TColor colour, bool dashed) {
     double from = std::floor(x1);
     const double to = std::max(std::floor(x2), from + 1);
@@ -64,6 +67,19 @@ class SpanPainter {
   TColor colour_ = kBlack;
   bool dashed_ = false;
 };
+
+// The next span of a sorted row that can still show: one that ends within the pixels already
+// drawn would add nothing, and a fitted run of 100,000 ticks has tens of thousands of those per
+// row, so they are passed over in one search instead of one by one.
+template <typename It>
+It NextShowing(It next, It end, const TimelineLayout& layout, const SpanPainter& spans) {
+  if (spans.End() <= TimelineLayout::kLabelWidth) {
+    return next;
+  }
+  const std::int64_t covered = layout.TicksBefore(spans.End());
+  return std::partition_point(next, end,
+                              [covered](const auto& r) { return r.Last + 1 <= covered; });
+}
 
 // The spans of a sorted row that touch first..last: the first one's position.
 template <typename Run>
@@ -193,7 +209,8 @@ class Painter {
     const double top = layout_.RowTop(row);
     canvas_.Text(TimelineLayout::kMargin, top + kTextDrop, label, false);
     SpanPainter spans(canvas_, top, TimelineLayout::kRowHeight);
-    for (auto it = FirstVisible(runs, frame_.First); it != runs.end() && it->First <= last_; ++it) {
+    for (auto it = FirstVisible(runs, frame_.First); it != runs.end() && it->First <= last_;
+         it = NextShowing(it + 1, runs.end(), layout_, spans)) {
       const double x1 = layout_.X(std::max(it->First, frame_.First));
       const double x2 = layout_.X(std::min(it->Last, last_) + 1);
       if (it->Use == ProcessorUse::Process) {
@@ -215,7 +232,8 @@ class Painter {
     {
       SpanPainter spans(canvas_, top, TimelineLayout::kRowHeight);
       for (auto it = FirstVisible(lane.Runs, frame_.First);
-           it != lane.Runs.end() && it->First <= last_; ++it) {
+           it != lane.Runs.end() && it->First <= last_;
+           it = NextShowing(it + 1, lane.Runs.end(), layout_, spans)) {
         if (it->Last < it->First) {
           continue;
         }

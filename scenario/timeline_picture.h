@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,6 +53,10 @@ struct TimelineLayout {
   // With a row for each lane the frame shows.
   TimelineLayout(const TimelineFrame& frame, const TimelineModel& model);
   double X(std::int64_t tick) const { return kLabelWidth + double(tick - first_) * tickWidth_; }
+  // The ticks that end at or before x: every tick before the one returned.
+  std::int64_t TicksBefore(double x) const {
+    return first_ + static_cast<std::int64_t>(std::floor((x - kLabelWidth) / tickWidth_));
+  }
   double Width() const { return width_; }
   double Height() const { return height_; }
   double AxisTop() const { return axisTop_; }
