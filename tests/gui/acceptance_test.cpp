@@ -617,14 +617,11 @@ void AcceptanceTest::scenarioLesson() {
   }
   form_.reset();
   TConsoleHooks hooks;
-  hooks.SplashMs = 0;
   hooks.Reporter = &reporter_;
   hooks.ShowMessage = [this](const QString& text) { consoleMessages_ << text; };
   hooks.ChooseScenarioFile = [](bool) { return QStringLiteral("aula.ini"); };
   hooks.AskTick = [](std::int64_t last) { return std::optional<std::int64_t>(last - 2); };
-  form_ = ConsoleHandle(std::move(hooks));
-  form_->FormCreate();
-  form_->CreateProcessWindows();
+  form_ = ConsoleHandle::Started(std::move(hooks));
   form_->show();
   consoleMessages_.clear();
 

@@ -16,6 +16,22 @@ class ConsoleHandle {
   explicit ConsoleHandle(TConsoleHooks hooks)
       : program_(std::make_unique<QtShell>(std::move(hooks))) {}
 
+  // The program started as the program entry starts it, without the splash's wait and with
+  // messages and beeps silent unless hooks say otherwise: the console is up and every window made.
+  static ConsoleHandle Started(TConsoleHooks hooks) {
+    hooks.SplashMs = 0;
+    if (!hooks.ShowMessage) {
+      hooks.ShowMessage = [](const QString&) {};
+    }
+    if (!hooks.Beep) {
+      hooks.Beep = [] {};
+    }
+    ConsoleHandle console(std::move(hooks));
+    console->FormCreate();
+    console->CreateProcessWindows();
+    return console;
+  }
+
   TForm1* operator->() const { return get(); }
   TForm1& operator*() const { return *get(); }
   TForm1* get() const { return program_ ? &program_->Console() : nullptr; }

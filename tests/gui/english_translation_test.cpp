@@ -192,13 +192,7 @@ void EnglishTranslationTest::initTestCase() {
     }
   }
 
-  TConsoleHooks hooks;
-  hooks.SplashMs = 0;
-  hooks.ShowMessage = [](const QString&) {};
-  hooks.Beep = [] {};
-  console_ = ConsoleHandle(std::move(hooks));
-  console_->FormCreate();
-  console_->CreateProcessWindows();
+  console_ = ConsoleHandle::Started({});
   console_->show();
 
   // Three processes, one through the creation window, and the clock at full speed.

@@ -55,13 +55,8 @@ class RecordingReporter final : public IErrorReporter {
 struct Program {
   Program() {
     TConsoleHooks hooks;
-    hooks.SplashMs = 0;
     hooks.Reporter = &reporter;
-    hooks.ShowMessage = [](const QString&) {};
-    hooks.Beep = [] {};
-    form = ConsoleHandle(std::move(hooks));
-    form->FormCreate();
-    form->CreateProcessWindows();
+    form = ConsoleHandle::Started(std::move(hooks));
     form->Sim().HClock.Period = 5;
     form->Sim().HClock.PeriodChanged();
     form->Sim().Espera.SleepMs = 5;

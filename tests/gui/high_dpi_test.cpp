@@ -24,12 +24,8 @@ class HighDpiTest : public QObject {
  private slots:
   void lampFollowsTheWindowsPixelRatio() {
     TConsoleHooks hooks;
-    hooks.SplashMs = 0;
-    hooks.ShowMessage = [](const QString&) {};
     hooks.StartZoom = 200;
-    ConsoleHandle console(std::move(hooks));
-    console->FormCreate();
-    console->CreateProcessWindows();
+    const ConsoleHandle console = ConsoleHandle::Started(std::move(hooks));
     QVERIFY(console->isVisible());
     QCOMPARE(console->devicePixelRatioF(), 2.0);
     QCOMPARE(console->ProcessorWindow()->devicePixelRatioF(), 2.0);

@@ -104,13 +104,9 @@ void ScenarioConsoleTest::cleanup() {
 
 void ScenarioConsoleTest::Start() {
   TConsoleHooks hooks;
-  hooks.SplashMs = 0;
   hooks.ShowMessage = [this](const QString& text) { messages_ << text; };
-  hooks.Beep = [] {};
   hooks.ChooseScenarioFile = [this](bool) { return chosen_; };
-  console_ = ConsoleHandle(std::move(hooks));
-  console_->FormCreate();
-  console_->CreateProcessWindows();
+  console_ = ConsoleHandle::Started(std::move(hooks));
 }
 
 void ScenarioConsoleTest::Open(const std::string& lesson) {

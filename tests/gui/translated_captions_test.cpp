@@ -87,13 +87,7 @@ class TranslatedCaptionsTest : public QObject {
     previousFolder_ = QDir::currentPath();
     QVERIFY(QDir::setCurrent(folder_.path()));
 
-    TConsoleHooks hooks;
-    hooks.SplashMs = 0;
-    hooks.ShowMessage = [](const QString&) {};
-    hooks.Beep = [] {};
-    console_ = ConsoleHandle(std::move(hooks));
-    console_->FormCreate();
-    console_->CreateProcessWindows();
+    console_ = ConsoleHandle::Started({});
     console_->show();
     // The process list opens only when a process exists, and it opens the PCB window.
     auto* creation = qobject_cast<TForm2*>(Window("Form2"));
