@@ -104,6 +104,7 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3018", &TMessages::MsgCenSemProcesso},
       {"MSG", "MSG3019", &TMessages::MsgCenIntervaloMalformado},
       {"MSG", "MSG3020", &TMessages::MsgCenIntervaloInvertido},
+      {"MSG", "MSG3021", &TMessages::MsgCenMudancaSemTick},
       // The command-line runner.
       {"MSG", "MSG3100", &TMessages::MsgRunUso},
       {"MSG", "MSG3101", &TMessages::MsgRunAjudaRun},

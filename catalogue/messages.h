@@ -116,6 +116,7 @@ struct TMessages {
       "o cenário não tem nenhum processo (escreva [PROCESSO N] ou [GERAR])";
   std::string MsgCenIntervaloMalformado = "%1: intervalo malformado \"%2\" (use MIN-MAX)";
   std::string MsgCenIntervaloInvertido = "%1: mínimo %2 maior que o máximo %3";
+  std::string MsgCenMudancaSemTick = "a seção [%1] não diz em que TICK a mudança vale";
   // The command-line runner: usage, its errors and the labels of its text output
   // (MSG3100..MSG3199).
   std::string MsgRunUso = "Uso:";
@@ -198,7 +199,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 156;
+inline constexpr std::size_t kMessageCount = 157;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -35,6 +35,23 @@ struct ScenarioProcess {
   friend bool operator==(const ScenarioProcess&, const ScenarioProcess&) = default;
 };
 
+// A change of options at the start of a tick, before that tick's arrivals and requests, as if
+// the user had changed them between two ticks; only the options it gives change. The clock
+// position cannot change: it sets the length of every tick.
+struct OptionChange {
+  int Number = 0;  // N of its "[MUDANCA N]" section
+  std::int64_t Tick = 0;
+  std::optional<bool> Preemption;
+  std::optional<bool> DynamicPriority;
+  std::optional<int> RealTimeThreshold;
+  std::optional<int> SlicePosition;
+  std::optional<int> IoWaitPosition;
+  std::optional<bool> AnticipatedFetch;
+  std::optional<bool> FrameLimitEnabled;
+  std::optional<int> MinFreePercent;
+  friend bool operator==(const OptionChange&, const OptionChange&) = default;
+};
+
 struct Scenario {
   int Format = 1;
   std::string Title;
@@ -53,6 +70,8 @@ struct Scenario {
   bool FrameLimitEnabled = true;
   int MinFreePercent = 80;  // 0..100
   std::vector<ScenarioProcess> Processes;
+  // By tick; changes at the same tick in the order given (by section number).
+  std::vector<OptionChange> Changes;
   friend bool operator==(const Scenario&, const Scenario&) = default;
 
   int ClockPeriodMs() const { return 1100 - 100 * ClockPosition; }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <tuple>
 
 #include "catalogue/fill_in.h"
 #include "catalogue/messages.h"
@@ -18,6 +19,15 @@ using Kind = ScenarioSectionKind;
 // Stores a parsed value; false when the parser refused it.
 template <typename Field, typename Parsed>
 bool Store(Field& field, const std::optional<Parsed>& parsed) {
+  if (parsed) {
+    field = static_cast<Field>(*parsed);
+  }
+  return parsed.has_value();
+}
+
+// The same, for an option a change may leave alone.
+template <typename Field, typename Parsed>
+bool StoreSome(std::optional<Field>& field, const std::optional<Parsed>& parsed) {
   if (parsed) {
     field = static_cast<Field>(*parsed);
   }
@@ -44,6 +54,11 @@ class ScenarioBuilder {
     if (processes.empty()) {
       return {std::nullopt, ScenarioError{fileName_, 0, msg_.MsgCenSemProcesso}};
     }
+    // Changes at the same tick keep the order of their numbers.
+    auto& changes = scenario_.Changes;
+    std::sort(changes.begin(), changes.end(), [](const auto& a, const auto& b) {
+      return std::tie(a.Tick, a.Number) < std::tie(b.Tick, b.Number);
+    });
     for (std::size_t i = 0; i < processes.size(); ++i) {
       if (!coloured_[processes[i].Number]) {
         processes[i].Color = kProcessPalette[i % kProcessPalette.size()];
@@ -63,6 +78,8 @@ class ScenarioBuilder {
         return ReadEach(section, &ScenarioBuilder::MemoryKey);
       case Kind::Process:
         return ReadProcess(section);
+      case Kind::Change:
+        return ReadChange(section);
       case Kind::Draw:
         draw_.emplace();
         drawSection_ = &section;
@@ -139,6 +156,57 @@ class ScenarioBuilder {
       return Store(s.FrameLimitEnabled, values_.Flag(key, value));
     }
     return Store(s.MinFreePercent, values_.Integer(key, value, 0, 100));
+  }
+
+  bool ChangeKey(OptionChange& c, std::string_view key, std::string_view value) {
+    if (key == "TICK") {
+      return Store(c.Tick, values_.Integer(key, value, 0, kMaxScenarioTick));
+    }
+    if (key == "PREEMPCAO") {
+      return StoreSome(c.Preemption, values_.Flag(key, value));
+    }
+    if (key == "PRIORIDADE_DINAMICA") {
+      return StoreSome(c.DynamicPriority, values_.Flag(key, value));
+    }
+    if (key == "TEMPO_REAL") {
+      return StoreSome(c.RealTimeThreshold, values_.Integer(key, value, 0, 16));
+    }
+    if (key == "FATIA") {
+      return StoreSome(c.SlicePosition, values_.Integer(key, value, 1, 10));
+    }
+    if (key == "ESPERA_IO") {
+      return StoreSome(c.IoWaitPosition, values_.Integer(key, value, 1, 10));
+    }
+    if (key == "BUSCA") {
+      return StoreSome(c.AnticipatedFetch, values_.AnticipatedFetch(key, value));
+    }
+    if (key == "LIMITE_FRAMES") {
+      return StoreSome(c.FrameLimitEnabled, values_.Flag(key, value));
+    }
+    return StoreSome(c.MinFreePercent, values_.Integer(key, value, 0, 100));
+  }
+
+  bool ReadChange(const ScenarioSection& section) {
+    OptionChange c;
+    c.Number = section.Number;
+    bool timed = false;
+    for (const ScenarioEntry& entry : section.Entries) {
+      if (!ChangeKey(c, entry.Key, entry.Value)) {
+        return Refuse(entry, values_.Error);
+      }
+      timed = timed || entry.Key == "TICK";
+    }
+    if (!timed) {
+      const std::string reason = FillIn(msg_.MsgCenMudancaSemTick, {ScenarioSectionName(section)});
+      // A section that only an override opened is the override's fault.
+      if (section.Line == 0 && !section.Entries.empty()) {
+        return Refuse(section.Entries.front(), reason);
+      }
+      error_ = ScenarioError{fileName_, section.Line, reason};
+      return false;
+    }
+    scenario_.Changes.push_back(c);
+    return true;
   }
 
   bool ProcessKey(ScenarioProcess& p, std::string_view key, std::string_view value) {

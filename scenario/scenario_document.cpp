@@ -22,11 +22,9 @@ struct SectionNameForm {
   Kind Section;
   std::string_view Name;
 };
-constexpr SectionNameForm kSectionNames[] = {{Kind::Scenario, "CENARIO"},
-                                             {Kind::Global, "GLOBAL"},
-                                             {Kind::Memory, "MEMORIA"},
-                                             {Kind::Process, "PROCESSO"},
-                                             {Kind::Draw, "GERAR"}};
+constexpr SectionNameForm kSectionNames[] = {
+    {Kind::Scenario, "CENARIO"}, {Kind::Global, "GLOBAL"}, {Kind::Memory, "MEMORIA"},
+    {Kind::Process, "PROCESSO"}, {Kind::Draw, "GERAR"},    {Kind::Change, "MUDANCA"}};
 
 std::string_view Unquote(std::string_view value) {
   if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
@@ -52,7 +50,7 @@ std::optional<std::string> ParseSectionName(std::string_view name, const TMessag
       continue;
     }
     section.Kind = form.Section;
-    if (form.Section != Kind::Process) {
+    if (!IsNumberedSection(form.Section)) {
       if (rest.empty()) {
         return std::nullopt;
       }
@@ -176,6 +174,10 @@ const std::vector<std::string_view>& ScenarioKeys(ScenarioSectionKind kind) {
                                                         "RETOMA", "NOVA_PRIORIDADE", "FIM"};
   static const std::vector<std::string_view> draw = {"SEMENTE",    "PROCESSOS", "TIPOS",
                                                      "PRIORIDADE", "FRAMES",    "CHEGADA"};
+  // The options of [GLOBAL] and [MEMORIA] but the clock, which sets the length of every tick.
+  static const std::vector<std::string_view> change = {
+      "TICK",      "PREEMPCAO", "PRIORIDADE_DINAMICA", "TEMPO_REAL", "FATIA",
+      "ESPERA_IO", "BUSCA",     "LIMITE_FRAMES",       "MIN_LIVRES"};
   switch (kind) {
     case Kind::Scenario:
       return scenario;
@@ -187,14 +189,20 @@ const std::vector<std::string_view>& ScenarioKeys(ScenarioSectionKind kind) {
       return process;
     case Kind::Draw:
       return draw;
+    case Kind::Change:
+      return change;
   }
   return scenario;
+}
+
+bool IsNumberedSection(ScenarioSectionKind kind) {
+  return kind == Kind::Process || kind == Kind::Change;
 }
 
 std::string ScenarioSectionName(const ScenarioSection& section) {
   for (const SectionNameForm& form : kSectionNames) {
     if (form.Section == section.Kind) {
-      return section.Kind == Kind::Process
+      return IsNumberedSection(section.Kind)
                  ? std::string(form.Name) + " " + std::to_string(section.Number)
                  : std::string(form.Name);
     }

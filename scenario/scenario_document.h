@@ -13,7 +13,10 @@
 
 namespace kelpa {
 
-enum class ScenarioSectionKind { Scenario, Global, Memory, Process, Draw };
+enum class ScenarioSectionKind { Scenario, Global, Memory, Process, Draw, Change };
+
+// Whether sections of kind are numbered ("PROCESSO 3", "MUDANCA 1").
+bool IsNumberedSection(ScenarioSectionKind kind);
 
 // Where a key's value came from, for the error that names it.
 struct ScenarioEntry {
@@ -25,7 +28,7 @@ struct ScenarioEntry {
 
 struct ScenarioSection {
   ScenarioSectionKind Kind = ScenarioSectionKind::Scenario;
-  int Number = 0;  // N of [PROCESSO N]
+  int Number = 0;  // N of [PROCESSO N] or [MUDANCA N]
   int Line = 0;    // 0 when an override opened it
   std::vector<ScenarioEntry> Entries;
 };

@@ -161,7 +161,7 @@ void ScenarioPlayer::Taken(const HandAction& action) {
     return;
   }
   NoteOptionsLocked();
-  Recorded recorded{run_->Tick(), std::nullopt, action};
+  Recorded recorded{run_->Tick(), std::nullopt, {}, action};
   // Kept relative to the run's first disc, so a replay, whose discs are new, finds it again.
   if (recorded.Action.Shape != 0) {
     recorded.Action.Shape = Ordinal(recorded.Action.Shape);
@@ -182,8 +182,8 @@ void ScenarioPlayer::NoteOptionsLocked() {
   if (now == seen_) {
     return;
   }
+  Record({run_->Tick(), now, seen_, {}});
   seen_ = now;
-  Record({run_->Tick(), now, {}});
 }
 
 ScenarioPlayer::Options ScenarioPlayer::ReadOptions() const {
@@ -217,41 +217,50 @@ Scenario ScenarioPlayer::WithHandActions() const {
   if (!run_) {
     return s;
   }
+  AddHandProcesses(s);
+  AddHandChanges(s);
+  if (run_->Tick() > 0) {
+    s.Ticks = run_->Tick();
+  }
+  return s;
+}
+
+void ScenarioPlayer::AddHandProcesses(Scenario& s) const {
+  std::vector<ScenarioProcess> processes;
   // Each process by its place in the order of creation, as the tape names it.
   std::map<std::size_t, std::size_t> indexOf;
-  for (std::size_t i = 0; i < s.Processes.size(); ++i) {
-    if (const ShapeId shape = run_->ShapeOf(i); shape != 0) {
-      indexOf[Ordinal(shape)] = i;
+  for (const Recorded& r : tape_) {
+    const HandAction& a = r.Action;
+    if (r.NewOptions || r.Tick > run_->Tick() || a.Kind != HandActionKind::Create) {
+      continue;
+    }
+    ScenarioProcess& p = processes.emplace_back();
+    p.Kind = a.ProcessKind;
+    p.Priority = a.Priority;
+    p.FrameLimit = a.FrameLimit;
+    p.Color = a.Color;
+    p.Arrival = r.Tick;
+    if (a.Shape != 0) {
+      indexOf[a.Shape] = processes.size() - 1;
     }
   }
-  int lastNumber = 0;
-  for (const ScenarioProcess& p : s.Processes) {
-    lastNumber = std::max(lastNumber, p.Number);
+  const bool renumber = !processes.empty();
+  for (std::size_t i = 0; i < s.Processes.size(); ++i) {
+    if (const ShapeId shape = run_->ShapeOf(i); shape != 0) {
+      indexOf[Ordinal(shape)] = processes.size();
+    }
+    processes.push_back(std::move(s.Processes[i]));
   }
   for (const Recorded& r : tape_) {
     if (r.NewOptions || r.Tick > run_->Tick()) {
       continue;
     }
-    const HandAction& a = r.Action;
-    if (a.Kind == HandActionKind::Create) {
-      ScenarioProcess& p = s.Processes.emplace_back();
-      p.Number = std::min(++lastNumber, 999);
-      p.Kind = a.ProcessKind;
-      p.Priority = a.Priority;
-      p.FrameLimit = a.FrameLimit;
-      p.Color = a.Color;
-      p.Arrival = r.Tick;
-      if (a.Shape != 0) {
-        indexOf[a.Shape] = s.Processes.size() - 1;
-      }
+    const auto found = indexOf.find(r.Action.Shape);
+    if (r.Action.Kind == HandActionKind::Create || found == indexOf.end()) {
       continue;
     }
-    const auto found = indexOf.find(a.Shape);
-    if (found == indexOf.end()) {
-      continue;
-    }
-    ScenarioProcess& p = s.Processes[found->second];
-    switch (a.Kind) {
+    ScenarioProcess& p = processes[found->second];
+    switch (r.Action.Kind) {
       case HandActionKind::Suspend:
         p.SuspendAt.push_back(r.Tick);
         break;
@@ -259,7 +268,7 @@ Scenario ScenarioPlayer::WithHandActions() const {
         p.ResumeAt.push_back(r.Tick);
         break;
       case HandActionKind::SetPriority:
-        p.PriorityAt.push_back({r.Tick, a.Priority});
+        p.PriorityAt.push_back({r.Tick, r.Action.Priority});
         break;
       case HandActionKind::End:
         p.EndAt = std::min(p.EndAt.value_or(r.Tick), r.Tick);
@@ -268,15 +277,66 @@ Scenario ScenarioPlayer::WithHandActions() const {
         break;
     }
   }
-  for (ScenarioProcess& p : s.Processes) {
+  for (std::size_t i = 0; i < processes.size(); ++i) {
+    ScenarioProcess& p = processes[i];
+    if (renumber) {
+      p.Number = static_cast<int>(i + 1);
+    }
     SortUnique(p.SuspendAt);
     SortUnique(p.ResumeAt);
     SortByTick(p.PriorityAt);
   }
-  if (run_->Tick() > 0) {
-    s.Ticks = run_->Tick();
+  s.Processes = std::move(processes);
+}
+
+void ScenarioPlayer::AddHandChanges(Scenario& s) const {
+  std::vector<OptionChange> changes;
+  for (const Recorded& r : tape_) {
+    if (!r.NewOptions || r.Tick > run_->Tick()) {
+      continue;
+    }
+    const Options& was = r.OldOptions;
+    const Options& now = *r.NewOptions;
+    // A wait length shorter than the counter pulls the counter back to its end. When the user
+    // passed through a length shorter than both before settling, the counter shows it: that
+    // length is set first, so the counter ends where it did.
+    OptionChange c;
+    c.Tick = r.Tick;
+    const OptionChange none = c;
+    const int clamped = std::min(was.WaitCounter, now.WaitLength - 1);
+    if (now.WaitCounter != clamped && (now.WaitCounter + 1) % 10 == 0) {
+      OptionChange shorter = none;
+      shorter.IoWaitPosition = (now.WaitCounter + 1) / 10;
+      changes.push_back(shorter);
+      c.IoWaitPosition = now.WaitLength / 10;
+    }
+    const auto changed = [](auto& field, const auto& before, const auto& after) {
+      if (before != after) {
+        field = after;
+      }
+    };
+    changed(c.Preemption, was.Preemption, now.Preemption);
+    changed(c.DynamicPriority, was.DynamicPriority, now.DynamicPriority);
+    changed(c.RealTimeThreshold, was.RealTimeThreshold, now.RealTimeThreshold);
+    changed(c.SlicePosition, was.Quantum / 1000, now.Quantum / 1000);
+    changed(c.IoWaitPosition, was.WaitLength / 10, now.WaitLength / 10);
+    changed(c.AnticipatedFetch, was.AnticipatedFetch, now.AnticipatedFetch);
+    changed(c.FrameLimitEnabled, was.FrameLimitEnabled, now.FrameLimitEnabled);
+    changed(c.MinFreePercent, was.MinFreePercent, now.MinFreePercent);
+    if (c != none) {
+      changes.push_back(c);
+    }
   }
-  return s;
+  if (changes.empty()) {
+    return;
+  }
+  changes.insert(changes.end(), s.Changes.begin(), s.Changes.end());
+  std::stable_sort(changes.begin(), changes.end(),
+                   [](const OptionChange& a, const OptionChange& b) { return a.Tick < b.Tick; });
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    changes[i].Number = static_cast<int>(i + 1);
+  }
+  s.Changes = std::move(changes);
 }
 
 }  // namespace kelpa

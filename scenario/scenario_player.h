@@ -49,8 +49,11 @@ class ScenarioPlayer final : public IHandActionSink {
   // the lock.
   void BackTo(std::int64_t tick);
 
-  // The scenario as run so far: its processes and requests with those taken by hand (a creation
-  // arrives at its tick, a request takes effect at its tick), Ticks the ticks run (when any).
+  // The scenario as run so far: its processes, requests and changes of options with those taken
+  // by hand (a creation arrives at its tick, a request or a change takes effect at its tick),
+  // Ticks the ticks run (when any). What was done by hand at a tick came before the scenario's
+  // own actions of that tick, so the processes made by hand come first and their changes of
+  // options precede the scenario's at the same tick.
   Scenario WithHandActions() const;
   // Called with the lock held: when the run starts again from tick 0 (opening, going back), and
   // after each tick, replayed ones included (the timeline follows the run through these).
@@ -81,6 +84,7 @@ class ScenarioPlayer final : public IHandActionSink {
   struct Recorded {
     std::int64_t Tick = 0;
     std::optional<Options> NewOptions;
+    Options OldOptions;  // with NewOptions: those they replaced
     HandAction Action;
   };
 
@@ -95,6 +99,10 @@ class ScenarioPlayer final : public IHandActionSink {
   void NoteOptionsLocked();
   void Record(const Recorded& recorded);
   void StandAtNextTick();
+  // The processes the tape created, in order, and the scenario's own after them, with the
+  // requests on each; the changes of options, by tick.
+  void AddHandProcesses(Scenario& s) const;
+  void AddHandChanges(Scenario& s) const;
   std::size_t Ordinal(ShapeId shape) const { return static_cast<std::size_t>(shape - baseShape_); }
 
   Simulation& sim_;

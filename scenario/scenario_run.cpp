@@ -90,6 +90,7 @@ void ScenarioRun::RunTo(std::int64_t tick) {
 void ScenarioRun::RunTickLocked() {
   const std::int64_t start = tick_ * periodMs_;
   clock_.SetMs(start);
+  ApplyChangesLocked();
   ApplyActionsLocked();
   PassAt(start);
   sim_.Cpu.Cycle();
@@ -113,6 +114,42 @@ void ScenarioRun::RunTickLocked() {
 void ScenarioRun::PassAt(std::int64_t ms) {
   clock_.SetMs(ms);
   sim_.Espera.Pass();
+}
+
+void ScenarioRun::ApplyChangesLocked() {
+  const auto& changes = scenario_.Changes;
+  while (nextChange_ < changes.size() && changes[nextChange_].Tick <= tick_) {
+    ApplyChange(changes[nextChange_]);
+    ++nextChange_;
+  }
+}
+
+// As the option windows and the track bars set them.
+void ScenarioRun::ApplyChange(const OptionChange& c) {
+  if (c.Preemption) {
+    sim_.Settings.PreemptionEnabled = *c.Preemption;
+  }
+  if (c.DynamicPriority) {
+    sim_.Settings.DynamicPriorityEnabled = *c.DynamicPriority;
+  }
+  if (c.RealTimeThreshold) {
+    sim_.Settings.RealTimeThreshold = *c.RealTimeThreshold;
+  }
+  if (c.SlicePosition) {
+    sim_.Kernel.Quantum = 1000 * *c.SlicePosition;
+  }
+  if (c.IoWaitPosition) {
+    sim_.Espera.SetWaitLength(10 * *c.IoWaitPosition);
+  }
+  if (c.AnticipatedFetch) {
+    sim_.Memoria.AnticipatedFetch = *c.AnticipatedFetch;
+  }
+  if (c.FrameLimitEnabled) {
+    sim_.Memoria.FrameLimitEnabled = *c.FrameLimitEnabled;
+  }
+  if (c.MinFreePercent) {
+    sim_.Memoria.MinFreePercent = *c.MinFreePercent;
+  }
 }
 
 void ScenarioRun::ApplyActionsLocked() {

@@ -3,6 +3,7 @@
 //
 // Tick k starts at k x P milliseconds of virtual time, P being the clock period of the scenario's
 // clock position (1000 ms at position 1 ... 100 ms at position 10), and lasts P. Within it:
+//   0. the scenario's changes of options due at tick k, in their order;
 //   1. the scenario's actions due at tick k, at k x P: creations in process order, then per
 //      process (in process order) its suspension, resumption, new priority and end request;
 //   2. the wait-service pass due at k x P (a pass and a tick at the same instant: the pass first);
@@ -72,6 +73,8 @@ class ScenarioRun {
   void ScheduleActions();
   void ApplyOptionsLocked();
   void RunTickLocked();
+  void ApplyChangesLocked();
+  void ApplyChange(const OptionChange& change);
   void ApplyActionsLocked();
   void Apply(const Action& action);
   void PassAt(std::int64_t ms);
@@ -83,6 +86,7 @@ class ScenarioRun {
   int periodMs_ = 1000;
   std::vector<Action> actions_;  // in the order they are taken
   std::size_t nextAction_ = 0;
+  std::size_t nextChange_ = 0;  // in scenario_.Changes
   std::vector<Created> created_;
 };
 

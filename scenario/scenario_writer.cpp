@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// WriteScenario: every key of every section, in the order the documentation lists them, so the
-// text is both the scenario with its defaults filled in and a file that reads back the same.
+// WriteScenario: every key of every section (of a change, the options it gives), in the order the
+// documentation lists them, so the text is both the scenario with its defaults filled in and a
+// file that reads back the same.
 #include <string>
 
 #include "platform/ini_text.h"
@@ -75,6 +76,30 @@ void WriteProcess(std::string& out, const ScenarioProcess& p) {
   Key(out, "FIM", p.EndAt ? std::to_string(*p.EndAt) : "");
 }
 
+std::string FetchText(bool anticipated) {
+  return anticipated ? "ANTECIPADA" : "DEMANDA";
+}
+
+// Only the options the change gives: the others stay as they are at its tick.
+void WriteChange(std::string& out, const OptionChange& c) {
+  out += "\n[MUDANCA " + std::to_string(c.Number) + "]\n";
+  Key(out, "TICK", std::to_string(c.Tick));
+  const auto some = [&out](const char* key, const auto& value, auto text) {
+    if (value) {
+      Key(out, key, text(*value));
+    }
+  };
+  const auto number = [](int value) { return std::to_string(value); };
+  some("PREEMPCAO", c.Preemption, Flag);
+  some("PRIORIDADE_DINAMICA", c.DynamicPriority, Flag);
+  some("TEMPO_REAL", c.RealTimeThreshold, number);
+  some("FATIA", c.SlicePosition, number);
+  some("ESPERA_IO", c.IoWaitPosition, number);
+  some("BUSCA", c.AnticipatedFetch, FetchText);
+  some("LIMITE_FRAMES", c.FrameLimitEnabled, Flag);
+  some("MIN_LIVRES", c.MinFreePercent, number);
+}
+
 }  // namespace
 
 std::string WriteScenario(const Scenario& s) {
@@ -91,9 +116,12 @@ std::string WriteScenario(const Scenario& s) {
   Key(out, "RELOGIO", std::to_string(s.ClockPosition));
   Key(out, "ESPERA_IO", std::to_string(s.IoWaitPosition));
   out += "\n[MEMORIA]\n";
-  Key(out, "BUSCA", s.AnticipatedFetch ? "ANTECIPADA" : "DEMANDA");
+  Key(out, "BUSCA", FetchText(s.AnticipatedFetch));
   Key(out, "LIMITE_FRAMES", Flag(s.FrameLimitEnabled));
   Key(out, "MIN_LIVRES", std::to_string(s.MinFreePercent));
+  for (const OptionChange& c : s.Changes) {
+    WriteChange(out, c);
+  }
   for (const ScenarioProcess& p : s.Processes) {
     WriteProcess(out, p);
   }

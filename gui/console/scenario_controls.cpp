@@ -123,8 +123,20 @@ void TScenarioControls::Step() {
   if (playing_) {
     return;
   }
-  session_.StepOneTick();
+  StepShowingOptions();
   onChanged_();
+}
+
+void TScenarioControls::StepShowingOptions() {
+  const auto optionsNow = [this] {
+    std::lock_guard lock(session_.Sim().Lock);
+    return CurrentOptions(session_.Sim());
+  };
+  const Scenario before = optionsNow();
+  session_.StepOneTick();
+  if (optionsNow() != before) {
+    ShowOptionsInForce();
+  }
 }
 
 void TScenarioControls::BackTo(std::int64_t tick) {
@@ -155,7 +167,7 @@ void TScenarioControls::SetPlaying(bool playing) {
 }
 
 void TScenarioControls::PlayOneTick() {
-  session_.StepOneTick();
+  StepShowingOptions();
   // The clock control may have moved: the next tick comes at its pace.
   timer_->setInterval(session_.Sim().HClock.Period.load());
   if (session_.Player()->AtPause()) {

@@ -3,6 +3,7 @@
 // actions taken by hand on the way, pause ticks, and the run so far saved as a scenario.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -104,6 +105,11 @@ struct Played {
   void FetchOnDemand() {
     std::lock_guard lock(sim.Lock);
     sim.Memoria.AnticipatedFetch = false;
+  }
+  // Options as their windows and track bars set them.
+  void SetOptions(const std::function<void(Simulation&)>& set) {
+    std::lock_guard lock(sim.Lock);
+    set(sim);
   }
   void StepTo(std::int64_t tick) {
     while (player.Tick() < tick) {
@@ -219,7 +225,8 @@ TEST(ScenarioPlayerTest, AHandActionAfterGoingBackDropsTheLaterRecord) {
   // The creation at 3, the three actions and the change of fetch at 9, and the new creation.
   EXPECT_EQ(run.player.RecordedCount(), 5u);
   run.StepTo(25);
-  EXPECT_EQ(run.player.WithHandActions().Processes.back().Color, 0x808080u);
+  // Made by hand: the creations at 3 and 9, taken again by the replay, then the new one.
+  EXPECT_EQ(run.player.WithHandActions().Processes.at(2).Color, 0x808080u);
 }
 
 TEST(ScenarioPlayerTest, APlayStopsAtEachPauseTickAndAtTheEnd) {
@@ -252,38 +259,126 @@ TEST(ScenarioPlayerTest, StepsLogWhatTheScenarioRunLogs) {
   }
 }
 
+// Another user: a process made before the first tick, beside the lesson's own arrivals; the wait
+// length taken through a shorter one (the counter is pulled back on the way); options changed at
+// the ticks the scenario changes its own.
+void OtherHandsAt(Played& run, std::int64_t tick) {
+  switch (tick) {
+    case 0:
+      run.Create(pkCPU, 4, 3, 0x123456);
+      run.SetOptions([](Simulation& sim) {
+        sim.Settings.PreemptionEnabled = false;
+        sim.Espera.SetWaitLength(100);
+      });
+      break;
+    case 15:
+      run.Request(1, HandActionKind::SetPriority, 9);
+      break;
+    case 22:  // the wait counter stands past 10 here
+      run.SetOptions([](Simulation& sim) {
+        sim.Espera.SetWaitLength(10);
+        sim.Espera.SetWaitLength(100);
+      });
+      break;
+    case 18:
+      run.SetOptions([](Simulation& sim) {
+        sim.Kernel.Quantum = 5000;
+        sim.Memoria.MinFreePercent = 30;
+      });
+      run.Create(pkIO1, 2, 2, 0x654321);
+      break;
+    default:
+      break;
+  }
+}
+
 // The run so far as a scenario: each hand creation a process arriving at its tick, each request
-// at its tick; the file reads back and runs to the same state.
+// and change of options at its tick; the file reads back and runs to the same state and the same
+// log, whatever was done by hand.
 TEST(ScenarioPlayerTest, TheRunSoFarIsSavedWithItsHandActions) {
+  Scenario withChanges = Lesson("03-prioridade-dinamica.ini");
+  withChanges.Changes.resize(2);
+  withChanges.Changes[0].Number = 1;
+  withChanges.Changes[0].Tick = 15;
+  withChanges.Changes[0].SlicePosition = 1;
+  withChanges.Changes[1].Number = 2;
+  withChanges.Changes[1].Tick = 18;
+  withChanges.Changes[1].MinFreePercent = 50;
+  const struct {
+    const char* Name;
+    Scenario Opened;
+    void (*Hands)(Played&, std::int64_t);
+  } cases[] = {{"lesson 03, first hands", Lesson("03-prioridade-dinamica.ini"), HandsAt},
+               {"lesson 05, first hands", Lesson("05-swapping.ini"), HandsAt},
+               {"lesson 03 with changes, other hands", withChanges, OtherHandsAt}};
+  const TMessages msg;
+  for (const auto& c : cases) {
+    Played run;
+    run.player.Open(c.Opened);
+    while (run.player.Tick() < 25) {
+      c.Hands(run, run.player.Tick());
+      run.player.Step();
+    }
+    const Scenario saved = run.player.WithHandActions();
+    EXPECT_EQ(saved.Ticks, 25) << c.Name;
+    const ScenarioReading back = ParseScenario(WriteScenario(saved), "saved.ini", msg);
+    ASSERT_TRUE(back.Value) << back.Error->Text();
+    EXPECT_EQ(*back.Value, saved) << c.Name;
+    Played again;
+    again.player.Open(*back.Value);
+    again.StepTo(25);
+    EXPECT_EQ(Picture(again.sim), Picture(run.sim)) << c.Name;
+    EXPECT_EQ(again.log.Texts(), run.log.Texts()) << c.Name;
+  }
+}
+
+// How the hand actions are written: made by hand first (created before the scenario's own
+// arrivals of their tick), renumbered; a change per moment of options, only what changed, before
+// the scenario's own of the same tick.
+TEST(ScenarioPlayerTest, HandActionsAreWrittenInTheOrderTheyWereTaken) {
   Played run;
   Scenario s = Lesson("03-prioridade-dinamica.ini");
   const std::size_t written = s.Processes.size();
+  OptionChange own;
+  own.Number = 4;
+  own.Tick = 15;
+  own.SlicePosition = 1;
+  s.Changes = {own};
   run.player.Open(s);
   while (run.player.Tick() < 25) {
-    if (run.player.Tick() != 9) {  // no change of options: the file has no place for one
-      HandsAt(run, run.player.Tick());
-    }
+    OtherHandsAt(run, run.player.Tick());
     run.player.Step();
   }
   const Scenario saved = run.player.WithHandActions();
-  EXPECT_EQ(saved.Ticks, 25);
-  ASSERT_EQ(saved.Processes.size(), written + 1);
-  const ScenarioProcess& made = saved.Processes.back();
-  EXPECT_EQ(made.Arrival, 3);
-  EXPECT_EQ(made.Kind, pkIO2);
-  EXPECT_EQ(made.Priority, 7);
-  EXPECT_EQ(made.FrameLimit, 2);
-  EXPECT_EQ(made.Color, 0x0000FFu);
-  EXPECT_EQ(made.Number, saved.Processes[written - 1].Number + 1);
+  ASSERT_EQ(saved.Processes.size(), written + 2);
+  const ScenarioProcess& first = saved.Processes[0];
+  EXPECT_EQ(first.Number, 1);
+  EXPECT_EQ(first.Arrival, 0);
+  EXPECT_EQ(first.Kind, pkCPU);
+  EXPECT_EQ(first.Priority, 4);
+  EXPECT_EQ(first.FrameLimit, 3);
+  EXPECT_EQ(first.Color, 0x123456u);
+  EXPECT_EQ(saved.Processes[1].Arrival, 18);
+  EXPECT_EQ(saved.Processes[2].Number, 3);
+  // The request at 15 was on the table's second process: the first one made by hand is first.
+  EXPECT_EQ(saved.Processes[2].PriorityAt, (std::vector<PriorityChange>{{15, 9}}));
 
-  const TMessages msg;
-  const ScenarioReading back = ParseScenario(WriteScenario(saved), "saved.ini", msg);
-  ASSERT_TRUE(back.Value) << back.Error->Text();
-  EXPECT_EQ(*back.Value, saved);
-  Played again;
-  again.player.Open(*back.Value);
-  again.StepTo(25);
-  EXPECT_EQ(Picture(again.sim), Picture(run.sim));
+  std::vector<OptionChange> expected(5);
+  expected[0].Preemption = false;
+  expected[0].IoWaitPosition = 10;
+  expected[1].Tick = 15;
+  expected[1].SlicePosition = 1;
+  expected[2].Tick = 18;
+  expected[2].SlicePosition = 5;
+  expected[2].MinFreePercent = 30;
+  expected[3].Tick = 22;  // the shorter length the wait counter went through
+  expected[3].IoWaitPosition = 1;
+  expected[4].Tick = 22;
+  expected[4].IoWaitPosition = 10;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    expected[i].Number = static_cast<int>(i + 1);
+  }
+  EXPECT_EQ(saved.Changes, expected);
 }
 
 }  // namespace

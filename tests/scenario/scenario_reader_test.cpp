@@ -91,6 +91,16 @@ TEST(ScenarioReader, RefusesEachMalformedFileWithItsMessage) {
       {"empty kind list", "[GERAR]\nTIPOS=\n", "t.ini:2: TIPOS: lista malformada \"\""},
       {"seed beyond 32 bits", "[GERAR]\nSEMENTE=4294967296\n",
        "t.ini:2: SEMENTE: 4294967296 fora do intervalo 0..4294967295"},
+      {"change without a tick", kOneProcess + "[MUDANCA 2]\nPREEMPCAO=0\n",
+       "t.ini:2: a seção [MUDANCA 2] não diz em que TICK a mudança vale"},
+      {"change of the clock", kOneProcess + "[MUDANCA 1]\nTICK=5\nRELOGIO=3\n",
+       "t.ini:4: chave desconhecida RELOGIO na seção [MUDANCA 1]"},
+      {"change at a negative tick", kOneProcess + "[MUDANCA 1]\nTICK=-1\n",
+       "t.ini:3: TICK: -1 fora do intervalo 0..1000000000"},
+      {"change out of range", kOneProcess + "[MUDANCA 1]\nTICK=5\nMIN_LIVRES=101\n",
+       "t.ini:4: MIN_LIVRES: 101 fora do intervalo 0..100"},
+      {"change section twice", kOneProcess + "[MUDANCA 1]\nTICK=5\n[mudanca 1]\n",
+       "t.ini:4: seção [MUDANCA 1] repetida (já aberta na linha 2)"},
   };
   for (const BadCase& c : cases) {
     const ScenarioReading read = ParseScenario(c.Text, "t.ini", kMsg);
@@ -145,6 +155,53 @@ TEST(ScenarioReader, ReadsEveryFormAndFillsTheRestWithAFreshStart) {
   EXPECT_EQ(seven.EndAt, 450);
   // The title keeps its blanks when written back.
   EXPECT_EQ(ParseScenario(WriteScenario(s), "w.ini", kMsg).Value, s);
+}
+
+// Changes of options: by tick, those at one tick in the order of their numbers, only the options
+// given; written back the same.
+TEST(ScenarioReader, ReadsChangesOfOptionsInTheOrderTheyTakeEffect) {
+  const std::string text =
+      "[PROCESSO 1]\n"
+      "[MUDANCA 9]\nTICK=40\nPREEMPCAO=0\nbusca=demanda\n"
+      "[MUDANCA 2]\nTICK=40\nFATIA=4\nESPERA_IO=1\n"
+      "[MUDANCA 5]\nTICK=0\nTEMPO_REAL=12\nPRIORIDADE_DINAMICA=0\nLIMITE_FRAMES=0\n"
+      "MIN_LIVRES=15\n"
+      "[MUDANCA 7]\nTICK=90\n";
+  const ScenarioReading read = ParseScenario(text, "t.ini", kMsg);
+  ASSERT_TRUE(read.Value) << read.Error->Text();
+  const Scenario& s = *read.Value;
+  std::vector<OptionChange> expected(4);
+  expected[0].Number = 5;
+  expected[0].RealTimeThreshold = 12;
+  expected[0].DynamicPriority = false;
+  expected[0].FrameLimitEnabled = false;
+  expected[0].MinFreePercent = 15;
+  expected[1].Number = 2;
+  expected[1].Tick = 40;
+  expected[1].SlicePosition = 4;
+  expected[1].IoWaitPosition = 1;
+  expected[2].Number = 9;
+  expected[2].Tick = 40;
+  expected[2].Preemption = false;
+  expected[2].AnticipatedFetch = false;
+  expected[3].Number = 7;
+  expected[3].Tick = 90;
+  EXPECT_EQ(s.Changes, expected);
+  // The options before any change are untouched.
+  EXPECT_TRUE(s.Preemption);
+  EXPECT_EQ(s.RealTimeThreshold, 8);
+  EXPECT_EQ(ParseScenario(WriteScenario(s), "w.ini", kMsg).Value, s);
+  // An override can add a change; one with no tick is the override's fault.
+  const auto set = [](const char* text) { return *ParseOverride(text); };
+  const ScenarioReading added =
+      ParseScenario(text, "t.ini", kMsg, {set("MUDANCA 3.TICK=40"), set("MUDANCA 3.FATIA=9")});
+  ASSERT_TRUE(added.Value) << added.Error->Text();
+  EXPECT_EQ(added.Value->Changes[2].Number, 3);
+  EXPECT_EQ(added.Value->Changes[2].SlicePosition, 9);
+  const ScenarioReading untimed = ParseScenario(text, "t.ini", kMsg, {set("MUDANCA 4.FATIA=9")});
+  ASSERT_TRUE(untimed.Error);
+  EXPECT_EQ(untimed.Error->Text(),
+            "--set: MUDANCA 4.FATIA=9: a seção [MUDANCA 4] não diz em que TICK a mudança vale");
 }
 
 TEST(ScenarioReader, OverridesReplaceOrAddKeysAndAreCheckedAsStrictly) {
