@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Scenarios in the windows: opened from the console and stepped, they log what the runner
 // prints; "Passo" runs one tick only while stopped; "Voltar" shows an earlier tick again; a bad
-// file changes nothing; a saved run is a file the runner accepts.
+// file changes nothing; a saved run is a file the runner accepts, with the options changed on the
+// way, which the track bars show as they change.
 #include <QAction>
+#include <QSlider>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
@@ -16,6 +18,7 @@
 #include "console_handle.h"
 #include "gui/console/log_window.h"
 #include "gui/console/scenario_controls.h"
+#include "gui/processor/processor_window.h"
 #include "gui/timeline/timeline_view.h"
 #include "gui/timeline/timeline_window.h"
 #include "runner/command_line.h"
@@ -77,6 +80,7 @@ class ScenarioConsoleTest : public QObject {
   void theTimelineFollowsTheScenarioAndGoesBack();
   void aBadFileChangesNothing();
   void savedRunsAreFilesTheRunnerAccepts();
+  void changesOfOptionsAreShownReplayedAndSaved();
 
  private:
   void Start();
@@ -332,6 +336,44 @@ void ScenarioConsoleTest::savedRunsAreFilesTheRunnerAccepts() {
   console_->SalvarCenario1Click();
   QCOMPARE(messages_.size(), qsizetype{1});
   QVERIFY(messages_.front().endsWith("folder.ini"));
+}
+
+void ScenarioConsoleTest::changesOfOptionsAreShownReplayedAndSaved() {
+  std::filesystem::copy_file(kLessons / "02-preempcao.ini", "changes.ini");
+  std::ofstream("changes.ini", std::ios::app) << "\n[MUDANCA 1]\nTICK=2\nFATIA=7\nESPERA_IO=3\n";
+  chosen_ = "changes.ini";
+  console_->findChild<QAction*>("AbrirCenario1")->trigger();
+  QVERIFY(messages_.isEmpty());
+  console_->ScenarioControls().SetPlaying(false);
+  auto* slice = console_->ProcessorWindow()->findChild<QSlider*>("tcbQuantum");
+  auto* wait = console_->ProcessorWindow()->findChild<QSlider*>("TrackBar1");
+  const int sliceBefore = slice->value();
+  const auto stepTo = [this](std::int64_t tick) {
+    while (console_->ScenarioControls().Tick() < tick) {
+      console_->SpeedButton2Click();
+    }
+  };
+  stepTo(2);
+  QCOMPARE(slice->value(), sliceBefore);
+  stepTo(3);  // tick 2 ran, and its change with it
+  QCOMPARE(slice->value(), 7);
+  QCOMPARE(wait->value(), 3);
+  slice->setValue(4);  // by hand, standing at tick 3
+  stepTo(5);
+  console_->ScenarioControls().BackTo(1);
+  QCOMPARE(slice->value(), sliceBefore);
+  stepTo(5);  // the change made by hand is taken again, and shown
+  QCOMPARE(slice->value(), 4);
+
+  chosen_ = "saved.ini";
+  console_->SalvarCenario1Click();
+  QVERIFY(messages_.isEmpty());
+  std::ostringstream out;
+  std::ostringstream err;
+  QCOMPARE(RunRunner({"--check", "saved.ini"}, out, err), 0);
+  QVERIFY2(out.str().find("[MUDANCA 1]\nTICK=2\nFATIA=7\nESPERA_IO=3\n\n[MUDANCA 2]\nTICK=3\n"
+                          "FATIA=4\n") != std::string::npos,
+           out.str().c_str());
 }
 
 QTEST_MAIN(ScenarioConsoleTest)

@@ -82,6 +82,52 @@ TEST(ScenarioLessons, EachShowsWhatItsCommentsPromise) {
   }
 }
 
+// A timed change of an option: at tick 0 it is the option from the start (it comes before the
+// first arrivals); at tick K the run is the lesson's until K and another from there.
+TEST(ScenarioLessons, ATimedChangeIsTheOptionFromItsTick) {
+  const struct {
+    const char* Lesson;
+    const char* Section;
+    const char* Key;
+    const char* Value;
+  } table[] = {
+      {"02-preempcao.ini", "GLOBAL", "PREEMPCAO", "0"},
+      {"03-prioridade-dinamica.ini", "GLOBAL", "PRIORIDADE_DINAMICA", "0"},
+      {"02-preempcao.ini", "GLOBAL", "TEMPO_REAL", "3"},
+      {"01-prioridade-e-fatia.ini", "GLOBAL", "FATIA", "7"},
+      {"03-prioridade-dinamica.ini", "GLOBAL", "ESPERA_IO", "9"},
+      {"05-swapping.ini", "MEMORIA", "BUSCA", "DEMANDA"},
+      {"04-busca-por-demanda.ini", "MEMORIA", "LIMITE_FRAMES", "0"},
+      {"05-swapping.ini", "MEMORIA", "MIN_LIVRES", "0"},
+  };
+  constexpr std::int64_t kAt = 30;
+  const auto before = [](const std::vector<std::string>& log, std::int64_t tick) {
+    std::vector<std::string> lines;
+    for (const std::string& line : log) {
+      if (std::stoll(line) < tick) {
+        lines.push_back(line);
+      }
+    }
+    return lines;
+  };
+  for (const auto& c : table) {
+    const std::string path = (LessonFolder() / c.Lesson).string();
+    const std::string key = c.Key + std::string("=") + c.Value;
+    const auto changeAt = [&](std::int64_t tick) {
+      return RunLesson(path, {*ParseOverride("MUDANCA 1.TICK=" + std::to_string(tick)),
+                              *ParseOverride("MUDANCA 1." + key)});
+    };
+    const auto lesson = RunLesson(path);
+    const auto fromStart = RunLesson(path, {*ParseOverride(c.Section + std::string(".") + key)});
+    ASSERT_FALSE(lesson.empty()) << c.Lesson;
+    EXPECT_NE(fromStart, lesson) << key << ": the option changes nothing in " << c.Lesson;
+    EXPECT_EQ(changeAt(0), fromStart) << key;
+    const auto midway = changeAt(kAt);
+    EXPECT_EQ(before(midway, kAt), before(lesson, kAt)) << key;
+    EXPECT_NE(midway, lesson) << key;
+  }
+}
+
 TEST(ScenarioLessons, TheLowPriorityProcessRunsOnlyOnceTheHigherOnesHaveEnded) {
   const auto log = RunLesson((LessonFolder() / "01-prioridade-e-fatia.ini").string());
   const auto position = [&](const std::string& fragment) {
