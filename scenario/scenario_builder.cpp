@@ -25,15 +25,6 @@ bool Store(Field& field, const std::optional<Parsed>& parsed) {
   return parsed.has_value();
 }
 
-// The same, for an option a change may leave alone.
-template <typename Field, typename Parsed>
-bool StoreSome(std::optional<Field>& field, const std::optional<Parsed>& parsed) {
-  if (parsed) {
-    field = static_cast<Field>(*parsed);
-  }
-  return parsed.has_value();
-}
-
 class ScenarioBuilder {
  public:
   ScenarioBuilder(const std::string& fileName, const TMessages& msg)
@@ -73,9 +64,8 @@ class ScenarioBuilder {
       case Kind::Scenario:
         return ReadEach(section, &ScenarioBuilder::ScenarioKey);
       case Kind::Global:
-        return ReadEach(section, &ScenarioBuilder::GlobalKey);
       case Kind::Memory:
-        return ReadEach(section, &ScenarioBuilder::MemoryKey);
+        return ReadEach(section, &ScenarioBuilder::SettingKey);
       case Kind::Process:
         return ReadProcess(section);
       case Kind::Change:
@@ -127,8 +117,8 @@ class ScenarioBuilder {
     return Store(s.PauseAt, values_.Ticks(key, value));
   }
 
-  bool GlobalKey(std::string_view key, std::string_view value) {
-    Scenario& s = scenario_;
+  // A key of [GLOBAL] or [MEMORIA] (their keys differ), stored in s.
+  bool OptionKey(Scenario& s, std::string_view key, std::string_view value) {
     if (key == "PREEMPCAO") {
       return Store(s.Preemption, values_.Flag(key, value));
     }
@@ -144,11 +134,9 @@ class ScenarioBuilder {
     if (key == "RELOGIO") {
       return Store(s.ClockPosition, values_.Integer(key, value, 1, 10));
     }
-    return Store(s.IoWaitPosition, values_.Integer(key, value, 1, 10));
-  }
-
-  bool MemoryKey(std::string_view key, std::string_view value) {
-    Scenario& s = scenario_;
+    if (key == "ESPERA_IO") {
+      return Store(s.IoWaitPosition, values_.Integer(key, value, 1, 10));
+    }
     if (key == "BUSCA") {
       return Store(s.AnticipatedFetch, values_.AnticipatedFetch(key, value));
     }
@@ -158,32 +146,38 @@ class ScenarioBuilder {
     return Store(s.MinFreePercent, values_.Integer(key, value, 0, 100));
   }
 
+  bool SettingKey(std::string_view key, std::string_view value) {
+    return OptionKey(scenario_, key, value);
+  }
+
+  // A change's option is read as its [GLOBAL] or [MEMORIA] key is, then taken from there.
   bool ChangeKey(OptionChange& c, std::string_view key, std::string_view value) {
     if (key == "TICK") {
       return Store(c.Tick, values_.Integer(key, value, 0, kMaxScenarioTick));
     }
-    if (key == "PREEMPCAO") {
-      return StoreSome(c.Preemption, values_.Flag(key, value));
+    Scenario read;
+    if (!OptionKey(read, key, value)) {
+      return false;
     }
-    if (key == "PRIORIDADE_DINAMICA") {
-      return StoreSome(c.DynamicPriority, values_.Flag(key, value));
-    }
-    if (key == "TEMPO_REAL") {
-      return StoreSome(c.RealTimeThreshold, values_.Integer(key, value, 0, 16));
-    }
-    if (key == "FATIA") {
-      return StoreSome(c.SlicePosition, values_.Integer(key, value, 1, 10));
-    }
-    if (key == "ESPERA_IO") {
-      return StoreSome(c.IoWaitPosition, values_.Integer(key, value, 1, 10));
-    }
-    if (key == "BUSCA") {
-      return StoreSome(c.AnticipatedFetch, values_.AnticipatedFetch(key, value));
-    }
-    if (key == "LIMITE_FRAMES") {
-      return StoreSome(c.FrameLimitEnabled, values_.Flag(key, value));
-    }
-    return StoreSome(c.MinFreePercent, values_.Integer(key, value, 0, 100));
+    using Take = void (*)(const Scenario&, OptionChange&);
+    static const std::map<std::string_view, Take> kTake = {
+        {"PREEMPCAO", [](const Scenario& s, OptionChange& c) { c.Preemption = s.Preemption; }},
+        {"PRIORIDADE_DINAMICA",
+         [](const Scenario& s, OptionChange& c) { c.DynamicPriority = s.DynamicPriority; }},
+        {"TEMPO_REAL",
+         [](const Scenario& s, OptionChange& c) { c.RealTimeThreshold = s.RealTimeThreshold; }},
+        {"FATIA", [](const Scenario& s, OptionChange& c) { c.SlicePosition = s.SlicePosition; }},
+        {"ESPERA_IO",
+         [](const Scenario& s, OptionChange& c) { c.IoWaitPosition = s.IoWaitPosition; }},
+        {"BUSCA",
+         [](const Scenario& s, OptionChange& c) { c.AnticipatedFetch = s.AnticipatedFetch; }},
+        {"LIMITE_FRAMES",
+         [](const Scenario& s, OptionChange& c) { c.FrameLimitEnabled = s.FrameLimitEnabled; }},
+        {"MIN_LIVRES",
+         [](const Scenario& s, OptionChange& c) { c.MinFreePercent = s.MinFreePercent; }},
+    };
+    kTake.at(key)(read, c);
+    return true;
   }
 
   bool ReadChange(const ScenarioSection& section) {
