@@ -332,54 +332,5 @@ TEST(ScenarioPlayerTest, TheRunSoFarIsSavedWithItsHandActions) {
   }
 }
 
-// How the hand actions are written: made by hand first (created before the scenario's own
-// arrivals of their tick), renumbered; a change per moment of options, only what changed, before
-// the scenario's own of the same tick.
-TEST(ScenarioPlayerTest, HandActionsAreWrittenInTheOrderTheyWereTaken) {
-  Played run;
-  Scenario s = Lesson("03-prioridade-dinamica.ini");
-  const std::size_t written = s.Processes.size();
-  OptionChange own;
-  own.Number = 4;
-  own.Tick = 15;
-  own.SlicePosition = 1;
-  s.Changes = {own};
-  run.player.Open(s);
-  while (run.player.Tick() < 25) {
-    OtherHandsAt(run, run.player.Tick());
-    run.player.Step();
-  }
-  const Scenario saved = run.player.WithHandActions();
-  ASSERT_EQ(saved.Processes.size(), written + 2);
-  const ScenarioProcess& first = saved.Processes[0];
-  EXPECT_EQ(first.Number, 1);
-  EXPECT_EQ(first.Arrival, 0);
-  EXPECT_EQ(first.Kind, pkCPU);
-  EXPECT_EQ(first.Priority, 4);
-  EXPECT_EQ(first.FrameLimit, 3);
-  EXPECT_EQ(first.Color, 0x123456u);
-  EXPECT_EQ(saved.Processes[1].Arrival, 18);
-  EXPECT_EQ(saved.Processes[2].Number, 3);
-  // The request at 15 was on the table's second process: the first one made by hand is first.
-  EXPECT_EQ(saved.Processes[2].PriorityAt, (std::vector<PriorityChange>{{15, 9}}));
-
-  std::vector<OptionChange> expected(5);
-  expected[0].Preemption = false;
-  expected[0].IoWaitPosition = 10;
-  expected[1].Tick = 15;
-  expected[1].SlicePosition = 1;
-  expected[2].Tick = 18;
-  expected[2].SlicePosition = 5;
-  expected[2].MinFreePercent = 30;
-  expected[3].Tick = 22;  // the shorter length the wait counter went through
-  expected[3].IoWaitPosition = 1;
-  expected[4].Tick = 22;
-  expected[4].IoWaitPosition = 10;
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    expected[i].Number = static_cast<int>(i + 1);
-  }
-  EXPECT_EQ(saved.Changes, expected);
-}
-
 }  // namespace
 }  // namespace kelpa
