@@ -134,25 +134,8 @@ void ScenarioPlayer::Apply(const HandAction& action) {
     }
     return;
   }
-  TProcesso* p = sim_.Kernel.FindByShape(baseShape_ + action.Shape);
-  if (p == nullptr) {
-    return;
-  }
-  switch (action.Kind) {
-    case HandActionKind::Suspend:
-      p->SetSuspendRequest(true);
-      break;
-    case HandActionKind::Resume:
-      p->SetSuspendRequest(false);
-      break;
-    case HandActionKind::SetPriority:
-      sim_.Kernel.SetPriority(p, action.Priority);
-      break;
-    case HandActionKind::End:
-      p->RequestKill();
-      break;
-    case HandActionKind::Create:
-      break;
+  if (TProcesso* p = sim_.Kernel.FindByShape(baseShape_ + action.Shape)) {
+    TakeRequest(sim_, *p, action.Kind, action.Priority);
   }
 }
 

@@ -41,23 +41,23 @@ void ScenarioRun::ScheduleActions() {
   const auto& processes = scenario_.Processes;
   for (std::size_t i = 0; i < processes.size(); ++i) {
     const ScenarioProcess& s = processes[i];
-    actions_.push_back({s.Arrival, i, ActionKind::Create});
+    actions_.push_back({s.Arrival, i, HandActionKind::Create});
     for (const std::int64_t tick : s.SuspendAt) {
-      actions_.push_back({tick, i, ActionKind::Suspend});
+      actions_.push_back({tick, i, HandActionKind::Suspend});
     }
     for (const std::int64_t tick : s.ResumeAt) {
-      actions_.push_back({tick, i, ActionKind::Resume});
+      actions_.push_back({tick, i, HandActionKind::Resume});
     }
     for (const PriorityChange& change : s.PriorityAt) {
-      actions_.push_back({change.Tick, i, ActionKind::SetPriority, change.Priority});
+      actions_.push_back({change.Tick, i, HandActionKind::SetPriority, change.Priority});
     }
     if (s.EndAt) {
-      actions_.push_back({*s.EndAt, i, ActionKind::End});
+      actions_.push_back({*s.EndAt, i, HandActionKind::End});
     }
   }
   // Within a tick every arrival comes first, then each process's requests in process order.
   const auto key = [](const Action& a) {
-    return std::make_tuple(a.Tick, a.Kind != ActionKind::Create, a.Process, a.Kind);
+    return std::make_tuple(a.Tick, a.Kind != HandActionKind::Create, a.Process, a.Kind);
   };
   std::stable_sort(actions_.begin(), actions_.end(),
                    [&](const Action& a, const Action& b) { return key(a) < key(b); });
@@ -162,7 +162,7 @@ void ScenarioRun::ApplyActionsLocked() {
 void ScenarioRun::Apply(const Action& action) {
   const ScenarioProcess& s = scenario_.Processes[action.Process];
   Created& created = created_[action.Process];
-  if (action.Kind == ActionKind::Create) {
+  if (action.Kind == HandActionKind::Create) {
     auto process = TProcesso::Create(sim_, s.Kind, s.Priority, s.FrameLimit, s.Color);
     // A refused creation (page file full) has logged why; its later requests find no process.
     if (process) {
@@ -172,24 +172,8 @@ void ScenarioRun::Apply(const Action& action) {
     return;
   }
   TProcesso* p = created.Shape == 0 ? nullptr : sim_.Kernel.FindByShape(created.Shape);
-  if (p == nullptr) {
-    return;
-  }
-  switch (action.Kind) {
-    case ActionKind::Suspend:
-      p->SetSuspendRequest(true);
-      break;
-    case ActionKind::Resume:
-      p->SetSuspendRequest(false);
-      break;
-    case ActionKind::SetPriority:
-      sim_.Kernel.SetPriority(p, action.Priority);
-      break;
-    case ActionKind::End:
-      p->RequestKill();
-      break;
-    case ActionKind::Create:
-      break;
+  if (p != nullptr) {
+    TakeRequest(sim_, *p, action.Kind, action.Priority);
   }
 }
 

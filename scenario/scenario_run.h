@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "scenario/scenario.h"
+#include "simulation/hand_action.h"
 #include "simulation/simulation.h"
 #include "simulation/virtual_clock.h"
 
@@ -57,11 +58,10 @@ class ScenarioRun {
   std::function<void(std::int64_t tick)> AfterTick;
 
  private:
-  enum class ActionKind : std::uint8_t { Create, Suspend, Resume, SetPriority, End };
   struct Action {
     std::int64_t Tick = 0;
     std::size_t Process = 0;
-    ActionKind Kind = ActionKind::Create;
+    HandActionKind Kind = HandActionKind::Create;
     int Priority = 0;
   };
   struct Created {

@@ -23,6 +23,13 @@ struct HandAction {
   friend bool operator==(const HandAction&, const HandAction&) = default;
 };
 
+class Simulation;
+class TProcesso;
+
+// Takes a request (suspend, resume, new priority, end) of p as the process list's buttons take
+// it; Create asks nothing of a live process. The lock must be held.
+void TakeRequest(Simulation& sim, TProcesso& p, HandActionKind kind, int priority);
+
 class IHandActionSink {
  public:
   virtual ~IHandActionSink() = default;

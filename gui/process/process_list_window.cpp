@@ -199,7 +199,7 @@ int TfrmAlteraProcessos::SelectedRow() const {
   return stg1->currentRow();
 }
 
-void TfrmAlteraProcessos::WithSelectedProcess(const std::function<void(TProcesso&)>& action) {
+void TfrmAlteraProcessos::RequestOfSelected(HandActionKind kind) {
   const int row = SelectedRow();
   {
     std::lock_guard lock(sim_.Lock);
@@ -207,31 +207,24 @@ void TfrmAlteraProcessos::WithSelectedProcess(const std::function<void(TProcesso
     if (row < 0 || row >= static_cast<int>(processes.size())) {
       return;
     }
-    action(*processes[static_cast<std::size_t>(row)]);
+    TProcesso& p = *processes[static_cast<std::size_t>(row)];
+    TakeRequest(sim_, p, kind, 0);
+    sim_.NoteHandAction({kind, p.Shape});
   }
   RefreshRows();
   stg1->viewport()->update();
 }
 
 void TfrmAlteraProcessos::Button3Click() {
-  WithSelectedProcess([this](TProcesso& p) {
-    p.SetSuspendRequest(true);
-    sim_.NoteHandAction({HandActionKind::Suspend, p.Shape});
-  });
+  RequestOfSelected(HandActionKind::Suspend);
 }
 
 void TfrmAlteraProcessos::Button4Click() {
-  WithSelectedProcess([this](TProcesso& p) {
-    p.SetSuspendRequest(false);
-    sim_.NoteHandAction({HandActionKind::Resume, p.Shape});
-  });
+  RequestOfSelected(HandActionKind::Resume);
 }
 
 void TfrmAlteraProcessos::Button2Click() {
-  WithSelectedProcess([this](TProcesso& p) {
-    p.RequestKill();
-    sim_.NoteHandAction({HandActionKind::End, p.Shape});
-  });
+  RequestOfSelected(HandActionKind::End);
 }
 
 void TfrmAlteraProcessos::Button1Click() {
@@ -271,12 +264,9 @@ void TfrmAlteraProcessos::ChangePriority() {
   dialogOpen_ = false;
   {
     std::lock_guard lock(sim_.Lock);
-    for (const auto& process : sim_.Kernel.Processes) {
-      if (process->Shape == shape) {
-        sim_.Kernel.SetPriority(process.get(), value);
-        sim_.NoteHandAction({HandActionKind::SetPriority, shape, 0, value});
-        break;
-      }
+    if (TProcesso* process = sim_.Kernel.FindByShape(shape)) {
+      TakeRequest(sim_, *process, HandActionKind::SetPriority, value);
+      sim_.NoteHandAction({HandActionKind::SetPriority, shape, 0, value});
     }
   }
   RefreshRows();

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "simulation/hand_action.h"
+
 class QPushButton;
 class QTableWidget;
 class QTimer;
@@ -17,7 +19,6 @@ namespace kelpa {
 class TLanguage;
 class Simulation;
 class TPCB;
-class TProcesso;
 
 class TfrmAlteraProcessos : public QWidget {
   Q_OBJECT
@@ -54,8 +55,9 @@ class TfrmAlteraProcessos : public QWidget {
   void BuildControls();
   void RefreshRows();
   int SelectedRow() const;
-  // Runs `action` under the lock on the process of the selected row, if there is one.
-  void WithSelectedProcess(const std::function<void(TProcesso&)>& action);
+  // Takes the request of the selected row's process, if there is one, and tells it as done by
+  // hand.
+  void RequestOfSelected(HandActionKind kind);
   void ChangePriority();
 
   Simulation& sim_;

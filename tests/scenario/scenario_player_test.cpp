@@ -93,13 +93,7 @@ struct Played {
   void Request(std::size_t n, HandActionKind kind, int priority = 0) {
     std::lock_guard lock(sim.Lock);
     TProcesso& p = *sim.Kernel.Processes.at(n);
-    if (kind == HandActionKind::Suspend || kind == HandActionKind::Resume) {
-      p.SetSuspendRequest(kind == HandActionKind::Suspend);
-    } else if (kind == HandActionKind::SetPriority) {
-      sim.Kernel.SetPriority(&p, priority);
-    } else {
-      p.RequestKill();
-    }
+    TakeRequest(sim, p, kind, priority);
     sim.NoteHandAction({kind, p.Shape, 0, priority});
   }
   void FetchOnDemand() {

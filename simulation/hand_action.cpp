@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#include "simulation/hand_action.h"
+
+#include "simulation/process.h"
+#include "simulation/simulation.h"
+
+namespace kelpa {
+
+void TakeRequest(Simulation& sim, TProcesso& p, HandActionKind kind, int priority) {
+  sim.Lock.AssertHeld();
+  switch (kind) {
+    case HandActionKind::Suspend:
+      p.SetSuspendRequest(true);
+      break;
+    case HandActionKind::Resume:
+      p.SetSuspendRequest(false);
+      break;
+    case HandActionKind::SetPriority:
+      sim.Kernel.SetPriority(&p, priority);
+      break;
+    case HandActionKind::End:
+      p.RequestKill();
+      break;
+    case HandActionKind::Create:
+      break;
+  }
+}
+
+}  // namespace kelpa
