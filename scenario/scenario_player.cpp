@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 
+#include "scenario/current_options.h"
 #include "simulation/process.h"
 
 namespace kelpa {
@@ -170,29 +171,12 @@ void ScenarioPlayer::NoteOptionsLocked() {
 }
 
 ScenarioPlayer::Options ScenarioPlayer::ReadOptions() const {
-  Options o;
-  o.Preemption = sim_.Settings.PreemptionEnabled.load();
-  o.DynamicPriority = sim_.Settings.DynamicPriorityEnabled.load();
-  o.RealTimeThreshold = sim_.Settings.RealTimeThreshold.load();
-  o.Quantum = sim_.Kernel.Quantum.load();
-  o.WaitLength = sim_.Espera.WaitLength();
-  o.WaitCounter = sim_.Espera.WaitCounter;
-  o.AnticipatedFetch = sim_.Memoria.AnticipatedFetch;
-  o.FrameLimitEnabled = sim_.Memoria.FrameLimitEnabled;
-  o.MinFreePercent = sim_.Memoria.MinFreePercent;
-  return o;
+  return {EveryOption(CurrentOptions(sim_)), sim_.Espera.WaitCounter};
 }
 
 void ScenarioPlayer::WriteOptions(const Options& o) {
-  sim_.Settings.PreemptionEnabled = o.Preemption;
-  sim_.Settings.DynamicPriorityEnabled = o.DynamicPriority;
-  sim_.Settings.RealTimeThreshold = o.RealTimeThreshold;
-  sim_.Kernel.Quantum = o.Quantum;
-  sim_.Espera.SetWaitLength(o.WaitLength);
+  ApplyOptions(sim_, o.All);
   sim_.Espera.WaitCounter = o.WaitCounter;
-  sim_.Memoria.AnticipatedFetch = o.AnticipatedFetch;
-  sim_.Memoria.FrameLimitEnabled = o.FrameLimitEnabled;
-  sim_.Memoria.MinFreePercent = o.MinFreePercent;
 }
 
 Scenario ScenarioPlayer::WithHandActions() const {
@@ -278,20 +262,21 @@ void ScenarioPlayer::AddHandChanges(Scenario& s) const {
     if (!r.NewOptions || r.Tick > run_->Tick()) {
       continue;
     }
-    const Options& was = r.OldOptions;
-    const Options& now = *r.NewOptions;
-    // A wait length shorter than the counter pulls the counter back to its end. When the user
-    // passed through a length shorter than both before settling, the counter shows it: that
-    // length is set first, so the counter ends where it did.
+    const OptionChange& was = r.OldOptions.All;
+    const OptionChange& now = r.NewOptions->All;
     OptionChange c;
     c.Tick = r.Tick;
     const OptionChange none = c;
-    const int clamped = std::min(was.WaitCounter, now.WaitLength - 1);
-    if (now.WaitCounter != clamped && (now.WaitCounter + 1) % 10 == 0) {
+    // A wait length shorter than the counter pulls the counter back to its end. When the user
+    // passed through a length shorter than both before settling, the counter shows it: that
+    // length is set first, so the counter ends where it did.
+    const int counter = r.NewOptions->WaitCounter;
+    const int clamped = std::min(r.OldOptions.WaitCounter, 10 * *now.IoWaitPosition - 1);
+    if (counter != clamped && (counter + 1) % 10 == 0) {
       OptionChange shorter = none;
-      shorter.IoWaitPosition = (now.WaitCounter + 1) / 10;
+      shorter.IoWaitPosition = (counter + 1) / 10;
       changes.push_back(shorter);
-      c.IoWaitPosition = now.WaitLength / 10;
+      c.IoWaitPosition = now.IoWaitPosition;
     }
     const auto changed = [](auto& field, const auto& before, const auto& after) {
       if (before != after) {
@@ -301,8 +286,8 @@ void ScenarioPlayer::AddHandChanges(Scenario& s) const {
     changed(c.Preemption, was.Preemption, now.Preemption);
     changed(c.DynamicPriority, was.DynamicPriority, now.DynamicPriority);
     changed(c.RealTimeThreshold, was.RealTimeThreshold, now.RealTimeThreshold);
-    changed(c.SlicePosition, was.Quantum / 1000, now.Quantum / 1000);
-    changed(c.IoWaitPosition, was.WaitLength / 10, now.WaitLength / 10);
+    changed(c.SlicePosition, was.SlicePosition, now.SlicePosition);
+    changed(c.IoWaitPosition, was.IoWaitPosition, now.IoWaitPosition);
     changed(c.AnticipatedFetch, was.AnticipatedFetch, now.AnticipatedFetch);
     changed(c.FrameLimitEnabled, was.FrameLimitEnabled, now.FrameLimitEnabled);
     changed(c.MinFreePercent, was.MinFreePercent, now.MinFreePercent);

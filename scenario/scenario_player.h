@@ -68,15 +68,8 @@ class ScenarioPlayer final : public IHandActionSink {
  private:
   // The options a user may change between ticks, and the wait counter a new wait length clamps.
   struct Options {
-    bool Preemption = true;
-    bool DynamicPriority = true;
-    int RealTimeThreshold = 8;
-    std::int32_t Quantum = 1000;
-    int WaitLength = 100;
+    OptionChange All;  // every option set
     int WaitCounter = 0;
-    bool AnticipatedFetch = true;
-    bool FrameLimitEnabled = true;
-    std::int32_t MinFreePercent = 80;
     friend bool operator==(const Options&, const Options&) = default;
   };
   // One thing done by hand: new options, or an action on a process named by its place in the

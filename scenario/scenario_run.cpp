@@ -5,6 +5,7 @@
 #include <mutex>
 #include <tuple>
 
+#include "scenario/current_options.h"
 #include "simulation/process.h"
 
 namespace kelpa {
@@ -64,15 +65,8 @@ void ScenarioRun::ScheduleActions() {
 }
 
 void ScenarioRun::ApplyOptionsLocked() {
-  sim_.Settings.PreemptionEnabled = scenario_.Preemption;
-  sim_.Settings.DynamicPriorityEnabled = scenario_.DynamicPriority;
-  sim_.Settings.RealTimeThreshold = scenario_.RealTimeThreshold;
-  sim_.Kernel.Quantum = 1000 * scenario_.SlicePosition;
   sim_.HClock.Period = periodMs_;
-  sim_.Espera.SetWaitLength(scenario_.WaitLength());
-  sim_.Memoria.AnticipatedFetch = scenario_.AnticipatedFetch;
-  sim_.Memoria.FrameLimitEnabled = scenario_.FrameLimitEnabled;
-  sim_.Memoria.MinFreePercent = scenario_.MinFreePercent;
+  ApplyOptions(sim_, EveryOption(scenario_));
 }
 
 void ScenarioRun::StepTick() {
@@ -119,36 +113,8 @@ void ScenarioRun::PassAt(std::int64_t ms) {
 void ScenarioRun::ApplyChangesLocked() {
   const auto& changes = scenario_.Changes;
   while (nextChange_ < changes.size() && changes[nextChange_].Tick <= tick_) {
-    ApplyChange(changes[nextChange_]);
+    ApplyOptions(sim_, changes[nextChange_]);
     ++nextChange_;
-  }
-}
-
-// As the option windows and the track bars set them.
-void ScenarioRun::ApplyChange(const OptionChange& c) {
-  if (c.Preemption) {
-    sim_.Settings.PreemptionEnabled = *c.Preemption;
-  }
-  if (c.DynamicPriority) {
-    sim_.Settings.DynamicPriorityEnabled = *c.DynamicPriority;
-  }
-  if (c.RealTimeThreshold) {
-    sim_.Settings.RealTimeThreshold = *c.RealTimeThreshold;
-  }
-  if (c.SlicePosition) {
-    sim_.Kernel.Quantum = 1000 * *c.SlicePosition;
-  }
-  if (c.IoWaitPosition) {
-    sim_.Espera.SetWaitLength(10 * *c.IoWaitPosition);
-  }
-  if (c.AnticipatedFetch) {
-    sim_.Memoria.AnticipatedFetch = *c.AnticipatedFetch;
-  }
-  if (c.FrameLimitEnabled) {
-    sim_.Memoria.FrameLimitEnabled = *c.FrameLimitEnabled;
-  }
-  if (c.MinFreePercent) {
-    sim_.Memoria.MinFreePercent = *c.MinFreePercent;
   }
 }
 

@@ -74,7 +74,6 @@ class ScenarioRun {
   void ApplyOptionsLocked();
   void RunTickLocked();
   void ApplyChangesLocked();
-  void ApplyChange(const OptionChange& change);
   void ApplyActionsLocked();
   void Apply(const Action& action);
   void PassAt(std::int64_t ms);
