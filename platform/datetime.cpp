@@ -11,11 +11,6 @@ namespace {
 constexpr std::chrono::sys_days kEpoch =
     std::chrono::sys_days{std::chrono::year{1899} / std::chrono::December / 30};
 
-// Milliseconds since the epoch, rounded to the nearest millisecond.
-std::int64_t TotalMilliseconds(double days) {
-  return static_cast<std::int64_t>(std::llround(days * kMsPerDay));
-}
-
 std::string TwoDigits(int value) {
   char text[16];
   std::snprintf(text, sizeof text, "%02d", value);
@@ -23,6 +18,10 @@ std::string TwoDigits(int value) {
 }
 
 }  // namespace
+
+std::int64_t SpanMs(double days) {
+  return static_cast<std::int64_t>(std::llround(days * kMsPerDay));
+}
 
 TDateTime EncodeDateTime(const DateTimeParts& parts) {
   using namespace std::chrono;
@@ -36,7 +35,7 @@ TDateTime EncodeDateTime(const DateTimeParts& parts) {
 
 DateTimeParts DecodeDateTime(TDateTime value) {
   using namespace std::chrono;
-  const std::int64_t total = TotalMilliseconds(value);
+  const std::int64_t total = SpanMs(value);
   std::int64_t dayCount = total / 86400000;
   std::int64_t msOfDay = total % 86400000;
   if (msOfDay < 0) {
@@ -60,7 +59,7 @@ std::string FormatSpan(double span) {
     span = 0;
   }
   // Every log line is stamped with this: the time of day alone, without decoding the date.
-  std::int64_t ms = TotalMilliseconds(span) % 86400000;
+  std::int64_t ms = SpanMs(span) % 86400000;
   std::string text = "00:00:00:000";
   const auto put = [&text](std::size_t end, std::int64_t value, int digits) {
     for (int i = 1; i <= digits; ++i, value /= 10) {
@@ -111,7 +110,7 @@ std::int32_t NextIdentifier(std::int32_t identifier) {
 
 std::int64_t WholeSeconds(double span) {
   // Round to the millisecond first so that 10.9 s stored as days does not come out as 10.899.
-  return TotalMilliseconds(span) / 1000;
+  return SpanMs(span) / 1000;
 }
 
 }  // namespace kelpa

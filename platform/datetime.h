@@ -12,6 +12,9 @@ using TDateTime = double;
 
 inline constexpr double kMsPerDay = 86400000.0;
 
+// Whole milliseconds of a span of days, rounded to the nearest.
+std::int64_t SpanMs(double days);
+
 struct DateTimeParts {
   int Year = 1899;
   int Month = 12;

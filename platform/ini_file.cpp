@@ -87,6 +87,11 @@ std::string KelpaIniPath() {
   return error ? std::string("kelpa.ini") : (directory / "kelpa.ini").string();
 }
 
+bool KelpaIniPresent() {
+  std::error_code error;
+  return fs::is_regular_file(KelpaIniPath(), error);
+}
+
 TIniFile::TIniFile(std::string path) : path_(std::move(path)), text_(ReadIniText(path_)) {}
 
 bool TIniFile::IsWindows1252() const {

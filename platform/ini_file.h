@@ -32,6 +32,8 @@ namespace kelpa {
 
 // The settings file: the current working directory at the moment of the call + "/kelpa.ini".
 std::string KelpaIniPath();
+// Whether the settings file exists as a regular file.
+bool KelpaIniPresent();
 
 class TIniFile {
  public:

@@ -97,6 +97,17 @@ std::shared_ptr<const TIniText> EmptyText() {
   return empty;
 }
 
+// Opens path, not blocking, and checks once open that it is a regular file, in case something
+// else took the name meanwhile; -1 when it cannot be opened or is anything else.
+int OpenRegularFile(const std::string& path, struct stat& status) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd >= 0 && (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 // Reads at most limit + 1 bytes of an open file; false on a read error.
 bool ReadAtMost(int fd, std::uintmax_t limit, std::string& bytes) {
   char buffer[65536];
@@ -239,21 +250,29 @@ std::shared_ptr<const TIniText> ReadIniText(const std::string& path) {
   if (auto kept = Cache().Find(path, FileStamp(status))) {
     return kept;
   }
-  // Not blocking, and checked again once open, in case something else took the name meanwhile.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = OpenRegularFile(path, status);
   if (fd < 0) {
     return EmptyText();
   }
-  std::shared_ptr<const TIniText> text = EmptyText();
-  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-    text = ReadText(fd, status);
-    const FileStamp stamp(status);
-    if (stamp.Settled()) {
-      Cache().Keep(path, stamp, text);
-    }
+  std::shared_ptr<const TIniText> text = ReadText(fd, status);
+  const FileStamp stamp(status);
+  if (stamp.Settled()) {
+    Cache().Keep(path, stamp, text);
   }
   ::close(fd);
   return text;
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::uintmax_t limit) {
+  struct stat status {};
+  const int fd = OpenRegularFile(path, status);
+  if (fd < 0) {
+    return std::nullopt;
+  }
+  std::string bytes;
+  const bool read = ReadAtMost(fd, limit, bytes);
+  ::close(fd);
+  return read ? std::optional(std::move(bytes)) : std::nullopt;
 }
 
 std::size_t IniDiskReads() {

@@ -50,6 +50,11 @@ struct TIniText {
 // Problem set.
 std::shared_ptr<const TIniText> ReadIniText(const std::string& path);
 
+// The first limit + 1 bytes of path when it is a regular file (so that a longer file shows it is
+// longer); none when it is anything else (a named pipe would block for ever, a device such as
+// /dev/zero never end) or cannot be read.
+std::optional<std::string> ReadRegularFile(const std::string& path, std::uintmax_t limit);
+
 // How many times a file's bytes were read from disk in this process.
 std::size_t IniDiskReads();
 

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "runner/command_line.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 #include <string_view>
 #include <utility>
 
@@ -29,8 +26,7 @@ class Runner {
  public:
   Runner(std::ostream& out, std::ostream& err, TimelinePngPainter png)
       : out_(out), err_(err), png_(std::move(png)) {
-    std::error_code error;
-    catalogueFromFile_ = std::filesystem::is_regular_file(KelpaIniPath(), error);
+    catalogueFromFile_ = KelpaIniPresent();
     if (catalogueFromFile_) {
       CarregaMensagens(msg_, KelpaIniPath());
     }
@@ -52,11 +48,11 @@ class Runner {
         out_ << "Kelpa " << ProgramVersion() << '\n';
         return kSuccess;
       case RunnerCommand::Check:
-        return Check(options);
+        return Load(options.File) ? Check(options) : kUsageError;
       case RunnerCommand::Run:
-        return RunScenarioFile(options);
+        return Load(options.File) ? RunScenarioFile(options) : kUsageError;
       case RunnerCommand::Compare:
-        return Compare(options);
+        return Load(options.File) ? Compare(options) : kUsageError;
     }
     return kUsageError;
   }
@@ -80,9 +76,22 @@ class Runner {
          << msg_.MsgRunAjudaSaida << '\n';
   }
 
+  // Reads the file once: every combination of a comparison is parsed from the same bytes, and
+  // the header's digest is of the bytes run.
+  bool Load(const std::string& file) {
+    ScenarioError error;
+    auto bytes = ReadScenarioBytes(file, msg_, error);
+    if (!bytes) {
+      err_ << error.Text() << '\n';
+      return false;
+    }
+    bytes_ = std::move(*bytes);
+    return true;
+  }
+
   std::optional<Scenario> Read(const std::string& file,
                                const std::vector<ScenarioOverride>& overrides) {
-    ScenarioReading reading = ReadScenarioFile(file, msg_, overrides);
+    ScenarioReading reading = ParseScenario(bytes_, file, msg_, overrides);
     if (!reading.Value) {
       err_ << (reading.Error ? reading.Error->Text() : file) << '\n';
       return std::nullopt;
@@ -100,9 +109,7 @@ class Runner {
   }
 
   RunHeader Header(const std::string& file, const Scenario* resolved) const {
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return {std::string(ProgramVersion()), file, Sha256Hex(bytes), catalogueFromFile_, resolved};
+    return {std::string(ProgramVersion()), file, Sha256Hex(bytes_), catalogueFromFile_, resolved};
   }
 
   // The stream the data goes to: --output's file, or out.
@@ -194,6 +201,7 @@ class Runner {
   std::ostream& err_;
   TimelinePngPainter png_;
   std::ofstream file_;
+  std::string bytes_;  // of the scenario file
   TMessages msg_;
   bool catalogueFromFile_ = false;
   StatisticsCaptionTexts captions_;

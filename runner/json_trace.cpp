@@ -1,21 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "runner/json_trace.h"
 
+#include "scenario/scenario_values.h"
+
 namespace kelpa {
 namespace {
 
 std::string_view Bool(bool value) {
   return value ? "true" : "false";
-}
-
-std::string ColourText(TColor c) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string text = "#";
-  for (const int part : {RedOf(c), GreenOf(c), BlueOf(c)}) {
-    text += kHex[part >> 4];
-    text += kHex[part & 0xF];
-  }
-  return text;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/datetime.h"
+#include "scenario/scenario_values.h"
 
 namespace kelpa {
 
@@ -15,9 +16,9 @@ std::string_view StateCode(std::optional<ProcessState> state) {
 }
 
 std::string_view KindName(int kind) {
-  static constexpr std::array<std::string_view, 6> kNames = {"CPU",  "IO_1",  "IO_2",
-                                                             "IO_3", "MIX_1", "MIX_2"};
-  return kind >= 0 && kind < 6 ? kNames[static_cast<std::size_t>(kind)] : "?";
+  return kind >= 0 && kind < static_cast<int>(std::size(kScenarioKindNames))
+             ? kScenarioKindNames[static_cast<std::size_t>(kind)]
+             : "?";
 }
 
 std::string_view EventName(EventKind kind) {
@@ -51,10 +52,6 @@ std::string_view EventName(EventKind kind) {
   static_assert(static_cast<std::size_t>(EventKind::SwapStarted) + 1 == kNames.size());
   const auto index = static_cast<std::size_t>(kind);
   return index < kNames.size() ? kNames[index] : "?";
-}
-
-std::int64_t SpanMs(double days) {
-  return std::llround(days * kMsPerDay);
 }
 
 }  // namespace kelpa

@@ -42,7 +42,5 @@ std::string_view StateCode(std::optional<ProcessState> state);
 std::string_view KindName(int kind);
 // The stable name of an event kind in machine-readable output.
 std::string_view EventName(EventKind kind);
-// Whole milliseconds of a span of days.
-std::int64_t SpanMs(double days);
 
 }  // namespace kelpa

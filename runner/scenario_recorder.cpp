@@ -16,13 +16,6 @@
 namespace kelpa {
 namespace {
 
-// The trace is built from the events, so the log's lines would only be thrown away.
-class DiscardingLog final : public ILog {
- public:
-  void AddLine(const std::string&, TColor) override {}
-  bool Discards() const override { return true; }
-};
-
 class Recorder final : public IEventSink {
  public:
   Recorder(const Scenario& scenario, const VirtualClock& clock, TraceWriter* writer)
@@ -131,7 +124,7 @@ class Recorder final : public IEventSink {
 
 RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWriter* writer,
                        TimelineModel* timeline) {
-  DiscardingLog log;
+  NullLog log;  // the trace is built from the events
   NullDisplay display;
   VirtualClock clock;
   Simulation sim(clock, log, display, msg);

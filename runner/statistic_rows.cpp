@@ -8,12 +8,6 @@
 namespace kelpa {
 namespace {
 
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string()
-                                    : text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::optional<std::string> Fixed(const std::optional<double>& value, int decimals) {
   return value ? std::optional(FixedText(*value, decimals)) : std::nullopt;
 }
@@ -32,7 +26,7 @@ StatisticsCaptionTexts LoadStatisticsCaptions(bool fromFile) {
     }
   }
   for (std::string& text : texts) {
-    text = Trimmed(text);
+    text = std::string(TrimBlanks(text));
   }
   return texts;
 }

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "scenario/scenario_reader.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "catalogue/messages.h"
 #include "platform/ini_text.h"
 #include "scenario/scenario_builder.h"
@@ -47,30 +44,24 @@ ScenarioReading ParseScenario(std::string_view bytes, const std::string& fileNam
   return BuildScenario(doc, fileName, msg);
 }
 
+std::optional<std::string> ReadScenarioBytes(const std::string& path, const TMessages& msg,
+                                             ScenarioError& error) {
+  // One byte past the limit is enough for the parser to say the file is too large.
+  auto bytes = ReadRegularFile(path, kMaxIniFileSize);
+  if (!bytes) {
+    error = ScenarioError{path, 0, msg.MsgCenArquivoIlegivel};
+  }
+  return bytes;
+}
+
 ScenarioReading ReadScenarioFile(const std::string& path, const TMessages& msg,
                                  const std::vector<ScenarioOverride>& overrides) {
-  const auto unreadable = [&](const std::string& reason) {
-    return ScenarioReading{std::nullopt, ScenarioError{path, 0, reason}};
-  };
-  // Only a regular file is opened: a named pipe would block for ever.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    return unreadable(msg.MsgCenArquivoIlegivel);
+  ScenarioError error;
+  const auto bytes = ReadScenarioBytes(path, msg, error);
+  if (!bytes) {
+    return {std::nullopt, error};
   }
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes;
-  char buffer[65536];
-  while (in && bytes.size() <= kMaxIniFileSize) {
-    in.read(buffer, sizeof buffer);
-    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-  }
-  if (in.bad() || (!in.eof() && bytes.size() <= kMaxIniFileSize)) {
-    return unreadable(msg.MsgCenArquivoIlegivel);
-  }
-  if (bytes.size() > kMaxIniFileSize) {
-    return unreadable(msg.MsgCenArquivoGrande);
-  }
-  return ParseScenario(bytes, path, msg, overrides);
+  return ParseScenario(*bytes, path, msg, overrides);
 }
 
 }  // namespace kelpa

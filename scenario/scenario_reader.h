@@ -42,6 +42,9 @@ std::optional<ScenarioOverride> ParseOverride(std::string_view text);
 ScenarioReading ParseScenario(std::string_view bytes, const std::string& fileName,
                               const TMessages& msg,
                               const std::vector<ScenarioOverride>& overrides = {});
+// The bytes of a regular file, up to one past 1 MiB; none, with error set, when it cannot be read.
+std::optional<std::string> ReadScenarioBytes(const std::string& path, const TMessages& msg,
+                                             ScenarioError& error);
 // Reads the file (at most 1 MiB) and parses it; a file that cannot be read is an error too.
 ScenarioReading ReadScenarioFile(const std::string& path, const TMessages& msg,
                                  const std::vector<ScenarioOverride>& overrides = {});

@@ -2,7 +2,6 @@
 #include "session/settings.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 
 #include "platform/ini_file.h"
@@ -90,8 +89,7 @@ bool SaveLoadSettings(SettingsMode mode, SchedulingSettings& settings, IErrorRep
       RemoveStaleTempFiles(KelpaIniPath());
       // Only a file counts: a folder (or anything else) of that name is no settings file, and
       // writing the defaults then reports that the file cannot be written.
-      std::error_code error;
-      if (!std::filesystem::is_regular_file(KelpaIniPath(), error)) {
+      if (!KelpaIniPresent()) {
         return WriteSettings(settings, reporter);
       }
       const TIniFile ini(KelpaIniPath());

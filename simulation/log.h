@@ -17,4 +17,11 @@ class ILog {
   virtual bool Discards() const { return false; }
 };
 
+// A log that keeps nothing (the runner, whose trace comes from the events; benchmarks).
+class NullLog final : public ILog {
+ public:
+  void AddLine(const std::string&, TColor) override {}
+  bool Discards() const override { return true; }
+};
+
 }  // namespace kelpa

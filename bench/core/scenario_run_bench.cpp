@@ -11,12 +11,6 @@
 namespace kelpa::bench {
 namespace {
 
-class DiscardingLog final : public ILog {
- public:
-  void AddLine(const std::string&, TColor) override {}
-  bool Discards() const override { return true; }
-};
-
 Scenario TwentyMixed() {
   Scenario s;
   for (int i = 0; i < 20; ++i) {
@@ -36,7 +30,7 @@ void BM_ScenarioTicksLogDiscarded(benchmark::State& state) {
   constexpr std::int64_t kTicks = 100000;
   for (auto _ : state) {
     VirtualClock clock;
-    DiscardingLog log;
+    NullLog log;
     NullDisplay display;
     TMessages msg;
     Simulation sim(clock, log, display, msg);

@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <mutex>
 
 #include "gui/common/qt_convert.h"
@@ -223,8 +222,7 @@ void TimelineWindow::ExportClick(bool whole) {
 
 std::string TimelineWindow::EventsCsvText() const {
   const StatisticsNumbers statistics = ComputeStatisticsNumbers(SnapshotStatistics(sim_));
-  std::error_code error;
-  const bool fromFile = std::filesystem::is_regular_file(KelpaIniPath(), error);
+  const bool fromFile = KelpaIniPresent();
   std::lock_guard lock(sim_.Lock);
   Scenario options = CurrentOptions(sim_);
   options.Title = msg_.MsgLinhaAoVivo;
