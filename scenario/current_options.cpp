@@ -10,7 +10,7 @@ Scenario CurrentOptions(const Simulation& sim) {
   s.Preemption = sim.Settings.PreemptionEnabled.load();
   s.DynamicPriority = sim.Settings.DynamicPriorityEnabled.load();
   s.RealTimeThreshold = sim.Settings.RealTimeThreshold.load();
-  s.SlicePosition = std::max(1, sim.Kernel.Quantum.load() / 1000);
+  s.SlicePosition = std::clamp(sim.Kernel.SliceLength(), 1, 10);
   s.ClockPosition = std::clamp((1100 - static_cast<int>(sim.HClock.Period.load())) / 100, 1, 10);
   s.IoWaitPosition = std::clamp(sim.Espera.WaitLength() / 10, 1, 10);
   s.AnticipatedFetch = sim.Memoria.AnticipatedFetch;

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <map>
+#include <set>
 #include <tuple>
 
 #include "catalogue/fill_in.h"
@@ -51,7 +51,7 @@ class ScenarioBuilder {
       return std::tie(a.Tick, a.Number) < std::tie(b.Tick, b.Number);
     });
     for (std::size_t i = 0; i < processes.size(); ++i) {
-      if (!coloured_[processes[i].Number]) {
+      if (!coloured_.contains(processes[i].Number)) {
         processes[i].Color = kProcessPalette[i % kProcessPalette.size()];
       }
     }
@@ -117,8 +117,10 @@ class ScenarioBuilder {
     return Store(s.PauseAt, values_.Ticks(key, value));
   }
 
-  // A key of [GLOBAL] or [MEMORIA] (their keys differ), stored in s.
-  bool OptionKey(Scenario& s, std::string_view key, std::string_view value) {
+  // A key of [GLOBAL] or [MEMORIA] (their keys differ), stored in s: a Scenario, or an
+  // OptionChange, whose fields have the same names and which has no clock.
+  template <typename Options>
+  bool OptionKey(Options& s, std::string_view key, std::string_view value) {
     if (key == "PREEMPCAO") {
       return Store(s.Preemption, values_.Flag(key, value));
     }
@@ -131,8 +133,10 @@ class ScenarioBuilder {
     if (key == "FATIA") {
       return Store(s.SlicePosition, values_.Integer(key, value, 1, 10));
     }
-    if (key == "RELOGIO") {
-      return Store(s.ClockPosition, values_.Integer(key, value, 1, 10));
+    if constexpr (requires { s.ClockPosition; }) {
+      if (key == "RELOGIO") {
+        return Store(s.ClockPosition, values_.Integer(key, value, 1, 10));
+      }
     }
     if (key == "ESPERA_IO") {
       return Store(s.IoWaitPosition, values_.Integer(key, value, 1, 10));
@@ -150,34 +154,12 @@ class ScenarioBuilder {
     return OptionKey(scenario_, key, value);
   }
 
-  // A change's option is read as its [GLOBAL] or [MEMORIA] key is, then taken from there.
+  // A change's options are read as their [GLOBAL] and [MEMORIA] keys are.
   bool ChangeKey(OptionChange& c, std::string_view key, std::string_view value) {
     if (key == "TICK") {
       return Store(c.Tick, values_.Integer(key, value, 0, kMaxScenarioTick));
     }
-    Scenario read;
-    if (!OptionKey(read, key, value)) {
-      return false;
-    }
-    using Take = void (*)(const Scenario&, OptionChange&);
-    static const std::map<std::string_view, Take> kTake = {
-        {"PREEMPCAO", [](const Scenario& s, OptionChange& c) { c.Preemption = s.Preemption; }},
-        {"PRIORIDADE_DINAMICA",
-         [](const Scenario& s, OptionChange& c) { c.DynamicPriority = s.DynamicPriority; }},
-        {"TEMPO_REAL",
-         [](const Scenario& s, OptionChange& c) { c.RealTimeThreshold = s.RealTimeThreshold; }},
-        {"FATIA", [](const Scenario& s, OptionChange& c) { c.SlicePosition = s.SlicePosition; }},
-        {"ESPERA_IO",
-         [](const Scenario& s, OptionChange& c) { c.IoWaitPosition = s.IoWaitPosition; }},
-        {"BUSCA",
-         [](const Scenario& s, OptionChange& c) { c.AnticipatedFetch = s.AnticipatedFetch; }},
-        {"LIMITE_FRAMES",
-         [](const Scenario& s, OptionChange& c) { c.FrameLimitEnabled = s.FrameLimitEnabled; }},
-        {"MIN_LIVRES",
-         [](const Scenario& s, OptionChange& c) { c.MinFreePercent = s.MinFreePercent; }},
-    };
-    kTake.at(key)(read, c);
-    return true;
+    return OptionKey(c, key, value);
   }
 
   bool ReadChange(const ScenarioSection& section) {
@@ -214,7 +196,7 @@ class ScenarioBuilder {
       return Store(p.FrameLimit, values_.Integer(key, value, 1, 5));
     }
     if (key == "COR") {
-      coloured_[p.Number] = true;
+      coloured_.insert(p.Number);
       return Store(p.Color, values_.Colour(key, value));
     }
     if (key == "CHEGADA") {
@@ -235,7 +217,6 @@ class ScenarioBuilder {
   bool ReadProcess(const ScenarioSection& section) {
     ScenarioProcess p;
     p.Number = section.Number;
-    coloured_[p.Number] = false;
     for (const ScenarioEntry& entry : section.Entries) {
       if (!ProcessKey(p, entry.Key, entry.Value)) {
         return Refuse(entry, values_.Error);
@@ -319,7 +300,6 @@ class ScenarioBuilder {
                            {"PROCESSOS", std::to_string(draw_->Count), "1", std::to_string(room)}));
     }
     for (ScenarioProcess& p : DrawProcesses(*draw_, first)) {
-      coloured_[p.Number] = false;
       processes.push_back(std::move(p));
     }
     return true;
@@ -331,7 +311,7 @@ class ScenarioBuilder {
   Scenario scenario_;
   std::optional<ScenarioDraw> draw_;
   const ScenarioSection* drawSection_ = nullptr;
-  std::map<int, bool> coloured_;  // by process number: whether its section gave a colour
+  std::set<int> coloured_;  // the numbers of the processes whose section gave a colour
   std::optional<ScenarioError> error_;
 };
 

@@ -67,7 +67,6 @@ void ScenarioPlayer::StartLocked() {
   if (Restarted) {
     Restarted();
   }
-  seen_ = ReadOptions();
   ApplyRecordedLocked();
 }
 
@@ -83,7 +82,6 @@ void ScenarioPlayer::Step() {
 void ScenarioPlayer::StepLocked() {
   run_->StepTickLocked();
   StandAtNextTick();
-  seen_ = ReadOptions();
   ApplyRecordedLocked();
 }
 
@@ -128,11 +126,7 @@ void ScenarioPlayer::ApplyRecordedLocked() {
 
 void ScenarioPlayer::Apply(const HandAction& action) {
   if (action.Kind == HandActionKind::Create) {
-    auto process = TProcesso::Create(sim_, action.ProcessKind, action.Priority, action.FrameLimit,
-                                     action.Color);
-    if (process) {
-      sim_.Kernel.AddProcess(std::move(process));
-    }
+    AddNewProcess(sim_, action.ProcessKind, action.Priority, action.FrameLimit, action.Color);
     return;
   }
   if (TProcesso* p = sim_.Kernel.FindByShape(baseShape_ + action.Shape)) {

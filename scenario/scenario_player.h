@@ -34,7 +34,6 @@ class ScenarioPlayer final : public IHandActionSink {
 
   // Returns the simulation to a fresh start and sets the scenario up at tick 0. Takes the lock.
   void Open(Scenario scenario);
-  bool IsOpen() const { return run_ != nullptr; }
   const Scenario& Opened() const { return scenario_; }
 
   // The ticks run so far (the next tick to run).

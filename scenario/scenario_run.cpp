@@ -129,11 +129,9 @@ void ScenarioRun::Apply(const Action& action) {
   const ScenarioProcess& s = scenario_.Processes[action.Process];
   Created& created = created_[action.Process];
   if (action.Kind == HandActionKind::Create) {
-    auto process = TProcesso::Create(sim_, s.Kind, s.Priority, s.FrameLimit, s.Color);
     // A refused creation (page file full) has logged why; its later requests find no process.
-    if (process) {
-      created = {process->PID, process->Shape};
-      sim_.Kernel.AddProcess(std::move(process));
+    if (const TProcesso* p = AddNewProcess(sim_, s.Kind, s.Priority, s.FrameLimit, s.Color)) {
+      created = {p->PID, p->Shape};
     }
     return;
   }

@@ -6,6 +6,15 @@
 
 namespace kelpa {
 
+TProcesso* AddNewProcess(Simulation& sim, int kind, int priority, int frameLimit, TColor colour) {
+  auto process = TProcesso::Create(sim, kind, priority, frameLimit, colour);
+  TProcesso* added = process.get();
+  if (process) {
+    sim.Kernel.AddProcess(std::move(process));
+  }
+  return added;
+}
+
 void TakeRequest(Simulation& sim, TProcesso& p, HandActionKind kind, int priority) {
   sim.Lock.AssertHeld();
   switch (kind) {

@@ -26,6 +26,10 @@ struct HandAction {
 class Simulation;
 class TProcesso;
 
+// Creates a process and hands it to the kernel, as the creation window does; null when the page
+// file refused it (the refusal is logged). The lock must be held.
+TProcesso* AddNewProcess(Simulation& sim, int kind, int priority, int frameLimit, TColor colour);
+
 // Takes a request (suspend, resume, new priority, end) of p as the process list's buttons take
 // it; Create asks nothing of a live process. The lock must be held.
 void TakeRequest(Simulation& sim, TProcesso& p, HandActionKind kind, int priority);

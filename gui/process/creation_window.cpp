@@ -208,12 +208,10 @@ void TForm2::CreateNextOfBatch() {
 
 void TForm2::CreateOne(TColor colour) {
   std::lock_guard lock(sim_.Lock);
-  auto process = TProcesso::Create(sim_, batch_.Kind, batch_.Priority, batch_.FrameLimit, colour);
-  const ShapeId shape = process ? process->Shape : 0;
   // A refused creation (page file full) has already logged why; the batch goes on.
-  if (process) {
-    sim_.Kernel.AddProcess(std::move(process));
-  }
+  const TProcesso* process =
+      AddNewProcess(sim_, batch_.Kind, batch_.Priority, batch_.FrameLimit, colour);
+  const ShapeId shape = process ? process->Shape : 0;
   sim_.NoteHandAction(
       {HandActionKind::Create, shape, batch_.Kind, batch_.Priority, batch_.FrameLimit, colour});
 }

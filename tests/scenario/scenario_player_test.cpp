@@ -82,11 +82,8 @@ struct Played {
 
   void Create(int kind, int priority, int frames, TColor colour) {
     std::lock_guard lock(sim.Lock);
-    auto process = TProcesso::Create(sim, kind, priority, frames, colour);
+    const TProcesso* process = AddNewProcess(sim, kind, priority, frames, colour);
     const ShapeId shape = process ? process->Shape : 0;
-    if (process) {
-      sim.Kernel.AddProcess(std::move(process));
-    }
     sim.NoteHandAction({HandActionKind::Create, shape, kind, priority, frames, colour});
   }
   // A request on the n-th live process of the table, as the process list asks it.
