@@ -31,9 +31,6 @@ void SetApplicationIcon() {
 // application made only for that picture (the runner itself never needs one).
 bool PaintTimelinePng(const kelpa::TimelineModel& model, const kelpa::TimelineFrame& frame,
                       const kelpa::TimelineTexts& texts, const std::string& file) {
-  if (QCoreApplication::instance() != nullptr) {
-    return kelpa::WriteTimelinePng(model, frame, texts, file);
-  }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   int argc = 1;
   char name[] = "kelpa";

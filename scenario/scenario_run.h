@@ -26,9 +26,6 @@
 
 namespace kelpa {
 
-// Milliseconds of virtual time between two wait-service passes.
-inline constexpr int kPassPeriodMs = 100;
-
 class ScenarioRun {
  public:
   // Applies the scenario's options to sim (scheduling, speed controls, memory) and sets the

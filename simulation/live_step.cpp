@@ -9,8 +9,7 @@
 namespace kelpa {
 
 void StepLiveTick(Simulation& sim) {
-  constexpr int kPassMs = 100;
-  const int passes = std::max(1, sim.HClock.Period.load() / kPassMs);
+  const int passes = std::max(1, sim.HClock.Period.load() / kPassPeriodMs);
   std::lock_guard lock(sim.Lock);
   sim.Espera.Pass();
   sim.Cpu.Cycle();

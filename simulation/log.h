@@ -13,7 +13,8 @@ class ILog {
  public:
   virtual ~ILog() = default;
   virtual void AddLine(const std::string& text, TColor colour) = 0;
-  // True for a log that keeps nothing: the lines are then not even composed.
+  // True for a log that keeps nothing: the lines are then not even composed. Asked once, when the
+  // simulation is made.
   virtual bool Discards() const { return false; }
 };
 

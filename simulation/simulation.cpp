@@ -12,7 +12,8 @@ Simulation::Simulation(const IClock& clock, ILog& log, IDisplay& display, const 
       Memoria(*this),
       Espera(*this),
       Cpu(*this),
-      HClock(ClockEvent) {}
+      HClock(ClockEvent),
+      logDiscards_(log.Discards()) {}
 
 void Simulation::Report(SimEvent event) {
   Lock.AssertHeld();
@@ -20,7 +21,7 @@ void Simulation::Report(SimEvent event) {
     return;
   }
   event.Time = Now();
-  if (!Log.Discards()) {
+  if (!logDiscards_) {
     if (const auto line = EventLine(event, Msg)) {
       Log.AddLine(*line, event.Color);
     }

@@ -95,7 +95,7 @@ class Simulation {
   void ChangeState(TProcesso& p, ProcessState to);
 
   // Whether anything receives events: a run with the log discarded and no sink skips them.
-  bool Listened() const { return Events != nullptr || !Log.Discards(); }
+  bool Listened() const { return Events != nullptr || !logDiscards_; }
 
   TDateTime Now() const { return Clock.Now(); }
   ShapeId NextShapeId() { return ++lastShape_; }
@@ -108,6 +108,7 @@ class Simulation {
   void Shutdown();
 
  private:
+  const bool logDiscards_;  // read once: asked of every event
   ShapeId lastShape_ = 0;
   bool started_ = false;
   bool shutDown_ = false;

@@ -19,6 +19,9 @@
 
 namespace kelpa {
 
+// Milliseconds between two wait-service passes, in real and in virtual time.
+inline constexpr int kPassPeriodMs = 100;
+
 class Simulation;
 
 class TEspera {
@@ -63,8 +66,8 @@ class TEspera {
   void Clear();
 
   // --- thread ---
-  // Milliseconds between passes (100; tests make it shorter).
-  std::atomic<int> SleepMs{100};
+  // Milliseconds between passes (tests make it shorter).
+  std::atomic<int> SleepMs{kPassPeriodMs};
   // Replaces the sleep between passes (tests count the paces instead of sleeping). Set before
   // Start.
   std::function<void()> PaceSleep;

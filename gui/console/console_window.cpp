@@ -488,7 +488,6 @@ void TForm1::Voltar1Click() {
 void TForm1::SpeedButton2Click() {
   if (!SimulationRunning && !shutDown_) {
     scenario_->Step();
-    ShowRunState();
   }
 }
 

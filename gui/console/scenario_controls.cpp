@@ -83,23 +83,20 @@ bool TScenarioControls::Open(const QString& path) {
     };
   }
   session_.OpenScenario(std::move(*reading.Value));
-  ShowOptionsInForce();
+  ShowOptionsInForce(OptionsNow());
   SetPlaying(!session_.Player()->AtPause());
   return true;
 }
 
-void TScenarioControls::ShowOptionsInForce() {
-  Simulation& sim = session_.Sim();
-  int wait = 10;
-  {
-    std::lock_guard lock(sim.Lock);
-    wait = sim.Espera.WaitLength() / 10;
-  }
-  const int slice = sim.Kernel.Quantum.load() / 1000;
+Scenario TScenarioControls::OptionsNow() const {
+  std::lock_guard lock(session_.Sim().Lock);
+  return CurrentOptions(session_.Sim());
+}
+
+void TScenarioControls::ShowOptionsInForce(const Scenario& o) {
   // In virtual time the clock control sets the pace of playing; its position is the scenario's.
-  const int clock = VirtualTime() ? session_.Player()->Opened().ClockPosition
-                                  : (1100 - sim.HClock.Period.load()) / 100;
-  windows_.ShowOptionsInForce(wait, slice, clock, sim.Settings.RealTimeThreshold.load());
+  const int clock = VirtualTime() ? session_.Player()->Opened().ClockPosition : o.ClockPosition;
+  windows_.ShowOptionsInForce(o.IoWaitPosition, o.SlicePosition, clock, o.RealTimeThreshold);
 }
 
 bool TScenarioControls::Save(const QString& path) {
@@ -128,14 +125,10 @@ void TScenarioControls::Step() {
 }
 
 void TScenarioControls::StepShowingOptions() {
-  const auto optionsNow = [this] {
-    std::lock_guard lock(session_.Sim().Lock);
-    return CurrentOptions(session_.Sim());
-  };
-  const Scenario before = optionsNow();
+  const Scenario before = OptionsNow();
   session_.StepOneTick();
-  if (optionsNow() != before) {
-    ShowOptionsInForce();
+  if (const Scenario after = OptionsNow(); after != before) {
+    ShowOptionsInForce(after);
   }
 }
 
@@ -152,7 +145,7 @@ void TScenarioControls::BackTo(std::int64_t tick) {
     view->ShowLines(lines);
   }
   session_.NoteJump();
-  ShowOptionsInForce();
+  ShowOptionsInForce(OptionsNow());
   onChanged_();
 }
 

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "scenario/scenario.h"
+
 class QTimer;
 
 namespace kelpa {
@@ -49,7 +51,9 @@ class TScenarioControls : public QObject {
   // A tick may change options (the scenario's changes, or those recorded by hand before going
   // back): the track bars and the option windows then show the new ones.
   void StepShowingOptions();
-  void ShowOptionsInForce();
+  // The options in force (the lock taken), and the track bars and option windows showing them.
+  Scenario OptionsNow() const;
+  void ShowOptionsInForce(const Scenario& options);
   // The timeline follows a scenario's ticks, starts again with each replay, heads its exports
   // with the scenario, and a click on one of its ticks goes back to the end of that tick.
   void ConnectTimeline();
