@@ -2,6 +2,7 @@
 #include "session/settings.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "platform/ini_file.h"
@@ -38,6 +39,23 @@ void ReadFrom(const TIniFile& ini, SchedulingSettings& settings) {
       std::clamp(ini.ReadInteger(kSection, kRealTime, 8), 0, kPriorityLevels);
 }
 
+// Writes keys into the settings file, leaving every other byte of it; a file that could not be
+// read is left as it is. Says why when it cannot.
+bool UpdateSettingsFile(IErrorReporter& reporter, const std::function<void(TIniFile&)>& write) {
+  TIniFile ini(KelpaIniPath());
+  if (const std::string reason = UnreadReason(ini); !reason.empty()) {
+    reporter.ShowError("Unable to write to " + ini.Path() + ": " + reason +
+                       "; the file is left as it is");
+    return false;
+  }
+  write(ini);
+  if (!ini.UpdateFile()) {
+    reporter.ShowError("Unable to write to " + ini.Path());
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void ReadSettings(SchedulingSettings& settings) {
@@ -45,20 +63,11 @@ void ReadSettings(SchedulingSettings& settings) {
 }
 
 bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter) {
-  TIniFile ini(KelpaIniPath());
-  if (const std::string reason = UnreadReason(ini); !reason.empty()) {
-    reporter.ShowError("Unable to write to " + ini.Path() + ": " + reason +
-                       "; the file is left as it is");
-    return false;
-  }
-  ini.WriteBool(kSection, kPreemption, settings.PreemptionEnabled);
-  ini.WriteBool(kSection, kDynamicPriority, settings.DynamicPriorityEnabled);
-  ini.WriteInteger(kSection, kRealTime, settings.RealTimeThreshold);
-  if (!ini.UpdateFile()) {
-    reporter.ShowError("Unable to write to " + ini.Path());
-    return false;
-  }
-  return true;
+  return UpdateSettingsFile(reporter, [&](TIniFile& ini) {
+    ini.WriteBool(kSection, kPreemption, settings.PreemptionEnabled);
+    ini.WriteBool(kSection, kDynamicPriority, settings.DynamicPriorityEnabled);
+    ini.WriteInteger(kSection, kRealTime, settings.RealTimeThreshold);
+  });
 }
 
 int ReadZoom(const std::string& iniPath) {
@@ -69,18 +78,8 @@ int ReadZoom(const std::string& iniPath) {
 }
 
 bool WriteZoom(int percent, IErrorReporter& reporter) {
-  TIniFile ini(KelpaIniPath());
-  if (const std::string reason = UnreadReason(ini); !reason.empty()) {
-    reporter.ShowError("Unable to write to " + ini.Path() + ": " + reason +
-                       "; the file is left as it is");
-    return false;
-  }
-  ini.WriteInteger(kVisualSection, kZoom, percent);
-  if (!ini.UpdateFile()) {
-    reporter.ShowError("Unable to write to " + ini.Path());
-    return false;
-  }
-  return true;
+  return UpdateSettingsFile(
+      reporter, [&](TIniFile& ini) { ini.WriteInteger(kVisualSection, kZoom, percent); });
 }
 
 bool SaveLoadSettings(SettingsMode mode, SchedulingSettings& settings, IErrorReporter& reporter) {

@@ -440,24 +440,25 @@ QString TForm1::TickText() const {
   return tickText_->text();
 }
 
+QString TForm1::ChosenScenarioFile(bool save) {
+  if (hooks_.ChooseScenarioFile) {
+    return hooks_.ChooseScenarioFile(save);
+  }
+  const QString title =
+      AsPlainText(findChild<QAction*>(save ? "SalvarCenario1" : "AbrirCenario1")->text());
+  const QString filter = ToQString(Msg().MsgArquivosCenario);
+  return save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
+              : QFileDialog::getOpenFileName(this, title, QString(), filter);
+}
+
 void TForm1::AbrirCenario1Click() {
-  const QString path = hooks_.ChooseScenarioFile
-                           ? hooks_.ChooseScenarioFile(false)
-                           : QFileDialog::getOpenFileName(
-                                 this, AsPlainText(findChild<QAction*>("AbrirCenario1")->text()),
-                                 QString(), ToQString(Msg().MsgArquivosCenario));
-  if (!path.isEmpty()) {
+  if (const QString path = ChosenScenarioFile(false); !path.isEmpty()) {
     scenario_->Open(path);
   }
 }
 
 void TForm1::SalvarCenario1Click() {
-  const QString path = hooks_.ChooseScenarioFile
-                           ? hooks_.ChooseScenarioFile(true)
-                           : QFileDialog::getSaveFileName(
-                                 this, AsPlainText(findChild<QAction*>("SalvarCenario1")->text()),
-                                 QString(), ToQString(Msg().MsgArquivosCenario));
-  if (!path.isEmpty()) {
+  if (const QString path = ChosenScenarioFile(true); !path.isEmpty()) {
     scenario_->Save(path);
   }
 }

@@ -137,6 +137,8 @@ class TForm1 : public QMainWindow {
   void CheckZoomItem(int percent);
   // Keeps the chosen zoom for the next start, and says so.
   void ZoomClick(int percent);
+  // The scenario file to open or to save as (a hook in tests); empty when none was chosen.
+  QString ChosenScenarioFile(bool save);
   void ShowInformation(const QString& text);
   void ShowError(const QString& text);
   // The run/stop and step buttons, the tick and "Voltar" as the run stands.

@@ -136,6 +136,11 @@ void TfrmLog::DrainPending() {
     memLog->clear();
     lineCount_ = 0;
   }
+  AppendLines(lines, first);
+}
+
+void TfrmLog::AppendLines(const std::vector<std::pair<std::string, TColor>>& lines,
+                          std::size_t first) {
   // One edit for the whole batch: the view lays its text out once, not once per line.
   QTextCursor cursor(memLog->document());
   cursor.movePosition(QTextCursor::End);
@@ -152,12 +157,7 @@ void TfrmLog::ShowLines(const std::vector<std::pair<std::string, TColor>>& lines
   lineCount_ = 0;
   const std::size_t first =
       lines.size() > static_cast<std::size_t>(kViewCapacity) ? lines.size() - kViewCapacity : 0;
-  QTextCursor cursor(memLog->document());
-  cursor.beginEditBlock();
-  for (std::size_t i = first; i < lines.size(); ++i) {
-    AppendLine(cursor, lines[i].first, lines[i].second);
-  }
-  cursor.endEditBlock();
+  AppendLines(lines, first);
   ScrollToNewest();
 }
 

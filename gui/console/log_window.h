@@ -68,6 +68,8 @@ class TfrmLog : public QWidget {
   void DrainPending();
   // Appends one line at the cursor, which is at the end of the view.
   void AppendLine(QTextCursor& cursor, const std::string& line, TColor colour);
+  // Appends lines[first..] in one edit.
+  void AppendLines(const std::vector<std::pair<std::string, TColor>>& lines, std::size_t first);
   // The colour a line of colour is drawn in.
   QColor TextColour(TColor colour);
 
