@@ -242,7 +242,7 @@ class Painter {
             state == psSuspended || state == psSuspendedOut ? kSuspendedGrey : lane.Color;
         spans.Add(layout_.X(std::max(it->First, frame_.First)),
                   layout_.X(std::min(it->Last, last_) + 1), FillOf(state), colour,
-                  SwappedOut(state));
+                  IsSwappedOut(state));
       }
     }
     DrawMarkers(lane, top + TimelineLayout::kRowHeight / 2);
@@ -279,7 +279,7 @@ class Painter {
       LegendCell(index, x, y);
       const TColor colour =
           state == psSuspended || state == psSuspendedOut ? kSuspendedGrey : sample;
-      canvas_.Box(x, y, 24, 12, FillOf(state), colour, SwappedOut(state));
+      canvas_.Box(x, y, 24, 12, FillOf(state), colour, IsSwappedOut(state));
       canvas_.Text(x + 30, y + 10, texts_.States[s], false);
     }
     LegendCell(index++, x, y);
@@ -398,11 +398,6 @@ SpanFill FillOf(ProcessState state) {
       return SpanFill::Grey;
   }
   return SpanFill::Solid;
-}
-
-bool SwappedOut(ProcessState state) {
-  return state == psReadyOut || state == psIOOut || state == psSuspendedOut ||
-         state == psPageFaultOut;
 }
 
 void DrawTimeline(const TimelineModel& model, const TimelineFrame& frame,

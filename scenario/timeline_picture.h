@@ -87,7 +87,6 @@ std::vector<std::size_t> LanesShown(const TimelineModel& model, const TimelineFr
 
 // The fill and border a lane shows for a state.
 SpanFill FillOf(ProcessState state);
-bool SwappedOut(ProcessState state);
 
 // The whole picture; only the frame's ticks are drawn, whatever the model holds.
 void DrawTimeline(const TimelineModel& model, const TimelineFrame& frame,

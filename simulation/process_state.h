@@ -20,4 +20,9 @@ enum class ProcessState : std::uint8_t {
 };
 using enum ProcessState;
 
+// The states of a process whose pages were taken out of memory to make room for others.
+constexpr bool IsSwappedOut(ProcessState s) {
+  return s == psReadyOut || s == psIOOut || s == psSuspendedOut || s == psPageFaultOut;
+}
+
 }  // namespace kelpa
