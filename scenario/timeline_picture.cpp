@@ -304,7 +304,7 @@ class Painter {
   std::int64_t last_;  // the last tick drawn that has ended
 };
 
-constexpr std::size_t kLegendEntries = 9 + 2 + kTimelineMarkCount;
+constexpr std::size_t kLegendEntries = kStateCount + 2 + kTimelineMarkCount;
 
 }  // namespace
 

@@ -25,7 +25,7 @@ struct TimelineTexts {
   std::string Interrupt;
   std::string Tick;
   std::string Priority;
-  std::array<std::string, 9> States;
+  std::array<std::string, kStateCount> States;
   std::array<std::string, kTimelineMarkCount> Marks;
 };
 TimelineTexts TimelineTextsFrom(const TMessages& msg);
