@@ -176,11 +176,9 @@ class Painter {
       DrawLane(row + 2, model_.Lanes()[i]);
       canvas_.EndGroup();
     }
-    if (frame_.Legend) {
-      canvas_.BeginGroup("legend");
-      DrawLegend();
-      canvas_.EndGroup();
-    }
+    canvas_.BeginGroup("legend");
+    DrawLegend();
+    canvas_.EndGroup();
   }
 
  private:
@@ -328,20 +326,15 @@ TimelineTexts TimelineTextsFrom(const TMessages& msg) {
 TimelineLayout::TimelineLayout(const TimelineFrame& frame, std::size_t lanes)
     : first_(frame.First), last_(frame.Last), tickWidth_(frame.TickWidth) {
   const double ticks = double(std::max<std::int64_t>(0, frame.Last - frame.First + 1));
-  width_ = std::ceil(kLabelWidth + ticks * tickWidth_ + kMargin);
-  if (frame.Legend) {
-    width_ = std::max(width_, 2 * kLegendColumn + 2 * kMargin);
-  }
+  // Never narrower than two legend columns.
+  width_ = std::max(std::ceil(kLabelWidth + ticks * tickWidth_ + kMargin),
+                    2 * kLegendColumn + 2 * kMargin);
   axisTop_ = frame.Header.empty() ? 0 : kMargin + double(frame.Header.size()) * kHeaderLine;
   rowsTop_ = axisTop_ + kAxisHeight;
   legendTop_ = RowTop(lanes + 2) + kMargin;
-  height_ = legendTop_;
-  if (frame.Legend) {
-    legendColumns_ = std::max<std::size_t>(1, std::size_t((width_ - 2 * kMargin) / kLegendColumn));
-    const std::size_t rows = (kLegendEntries + legendColumns_ - 1) / legendColumns_;
-    height_ += double(rows) * kLegendLine + kMargin;
-  }
-  height_ = std::ceil(height_);
+  legendColumns_ = std::max<std::size_t>(1, std::size_t((width_ - 2 * kMargin) / kLegendColumn));
+  const std::size_t rows = (kLegendEntries + legendColumns_ - 1) / legendColumns_;
+  height_ = std::ceil(legendTop_ + (double(rows) * kLegendLine + kMargin));
 }
 
 TimelineLayout::TimelineLayout(const TimelineFrame& frame, const TimelineModel& model)

@@ -35,7 +35,6 @@ struct TimelineFrame {
   std::int64_t Last = -1;
   double TickWidth = 4;             // pixels per tick: the zoom
   std::vector<std::string> Header;  // lines above the axis; none in the window
-  bool Legend = true;
 };
 
 // Where everything goes, in pixels.
