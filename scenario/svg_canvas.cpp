@@ -75,8 +75,10 @@ void SvgCanvas::Box(double x, double y, double w, double h, SpanFill fill, TColo
   std::string paint;
   switch (fill) {
     case SpanFill::Solid:
-    case SpanFill::Grey:
       paint = HexColour(colour);
+      break;
+    case SpanFill::Grey:
+      paint = HexColour(kSuspendedGrey);
       break;
     case SpanFill::Tint:
       paint = HexColour(TintOf(colour));

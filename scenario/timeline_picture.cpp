@@ -236,10 +236,8 @@ class Painter {
           continue;
         }
         const ProcessState state = it->State;
-        const TColor colour =
-            state == psSuspended || state == psSuspendedOut ? kSuspendedGrey : lane.Color;
         spans.Add(layout_.X(std::max(it->First, frame_.First)),
-                  layout_.X(std::min(it->Last, last_) + 1), FillOf(state), colour,
+                  layout_.X(std::min(it->Last, last_) + 1), FillOf(state), lane.Color,
                   IsSwappedOut(state));
       }
     }
@@ -275,9 +273,7 @@ class Painter {
     for (std::size_t s = 0; s < texts_.States.size(); ++s, ++index) {
       const auto state = static_cast<ProcessState>(s);
       LegendCell(index, x, y);
-      const TColor colour =
-          state == psSuspended || state == psSuspendedOut ? kSuspendedGrey : sample;
-      canvas_.Box(x, y, 24, 12, FillOf(state), colour, IsSwappedOut(state));
+      canvas_.Box(x, y, 24, 12, FillOf(state), sample, IsSwappedOut(state));
       canvas_.Text(x + 30, y + 10, texts_.States[s], false);
     }
     LegendCell(index++, x, y);
