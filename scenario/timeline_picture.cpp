@@ -351,7 +351,7 @@ std::optional<std::int64_t> TimelineLayout::TickAt(double x, std::int64_t ticks)
   if (x < kLabelWidth || tickWidth_ <= 0) {
     return std::nullopt;
   }
-  const auto tick = first_ + static_cast<std::int64_t>(std::floor((x - kLabelWidth) / tickWidth_));
+  const std::int64_t tick = TicksBefore(x);
   if (tick > last_ || tick >= ticks) {
     return std::nullopt;
   }
