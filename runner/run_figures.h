@@ -15,8 +15,6 @@
 
 namespace kelpa {
 
-inline constexpr int kStateCount = 9;
-
 struct ProcessFigures {
   int Number = 0;  // its [PROCESSO N]
   int Kind = 0;

@@ -16,7 +16,6 @@ TimelineFrame WholeRunFrame(const TimelineModel& model, const Scenario& scenario
   frame.Last = model.Ticks() - 1;
   frame.TickWidth = std::min(4.0, 8000.0 / double(std::max<std::int64_t>(1, model.Ticks())));
   frame.Header = TimelineHeader(scenario, msg.MsgLinhaOpcoes);
-  frame.Legend = true;
   return frame;
 }
 

@@ -1,15 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "scenario/svg_canvas.h"
 
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace kelpa {
 namespace {
 
+// Six significant digits are plenty within a million pixels; past that (a whole run at a high
+// zoom) they would round positions to tens of pixels, so those are written in full, without an
+// exponent.
 std::string Number(double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.6g", v);
-  return buffer;
+  if (std::fabs(v) < 1e6) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6g", v);
+    return buffer;
+  }
+  std::array<char, 400> buffer{};  // the longest double in fixed notation fits
+  const auto end =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), v, std::chars_format::fixed);
+  return std::string(buffer.data(), end.ptr);
 }
 
 std::string Escaped(const std::string& text) {
@@ -75,8 +87,10 @@ void SvgCanvas::Box(double x, double y, double w, double h, SpanFill fill, TColo
   std::string paint;
   switch (fill) {
     case SpanFill::Solid:
-    case SpanFill::Grey:
       paint = HexColour(colour);
+      break;
+    case SpanFill::Grey:
+      paint = HexColour(kSuspendedGrey);
       break;
     case SpanFill::Tint:
       paint = HexColour(TintOf(colour));

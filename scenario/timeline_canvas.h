@@ -17,7 +17,7 @@ enum class SpanFill : std::uint8_t {
   Tint,      // ready: a light tint of the colour
   Diagonal,  // I/O wait: diagonal hatch
   Cross,     // page-fault wait: cross-hatch
-  Grey,      // suspended
+  Grey,      // suspended: kSuspendedGrey, whatever the colour
 };
 
 struct CanvasPoint {

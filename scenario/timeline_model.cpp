@@ -165,7 +165,7 @@ const UseRun* TimelineModel::RunAt(const std::vector<UseRun>& row, std::int64_t 
 }
 
 std::vector<std::int64_t> TimelineModel::TicksPerState(const TimelineLane& lane) {
-  std::vector<std::int64_t> ticks(9, 0);
+  std::vector<std::int64_t> ticks(kStateCount, 0);
   for (const StateRun& run : lane.Runs) {
     if (run.Last >= run.First) {
       ticks[static_cast<std::size_t>(run.State)] += run.Last - run.First + 1;

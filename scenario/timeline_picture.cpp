@@ -176,11 +176,9 @@ class Painter {
       DrawLane(row + 2, model_.Lanes()[i]);
       canvas_.EndGroup();
     }
-    if (frame_.Legend) {
-      canvas_.BeginGroup("legend");
-      DrawLegend();
-      canvas_.EndGroup();
-    }
+    canvas_.BeginGroup("legend");
+    DrawLegend();
+    canvas_.EndGroup();
   }
 
  private:
@@ -238,11 +236,9 @@ class Painter {
           continue;
         }
         const ProcessState state = it->State;
-        const TColor colour =
-            state == psSuspended || state == psSuspendedOut ? kSuspendedGrey : lane.Color;
         spans.Add(layout_.X(std::max(it->First, frame_.First)),
-                  layout_.X(std::min(it->Last, last_) + 1), FillOf(state), colour,
-                  SwappedOut(state));
+                  layout_.X(std::min(it->Last, last_) + 1), FillOf(state), lane.Color,
+                  IsSwappedOut(state));
       }
     }
     DrawMarkers(lane, top + TimelineLayout::kRowHeight / 2);
@@ -277,9 +273,7 @@ class Painter {
     for (std::size_t s = 0; s < texts_.States.size(); ++s, ++index) {
       const auto state = static_cast<ProcessState>(s);
       LegendCell(index, x, y);
-      const TColor colour =
-          state == psSuspended || state == psSuspendedOut ? kSuspendedGrey : sample;
-      canvas_.Box(x, y, 24, 12, FillOf(state), colour, SwappedOut(state));
+      canvas_.Box(x, y, 24, 12, FillOf(state), sample, IsSwappedOut(state));
       canvas_.Text(x + 30, y + 10, texts_.States[s], false);
     }
     LegendCell(index++, x, y);
@@ -304,7 +298,7 @@ class Painter {
   std::int64_t last_;  // the last tick drawn that has ended
 };
 
-constexpr std::size_t kLegendEntries = 9 + 2 + kTimelineMarkCount;
+constexpr std::size_t kLegendEntries = kStateCount + 2 + kTimelineMarkCount;
 
 }  // namespace
 
@@ -328,20 +322,15 @@ TimelineTexts TimelineTextsFrom(const TMessages& msg) {
 TimelineLayout::TimelineLayout(const TimelineFrame& frame, std::size_t lanes)
     : first_(frame.First), last_(frame.Last), tickWidth_(frame.TickWidth) {
   const double ticks = double(std::max<std::int64_t>(0, frame.Last - frame.First + 1));
-  width_ = std::ceil(kLabelWidth + ticks * tickWidth_ + kMargin);
-  if (frame.Legend) {
-    width_ = std::max(width_, 2 * kLegendColumn + 2 * kMargin);
-  }
+  // Never narrower than two legend columns.
+  width_ = std::max(std::ceil(kLabelWidth + ticks * tickWidth_ + kMargin),
+                    2 * kLegendColumn + 2 * kMargin);
   axisTop_ = frame.Header.empty() ? 0 : kMargin + double(frame.Header.size()) * kHeaderLine;
   rowsTop_ = axisTop_ + kAxisHeight;
   legendTop_ = RowTop(lanes + 2) + kMargin;
-  height_ = legendTop_;
-  if (frame.Legend) {
-    legendColumns_ = std::max<std::size_t>(1, std::size_t((width_ - 2 * kMargin) / kLegendColumn));
-    const std::size_t rows = (kLegendEntries + legendColumns_ - 1) / legendColumns_;
-    height_ += double(rows) * kLegendLine + kMargin;
-  }
-  height_ = std::ceil(height_);
+  legendColumns_ = std::max<std::size_t>(1, std::size_t((width_ - 2 * kMargin) / kLegendColumn));
+  const std::size_t rows = (kLegendEntries + legendColumns_ - 1) / legendColumns_;
+  height_ = std::ceil(legendTop_ + (double(rows) * kLegendLine + kMargin));
 }
 
 TimelineLayout::TimelineLayout(const TimelineFrame& frame, const TimelineModel& model)
@@ -362,7 +351,7 @@ std::optional<std::int64_t> TimelineLayout::TickAt(double x, std::int64_t ticks)
   if (x < kLabelWidth || tickWidth_ <= 0) {
     return std::nullopt;
   }
-  const auto tick = first_ + static_cast<std::int64_t>(std::floor((x - kLabelWidth) / tickWidth_));
+  const std::int64_t tick = TicksBefore(x);
   if (tick > last_ || tick >= ticks) {
     return std::nullopt;
   }
@@ -398,11 +387,6 @@ SpanFill FillOf(ProcessState state) {
       return SpanFill::Grey;
   }
   return SpanFill::Solid;
-}
-
-bool SwappedOut(ProcessState state) {
-  return state == psReadyOut || state == psIOOut || state == psSuspendedOut ||
-         state == psPageFaultOut;
 }
 
 void DrawTimeline(const TimelineModel& model, const TimelineFrame& frame,

@@ -25,7 +25,7 @@ struct TimelineTexts {
   std::string Interrupt;
   std::string Tick;
   std::string Priority;
-  std::array<std::string, 9> States;
+  std::array<std::string, kStateCount> States;
   std::array<std::string, kTimelineMarkCount> Marks;
 };
 TimelineTexts TimelineTextsFrom(const TMessages& msg);
@@ -35,7 +35,6 @@ struct TimelineFrame {
   std::int64_t Last = -1;
   double TickWidth = 4;             // pixels per tick: the zoom
   std::vector<std::string> Header;  // lines above the axis; none in the window
-  bool Legend = true;
 };
 
 // Where everything goes, in pixels.
@@ -87,7 +86,6 @@ std::vector<std::size_t> LanesShown(const TimelineModel& model, const TimelineFr
 
 // The fill and border a lane shows for a state.
 SpanFill FillOf(ProcessState state);
-bool SwappedOut(ProcessState state);
 
 // The whole picture; only the frame's ticks are drawn, whatever the model holds.
 void DrawTimeline(const TimelineModel& model, const TimelineFrame& frame,

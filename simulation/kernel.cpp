@@ -55,9 +55,7 @@ void TKernel::MakeReady(TProcesso* P) {
   }
   ReadyQueues[QueueIndex(P->Priority)].push_back(P);
   P->ReadySince = sim_.Now();
-  const bool swappedOut = P->State == psReadyOut || P->State == psIOOut ||
-                          P->State == psSuspendedOut || P->State == psPageFaultOut;
-  sim_.ChangeState(*P, swappedOut ? psReadyOut : psReady);
+  sim_.ChangeState(*P, IsSwappedOut(P->State) ? psReadyOut : psReady);
   sim_.Display.AttachShape(P->Shape);
 }
 

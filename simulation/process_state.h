@@ -20,4 +20,12 @@ enum class ProcessState : std::uint8_t {
 };
 using enum ProcessState;
 
+// How many states there are, for tables indexed by a state.
+inline constexpr int kStateCount = static_cast<int>(psPageFaultOut) + 1;
+
+// The states of a process whose pages were taken out of memory to make room for others.
+constexpr bool IsSwappedOut(ProcessState s) {
+  return s == psReadyOut || s == psIOOut || s == psSuspendedOut || s == psPageFaultOut;
+}
+
 }  // namespace kelpa

@@ -77,10 +77,7 @@ BENCHMARK(BM_WaitServicePass)->UseManualTime();
 int SwappedOut(Simulation& sim) {
   int count = 0;
   for (const auto& p : sim.Kernel.Processes) {
-    count += (p->State == psReadyOut || p->State == psIOOut || p->State == psSuspendedOut ||
-              p->State == psPageFaultOut)
-                 ? 1
-                 : 0;
+    count += IsSwappedOut(p->State) ? 1 : 0;
   }
   return count;
 }

@@ -27,8 +27,10 @@ void QtCanvas::Box(double x, double y, double w, double h, SpanFill fill, TColor
   const QRectF rect(x, y, w, h);
   switch (fill) {
     case SpanFill::Solid:
-    case SpanFill::Grey:
       painter_.fillRect(rect, ToQColor(colour));
+      break;
+    case SpanFill::Grey:
+      painter_.fillRect(rect, ToQColor(kSuspendedGrey));
       break;
     case SpanFill::Tint:
       painter_.fillRect(rect, ToQColor(TintOf(colour)));

@@ -39,7 +39,6 @@ TimelineFrame TimelineView::Frame() const {
   frame.First = first_;
   frame.Last = first_ + VisibleTicks() - 1;
   frame.TickWidth = tickWidth_;
-  frame.Legend = true;
   return frame;
 }
 

@@ -113,10 +113,10 @@ void TimelineWindow::BuildControls() {
   resize(900, 420);
   move(330, 560);
 
-  timer_ = new QTimer(this);
-  timer_->setInterval(kRefreshMs);
-  connect(timer_, &QTimer::timeout, this, [this] { Refresh(); });
-  new TimerWhileShown(this, timer_, [this] { Refresh(); });
+  auto* timer = new QTimer(this);
+  timer->setInterval(kRefreshMs);
+  connect(timer, &QTimer::timeout, this, [this] { Refresh(); });
+  new TimerWhileShown(this, timer, [this] { Refresh(); });
 }
 
 // Follows the newest tick unless the user has scrolled back from it; scrolling to the end

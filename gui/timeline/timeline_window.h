@@ -17,7 +17,6 @@
 
 class QPushButton;
 class QScrollBar;
-class QTimer;
 
 namespace kelpa {
 
@@ -36,8 +35,6 @@ class TimelineWindow : public QWidget {
   // What fills the timeline (a scenario run calls EndTick after each tick); the lock guards it.
   TimelineRecorder& Recorder() { return recorder_; }
   const TimelineModel& Model() const { return model_; }
-  // A fresh timeline for a new run; the lock must be held.
-  void ClearLocked() { model_ = {}; }
   // A run that starts again from tick 0 (a scenario opened, or replayed to go back): a fresh
   // timeline whose event times count from origin. The lock must be held.
   void RestartLocked(TDateTime origin) {
@@ -86,7 +83,6 @@ class TimelineWindow : public QWidget {
   TimelineRecorder recorder_;
   TimelineView* view_ = nullptr;
   QScrollBar* scroll_ = nullptr;
-  QTimer* timer_ = nullptr;
   bool follow_ = true;
 };
 

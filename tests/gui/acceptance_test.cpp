@@ -97,11 +97,6 @@ struct Created {
 
 const char* const kKindNames[kProcessKindCount] = {"CPU", "IO_1", "IO_2", "IO_3", "MIX_1", "MIX_2"};
 
-bool IsSwappedOut(ProcessState state) {
-  return state == psReadyOut || state == psIOOut || state == psSuspendedOut ||
-         state == psPageFaultOut;
-}
-
 QString ProcessLine(int pid, const char* event) {
   return QStringLiteral("Processo %1%2").arg(pid).arg(QString::fromUtf8(event));
 }

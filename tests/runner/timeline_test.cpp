@@ -5,6 +5,7 @@
 // checked for what a reader of the file relies on.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -18,6 +19,7 @@
 #include "runner/scenario_recorder.h"
 #include "runner/timeline_file.h"
 #include "scenario/scenario_reader.h"
+#include "scenario/svg_canvas.h"
 #include "support/temp_working_directory.h"
 
 namespace kelpa {
@@ -338,6 +340,26 @@ TEST(TimelineSvg, RunnerRefusesOtherPicturesAndReportsAFailedWrite) {
   EXPECT_EQ(RunRunner({"--run", lesson, "--timeline", "run.PNG"}, out, err, png), 0);
   EXPECT_EQ(painted, "run.PNG");
   EXPECT_EQ(ticks, 150);
+}
+
+// A whole run at a high zoom reaches millions of pixels: its positions must not round to tens of
+// pixels, while shorter pictures keep their six digits.
+TEST(TimelineSvg, CoordinatesAreWrittenWithoutAnExponentAndParseBack) {
+  struct Case {
+    double X;
+    std::string Text;
+  };
+  const Case cases[] = {
+      {12.5, "12.5"}, {123456.7, "123457"}, {3200000.5, "3200000.5"}, {-1500000.25, "-1500000.25"}};
+  for (const Case& c : cases) {
+    SvgCanvas canvas(10, 10);
+    canvas.Line(c.X, 0, 0, 0, kBlack);
+    std::smatch m;
+    const std::string svg = canvas.Document();
+    ASSERT_TRUE(std::regex_search(svg, m, std::regex("x1=\"([^\"]*)\""))) << svg;
+    EXPECT_EQ(m[1].str(), c.Text);
+    EXPECT_NEAR(std::stod(m[1].str()), c.X, std::fabs(c.X) < 1e6 ? 1 : 0.01) << c.Text;
+  }
 }
 
 }  // namespace

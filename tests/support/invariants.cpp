@@ -15,11 +15,6 @@ namespace {
 
 constexpr int kBlocksPerProcess = 5;
 
-bool IsSwappedOut(ProcessState state) {
-  return state == psReadyOut || state == psIOOut || state == psSuspendedOut ||
-         state == psPageFaultOut;
-}
-
 // Where a frame or a block sits, as the lists say.
 enum class Place { None, First, Second, Third, Several };
 
