@@ -164,6 +164,16 @@ void TCPU::Join() {
   thread_.Join();
 }
 
+void TCPU::WatchedCycle() {
+  Cycle();
+  if (sim_.AfterStep) {
+    sim_.AfterStep();
+  }
+  if (sim_.AfterCycle) {
+    sim_.AfterCycle();
+  }
+}
+
 void TCPU::Run() {
   while (!thread_.TerminateRequested()) {
     if (!sim_.StopRunEvent.Wait() || thread_.TerminateRequested()) {
@@ -181,14 +191,9 @@ void TCPU::Run() {
     }
     {
       std::lock_guard lock(sim_.Lock);
+      // Parked, the threads leave the run to whoever drives it, and no tick passes here.
       if (!sim_.ThreadsParked) {
-        Cycle();
-        if (sim_.AfterStep) {
-          sim_.AfterStep();
-        }
-      }
-      if (sim_.AfterCycle) {
-        sim_.AfterCycle();
+        WatchedCycle();
       }
     }
     CycleCount.fetch_add(1);

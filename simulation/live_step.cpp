@@ -12,7 +12,7 @@ void StepLiveTick(Simulation& sim) {
   const int passes = std::max(1, sim.HClock.Period.load() / kPassPeriodMs);
   std::lock_guard lock(sim.Lock);
   sim.Espera.Pass();
-  sim.Cpu.Cycle();
+  sim.Cpu.WatchedCycle();
   for (int i = 1; i < passes; ++i) {
     sim.Espera.Pass();
   }

@@ -73,8 +73,7 @@ bool TScenarioControls::Open(const QString& path) {
   SetPlaying(false);
   ConnectTimeline();
   if (TimelineWindow* timeline = windows_.TimelineWin()) {
-    // From now on the scenario's ticks end the timeline's, not the parked processor's cycles.
-    timeline->SetTicksFromCycles(false);
+    // From now on the scenario's ticks end the timeline's: the parked processor runs none.
     timeline->Header = [this] {
       const Scenario& opened = session_.Player()->Opened();
       Scenario options = CurrentOptions(session_.Sim());

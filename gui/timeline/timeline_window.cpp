@@ -65,15 +65,6 @@ TimelineWindow::~TimelineWindow() {
   sim_.AfterCycle = nullptr;
 }
 
-void TimelineWindow::SetTicksFromCycles(bool cycles) {
-  std::lock_guard lock(sim_.Lock);
-  if (cycles) {
-    sim_.AfterCycle = [this] { recorder_.EndTick(); };
-  } else {
-    sim_.AfterCycle = nullptr;
-  }
-}
-
 void TimelineWindow::BuildControls() {
   auto* buttons = new QHBoxLayout;
   const auto add = [&](const char* name, const std::string& caption, auto slot) {

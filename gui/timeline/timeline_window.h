@@ -41,10 +41,6 @@ class TimelineWindow : public QWidget {
     model_ = {};
     origin_ = origin;
   }
-  // Whether ticks are ended by the processor's cycles (real time, the default) or by
-  // Recorder()'s caller. Takes the lock.
-  void SetTicksFromCycles(bool cycles);
-
   // The header lines of an export; by default the live run and the options in force. Called
   // with the lock held.
   std::function<std::vector<std::string>()> Header;

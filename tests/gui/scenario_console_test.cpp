@@ -61,6 +61,15 @@ std::vector<std::string> RunnerLines(const std::string& file, int ticks) {
   return texts;
 }
 
+TimelineWindow* TheTimeline() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (auto* timeline = dynamic_cast<TimelineWindow*>(widget)) {
+      return timeline;
+    }
+  }
+  return nullptr;
+}
+
 std::string ReadAll(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
@@ -182,6 +191,11 @@ void ScenarioConsoleTest::stepRunsOneTickOnlyWhileStopped() {
   }
   auto* step = console_->findChild<QToolButton*>("SpeedButton2");
   QVERIFY(step->isEnabled());
+  const auto timelineTicks = [this] {
+    std::lock_guard lock(console_->Sim().Lock);
+    return TheTimeline()->Model().Ticks();
+  };
+  const std::int64_t ticksBefore = timelineTicks();
   step->click();
   {
     Simulation& sim = console_->Sim();
@@ -189,6 +203,8 @@ void ScenarioConsoleTest::stepRunsOneTickOnlyWhileStopped() {
     QCOMPARE(sim.Kernel.Processes.front()->PC, 1);
     QCOMPARE(sim.Kernel.DispatchCount, 1);
   }
+  // The step is a tick of the live run for the timeline too.
+  QCOMPARE(timelineTicks(), ticksBefore + 1);
   console_->SpeedButton1Click();
   QVERIFY(!step->isEnabled());
 
@@ -245,10 +261,7 @@ static std::string LanesText(const TimelineModel& model) {
 }
 
 void ScenarioConsoleTest::theTimelineFollowsTheScenarioAndGoesBack() {
-  TimelineWindow* timeline = nullptr;
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    timeline = timeline != nullptr ? timeline : dynamic_cast<TimelineWindow*>(widget);
-  }
+  TimelineWindow* timeline = TheTimeline();
   QVERIFY(timeline != nullptr);
   Open("03-prioridade-dinamica.ini");
   for (int i = 0; i < 20; ++i) {

@@ -31,7 +31,6 @@ struct LessonWithTimeline {
       : lesson(*ReadScenarioFile(file.toStdString(), msg).Value), sim(clock, log, display, msg) {
     sim.Events = &events;
     window = std::make_unique<TimelineWindow>(sim, msg, events);
-    window->SetTicksFromCycles(false);
     run = std::make_unique<ScenarioRun>(sim, clock, lesson);
     run->AfterTick = [this](std::int64_t) { window->Recorder().EndTick(); };
   }
