@@ -55,7 +55,7 @@ void WriteComparison(OutputBuffer& out, TraceFormat format,
     TextRow row = {captions[r]};
     for (const auto& column : columns) {
       const StatisticRow& cell = column[r];
-      row.push_back(cell.Value ? *cell.Value + (cell.Percent ? "%" : "") : "-");
+      row.push_back(StatisticText(cell));
     }
     rows.push_back(std::move(row));
   }

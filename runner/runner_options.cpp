@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <string_view>
+
+#include "platform/ini_text.h"
 
 namespace kelpa {
 namespace {
@@ -216,13 +217,11 @@ std::optional<TimelineFileKind> TimelineKindOf(std::string_view file) {
   if (dot == std::string_view::npos) {
     return std::nullopt;
   }
-  std::string extension(file.substr(dot + 1));
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (extension == "svg") {
+  const std::string_view extension = file.substr(dot + 1);
+  if (SameName(extension, "svg")) {
     return TimelineFileKind::Svg;
   }
-  if (extension == "png") {
+  if (SameName(extension, "png")) {
     return TimelineFileKind::Png;
   }
   return std::nullopt;

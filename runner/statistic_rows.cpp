@@ -14,6 +14,10 @@ std::optional<std::string> Fixed(const std::optional<double>& value, int decimal
 
 }  // namespace
 
+std::string StatisticText(const StatisticRow& row) {
+  return row.Value ? *row.Value + (row.Percent ? "%" : "") : "-";
+}
+
 StatisticsCaptionTexts LoadStatisticsCaptions(bool fromFile) {
   StatisticsCaptionTexts texts;
   for (std::size_t i = 0; i < texts.size(); ++i) {

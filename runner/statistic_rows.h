@@ -27,6 +27,9 @@ struct StatisticRow {
   bool Percent = false;              // text shows a '%' after it
 };
 
+// The row's value as text tables show it: its '%' after it, "-" when there is none.
+std::string StatisticText(const StatisticRow& row);
+
 // In the window's reading order.
 std::vector<StatisticRow> StatisticRows(const StatisticsNumbers& n,
                                         const StatisticsCaptionTexts& captions);

@@ -29,7 +29,7 @@ void TextTrace::End(const RunFigures& figures) {
   out_ << '\n' << msg_.MsgTitEstatisticas << '\n';
   std::vector<TextRow> rows;
   for (const StatisticRow& row : StatisticRows(figures.Statistics, captions_)) {
-    rows.push_back({*row.Caption, row.Value ? *row.Value + (row.Percent ? "%" : "") : "-"});
+    rows.push_back({*row.Caption, StatisticText(row)});
   }
   WriteTextTable(out_, rows);
 }

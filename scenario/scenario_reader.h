@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "scenario/scenario.h"
@@ -48,6 +49,11 @@ std::optional<std::string> ReadScenarioBytes(const std::string& path, const TMes
 // Reads the file (at most 1 MiB) and parses it; a file that cannot be read is an error too.
 ScenarioReading ReadScenarioFile(const std::string& path, const TMessages& msg,
                                  const std::vector<ScenarioOverride>& overrides = {});
+
+// The keys of [GLOBAL] and of [MEMORIA] with their values, as a written scenario gives them.
+using ScenarioKeyValues = std::vector<std::pair<std::string_view, std::string>>;
+ScenarioKeyValues GlobalKeyValues(const Scenario& scenario);
+ScenarioKeyValues MemoryKeyValues(const Scenario& scenario);
 
 // The scenario with every key written out, drawn processes as ordinary [PROCESSO N] sections;
 // ParseScenario reads it back to an equal Scenario.

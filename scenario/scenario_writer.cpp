@@ -50,7 +50,7 @@ std::string Quoted(const std::string& text) {
   return quoted;
 }
 
-void Key(std::string& out, const char* key, const std::string& value) {
+void Key(std::string& out, std::string_view key, const std::string& value) {
   out += key;
   out += '=';
   out += value;
@@ -102,6 +102,21 @@ void WriteChange(std::string& out, const OptionChange& c) {
 
 }  // namespace
 
+ScenarioKeyValues GlobalKeyValues(const Scenario& s) {
+  return {{"PREEMPCAO", Flag(s.Preemption)},
+          {"PRIORIDADE_DINAMICA", Flag(s.DynamicPriority)},
+          {"TEMPO_REAL", std::to_string(s.RealTimeThreshold)},
+          {"FATIA", std::to_string(s.SlicePosition)},
+          {"RELOGIO", std::to_string(s.ClockPosition)},
+          {"ESPERA_IO", std::to_string(s.IoWaitPosition)}};
+}
+
+ScenarioKeyValues MemoryKeyValues(const Scenario& s) {
+  return {{"BUSCA", FetchText(s.AnticipatedFetch)},
+          {"LIMITE_FRAMES", Flag(s.FrameLimitEnabled)},
+          {"MIN_LIVRES", std::to_string(s.MinFreePercent)}};
+}
+
 std::string WriteScenario(const Scenario& s) {
   std::string out = "[CENARIO]\n";
   Key(out, "FORMATO", std::to_string(s.Format));
@@ -109,16 +124,13 @@ std::string WriteScenario(const Scenario& s) {
   Key(out, "TICKS", std::to_string(s.Ticks));
   Key(out, "PAUSAS", TickList(s.PauseAt));
   out += "\n[GLOBAL]\n";
-  Key(out, "PREEMPCAO", Flag(s.Preemption));
-  Key(out, "PRIORIDADE_DINAMICA", Flag(s.DynamicPriority));
-  Key(out, "TEMPO_REAL", std::to_string(s.RealTimeThreshold));
-  Key(out, "FATIA", std::to_string(s.SlicePosition));
-  Key(out, "RELOGIO", std::to_string(s.ClockPosition));
-  Key(out, "ESPERA_IO", std::to_string(s.IoWaitPosition));
+  for (const auto& [key, value] : GlobalKeyValues(s)) {
+    Key(out, key, value);
+  }
   out += "\n[MEMORIA]\n";
-  Key(out, "BUSCA", FetchText(s.AnticipatedFetch));
-  Key(out, "LIMITE_FRAMES", Flag(s.FrameLimitEnabled));
-  Key(out, "MIN_LIVRES", std::to_string(s.MinFreePercent));
+  for (const auto& [key, value] : MemoryKeyValues(s)) {
+    Key(out, key, value);
+  }
   for (const OptionChange& c : s.Changes) {
     WriteChange(out, c);
   }
