@@ -8,6 +8,7 @@
 #include "runner/text_trace.h"
 
 namespace kelpa {
+namespace {
 
 std::unique_ptr<TraceWriter> MakeTraceWriter(TraceFormat format, OutputBuffer& out,
                                              const TMessages& msg,
@@ -24,6 +25,8 @@ std::unique_ptr<TraceWriter> MakeTraceWriter(TraceFormat format, OutputBuffer& o
   }
   return std::make_unique<TextTrace>(out, msg, captions);
 }
+
+}  // namespace
 
 void WriteRun(OutputBuffer& out, TraceFormat format, const RunHeader& header,
               const Scenario& scenario, const TMessages& msg,

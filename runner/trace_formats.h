@@ -14,17 +14,13 @@ namespace kelpa {
 
 enum class TraceFormat { Text, Csv, Json, States };
 
+// Runs the scenario with the format's writer: header, trace, figures; fills timeline (may be
+// null) with the run. The formats:
 // text: the log line of each event that has one, after its tick and virtual time; then each
 //       process's figures and the statistics, captioned.
 // csv:  one row per event, every event (state changes too), under a row of column names.
 // json: one document: the scenario, the events, each process's figures, the statistics.
 // states: one row per tick, one column per scenario process giving its state code.
-std::unique_ptr<TraceWriter> MakeTraceWriter(TraceFormat format, OutputBuffer& out,
-                                             const TMessages& msg,
-                                             const StatisticsCaptionTexts& captions);
-
-// Runs the scenario with the format's writer: header, trace, figures; fills timeline (may be
-// null) with the run.
 void WriteRun(OutputBuffer& out, TraceFormat format, const RunHeader& header,
               const Scenario& scenario, const TMessages& msg,
               const StatisticsCaptionTexts& captions, TimelineModel* timeline = nullptr);

@@ -41,27 +41,24 @@ void TimelineModel::Report(const SimEvent& event, std::int64_t ms) {
   if (event.Kind == EventKind::Created) {
     Create(event);
   }
-  TimelineLane* lane = LiveLane(event.Pid);
-  if (lane == nullptr) {
+  const auto live = LiveEntry(event.Pid);
+  if (live == live_.end()) {
     return;
   }
-  if (const auto mark = MarkOf(event.Kind); mark && *mark != TimelineMark::Created) {
-    lane->Markers.push_back({tick_, *mark});
+  TimelineLane& lane = lanes_[*live];
+  if (const auto mark = MarkOf(event.Kind)) {
+    lane.Markers.push_back({tick_, *mark});
   }
   if (event.Kind == EventKind::StateChanged) {
-    ChangeState(*lane, event.To);
+    ChangeState(lane, event.To);
   } else if (event.Kind == EventKind::TimesReported) {
-    End(event.Pid);
+    End(live);
   }
 }
 
-TimelineLane* TimelineModel::LiveLane(std::int32_t pid) {
-  for (const std::size_t index : live_) {
-    if (lanes_[index].Pid == pid) {
-      return &lanes_[index];
-    }
-  }
-  return nullptr;
+std::vector<std::size_t>::iterator TimelineModel::LiveEntry(std::int32_t pid) {
+  return std::find_if(live_.begin(), live_.end(),
+                      [&](std::size_t index) { return lanes_[index].Pid == pid; });
 }
 
 void TimelineModel::Create(const SimEvent& event) {
@@ -70,7 +67,6 @@ void TimelineModel::Create(const SimEvent& event) {
   lane.Color = event.Color;
   lane.Created = tick_;
   lane.Runs.push_back({tick_, tick_ - 1, event.To});
-  lane.Markers.push_back({tick_, TimelineMark::Created});
   live_.push_back(lanes_.size() - 1);
 }
 
@@ -90,17 +86,15 @@ void TimelineModel::ChangeState(TimelineLane& lane, ProcessState to) {
   }
 }
 
-void TimelineModel::End(std::int32_t pid) {
-  const auto found = std::find_if(live_.begin(), live_.end(),
-                                  [&](std::size_t index) { return lanes_[index].Pid == pid; });
-  TimelineLane& lane = lanes_[*found];
+void TimelineModel::End(std::vector<std::size_t>::iterator live) {
+  TimelineLane& lane = lanes_[*live];
   lane.Ended = tick_;
   StateRun& open = lane.Runs.back();
   open.Last = tick_ - 1;
   if (open.Last < open.First) {
     lane.Runs.pop_back();
   }
-  live_.erase(found);
+  live_.erase(live);
 }
 
 void TimelineModel::Extend(std::vector<UseRun>& row, const UseRun& tick) {

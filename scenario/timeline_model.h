@@ -110,10 +110,11 @@ class TimelineModel {
   static std::vector<std::int64_t> TicksPerState(const TimelineLane& lane);
 
  private:
-  TimelineLane* LiveLane(std::int32_t pid);
+  // The lane of the live process pid, as its entry in live_; live_.end() when there is none.
+  std::vector<std::size_t>::iterator LiveEntry(std::int32_t pid);
   void Create(const SimEvent& event);
   void ChangeState(TimelineLane& lane, ProcessState to);
-  void End(std::int32_t pid);
+  void End(std::vector<std::size_t>::iterator live);
   static void Extend(std::vector<UseRun>& row, const UseRun& tick);
 
   std::int64_t tick_ = 0;
