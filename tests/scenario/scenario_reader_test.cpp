@@ -2,6 +2,7 @@
 // Reading scenario files strictly: what a well-formed file gives, every kind of refusal with its
 // exact message, and command-line overrides.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -253,7 +254,10 @@ TEST(ScenarioReader, AFileThatCannotBeReadIsAnError) {
   test::TempWorkingDirectory dir;
   std::filesystem::create_directory(dir.File("folder.ini"));
   test::WriteBytes(dir.File("big.ini"), std::string(kMaxIniFileSize + 1, ';'));
+  // A named pipe with no writer: reading it would wait for ever.
+  ASSERT_EQ(::mkfifo(dir.File("pipe.ini").c_str(), 0600), 0);
   const std::vector<std::pair<std::string, std::string>> cases = {
+      {dir.File("pipe.ini"), ": não foi possível ler o arquivo"},
       {dir.File("missing.ini"), ": não foi possível ler o arquivo"},
       {dir.File("folder.ini"), ": não foi possível ler o arquivo"},
       {dir.File("big.ini"), ": arquivo maior que 1 MiB"},
