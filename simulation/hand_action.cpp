@@ -7,6 +7,10 @@
 namespace kelpa {
 
 TProcesso* AddNewProcess(Simulation& sim, int kind, int priority, int frameLimit, TColor colour) {
+  // A creation window's batch or a late click can still ask once the program is ending.
+  if (sim.ShuttingDown()) {
+    return nullptr;
+  }
   auto process = TProcesso::Create(sim, kind, priority, frameLimit, colour);
   TProcesso* added = process.get();
   if (process) {

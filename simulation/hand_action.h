@@ -27,7 +27,8 @@ class Simulation;
 class TProcesso;
 
 // Creates a process and hands it to the kernel, as the creation window does; null when the page
-// file refused it (the refusal is logged). The lock must be held.
+// file refused it (the refusal is logged) or the simulation is shutting down (nothing is logged).
+// The lock must be held.
 TProcesso* AddNewProcess(Simulation& sim, int kind, int priority, int frameLimit, TColor colour);
 
 // Takes a request (suspend, resume, new priority, end) of p as the process list's buttons take

@@ -71,10 +71,9 @@ void Simulation::StartThreads() {
 }
 
 void Simulation::Shutdown() {
-  if (shutDown_) {
+  if (shutDown_.exchange(true)) {
     return;
   }
-  shutDown_ = true;
   Cpu.RequestTerminate();
   Espera.RequestTerminate();
   HClock.RequestTerminate();

@@ -4,6 +4,7 @@
 // threads receive it; there are no mutable globals.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -106,12 +107,15 @@ class Simulation {
   // more than once and from the user-interface thread (the display must already refuse to make
   // threads wait for it).
   void Shutdown();
+  // True from the first call of Shutdown on: nothing new may enter the simulation then, so the
+  // shutdown line stays the log's last.
+  bool ShuttingDown() const { return shutDown_.load(); }
 
  private:
   const bool logDiscards_;  // read once: asked of every event
   ShapeId lastShape_ = 0;
   bool started_ = false;
-  bool shutDown_ = false;
+  std::atomic<bool> shutDown_{false};
 };
 
 }  // namespace kelpa

@@ -534,6 +534,11 @@ void TForm1::Timer2Timer() {
   if (QDialog* credits = windows_.Credits()) {
     credits->close();
   }
+  // A creation batch in progress ends here: its timer would otherwise go on creating processes
+  // inside the dialog's own event loop after the shutdown line.
+  if (QDialog* creation = windows_.Creation()) {
+    creation->reject();
+  }
   FinishStartUp();
   ShowSplashEnd();
 }
@@ -566,6 +571,11 @@ void TForm1::Shutdown() {
   // Closed during the splash: the credits go too, and start-up never finishes.
   if (QDialog* credits = windows_.Credits()) {
     credits->close();
+  }
+  // A creation batch in progress ends here: its timer would otherwise go on creating processes
+  // inside the dialog's own event loop after the shutdown line.
+  if (QDialog* creation = windows_.Creation()) {
+    creation->reject();
   }
   // The display first, so a thread waiting for the screen returns and can see the stop request.
   windows_.StopDisplay();

@@ -173,7 +173,7 @@ void TForm2::SetControlsEnabled(bool enabled) {
 }
 
 void TForm2::Button1Click() {
-  if (BatchRunning()) {
+  if (BatchRunning() || sim_.ShuttingDown()) {
     return;
   }
   if (label2Colour_ == OfferedColour()) {

@@ -534,6 +534,20 @@ class ConsoleWindowTest : public QObject {
       QVERIFY(creation->BatchRunning());
     }
     console.Item("Fim1")->trigger();
+    if (batch) {
+      // The order that once logged a creation after the shutdown line: the batch's next
+      // creation, or another click of "Criar", comes after "Fim" has finished.
+      TForm2* creation = nullptr;
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        creation = creation ? creation : qobject_cast<TForm2*>(widget);
+      }
+      QVERIFY(!creation->BatchRunning());
+      creation->Button1Click();
+      QVERIFY(!creation->BatchRunning());
+      QCOMPARE(console.form->Sim().Kernel.Processes.size(), std::size_t{3});
+      const QStringList lines = console.FileLines();
+      QVERIFY2(lines.last().contains("Kelpa desativado as "), qPrintable(lines.last()));
+    }
     console.form.reset();
     QCOMPARE(console.finished, 1);
   }
