@@ -143,7 +143,7 @@ class Runner {
       return kRunError;
     }
     OutputBuffer buffer(*target);
-    TimelineModel timeline;
+    TimelineModel timeline(TimelineEvents::Dropped);
     WriteRun(buffer, options.Format, Header(options.File, &*scenario), *scenario, msg_, captions_,
              options.Timeline ? &timeline : nullptr);
     const int status = Finish(options, buffer, *target);

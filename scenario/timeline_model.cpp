@@ -34,7 +34,9 @@ std::optional<TimelineMark> MarkOf(EventKind kind) {
 }
 
 void TimelineModel::Report(const SimEvent& event, std::int64_t ms) {
-  events_.push_back({event, tick_, ms});
+  if (keepEvents_ == TimelineEvents::Kept) {
+    events_.push_back({event, tick_, ms});
+  }
   if (event.Kind >= EventKind::FreeFramesLow) {
     return;  // about the whole system, on no lane
   }
@@ -97,7 +99,7 @@ void TimelineModel::End(std::vector<std::size_t>::iterator live) {
   live_.erase(live);
 }
 
-void TimelineModel::Extend(std::vector<UseRun>& row, const UseRun& tick) {
+void TimelineModel::Extend(std::deque<UseRun>& row, const UseRun& tick) {
   if (!row.empty()) {
     UseRun& last = row.back();
     if (last.Last + 1 == tick.First && last.Use == tick.Use && last.Pid == tick.Pid &&
@@ -152,7 +154,7 @@ std::optional<int> TimelineModel::PriorityAt(const TimelineLane& lane, std::int6
   return std::prev(it)->Priority;
 }
 
-const UseRun* TimelineModel::RunAt(const std::vector<UseRun>& row, std::int64_t tick) {
+const UseRun* TimelineModel::RunAt(const std::deque<UseRun>& row, std::int64_t tick) {
   const auto it = std::partition_point(row.begin(), row.end(),
                                        [tick](const UseRun& r) { return r.Last < tick; });
   return it == row.end() || it->First > tick ? nullptr : &*it;

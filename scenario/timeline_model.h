@@ -54,9 +54,9 @@ struct TimelineLane {
   TColor Color = kBlack;
   std::int64_t Created = 0;
   std::optional<std::int64_t> Ended;  // the tick it ended in (counted in no state)
-  std::vector<StateRun> Runs;         // in tick order, none empty but a fresh last one
-  std::vector<TimelineMarker> Markers;
-  std::vector<PriorityRun> Priorities;
+  std::deque<StateRun> Runs;          // in tick order, none empty but a fresh last one
+  std::deque<TimelineMarker> Markers;
+  std::deque<PriorityRun> Priorities;
 };
 
 // Who the processor served in a span of ticks.
@@ -87,8 +87,15 @@ struct RecordedEvent {
   std::int64_t Ms = 0;  // virtual ms in a scenario, real ms since the start otherwise
 };
 
+// Whether the model keeps the events themselves (for the log's csv export) beside the spans. A
+// picture needs only the spans and marks, which grow with the changes of state, not the events.
+enum class TimelineEvents : std::uint8_t { Kept, Dropped };
+
 class TimelineModel {
  public:
+  TimelineModel() = default;
+  explicit TimelineModel(TimelineEvents events) : keepEvents_(events) {}
+
   // An event of the tick in progress.
   void Report(const SimEvent& event, std::int64_t ms);
   // The end of the tick in progress; the next one begins.
@@ -97,15 +104,16 @@ class TimelineModel {
   // Ticks ended so far; the tick in progress is Ticks().
   std::int64_t Ticks() const { return tick_; }
   const std::vector<TimelineLane>& Lanes() const { return lanes_; }
-  const std::vector<UseRun>& Processor() const { return processor_; }
-  const std::vector<UseRun>& Device() const { return device_; }
+  const std::deque<UseRun>& Processor() const { return processor_; }
+  const std::deque<UseRun>& Device() const { return device_; }
+  // Empty when the events are dropped.
   const std::deque<RecordedEvent>& Events() const { return events_; }
 
   // A lane's state at the end of an ended tick; none before its creation or from its end.
   static std::optional<ProcessState> StateAt(const TimelineLane& lane, std::int64_t tick);
   static std::optional<int> PriorityAt(const TimelineLane& lane, std::int64_t tick);
   // The span of a row holding an ended tick; none past the end.
-  static const UseRun* RunAt(const std::vector<UseRun>& row, std::int64_t tick);
+  static const UseRun* RunAt(const std::deque<UseRun>& row, std::int64_t tick);
   // Ticks that ended with the lane in each state.
   static std::vector<std::int64_t> TicksPerState(const TimelineLane& lane);
 
@@ -115,13 +123,14 @@ class TimelineModel {
   void Create(const SimEvent& event);
   void ChangeState(TimelineLane& lane, ProcessState to);
   void End(std::vector<std::size_t>::iterator live);
-  static void Extend(std::vector<UseRun>& row, const UseRun& tick);
+  static void Extend(std::deque<UseRun>& row, const UseRun& tick);
 
+  TimelineEvents keepEvents_ = TimelineEvents::Kept;
   std::int64_t tick_ = 0;
   std::vector<TimelineLane> lanes_;
   std::vector<std::size_t> live_;  // lanes of the live processes
-  std::vector<UseRun> processor_;
-  std::vector<UseRun> device_;
+  std::deque<UseRun> processor_;
+  std::deque<UseRun> device_;
   std::deque<RecordedEvent> events_;  // grows in steps, never copied whole
 };
 

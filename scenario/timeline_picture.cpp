@@ -83,7 +83,7 @@ It NextShowing(It next, It end, const TimelineLayout& layout, const SpanPainter&
 
 // The spans of a sorted row that touch first..last: the first one's position.
 template <typename Run>
-auto FirstVisible(const std::vector<Run>& runs, std::int64_t first) {
+auto FirstVisible(const std::deque<Run>& runs, std::int64_t first) {
   return std::partition_point(runs.begin(), runs.end(),
                               [first](const Run& r) { return r.Last < first; });
 }
@@ -202,7 +202,7 @@ class Painter {
     }
   }
 
-  void DrawUseRow(std::size_t row, const std::string& label, const std::vector<UseRun>& runs,
+  void DrawUseRow(std::size_t row, const std::string& label, const std::deque<UseRun>& runs,
                   bool processor) {
     const double top = layout_.RowTop(row);
     canvas_.Text(TimelineLayout::kMargin, top + kTextDrop, label, false);

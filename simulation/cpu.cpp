@@ -194,6 +194,10 @@ void TCPU::Run() {
       // Parked, the threads leave the run to whoever drives it, and no tick passes here.
       if (!sim_.ThreadsParked) {
         WatchedCycle();
+        // With no process left there is nothing to run until one is created, which resumes it.
+        if (sim_.Kernel.Processes.empty()) {
+          sim_.HClock.Rest();
+        }
       }
     }
     CycleCount.fetch_add(1);

@@ -28,6 +28,16 @@ void THClock::PeriodChanged() {
   thread_.Wake();
 }
 
+void THClock::Rest() {
+  resting_.store(true);
+}
+
+void THClock::Resume() {
+  if (resting_.exchange(false)) {
+    thread_.Wake();
+  }
+}
+
 void THClock::Run() {
   using namespace std::chrono;
   steady_clock::time_point last = steady_clock::now();
@@ -35,9 +45,14 @@ void THClock::Run() {
   // from that tick too, so moving the control takes effect at once.
   const auto due = [&] { return last + milliseconds(Period.load()); };
   while (!thread_.TerminateRequested()) {
-    clockEvent_.Set();
-    if (OnTick) {
-      OnTick(last);
+    if (resting_.load()) {
+      thread_.SleepWhile([this] { return resting_.load(); });
+      last = steady_clock::now();
+    } else {
+      clockEvent_.Set();
+      if (OnTick) {
+        OnTick(last);
+      }
     }
     thread_.SleepUntil(due);
     // Keep to the schedule; after a stall longer than a period, start afresh instead of bursting.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The clock thread: sets the tick event once per period. It sleeps to deadlines (previous tick +
-// Period), so the tick rate does not drift, and ignores the run/stop event.
+// Period), so the tick rate does not drift, and ignores the run/stop event. While it rests (no
+// process exists) it sets no tick and does not wake at all.
 #pragma once
 
 #include <atomic>
@@ -32,11 +33,18 @@ class THClock {
   void Join();
   // Wakes the clock so a shortened period takes effect at once.
   void PeriodChanged();
+  // Stops the ticks until Resume: an empty simulation has nothing to run, and an idle program
+  // should not wake the processor once a period.
+  void Rest();
+  // Ends a rest; the first tick comes one period later. Does nothing while not resting.
+  void Resume();
+  bool Resting() const { return resting_.load(); }
 
  private:
   void Run();
 
   TEvent& clockEvent_;
+  std::atomic<bool> resting_{false};
   TSimThread thread_;
 };
 

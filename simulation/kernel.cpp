@@ -67,6 +67,7 @@ void TKernel::AddProcess(std::unique_ptr<TProcesso> P) {
   TProcesso* raw = P.get();
   Processes.push_back(std::move(P));
   MakeReady(raw);
+  sim_.HClock.Resume();
 }
 
 void TKernel::SetPriority(TProcesso* P, int newPriority) {

@@ -42,6 +42,11 @@ void TSimThread::SleepFor(std::chrono::milliseconds span) {
   SleepUntil([until] { return until; });
 }
 
+void TSimThread::SleepWhile(const std::function<bool()>& condition) {
+  std::unique_lock lock(mutex_);
+  wake_.wait(lock, [&] { return terminate_.load() || !condition(); });
+}
+
 void TSimThread::Wake() {
   // Taking the mutex orders the wake-up after the sleeper has either read its deadline or begun
   // to wait; a bare notify could fall between the two and be lost.

@@ -31,6 +31,9 @@ class TSimThread {
   // Sleeps until the deadline, which is read again after every wake, or until termination.
   void SleepUntil(const std::function<TimePoint()>& deadline);
   void SleepFor(std::chrono::milliseconds span);
+  // Sleeps, with no time-out, while condition holds (read again after every wake) and no
+  // termination is asked for.
+  void SleepWhile(const std::function<bool()>& condition);
   // Makes a sleeping loop read its deadline again.
   void Wake();
 

@@ -181,5 +181,29 @@ TEST_F(RunControlTest, ShutdownWakesALongSleepAndALongClockPeriod) {
   ShutdownWithin();
 }
 
+// An idle program does not wake: with no process the clock sets no tick, so the processor thread
+// sleeps too, until a creation brings the ticks back.
+TEST(IdleClockTest, AnEmptySimulationRestsUntilAProcessIsCreated) {
+  std::atomic<int> ticks{0};
+  TestSimulation t;
+  Simulation& sim = t.sim;
+  sim.HClock.Period = 2;
+  sim.HClock.OnTick = [&ticks](std::chrono::steady_clock::time_point) { ticks.fetch_add(1); };
+  sim.StartThreads();
+  ASSERT_TRUE(Eventually([&] { return sim.HClock.Resting(); }));
+  const int resting = ticks.load();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // 25 periods
+  // A tick already past the clock's check when the rest came may still be set.
+  EXPECT_LE(ticks.load(), resting + 1);
+
+  t.Create(pkCPU);
+  ASSERT_TRUE(Eventually([&] {
+    std::lock_guard lock(sim.Lock);
+    return sim.Kernel.DispatchCount >= 1;
+  }));
+  EXPECT_FALSE(sim.HClock.Resting());
+  sim.Shutdown();
+}
+
 }  // namespace
 }  // namespace kelpa::test
