@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -63,15 +64,47 @@ TEST(LogWriter, NamesTheFileFromTheStartTimeAndStampsEachLine) {
   EXPECT_TRUE(reporter.Messages().empty());
 }
 
-TEST(LogWriter, EmptiesALogOfTheSameMinute) {
-  TempWorkingDirectory dir;
-  ManualClock clock(EncodeDateTime({2026, 12, 7, 9, 0, 0, 0}));
-  WriteBytes(dir.File("log12070900.txt"), "an earlier run\r\n");
-  TLogWriter log(clock, nullptr);
-  EXPECT_EQ(ReadBytes(dir.File("log12070900.txt")), "");
-  log.AddLine("second run", kBlack);
-  log.Flush();
-  EXPECT_EQ(ReadBytes(dir.File("log12070900.txt")), "09:00:00:000 : second run\r\n");
+// A restart within the same minute keeps the earlier run's log and takes the first free name;
+// a name held by anything but a file is reported, never opened (a pipe would block the start).
+TEST(LogWriter, AStartInTheSameMinuteKeepsEveryEarlierLog) {
+  struct Case {
+    const char* Name;
+    std::vector<std::string> Earlier;
+    std::string Expected;  // empty: no file
+  };
+  const Case cases[] = {
+      {"OneEarlierRun", {"log12070900.txt"}, "log12070900-2.txt"},
+      {"TwoEarlierRuns", {"log12070900.txt", "log12070900-2.txt"}, "log12070900-3.txt"},
+      {"FirstFreeName", {"log12070900.txt", "log12070900-3.txt"}, "log12070900-2.txt"},
+      {"OtherMinute", {"log12070859.txt"}, "log12070900.txt"},
+      {"Pipe", {}, ""},
+  };
+  for (const Case& c : cases) {
+    TempWorkingDirectory dir;
+    ManualClock clock(EncodeDateTime({2026, 12, 7, 9, 0, 0, 0}));
+    for (const std::string& name : c.Earlier) {
+      WriteBytes(dir.File(name), "an earlier run\r\n");
+    }
+    if (c.Expected.empty()) {
+      ASSERT_EQ(::mkfifo(dir.File("log12070900.txt").c_str(), 0666), 0);
+    }
+    RecordingReporter reporter;
+    {
+      TLogWriter log(clock, &reporter);
+      EXPECT_EQ(log.HasFile(), !c.Expected.empty()) << c.Name;
+      EXPECT_EQ(reporter.Messages().size(), c.Expected.empty() ? 1u : 0u) << c.Name;
+      if (!c.Expected.empty()) {
+        EXPECT_EQ(log.FileName(), c.Expected) << c.Name;
+      }
+      log.AddLine("second run", kBlack);
+    }
+    if (!c.Expected.empty()) {
+      EXPECT_EQ(ReadBytes(dir.File(c.Expected)), "09:00:00:000 : second run\r\n") << c.Name;
+    }
+    for (const std::string& name : c.Earlier) {
+      EXPECT_EQ(ReadBytes(dir.File(name)), "an earlier run\r\n") << c.Name << " " << name;
+    }
+  }
 }
 
 // A copy still running holds its log: a second copy started in the same minute leaves it alone
