@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ini_file.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -106,8 +108,16 @@ const std::string& TIniFile::Bytes() const {
   return text_->Bytes;
 }
 
-std::string TIniFile::Encode(const std::string& utf8) const {
-  return text_->Windows1252 ? Utf8ToWindows1252(utf8) : utf8;
+// A line written into a file that has Windows-1252 lines is written in Windows-1252 too, so the
+// editor that made them still shows it right; unless those bytes would read back as UTF-8
+// (accented capitals followed by symbols can), when it is written in UTF-8, which reads back as
+// written.
+std::string TIniFile::Encode(const std::string& utf8Line, bool windows1252) const {
+  if (!windows1252) {
+    return utf8Line;
+  }
+  std::string encoded = Utf8ToWindows1252(utf8Line);
+  return IsAscii(encoded) || !IsValidUtf8(encoded) ? encoded : utf8Line;
 }
 
 // An ASCII name (every name the program asks for) is compared in the raw bytes: a byte above
@@ -195,10 +205,19 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     const std::size_t end = first == std::string_view::npos
                                 ? begin
                                 : found->ValueBegin + old.find_last_not_of(kIniBlanks) + 1;
-    Edit(begin, end, Encode(cleanValue));
+    // The line keeps its encoding: a UTF-8 line stays UTF-8 in a Windows-1252 file. Its other
+    // bytes come back as they were, since either decoding is undone exactly.
+    const std::string_view lineBytes =
+        bytes.substr(found->LineBegin, found->LineEnd - found->LineBegin);
+    const bool windows1252 =
+        text_->IsWindows1252Line(found->LineBegin) || (text_->Windows1252 && IsAscii(lineBytes));
+    Edit(found->LineBegin, found->LineEnd,
+         Encode(text_->Decode(found->LineBegin, begin) + cleanValue +
+                    text_->Decode(end, found->LineEnd),
+                windows1252));
     return;
   }
-  const std::string keyLine = Encode(cleanKey + "=" + cleanValue) + "\r\n";
+  const std::string keyLine = Encode(cleanKey + "=" + cleanValue, text_->Windows1252) + "\r\n";
   if (const TIniText::Section* header = text_->FindSection(cleanSection)) {
     // After the section's last key line, or after its header when it has none.
     TLineSpan after = LineAt(bytes, header->Header);
@@ -215,7 +234,8 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
   const bool needsBreak =
       bytes.size() > text_->TextBegin && bytes.back() != '\r' && bytes.back() != '\n';
   Edit(bytes.size(), bytes.size(),
-       (needsBreak ? "\r\n" : "") + Encode("[" + cleanSection + "]") + "\r\n" + keyLine);
+       (needsBreak ? "\r\n" : "") + Encode("[" + cleanSection + "]", text_->Windows1252) + "\r\n" +
+           keyLine);
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
@@ -243,6 +263,13 @@ bool TIniFile::UpdateFile() {
   // Only a regular file (or none) is replaced: never a folder, a pipe or a device.
   const auto existing = fs::status(target, error);
   if (fs::exists(existing) && !fs::is_regular_file(existing)) {
+    return false;
+  }
+  // The rename would replace a file its owner made read-only (the folder decides a rename, and the
+  // superuser passes any permission check): such a file is left as it is.
+  if (fs::is_regular_file(existing) &&
+      ((existing.permissions() & fs::perms::owner_write) == fs::perms::none ||
+       ::access(target.c_str(), W_OK) != 0)) {
     return false;
   }
   TIniTempFile temp(target);

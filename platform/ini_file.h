@@ -9,9 +9,11 @@
 //   only when the value is longer than one character and ends with the quote it starts with),
 //   then is cut to 2047 characters; a key present with an empty value reads as the empty text;
 // - CR, LF and CRLF line ends are all read.
-// Texts given and returned are UTF-8. A file that is valid UTF-8 (with or without a byte-order
-// mark) is read as UTF-8; any other file as Windows-1252, and values written into it are encoded
-// back to Windows-1252, so the file keeps one encoding.
+// Texts given and returned are UTF-8. Each line of the file (after a UTF-8 byte-order mark) is
+// read as UTF-8 when it is valid UTF-8 and as Windows-1252 otherwise. A changed line keeps its
+// encoding, and in a file with Windows-1252 lines a new line is Windows-1252 too (characters the
+// code page lacks become "?"); a line whose Windows-1252 bytes would read back as UTF-8 is written
+// in UTF-8 instead.
 // Writing changes only the lines of the keys written: a new key goes after the last key of its
 // section, a new section at the end of the file, new lines end in CRLF, and every other byte of
 // the file is kept. UpdateFile writes a temporary file next to the target and renames it over the
@@ -57,11 +59,12 @@ class TIniFile {
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
   // Saves the text through a temporary file and a rename; false when anything failed (the file
-  // on disk is then unchanged). A file that was not read (Problem()) is never replaced.
+  // on disk is then unchanged). A file that was not read (Problem()), or that is read-only (no
+  // write permission for its owner, or none for this process), is never replaced.
   bool UpdateFile();
 
   const std::string& Path() const { return path_; }
-  // True when the file was read as Windows-1252.
+  // True when some line of the file is read as Windows-1252.
   bool IsWindows1252() const;
   TIniProblem Problem() const;
   // The bytes as they will be saved.
@@ -76,7 +79,8 @@ class TIniFile {
 
   std::optional<KeyLine> FindKey(const std::string& section, const std::string& key) const;
   std::optional<std::string> RawValue(const std::string& section, const std::string& key) const;
-  std::string Encode(const std::string& utf8) const;
+  // A whole line of text, in the encoding it is to be written in.
+  std::string Encode(const std::string& utf8Line, bool windows1252) const;
   // Replaces bytes [begin, end) with inserted, in a copy of the text of its own.
   void Edit(std::size_t begin, std::size_t end, const std::string& inserted);
 

@@ -147,7 +147,6 @@ std::shared_ptr<TIniText> ReadText(int fd, const struct stat& status) {
   } else {
     text->Bytes = std::move(bytes);
     text->TextBegin = view.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
-    text->Windows1252 = !IsValidUtf8(std::string_view(text->Bytes).substr(text->TextBegin));
     text->Index();
   }
   return text;
@@ -211,10 +210,14 @@ TLineSpan LineAt(std::string_view bytes, std::size_t begin) {
 void TIniText::Index() {
   Sections.clear();
   FirstSection.clear();
+  Windows1252Lines.clear();
   const std::string_view bytes(Bytes);
   for (std::size_t pos = TextBegin; pos < bytes.size();) {
     const TLineSpan line = LineAt(bytes, pos);
     pos = line.Next;
+    if (!IsValidUtf8(bytes.substr(line.Begin, line.End - line.Begin))) {
+      Windows1252Lines.push_back(line.Begin);
+    }
     // Brackets and blanks are the same bytes in UTF-8 and Windows-1252, so section lines are
     // found in the raw bytes; only their names are decoded.
     const auto raw = SectionName(bytes.substr(line.Begin, line.End - line.Begin));
@@ -228,11 +231,23 @@ void TIniText::Index() {
     FirstSection.try_emplace(FoldName(Decode(nameBegin, nameBegin + raw->size())), Sections.size());
     Sections.push_back({line.Begin, line.Next, bytes.size()});
   }
+  Windows1252 = !Windows1252Lines.empty();
+}
+
+bool TIniText::IsWindows1252Line(std::size_t pos) const {
+  if (Windows1252Lines.empty()) {
+    return false;
+  }
+  const auto lineEnd = pos > TextBegin ? std::string_view(Bytes).find_last_of("\r\n", pos - 1)
+                                       : std::string_view::npos;
+  const std::size_t lineBegin =
+      lineEnd == std::string_view::npos || lineEnd < TextBegin ? TextBegin : lineEnd + 1;
+  return std::binary_search(Windows1252Lines.begin(), Windows1252Lines.end(), lineBegin);
 }
 
 std::string TIniText::Decode(std::size_t begin, std::size_t end) const {
   const std::string_view bytes = std::string_view(Bytes).substr(begin, end - begin);
-  return Windows1252 ? Windows1252ToUtf8(bytes) : std::string(bytes);
+  return IsWindows1252Line(begin) ? Windows1252ToUtf8(bytes) : std::string(bytes);
 }
 
 const TIniText::Section* TIniText::FindSection(const std::string& section) const {

@@ -31,16 +31,22 @@ struct TIniText {
 
   std::string Bytes;
   std::size_t TextBegin = 0;  // after a UTF-8 byte-order mark
-  bool Windows1252 = false;
+  // Each line is decoded on its own: as UTF-8 when it is valid UTF-8, otherwise as Windows-1252,
+  // so a line added by a UTF-8 editor to an older Windows-1252 file reads right, and so do the
+  // file's own lines. The first bytes of the Windows-1252 lines, in order.
+  std::vector<std::size_t> Windows1252Lines;
+  bool Windows1252 = false;  // some line is
   TIniProblem Problem = TIniProblem::None;
   std::vector<Section> Sections;
   // The first section of each name: its decoded name with ASCII letters in lower case.
   std::unordered_map<std::string, std::size_t> FirstSection;
 
-  // Decides the encoding and indexes the sections of Bytes.
+  // Decides the encoding of each line and indexes the sections of Bytes.
   void Index();
-  // Bytes [begin, end) as UTF-8.
+  // Bytes [begin, end), within one line, as UTF-8.
   std::string Decode(std::size_t begin, std::size_t end) const;
+  // Whether the line holding the byte at pos is read as Windows-1252.
+  bool IsWindows1252Line(std::size_t pos) const;
   // The first section named section (any ASCII case).
   const Section* FindSection(const std::string& section) const;
 };

@@ -14,6 +14,8 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -32,8 +34,6 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-// Decodes the character at pos and advances pos past it; nullopt (pos past the bad byte) when
-// the sequence is malformed.
 std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& pos) {
   const auto lead = static_cast<unsigned char>(s[pos++]);
   if (lead < 0x80) {
@@ -73,6 +73,8 @@ std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& pos) {
   }
   return value;
 }
+
+namespace {
 
 std::optional<char> Windows1252Byte(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {

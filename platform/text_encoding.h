@@ -4,10 +4,16 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace kelpa {
+
+// Decodes the character at pos and advances pos past it; nullopt (pos past the bytes that were
+// taken for it) when the sequence is malformed.
+std::optional<char32_t> NextCodePoint(std::string_view utf8, std::size_t& pos);
+void AppendUtf8(std::string& out, char32_t c);
 
 // True when bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/text_encoding.h"
+
 namespace kelpa {
 namespace {
 
@@ -24,9 +26,19 @@ std::string Number(double v) {
   return std::string(buffer.data(), end.ptr);
 }
 
+// What XML 1.0 allows in a document: a text from a hand-edited settings file may hold any other
+// control character, and a single one makes the whole picture unreadable.
+bool XmlAllows(char32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The markup characters escaped, the characters XML cannot hold at all (not even as references)
+// dropped, and malformed UTF-8 shown as the replacement character.
 std::string Escaped(const std::string& text) {
   std::string out;
-  for (const char c : text) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char32_t c = NextCodePoint(text, pos).value_or(U'\uFFFD');
     switch (c) {
       case '&':
         out += "&amp;";
@@ -41,7 +53,9 @@ std::string Escaped(const std::string& text) {
         out += "&quot;";
         break;
       default:
-        out += c;
+        if (XmlAllows(c)) {
+          AppendUtf8(out, c);
+        }
     }
   }
   return out;

@@ -2,7 +2,7 @@
 #include "session/log_writer.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,33 +13,30 @@
 namespace kelpa {
 namespace {
 
-// Copies of the program started in one folder within one minute, each with a log of its own.
+// Starts of the program in one folder within one minute, each with a log of its own.
 constexpr int kMaxLogsPerMinute = 100;
 
-// Opens the log file named base + ".txt", emptied; while another running copy holds that file,
-// base + "-2.txt", "-3.txt"... instead, so one copy never damages another's log. The file is held
-// locked until it is closed, and emptied only once the lock is held. -1 when the file cannot be
-// opened; name is then the name that failed.
-int OpenOwnLogFile(const std::string& base, std::string& name) {
+// Creates the log file base + ".txt"; when a file of that name is there already (the log of an
+// earlier run, or of a copy still running, started in the same minute), base + "-2.txt",
+// "-3.txt"... instead, the first name that is free: a start never empties a log. The name is
+// created, never opened, so what is opened is always a new regular file; a name taken by anything
+// but a regular file (a folder, a pipe, a link) is no log, and is reported rather than passed by.
+// -1 when the file cannot be created; name is then the name that failed.
+int CreateOwnLogFile(const std::string& base, std::string& name) {
   for (int copy = 1; copy <= kMaxLogsPerMinute; ++copy) {
     name = base;
     if (copy > 1) {
       name.append("-").append(std::to_string(copy));
     }
     name.append(".txt");
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      return fd;
+    }
+    struct stat status {};
+    if (errno != EEXIST || ::lstat(name.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
       return -1;
     }
-    // Where locks are not supported the file is used without one.
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) {
-      if (::ftruncate(fd, 0) == 0) {
-        return fd;
-      }
-      ::close(fd);
-      return -1;
-    }
-    ::close(fd);
   }
   return -1;
 }
@@ -51,7 +48,7 @@ std::string TLogWriter::Stamped(TDateTime time, const std::string& text) {
 }
 
 TLogWriter::TLogWriter(const IClock& clock, IErrorReporter* reporter) : clock_(clock) {
-  const int fd = OpenOwnLogFile("log" + FormatMonthDayHourMinute(clock.Now()), fileName_);
+  const int fd = CreateOwnLogFile("log" + FormatMonthDayHourMinute(clock.Now()), fileName_);
   // Binary mode: the line ends are written exactly as CRLF.
   file_ = fd < 0 ? nullptr : ::fdopen(fd, "wb");
   if (file_ == nullptr) {

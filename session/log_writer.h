@@ -31,10 +31,10 @@ class TLogWriter : public ILog {
   // nobody drains cannot grow without bound.
   static constexpr std::size_t kMaxPending = 100000;
 
-  // Creates (or empties) "log" + mmddhhnn + ".txt" in the current directory, named from the
-  // clock's time now, and holds it locked while the log lives. When another running copy holds
-  // that file, it is left alone and the log is "log" + mmddhhnn + "-2.txt" (or -3, ...). A failure
-  // is reported through reporter (when given) and logging goes on without a file.
+  // Creates "log" + mmddhhnn + ".txt" in the current directory, named from the clock's time now.
+  // When a log of that name exists (an earlier run's, or a running copy's), it is left as it is
+  // and the log is "log" + mmddhhnn + "-2.txt" (or -3, ..., the first that is free). A failure is
+  // reported through reporter (when given) and logging goes on without a file.
   TLogWriter(const IClock& clock, IErrorReporter* reporter);
   // Writes and publishes every line logged before it, then ends the writer thread.
   ~TLogWriter() override;

@@ -133,17 +133,28 @@ TEST(IniFileRead, MissingOrUnreadableFileReadsAsEmpty) {
   EXPECT_EQ(directory.ReadInteger("S", "k", 5), 5);
 }
 
-TEST(IniFileRead, EncodingIsDecidedByTheWholeFile) {
+// Each line is decoded on its own: a line a UTF-8 editor added to a Windows-1252 file reads as
+// UTF-8, the file's own lines as Windows-1252, whatever their order, line ends or key names.
+TEST(IniFileRead, EachLineIsDecodedOnItsOwn) {
+  const std::string cao = "\xC3\xA7\xC3\xA3o";  // UTF-8
+  const std::string latinCao = "\xE7\xE3o";     // Windows-1252
+  const std::string cases[] = {
+      "[S]\r\na=" + latinCao + "\r\n\xC3\xA7=" + cao + "\r\n",
+      "\xEF\xBB\xBF[S]\n\xC3\xA7=" + cao + "\na=" + latinCao + "\n",
+      "[S]\ra=" + cao + "\r\xE7=" + latinCao,
+      "[S\xE7]\r\n[S]\r\na=" + cao + "\r\n\xE7=" + latinCao + "\r\n",
+  };
   TempWorkingDirectory dir;
-  WriteBytes(dir.File("a.ini"), "[S]\r\nk=Execu\xC3\xA7\xC3\xA3o\r\n");
-  EXPECT_FALSE(TIniFile(dir.File("a.ini")).IsWindows1252());
-  // One stray Windows-1252 byte anywhere makes every value Windows-1252, even the valid-looking
-  // UTF-8 pair elsewhere.
-  WriteBytes(dir.File("b.ini"), "[S]\r\nk=\xC3\xA7\r\n[T]\r\nx=\xE9\r\n");
-  const TIniFile mixed(dir.File("b.ini"));
-  EXPECT_TRUE(mixed.IsWindows1252());
-  EXPECT_EQ(mixed.ReadString("S", "k", ""), "\xC3\x83\xC2\xA7");
-  EXPECT_EQ(mixed.ReadString("T", "x", ""), "\xC3\xA9");
+  for (const std::string& content : cases) {
+    WriteBytes(dir.File("kelpa.ini"), content);
+    const TIniFile ini(dir.File("kelpa.ini"));
+    EXPECT_TRUE(ini.IsWindows1252());
+    EXPECT_EQ(ini.ReadString("S", "a", "") + " " + ini.ReadString("S", "\xC3\xA7", ""),
+              cao + " " + cao)
+        << content;
+  }
+  WriteBytes(dir.File("kelpa.ini"), "[S]\r\na=" + cao + "\r\n");
+  EXPECT_FALSE(TIniFile(dir.File("kelpa.ini")).IsWindows1252());
 }
 
 // Readers of an unchanged file share one reading of it (the PCB window translates itself every

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "platform/ini_file.h"
 #include "support/temp_working_directory.h"
@@ -140,6 +141,32 @@ TEST(IniFileWrite, KeepsTheEncodingOfTheFile) {
   EXPECT_EQ(ReadBytes(dir.File("bom.ini")),
             "\xEF\xBB\xBF[MSG]\r\nA=Execu\xC3\xA7\xC3\xA3o\r\nB=Op\xC3\xA7\xC3\xB5"
             "es\r\n");
+}
+
+// In a file mixing Windows-1252 lines with UTF-8 ones, a changed line keeps its encoding, a new
+// line takes the file's Windows-1252 unless those bytes would read as UTF-8, and every value
+// written reads back as written.
+TEST(IniFileWrite, MixedEncodingsKeepEachLineAndReadBack) {
+  const std::string cao = "\xC3\xA7\xC3\xA3o";
+  // In Windows-1252 the last value would be the bytes of a UTF-8 "\xC3\xA9".
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {"latin", cao, "latin=\xE7\xE3o"},
+      {"utf8", cao, "utf8=" + cao},
+      {"ascii", cao, "ascii=\xE7\xE3o"},
+      {"new", cao, "new=\xE7\xE3o"},
+      {"new", "\xC3\x83\xC2\xA9", "new=\xC3\x83\xC2\xA9"}};
+  TempWorkingDirectory dir;
+  const std::string path = dir.File("kelpa.ini");
+  for (const auto& [key, value, line] : cases) {
+    WriteBytes(path, "[S]\r\nlatin=\xE9\r\nutf8=\xC3\xA9\r\nascii=x\r\n");
+    TIniFile ini(path);
+    ini.WriteString("S", key, value);
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_NE(ReadBytes(path).find("\n" + line + "\r\n"), std::string::npos) << ReadBytes(path);
+    const TIniFile reread(path);
+    EXPECT_EQ(reread.ReadString("S", key, ""), value);
+    EXPECT_EQ(reread.ReadString("S", key == "latin" ? "utf8" : "latin", ""), "\xC3\xA9");
+  }
 }
 
 TEST(IniFileWrite, LineBreaksInAValueCannotAddLines) {

@@ -362,5 +362,27 @@ TEST(TimelineSvg, CoordinatesAreWrittenWithoutAnExponentAndParseBack) {
   }
 }
 
+// The texts come from a hand-edited settings file: whatever bytes they hold, the picture stays
+// XML 1.0, with the markup escaped and the rest of each text kept.
+TEST(TimelineSvg, TextsKeepTheDocumentValidXml) {
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string("a\x01"
+                   "b\x1F\0c\x7F\td",
+                   9),
+       "abc\x7F\td"},
+      {"<b>&\"", "&lt;b&gt;&amp;&quot;"},
+      {"\xC3\xA7\xF0\x9F\x98\x80", "\xC3\xA7\xF0\x9F\x98\x80"},
+      {"\xEF\xBF\xBE|\xEF\xBF\xBF", "|"},                     // U+FFFE, U+FFFF
+      {"x\xE7y\xED\xA0\x80", "x\xEF\xBF\xBDy\xEF\xBF\xBD"}};  // a stray byte, a surrogate
+  for (const auto& [text, written] : cases) {
+    SvgCanvas canvas(10, 10);
+    canvas.Text(1, 2, text, false);
+    const std::string svg = canvas.Document();
+    const std::string open = "<text x=\"1\" y=\"2\">";
+    const auto begin = svg.find(open) + open.size();
+    EXPECT_EQ(svg.substr(begin, svg.find("</text>", begin) - begin), written);
+  }
+}
+
 }  // namespace
 }  // namespace kelpa

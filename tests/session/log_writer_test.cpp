@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "session/log_writer.h"
@@ -63,15 +65,37 @@ TEST(LogWriter, NamesTheFileFromTheStartTimeAndStampsEachLine) {
   EXPECT_TRUE(reporter.Messages().empty());
 }
 
-TEST(LogWriter, EmptiesALogOfTheSameMinute) {
-  TempWorkingDirectory dir;
-  ManualClock clock(EncodeDateTime({2026, 12, 7, 9, 0, 0, 0}));
-  WriteBytes(dir.File("log12070900.txt"), "an earlier run\r\n");
-  TLogWriter log(clock, nullptr);
-  EXPECT_EQ(ReadBytes(dir.File("log12070900.txt")), "");
-  log.AddLine("second run", kBlack);
-  log.Flush();
-  EXPECT_EQ(ReadBytes(dir.File("log12070900.txt")), "09:00:00:000 : second run\r\n");
+// A restart within the same minute keeps the earlier run's logs and takes the first free name;
+// a name held by anything but a file is reported, never opened (a pipe would block the start).
+TEST(LogWriter, AStartInTheSameMinuteKeepsEveryEarlierLog) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"log12070900.txt"}, "log12070900-2.txt"},
+      {{"log12070900.txt", "log12070900-3.txt"}, "log12070900-2.txt"},
+      {{"log12070859.txt"}, "log12070900.txt"},
+      {{}, ""}};  // a pipe in the log's place
+  for (const auto& [earlier, expected] : cases) {
+    TempWorkingDirectory dir;
+    ManualClock clock(EncodeDateTime({2026, 12, 7, 9, 0, 0, 0}));
+    for (const std::string& name : earlier) {
+      WriteBytes(dir.File(name), "an earlier run\r\n");
+    }
+    if (expected.empty()) {
+      ASSERT_EQ(::mkfifo(dir.File("log12070900.txt").c_str(), 0666), 0);
+    }
+    RecordingReporter reporter;
+    {
+      TLogWriter log(clock, &reporter);
+      EXPECT_EQ(log.HasFile() ? log.FileName() : "", expected);
+      EXPECT_EQ(reporter.Messages().size(), expected.empty() ? 1u : 0u);
+      log.AddLine("second run", kBlack);
+    }
+    if (!expected.empty()) {
+      EXPECT_EQ(ReadBytes(dir.File(expected)), "09:00:00:000 : second run\r\n");
+    }
+    for (const std::string& name : earlier) {
+      EXPECT_EQ(ReadBytes(dir.File(name)), "an earlier run\r\n") << name;
+    }
+  }
 }
 
 // A copy still running holds its log: a second copy started in the same minute leaves it alone

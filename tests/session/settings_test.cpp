@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/ini_text.h"
 #include "session/settings.h"
@@ -94,6 +95,31 @@ TEST(Settings, FailedSaveReportsTheFullPathAndKeepsTheValues) {
   EXPECT_FALSE(settings.PreemptionEnabled);
   EXPECT_EQ(settings.RealTimeThreshold, 3);
   EXPECT_TRUE(fs::is_directory(dir.File("kelpa.ini")));
+}
+
+// A file its owner made read-only is read at start-up but never replaced, though the folder
+// allows the rename and the tests may run as the superuser: each save says so, and the confirmed
+// values stay in force.
+TEST(Settings, AReadOnlyFileIsReadButNeverReplaced) {
+  using enum fs::perms;
+  for (const fs::perms mode : {owner_read | group_read | others_read, owner_read | others_write}) {
+    TempWorkingDirectory dir;
+    const std::string path = (dir.Path() / "kelpa.ini").string();
+    const std::string content = "[GLOBAL]\r\nTEMPO_REAL=4\r\n";
+    WriteBytes(path, content);
+    fs::permissions(path, mode);
+    SchedulingSettings settings;
+    RecordingReporter reporter;
+    EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
+    EXPECT_EQ(settings.RealTimeThreshold, 4);
+    settings.PreemptionEnabled = false;
+    EXPECT_FALSE(SaveLoadSettings(SettingsMode::Save, settings, reporter));
+    EXPECT_FALSE(WriteZoom(150, reporter));
+    EXPECT_EQ(reporter.Messages(), std::vector<std::string>(2, "Unable to write to " + path));
+    EXPECT_EQ(ReadBytes(path), content);
+    EXPECT_EQ(fs::status(path).permissions(), mode);
+    EXPECT_FALSE(settings.PreemptionEnabled);
+  }
 }
 
 TEST(Settings, EachRunUsesTheFileOfTheCurrentDirectory) {
