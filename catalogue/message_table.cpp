@@ -166,6 +166,12 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3253", &TMessages::MsgVoltarAoTick},
       {"MSG", "MSG3254", &TMessages::MsgArquivosCenario},
       {"MSG", "MSG3255", &TMessages::MsgCenarioNaoGravado},
+      {"MSG", "MSG3256", &TMessages::MsgIrParaOTick},
+      {"MSG", "MSG3257", &TMessages::MsgTickInvalido},
+      {"MSG", "MSG3258", &TMessages::MsgProximoEvento},
+      {"MSG", "MSG3259", &TMessages::MsgEventoNaoHouve},
+      {"MSG", "MSG3260", &TMessages::MsgNaoECenario},
+      {"MSG", "MSG3261", &TMessages::MsgCenarioNomePadrao},
   }};
   return entries;
 }

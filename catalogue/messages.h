@@ -185,6 +185,12 @@ struct TMessages {
   std::string MsgVoltarAoTick = "Voltar ao tick (0 a %1):";
   std::string MsgArquivosCenario = "Cenários (*.ini)";
   std::string MsgCenarioNaoGravado = "Não foi possível gravar o cenário";
+  std::string MsgIrParaOTick = "Ir para o tick (0 a %1):";
+  std::string MsgTickInvalido = "Tick inválido: %1. Escreva um número de 0 a %2.";
+  std::string MsgProximoEvento = "Correr até o próximo evento do tipo:";
+  std::string MsgEventoNaoHouve = "Nenhum evento desse tipo até o tick %1.";
+  std::string MsgNaoECenario = "O arquivo não é um cenário e não foi substituído";
+  std::string MsgCenarioNomePadrao = "cenario.ini";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
@@ -199,7 +205,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 157;
+inline constexpr std::size_t kMessageCount = 163;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -110,6 +110,20 @@ void ScenarioPlayer::BackTo(std::int64_t tick) {
   replaying_ = false;
 }
 
+void ScenarioPlayer::RunTo(std::int64_t tick, const std::function<bool()>& stop) {
+  if (!run_) {
+    return;
+  }
+  std::lock_guard lock(sim_.Lock);
+  NoteOptionsLocked();
+  while (run_->Tick() < tick) {
+    StepLocked();
+    if (stop && stop()) {
+      break;
+    }
+  }
+}
+
 void ScenarioPlayer::ApplyRecordedLocked() {
   const std::int64_t tick = run_->Tick();
   while (nextRecorded_ < tape_.size() && tape_[nextRecorded_].Tick <= tick) {

@@ -47,6 +47,10 @@ class ScenarioPlayer final : public IHandActionSink {
   // stepping on takes them again, until something new is done by hand: that drops them. Takes
   // the lock.
   void BackTo(std::int64_t tick);
+  // Runs on to the state after `tick` ticks (none when it is not ahead), taking the actions
+  // recorded on the way as stepping does; stops sooner, after the tick in which `stop` turns
+  // true. Takes the lock once.
+  void RunTo(std::int64_t tick, const std::function<bool()>& stop = {});
 
   // The scenario as run so far: its processes, requests and changes of options with those taken
   // by hand (a creation arrives at its tick, a request or a change takes effect at its tick),

@@ -31,7 +31,8 @@ void Session::LoadCatalogue() {
 
 void Session::CreateSimulation(IDisplay& display) {
   simLog_ = std::make_unique<ReplayLog>(*log_, *clock_);
-  sim_ = std::make_unique<Simulation>(*clock_, *simLog_, display, msg_);
+  display_ = std::make_unique<SwitchableDisplay>(display);
+  sim_ = std::make_unique<Simulation>(*clock_, *simLog_, *display_, msg_);
   sim_->Events = &events_;
   player_ = std::make_unique<ScenarioPlayer>(*sim_, clock_->Virtual());
 }
@@ -63,15 +64,48 @@ std::vector<LogLine> Session::BackTo(std::int64_t tick, std::size_t capacity) {
   {
     std::lock_guard lock(sim_->Lock);
     simLog_->Divert(capacity > 0 ? capacity - 1 : 0);
+    display_->SetAside();
   }
   player_->BackTo(tick);
   std::vector<LogLine> lines;
   {
     std::lock_guard lock(sim_->Lock);
+    display_->ShowAgain(*sim_);
     lines = simLog_->Restore();
   }
   lines.insert(lines.begin(), titleLine_);
   return lines;
+}
+
+namespace {
+
+// Notes whether an event wanted has happened.
+class EventWatch final : public IEventSink {
+ public:
+  explicit EventWatch(const std::function<bool(const SimEvent&)>& wanted) : wanted_(wanted) {}
+  void Report(const SimEvent& event) override { seen = seen || wanted_(event); }
+  bool seen = false;
+
+ private:
+  const std::function<bool(const SimEvent&)>& wanted_;
+};
+
+}  // namespace
+
+bool Session::RunTo(std::int64_t tick, const std::function<bool(const SimEvent&)>& wanted) {
+  EventWatch watch(wanted);
+  {
+    std::lock_guard lock(sim_->Lock);
+    display_->SetAside();
+    if (wanted) {
+      events_.Add(&watch);
+    }
+  }
+  player_->RunTo(tick, [&watch] { return watch.seen; });
+  std::lock_guard lock(sim_->Lock);
+  events_.Remove(&watch);
+  display_->ShowAgain(*sim_);
+  return watch.seen;
 }
 
 void Session::NoteJump() {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "simulation/event_fan_out.h"
 #include "simulation/simulation.h"
 #include "simulation/switchable_clock.h"
+#include "simulation/switchable_display.h"
 
 namespace kelpa {
 
@@ -74,6 +76,11 @@ class Session {
   // Replays the scenario to `tick` with the log file left alone; returns the lines of the run up
   // to there (its title line first, at most `capacity` in all) for the view.
   std::vector<LogLine> BackTo(std::int64_t tick, std::size_t capacity);
+  // Runs the scenario on to `tick` (not back), logging as it goes; with `wanted`, stops after the
+  // first tick in which an event it wants happens. True when it stopped for such an event.
+  bool RunTo(std::int64_t tick, const std::function<bool(const SimEvent&)>& wanted = {});
+  // The jumps above run with the display set aside and then show the state once; the windows
+  // that draw from the simulation themselves refresh after them.
   // The log notes the jump back to the tick the run stands at.
   void NoteJump();
 
@@ -97,6 +104,7 @@ class Session {
   std::unique_ptr<TLogWriter> log_;
   EventFanOut events_;  // outlives the simulation that reports to it
   std::unique_ptr<ReplayLog> simLog_;
+  std::unique_ptr<SwitchableDisplay> display_;  // outlives the simulation that shows through it
   std::unique_ptr<Simulation> sim_;
   std::unique_ptr<ScenarioPlayer> player_;
   LogLine titleLine_;

@@ -19,13 +19,17 @@ QString FileExport::Choose(QWidget* parent, const QString& filter, const QString
   return file;
 }
 
+bool WriteWholeFile(const QString& file, const std::string& text) {
+  QSaveFile out(file);
+  return out.open(QIODevice::WriteOnly) &&
+         out.write(text.data(), static_cast<qint64>(text.size())) ==
+             static_cast<qint64>(text.size()) &&
+         out.commit();
+}
+
 bool FileExport::Write(QWidget* parent, const QString& file, const std::string& text,
                        const QString& failure) const {
-  QSaveFile out(file);
-  const bool written = out.open(QIODevice::WriteOnly) &&
-                       out.write(text.data(), static_cast<qint64>(text.size())) ==
-                           static_cast<qint64>(text.size()) &&
-                       out.commit();
+  const bool written = WriteWholeFile(file, text);
   if (!written) {
     Fail(parent, failure + "\n" + file);
   }

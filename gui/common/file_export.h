@@ -11,6 +11,9 @@ class QWidget;
 
 namespace kelpa {
 
+// Writes text to file whole, or leaves what was there: false when it could not.
+bool WriteWholeFile(const QString& file, const std::string& text);
+
 struct FileExport {
   // Replace the file dialog and the message box (tests); empty means the real ones.
   std::function<QString(const QString& filter)> ChooseFile;

@@ -48,4 +48,24 @@ QString AsPlainText(const QString& text) {
          QStringLiteral("</p>");
 }
 
+QString DialogTitle(const QString& menuCaption) {
+  QString title;
+  title.reserve(menuCaption.size());
+  for (qsizetype i = 0; i < menuCaption.size(); ++i) {
+    if (menuCaption[i] == QLatin1Char('&')) {
+      ++i;
+      if (i == menuCaption.size()) {
+        break;
+      }
+    }
+    title += menuCaption[i];
+  }
+  for (const QString& dots : {QStringLiteral("..."), QStringLiteral("\u2026")}) {
+    if (title.endsWith(dots)) {
+      title.chop(dots.size());
+    }
+  }
+  return title.trimmed();
+}
+
 }  // namespace kelpa

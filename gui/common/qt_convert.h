@@ -29,6 +29,9 @@ inline TColor FromQColor(const QColor& colour) {
 // prompts): one that looks like markup is escaped, so it shows as the characters it is and can
 // neither draw anything nor load a file it names.
 QString AsPlainText(const QString& text);
+// A menu item's caption as the title of the dialog it opens: without the & that marks its Alt
+// letter ("&&" stands for "&") and without the closing "..." that says a dialog follows.
+QString DialogTitle(const QString& menuCaption);
 
 // A font of the given family; when the machine lacks it ("MS Sans Serif", "Small Fonts",
 // "Verdana"), the nearest sans-serif of the same size.

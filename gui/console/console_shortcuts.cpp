@@ -7,12 +7,14 @@
 
 namespace kelpa {
 
-const std::array<MenuShortcut, 4>& MenuShortcuts() {
-  static const std::array<MenuShortcut, 4> shortcuts = {{
+const std::array<MenuShortcut, 6>& MenuShortcuts() {
+  static const std::array<MenuShortcut, 6> shortcuts = {{
       {"Criar1", Qt::CTRL | Qt::Key_N},
       {"Help1", QKeyCombination(Qt::Key_F1)},
       {"Fim1", Qt::CTRL | Qt::Key_Q},
       {"Log1", Qt::CTRL | Qt::Key_L},
+      {"IrParaTick1", Qt::CTRL | Qt::Key_G},
+      {"ProximoEvento1", Qt::SHIFT | Qt::Key_F10},
   }};
   return shortcuts;
 }

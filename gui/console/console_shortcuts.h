@@ -17,8 +17,9 @@ struct MenuShortcut {
   QKeyCombination Key;
 };
 
-// Ctrl+N Criar, F1 Help, Ctrl+Q Fim, Ctrl+L the log window.
-const std::array<MenuShortcut, 4>& MenuShortcuts();
+// Ctrl+N Criar, F1 Help, Ctrl+Q Fim, Ctrl+L the log window, Ctrl+G "Ir para o tick", and
+// Shift+F10 "Próximo evento", beside F10's one tick.
+const std::array<MenuShortcut, 6>& MenuShortcuts();
 
 // The key of the run/stop button, and of "Passo" (one tick while stopped).
 inline constexpr QKeyCombination kRunStopKey(Qt::Key_F5);

@@ -27,6 +27,7 @@
 #include "gui/console/scenario_controls.h"
 #include "gui/console/window_set.h"
 #include "gui/language/language.h"
+#include "scenario/timeline_picture.h"
 
 namespace kelpa {
 
@@ -202,6 +203,11 @@ void TForm1::BuildMenu() {
           &TForm1::SalvarCenario1Click);
   Voltar1 = AddItem(processo, "Voltar1", "Vol&tar...", &TForm1::Voltar1Click);
   Voltar1->setEnabled(false);
+  IrParaTick1 = AddItem(processo, "IrParaTick1", "&Ir para o tick...", &TForm1::IrParaTick1Click);
+  IrParaTick1->setEnabled(false);
+  ProximoEvento1 = AddItem(processo, "ProximoEvento1", QString::fromUtf8("Pró&ximo evento..."),
+                           &TForm1::ProximoEvento1Click);
+  ProximoEvento1->setEnabled(false);
 
   QMenu* janelas = bar->addMenu("&Janelas");
   janelas->setObjectName("Janelas1");
@@ -445,9 +451,10 @@ QString TForm1::ChosenScenarioFile(bool save) {
     return hooks_.ChooseScenarioFile(save);
   }
   const QString title =
-      AsPlainText(findChild<QAction*>(save ? "SalvarCenario1" : "AbrirCenario1")->text());
+      DialogTitle(findChild<QAction*>(save ? "SalvarCenario1" : "AbrirCenario1")->text());
   const QString filter = ToQString(Msg().MsgArquivosCenario);
-  return save ? QFileDialog::getSaveFileName(this, title, QString(), filter)
+  // Saving proposes a name of its own, never the settings file beside it.
+  return save ? QFileDialog::getSaveFileName(this, title, scenario_->SuggestedFileName(), filter)
               : QFileDialog::getOpenFileName(this, title, QString(), filter);
 }
 
@@ -475,7 +482,7 @@ void TForm1::Voltar1Click() {
     bool ok = false;
     const QString prompt = ToQString(FillIn(Msg().MsgVoltarAoTick, {std::to_string(last)}));
     const int chosen =
-        QInputDialog::getInt(this, AsPlainText(Voltar1->text()), prompt, static_cast<int>(last), 0,
+        QInputDialog::getInt(this, DialogTitle(Voltar1->text()), prompt, static_cast<int>(last), 0,
                              static_cast<int>(last), 1, &ok);
     if (ok) {
       tick = chosen;
@@ -483,6 +490,56 @@ void TForm1::Voltar1Click() {
   }
   if (tick) {
     scenario_->BackTo(*tick);
+  }
+}
+
+void TForm1::IrParaTick1Click() {
+  if (!scenario_->VirtualTime()) {
+    return;
+  }
+  const std::int64_t last = scenario_->LastTick();
+  std::optional<QString> text;
+  if (hooks_.AskTickText) {
+    text = hooks_.AskTickText(last);
+  } else {
+    bool ok = false;
+    const QString prompt = ToQString(FillIn(Msg().MsgIrParaOTick, {std::to_string(last)}));
+    // Typed freely, so that a wrong tick is told as such rather than silently clamped.
+    text = QInputDialog::getText(this, DialogTitle(IrParaTick1->text()), AsPlainText(prompt),
+                                 QLineEdit::Normal, QString::number(scenario_->Tick()), &ok);
+    if (!ok) {
+      text.reset();
+    }
+  }
+  if (text) {
+    scenario_->GoTo(*text);
+  }
+}
+
+void TForm1::ProximoEvento1Click() {
+  if (!scenario_->VirtualTime()) {
+    return;
+  }
+  // The kinds the timeline marks, named as its legend names them.
+  QStringList kinds;
+  for (const std::string& name : TimelineTextsFrom(Msg()).Marks) {
+    kinds << ToQString(name);
+  }
+  std::optional<int> kind;
+  if (hooks_.AskEventKind) {
+    kind = hooks_.AskEventKind(kinds);
+  } else {
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(this, DialogTitle(ProximoEvento1->text()),
+                                                 AsPlainText(ToQString(Msg().MsgProximoEvento)),
+                                                 kinds, eventKind_, false, &ok);
+    if (ok) {
+      kind = static_cast<int>(kinds.indexOf(chosen));
+    }
+  }
+  if (kind && *kind >= 0 && *kind < kTimelineMarkCount) {
+    eventKind_ = *kind;
+    scenario_->RunToNext(static_cast<TimelineMark>(*kind));
   }
 }
 
@@ -503,6 +560,8 @@ void TForm1::ShowRunState() {
   }
   SpeedButton2->setEnabled(!SimulationRunning);
   Voltar1->setEnabled(scenario_->VirtualTime());
+  IrParaTick1->setEnabled(scenario_->VirtualTime());
+  ProximoEvento1->setEnabled(scenario_->VirtualTime());
 }
 
 void TForm1::SpeedButton1Click() {

@@ -54,6 +54,10 @@ struct TConsoleHooks {
   std::function<QString(bool save)> ChooseScenarioFile;
   // Asks the tick to go back to, 0..last; null means an input box.
   std::function<std::optional<std::int64_t>(std::int64_t last)> AskTick;
+  // Asks the tick to go to, as typed (none when cancelled); null means an input box.
+  std::function<std::optional<QString>(std::int64_t last)> AskTickText;
+  // Asks which of the kinds of event to run on to, by its place in kinds; null means a list box.
+  std::function<std::optional<int>(const QStringList& kinds)> AskEventKind;
 };
 
 class TForm1 : public QMainWindow {
@@ -90,6 +94,8 @@ class TForm1 : public QMainWindow {
   void AbrirCenario1Click();
   void SalvarCenario1Click();
   void Voltar1Click();
+  void IrParaTick1Click();
+  void ProximoEvento1Click();
   void SpeedButton1Click();
   // "Passo": one tick, while stopped.
   void SpeedButton2Click();
@@ -157,6 +163,9 @@ class TForm1 : public QMainWindow {
   QToolButton* SpeedButton2 = nullptr;
   QLabel* tickText_ = nullptr;
   QAction* Voltar1 = nullptr;
+  QAction* IrParaTick1 = nullptr;
+  QAction* ProximoEvento1 = nullptr;
+  int eventKind_ = 0;  // the kind of event last run on to
   TScenarioControls* scenario_ = nullptr;
   QLabel* StaticText1 = nullptr;
   QAction* Log1 = nullptr;

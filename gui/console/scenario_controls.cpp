@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "gui/console/scenario_controls.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
-#include <fstream>
+#include <algorithm>
+#include <filesystem>
 #include <mutex>
 
+#include "catalogue/fill_in.h"
+#include "gui/common/file_export.h"
 #include "gui/common/qt_convert.h"
 #include "gui/console/log_window.h"
 #include "gui/console/window_set.h"
 #include "gui/timeline/timeline_view.h"
 #include "gui/timeline/timeline_window.h"
+#include "platform/sha256.h"
 #include "scenario/current_options.h"
 #include "scenario/live_scenario.h"
 #include "scenario/scenario_player.h"
@@ -65,12 +71,18 @@ std::int64_t TScenarioControls::Tick() const {
 }
 
 bool TScenarioControls::Open(const QString& path) {
-  ScenarioReading reading = ReadScenarioFile(ToStdString(path), session_.Msg());
+  const std::string file = ToStdString(path);
+  ScenarioError error;
+  const std::optional<std::string> bytes = ReadScenarioBytes(file, session_.Msg(), error);
+  ScenarioReading reading =
+      bytes ? ParseScenario(*bytes, file, session_.Msg()) : ScenarioReading{std::nullopt, error};
   if (!reading.Value) {
-    showMessage_(ToQString(reading.Error ? reading.Error->Text() : ToStdString(path)));
+    showMessage_(ToQString(reading.Error ? reading.Error->Text() : file));
     return false;
   }
   SetPlaying(false);
+  file_ = file;
+  sha256_ = Sha256Hex(*bytes);
   ConnectTimeline();
   if (TimelineWindow* timeline = windows_.TimelineWin()) {
     // From now on the scenario's ticks end the timeline's: the parked processor runs none.
@@ -79,6 +91,12 @@ bool TScenarioControls::Open(const QString& path) {
       Scenario options = CurrentOptions(session_.Sim());
       options.Title = opened.Title;
       return TimelineHeader(options, session_.Msg().MsgLinhaOpcoes);
+    };
+    // The events exported are those of the ticks run: headed, as the runner heads its trace,
+    // with the file, and the scenario as run so far (its options at the start, the changes made
+    // on the way, the processes, the ticks run).
+    timeline->CsvHead = [this] {
+      return CsvHeading{file_, sha256_, session_.Player()->WithHandActions()};
     };
   }
   session_.OpenScenario(std::move(*reading.Value));
@@ -105,14 +123,37 @@ bool TScenarioControls::Save(const QString& path) {
     showMessage_(ToQString(session_.Msg().MsgNenhumProcesso));
     return false;
   }
-  std::ofstream out(ToStdString(path), std::ios::binary | std::ios::trunc);
-  out << WriteScenario(scenario);
-  out.flush();
-  if (!out) {
-    showMessage_(ToQString(session_.Msg().MsgCenarioNaoGravado + ": " + ToStdString(path)));
+  const std::string file = ToStdString(path);
+  if (!MayReplace(file)) {
+    showMessage_(ToQString(session_.Msg().MsgNaoECenario + ": " + file));
+    return false;
+  }
+  if (!WriteWholeFile(path, WriteScenario(scenario))) {
+    showMessage_(ToQString(session_.Msg().MsgCenarioNaoGravado + ": " + file));
     return false;
   }
   return true;
+}
+
+bool TScenarioControls::MayReplace(const std::string& file) const {
+  std::error_code error;
+  const auto status = std::filesystem::status(file, error);
+  // Nothing there, or a folder (where the write fails and says so).
+  if (!std::filesystem::exists(status) || std::filesystem::is_directory(status)) {
+    return true;
+  }
+  // The settings and captions file, a picture, any other text: only a scenario the reader takes
+  // is replaced by another.
+  return ReadScenarioFile(file, session_.Msg()).Value.has_value();
+}
+
+QString TScenarioControls::SuggestedFileName() const {
+  if (!VirtualTime() || file_.empty()) {
+    return ToQString(session_.Msg().MsgCenarioNomePadrao);
+  }
+  const QFileInfo opened(ToQString(file_));
+  return opened.dir().filePath(opened.completeBaseName() + QLatin1Char('-') +
+                               QString::number(Tick()) + QStringLiteral(".ini"));
 }
 
 void TScenarioControls::Step() {
@@ -144,8 +185,54 @@ void TScenarioControls::BackTo(std::int64_t tick) {
     view->ShowLines(lines);
   }
   session_.NoteJump();
+  ShowJump();
+}
+
+void TScenarioControls::ShowJump() {
+  windows_.RefreshAfterJump();
   ShowOptionsInForce(OptionsNow());
   onChanged_();
+}
+
+std::int64_t TScenarioControls::LastTick() const {
+  return VirtualTime() ? std::max(session_.Player()->Opened().Ticks, Tick()) : 0;
+}
+
+bool TScenarioControls::GoTo(const QString& text) {
+  if (!VirtualTime()) {
+    return false;
+  }
+  bool number = false;
+  const qlonglong tick = text.trimmed().toLongLong(&number);
+  if (!number || tick < 0 || tick > LastTick()) {
+    showMessage_(ToQString(
+        FillIn(session_.Msg().MsgTickInvalido, {ToStdString(text), std::to_string(LastTick())})));
+    return false;
+  }
+  if (tick < Tick()) {
+    BackTo(tick);
+  } else if (tick > Tick()) {
+    SetPlaying(false);
+    session_.RunTo(tick);
+    ShowJump();
+  }
+  return true;
+}
+
+bool TScenarioControls::RunToNext(TimelineMark mark) {
+  if (!VirtualTime()) {
+    return false;
+  }
+  SetPlaying(false);
+  const std::int64_t last = session_.Player()->Opened().Ticks;
+  const bool found = Tick() < last && session_.RunTo(last, [mark](const SimEvent& event) {
+    return MarkOf(event.Kind) == mark;
+  });
+  ShowJump();
+  if (!found) {
+    showMessage_(ToQString(FillIn(session_.Msg().MsgEventoNaoHouve, {std::to_string(Tick())})));
+  }
+  return found;
 }
 
 void TScenarioControls::SetPlaying(bool playing) {

@@ -8,8 +8,10 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "scenario/scenario.h"
+#include "scenario/timeline_model.h"
 
 class QTimer;
 
@@ -33,12 +35,24 @@ class TScenarioControls : public QObject {
   // (unless tick 0 is a pause tick); otherwise says why and changes nothing. True when opened.
   bool Open(const QString& path);
   // Writes the run so far with its hand actions (a scenario open) or the processes alive now
-  // with the options in force; says why when it cannot. True when written.
+  // with the options in force, whole or not at all; says why when it cannot. An existing file is
+  // replaced only when it is a scenario. True when written.
   bool Save(const QString& path);
+  // The name the save dialog proposes: the opened file's, with the tick, or a default one.
+  QString SuggestedFileName() const;
   // One tick, only while stopped.
   void Step();
   // Back to an earlier tick of the open scenario, stopped there.
   void BackTo(std::int64_t tick);
+  // To the tick the text names, back (as BackTo) or on (the ticks run unseen, then the windows
+  // show the state once); a text that is not a tick of 0..LastTick() is refused with a message.
+  // True when it went there.
+  bool GoTo(const QString& text);
+  // Runs on, unseen, to the end of the next tick with an event the timeline marks `mark`; at
+  // most to the scenario's last tick, saying so when none came. True when one came.
+  bool RunToNext(TimelineMark mark);
+  // The furthest tick GoTo takes: the scenario's last, or the tick stood at when stepped past it.
+  std::int64_t LastTick() const;
   // The run/stop button in virtual time: plays or pauses.
   void SetPlaying(bool playing);
 
@@ -57,6 +71,10 @@ class TScenarioControls : public QObject {
   // The timeline follows a scenario's ticks, starts again with each replay, heads its exports
   // with the scenario, and a click on one of its ticks goes back to the end of that tick.
   void ConnectTimeline();
+  // Whether a save may write over what is at file: nothing, or a scenario.
+  bool MayReplace(const std::string& file) const;
+  // After a jump: the windows and the console show where the run stands.
+  void ShowJump();
 
   Session& session_;
   TWindowSet& windows_;
@@ -64,6 +82,9 @@ class TScenarioControls : public QObject {
   std::function<void()> onChanged_;
   QTimer* timer_ = nullptr;
   bool playing_ = false;
+  // The opened file, as chosen, and its SHA-256: the csv export is headed with them.
+  std::string file_;
+  std::string sha256_;
 };
 
 }  // namespace kelpa

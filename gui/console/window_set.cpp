@@ -107,6 +107,34 @@ void TWindowSet::ShowOptionsInForce(int wait, int slice, int clock, int realTime
   }
 }
 
+void TWindowSet::RefreshAfterJump() {
+  // Queued behind the display's requests, which run first on this thread in the order posted.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (gp_) {
+          gp_->Timer1Timer();
+        }
+        const auto shown = [](const auto& window) { return window && window->isVisible(); };
+        if (shown(memory_)) {
+          memory_->Timer1Timer();
+        }
+        if (shown(statistics_)) {
+          statistics_->Timer1Timer();
+        }
+        if (shown(pcb_)) {
+          pcb_->Timer1Timer();
+        }
+        if (shown(list_)) {
+          list_->Timer1Timer();
+        }
+        if (shown(timeline_)) {
+          timeline_->Refresh();
+        }
+      },
+      Qt::QueuedConnection);
+}
+
 TLanguage& TWindowSet::Language() const {
   return *language_;
 }

@@ -62,6 +62,10 @@ class TWindowSet : public QObject {
   // The speed controls move to these positions (1..10) and the option windows show the options
   // in force.
   void ShowOptionsInForce(int wait, int slice, int clock, int realTimeThreshold);
+  // After a jump of a scenario's run, made with the display set aside: once the display's summary
+  // of the state has been carried out, the processor window places its ready discs and every
+  // window on the screen draws the state it finds, each once.
+  void RefreshAfterJump();
 
   // The captions' loader of every window that translates itself, the console's too.
   TLanguage& Language() const;

@@ -53,6 +53,11 @@ TimelineWindow::TimelineWindow(Simulation& sim, const TMessages& msg, EventFanOu
     options.Title = msg_.MsgLinhaAoVivo;
     return TimelineHeader(options, msg_.MsgLinhaOpcoes);
   };
+  CsvHead = [this] {
+    Scenario options = CurrentOptions(sim_);
+    options.Title = msg_.MsgLinhaAoVivo;
+    return CsvHeading{msg_.MsgLinhaAoVivo, "", std::move(options)};
+  };
   BuildControls();
   std::lock_guard lock(sim_.Lock);
   events_.Add(&recorder_);
@@ -215,10 +220,9 @@ std::string TimelineWindow::EventsCsvText() const {
   const StatisticsNumbers statistics = ComputeStatisticsNumbers(SnapshotStatistics(sim_));
   const bool fromFile = KelpaIniPresent();
   std::lock_guard lock(sim_.Lock);
-  Scenario options = CurrentOptions(sim_);
-  options.Title = msg_.MsgLinhaAoVivo;
-  const RunHeader header{std::string(ProgramVersion()), msg_.MsgLinhaAoVivo, "", fromFile,
-                         &options};
+  const CsvHeading heading = CsvHead();
+  const RunHeader header{std::string(ProgramVersion()), heading.File, heading.Sha256, fromFile,
+                         &heading.Resolved};
   return EventsCsv(header, model_.Events(), statistics, msg_, LoadStatisticsCaptions(fromFile));
 }
 

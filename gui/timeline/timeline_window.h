@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/common/file_export.h"
+#include "scenario/scenario.h"
 #include "scenario/timeline_picture.h"
 #include "scenario/timeline_recorder.h"
 
@@ -22,6 +23,14 @@ namespace kelpa {
 
 class EventFanOut;
 class TimelineView;
+
+// What the csv export is headed with, as the runner heads its trace: the file run, its SHA-256
+// and the scenario as run.
+struct CsvHeading {
+  std::string File;
+  std::string Sha256;
+  Scenario Resolved;
+};
 
 class TimelineWindow : public QWidget {
  public:
@@ -44,6 +53,9 @@ class TimelineWindow : public QWidget {
   // The header lines of an export; by default the live run and the options in force. Called
   // with the lock held.
   std::function<std::vector<std::string>()> Header;
+  // The heading of the csv export; by default the live run and the options in force. Called with
+  // the lock held.
+  std::function<CsvHeading()> CsvHead;
   // Runs when the user closes the window (it is only hidden).
   std::function<void()> OnClosed;
   // The file dialog and the message box of the exports.

@@ -2,7 +2,9 @@
 // Scenarios in the windows: opened from the console and stepped, they log what the runner
 // prints; "Passo" runs one tick only while stopped; "Voltar" shows an earlier tick again; a bad
 // file changes nothing; a saved run is a file the runner accepts, with the options changed on the
-// way, which the track bars show as they change.
+// way, which the track bars show as they change, and never over a file that is not a scenario;
+// "Ir para o tick" goes back or on and "Próximo evento" on, the discs shown as stepping shows
+// them; the csv of the events is headed with the scenario.
 #include <QAction>
 #include <QSlider>
 #include <QTextEdit>
@@ -18,9 +20,11 @@
 #include "console_handle.h"
 #include "gui/console/log_window.h"
 #include "gui/console/scenario_controls.h"
+#include "gui/processor/process_shape.h"
 #include "gui/processor/processor_window.h"
 #include "gui/timeline/timeline_view.h"
 #include "gui/timeline/timeline_window.h"
+#include "platform/sha256.h"
 #include "runner/command_line.h"
 #include "simulation/snapshots.h"
 #include "support/temp_working_directory.h"
@@ -90,6 +94,10 @@ class ScenarioConsoleTest : public QObject {
   void aBadFileChangesNothing();
   void savedRunsAreFilesTheRunnerAccepts();
   void changesOfOptionsAreShownReplayedAndSaved();
+  void savingNeverReplacesWhatIsNotAScenario();
+  void goingToATickShowsTheDiscsSteppingThereShows();
+  void nextEventStopsAfterTheTickItHappensIn();
+  void theEventsCsvIsHeadedWithTheScenario();
 
  private:
   void Start();
@@ -97,11 +105,15 @@ class ScenarioConsoleTest : public QObject {
   // The log file's lines from the scenario's title on, without their times.
   std::vector<std::string> LogFromTitle();
   std::string Rows();
+  // Each process's disc on the processor window, once the window has caught up: by process,
+  // whether it is on the window and where; and the discs on the window in all.
+  std::string Discs();
 
   std::unique_ptr<test::TempWorkingDirectory> dir_;
   ConsoleHandle console_;
   QStringList messages_;
   QString chosen_;
+  std::optional<QString> typed_;
 };
 
 void ScenarioConsoleTest::init() {
@@ -119,6 +131,10 @@ void ScenarioConsoleTest::Start() {
   TConsoleHooks hooks;
   hooks.ShowMessage = [this](const QString& text) { messages_ << text; };
   hooks.ChooseScenarioFile = [this](bool) { return chosen_; };
+  hooks.AskTickText = [this](std::int64_t) { return typed_; };
+  hooks.AskEventKind = [](const QStringList& kinds) {
+    return std::optional<int>(static_cast<int>(kinds.indexOf(QStringLiteral("Preempção"))));
+  };
   console_ = ConsoleHandle::Started(std::move(hooks));
 }
 
@@ -156,6 +172,25 @@ std::string ScenarioConsoleTest::Rows() {
   }
   const StatisticsInputs s = SnapshotStatistics(console_->Sim());
   out << s.Now << ' ' << s.DispatchCount << ' ' << s.FreePages << ' ' << s.HardFaults;
+  return out.str();
+}
+
+std::string ScenarioConsoleTest::Discs() {
+  QCoreApplication::processEvents();
+  TfrmGP* gp = console_->ProcessorWindow();
+  gp->Timer1Timer();
+  std::ostringstream out;
+  for (const ProcessRow& row : SnapshotProcessRows(console_->Sim())) {
+    const TShpProcesso* disc = gp->Disc(row.Shape);
+    out << row.PID << ':';
+    if (disc != nullptr) {
+      out << (disc->parentWidget() == gp->ClientArea()) << disc->isVisibleTo(gp->ClientArea())
+          << '@' << disc->x() << ',' << disc->y() << ':' << disc->FillColor();
+    }
+    out << ' ';
+  }
+  const auto onWindow = gp->ClientArea()->findChildren<TShpProcesso*>();
+  out << "in all " << onWindow.size();
   return out.str();
 }
 
@@ -387,6 +422,126 @@ void ScenarioConsoleTest::changesOfOptionsAreShownReplayedAndSaved() {
   QVERIFY2(out.str().find("[MUDANCA 1]\nTICK=2\nFATIA=7\nESPERA_IO=3\n\n[MUDANCA 2]\nTICK=3\n"
                           "FATIA=4\n") != std::string::npos,
            out.str().c_str());
+}
+
+void ScenarioConsoleTest::savingNeverReplacesWhatIsNotAScenario() {
+  const std::filesystem::path english = kLessons / ".." / "en" / "kelpa.ini";
+  std::filesystem::copy_file(english, "kelpa.ini",
+                             std::filesystem::copy_options::overwrite_existing);
+  const std::string catalogue = ReadAll("kelpa.ini");
+  std::ofstream("notes.ini") << "[ANOTACOES]\nTEXTO=a teacher's notes\n";
+  Open("02-preempcao.ini");
+  for (int i = 0; i < 3; ++i) {
+    console_->SpeedButton2Click();
+  }
+  // The name offered is never the settings file's.
+  const QString suggested = console_->ScenarioControls().SuggestedFileName();
+  QVERIFY(suggested.endsWith(".ini") && !suggested.endsWith("kelpa.ini"));
+  for (const char* other : {"kelpa.ini", "notes.ini"}) {
+    const std::string before = ReadAll(other);
+    messages_.clear();
+    chosen_ = other;
+    console_->SalvarCenario1Click();
+    QCOMPARE(messages_.size(), qsizetype{1});
+    QVERIFY(messages_.front().startsWith(QString::fromStdString(console_->Msg().MsgNaoECenario)));
+    QCOMPARE(ReadAll(other), before);
+  }
+  QCOMPARE(ReadAll("kelpa.ini"), catalogue);
+  // A scenario is replaced by the run so far, and so is nothing at all.
+  messages_.clear();
+  for (const QString& file : {QStringLiteral("02-preempcao.ini"), suggested}) {
+    chosen_ = file;
+    console_->SalvarCenario1Click();
+    std::ostringstream out;
+    std::ostringstream err;
+    QCOMPARE(RunRunner({"--check", file.toStdString()}, out, err), 0);
+    QVERIFY(out.str().find("TICKS=3\n") != std::string::npos);
+  }
+  QVERIFY(messages_.isEmpty());
+}
+
+void ScenarioConsoleTest::goingToATickShowsTheDiscsSteppingThereShows() {
+  Open("05-swapping.ini");
+  for (int i = 0; i < 45; ++i) {
+    console_->SpeedButton2Click();
+  }
+  const std::string rows = Rows();
+  const std::string discs = Discs();
+  QVERIFY(discs.find("in all 0") == std::string::npos);
+  auto& controls = console_->ScenarioControls();
+  // On, then back, then on from the start: each time the state and the discs of tick 45.
+  for (const char* tick : {"120", " 45", "0", "45"}) {
+    QVERIFY(controls.GoTo(tick));
+    QCOMPARE(controls.Tick(), QString(tick).trimmed().toLongLong());
+  }
+  QCOMPARE(Rows(), rows);
+  QCOMPARE(Discs(), discs);
+  QCOMPARE(console_->TickText(), QStringLiteral("Tick 45"));
+  // Through the menu, as typed; what is not a tick of the scenario changes nothing and says so.
+  for (const char* typed : {"abc", "-1", "", "12.5", "201", "99999999999999999999"}) {
+    messages_.clear();
+    typed_ = QString(typed);
+    console_->findChild<QAction*>("IrParaTick1")->trigger();
+    QCOMPARE(messages_.size(), qsizetype{1});
+    QVERIFY2(messages_.front().contains("200"), qPrintable(messages_.front()));
+    QCOMPARE(controls.Tick(), std::int64_t{45});
+  }
+}
+
+void ScenarioConsoleTest::nextEventStopsAfterTheTickItHappensIn() {
+  TimelineWindow* timeline = TheTimeline();
+  Open("02-preempcao.ini");
+  auto& controls = console_->ScenarioControls();
+  // The ticks in which the timeline marks a preemption, from a run stepped to the end.
+  const std::int64_t last = controls.LastTick();
+  controls.GoTo(QString::number(last));
+  std::vector<std::int64_t> marked;
+  {
+    std::lock_guard lock(console_->Sim().Lock);
+    for (const TimelineLane& lane : timeline->Model().Lanes()) {
+      for (const TimelineMarker& marker : lane.Markers) {
+        if (marker.Mark == TimelineMark::Preempted) {
+          marked.push_back(marker.Tick);
+        }
+      }
+    }
+  }
+  std::sort(marked.begin(), marked.end());
+  marked.erase(std::unique(marked.begin(), marked.end()), marked.end());
+  QVERIFY(marked.size() >= 2);
+  controls.GoTo("0");
+  messages_.clear();
+  // Through the menu, the kind chosen by its place in the list, as the timeline's legend has it.
+  for (std::size_t i = 0; i < 2; ++i) {
+    console_->findChild<QAction*>("ProximoEvento1")->trigger();
+    QCOMPARE(controls.Tick(), marked[i] + 1);
+  }
+  QVERIFY(messages_.isEmpty());
+  // None left: the run stops at the scenario's end and says so.
+  controls.GoTo(QString::number(marked.back() + 1));
+  QVERIFY(!controls.RunToNext(TimelineMark::Preempted));
+  QCOMPARE(controls.Tick(), last);
+  QCOMPARE(messages_.size(), qsizetype{1});
+}
+
+void ScenarioConsoleTest::theEventsCsvIsHeadedWithTheScenario() {
+  Open("02-preempcao.ini");
+  auto* slice = console_->ProcessorWindow()->findChild<QSlider*>("tcbQuantum");
+  const int atStart = slice->value();
+  for (int i = 0; i < 4; ++i) {
+    console_->SpeedButton2Click();
+  }
+  slice->setValue(atStart == 9 ? 8 : 9);
+  console_->SpeedButton2Click();
+  const std::string csv = TheTimeline()->EventsCsvText();
+  const auto has = [&csv](const std::string& text) { return csv.find(text) != std::string::npos; };
+  QVERIFY2(has("# " + console_->Msg().MsgRunCenario + ": 02-preempcao.ini\n"), csv.c_str());
+  QVERIFY(has("# SHA-256: " + Sha256Hex(ReadAll("02-preempcao.ini")) + "\n"));
+  QVERIFY(has("# TICKS=5\n"));
+  QVERIFY(has("# [PROCESSO 2]\n"));
+  // The options at the start, and the change made on the way.
+  QVERIFY(has("# FATIA=" + std::to_string(atStart) + "\n"));
+  QVERIFY(has("# [MUDANCA 1]\n"));
 }
 
 QTEST_MAIN(ScenarioConsoleTest)

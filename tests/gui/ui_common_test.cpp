@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The small rules the windows share: black or white text on a process colour, a colour's shade
 // that reads on a background, the scale factor of a zoom, and fitting a grid's columns to their
-// texts within its width.
+// texts within its width, and a menu caption as the title of its dialog.
 #include <QtTest>
 #include <vector>
 
 #include "gui/common/column_fit.h"
+#include "gui/common/qt_convert.h"
 #include "gui/common/readable_text.h"
 #include "gui/common/window_zoom.h"
 
@@ -108,6 +109,29 @@ class UiCommonTest : public QObject {
     QFETCH(int, available);
     QFETCH(std::vector<int>, widths);
     QCOMPARE(FitColumnWidths(preferred, needed, available), widths);
+  }
+
+  void dialogTitlesShowNeitherTheAltLetterNorTheDots_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("first letter") << QString::fromUtf8("&Abrir cenário...")
+                                  << QString::fromUtf8("Abrir cenário");
+    QTest::newRow("inner letter") << "Vol&tar..."
+                                  << "Voltar";
+    QTest::newRow("translated") << "Sa&ve scenario..."
+                                << "Save scenario";
+    QTest::newRow("an ampersand written") << "Salt && pepper"
+                                          << "Salt & pepper";
+    QTest::newRow("one ellipsis character") << QString::fromUtf8("&Next…") << "Next";
+    QTest::newRow("no letter, no dots") << "Linha do tempo"
+                                        << "Linha do tempo";
+    QTest::newRow("a lone & at the end") << "Fim&"
+                                         << "Fim";
+  }
+  void dialogTitlesShowNeitherTheAltLetterNorTheDots() {
+    QFETCH(QString, caption);
+    QFETCH(QString, title);
+    QCOMPARE(kelpa::DialogTitle(caption), title);
   }
 };
 

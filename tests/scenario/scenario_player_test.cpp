@@ -3,8 +3,11 @@
 // actions taken by hand on the way, pause ticks, and the run so far saved as a scenario.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +17,7 @@
 #include "scenario/scenario_player.h"
 #include "scenario/scenario_reader.h"
 #include "simulation/snapshots.h"
+#include "simulation/switchable_display.h"
 #include "support/recording_display.h"
 #include "support/recording_log.h"
 
@@ -196,6 +200,131 @@ TEST(ScenarioPlayerTest, GoingBackAndForwardAgainGivesTheSameRun) {
         EXPECT_TRUE(std::equal(again.rbegin(), again.rend(), once.rbegin()))
             << lesson << " back to " << k;
       }
+    }
+  }
+}
+
+// The processor window's discs as the display's requests leave them (a disc is created once,
+// shown once attached, and stays where it was last put), with its timer having placed the ready
+// ones; and how many requests it was sent.
+class Board final : public IDisplay {
+ public:
+  void CreateShape(ShapeId shape, std::int32_t pid, TColor color) override {
+    ++requests;
+    discs_.try_emplace(shape, Disc{pid, color, false, {}});
+  }
+  void AttachShape(ShapeId shape) override {
+    ++requests;
+    if (discs_.count(shape) != 0) {
+      discs_[shape].Attached = true;
+    }
+  }
+  void ReleaseShape(ShapeId shape) override {
+    ++requests;
+    discs_.erase(shape);
+  }
+  void ShowOnCpu(const DiscPlace& place) override { RefreshWaitArea({place}); }
+  void RefreshWaitArea(const std::vector<DiscPlace>& places) override {
+    ++requests;
+    for (const DiscPlace& place : places) {
+      if (discs_.count(place.Shape) != 0) {
+        discs_[place.Shape].Place = place;
+      }
+    }
+  }
+  void AdvanceWaitCounter(int value) override {
+    ++requests;
+    counter_ = value;
+  }
+  void RedrawPageFile() override { ++requests; }
+
+  // By process: shapes differ from run to run.
+  std::string Text(Simulation& sim) {
+    for (const DiscPlace& place : SnapshotReadyDiscs(sim)) {
+      if (discs_.count(place.Shape) != 0 && discs_[place.Shape].Attached) {
+        discs_[place.Shape].Place = place;
+      }
+    }
+    std::multimap<std::int32_t, std::string> byPid;
+    for (const auto& [shape, d] : discs_) {
+      std::ostringstream out;
+      out << d.Color << (d.Attached ? " on " : " off ");
+      if (d.Place) {
+        out << static_cast<int>(d.Place->Where) << ':' << d.Place->Queue << ':' << d.Place->Index
+            << ':' << d.Place->Color;
+      }
+      byPid.emplace(d.Pid, out.str());
+    }
+    std::string text = "counter " + std::to_string(counter_) + "\n";
+    for (const auto& [pid, disc] : byPid) {
+      text += std::to_string(pid) + " " + disc + "\n";
+    }
+    return text;
+  }
+  int requests = 0;
+
+ private:
+  struct Disc {
+    std::int32_t Pid = 0;
+    TColor Color = 0;
+    bool Attached = false;
+    std::optional<DiscPlace> Place;
+  };
+  std::map<ShapeId, Disc> discs_;
+  int counter_ = 0;
+};
+
+// A player whose display is set aside for its jumps, as the windows' is.
+struct Jumping {
+  Jumping() : display(board), sim(clock, log, display, msg), player(sim, clock) {}
+  void Jump(std::int64_t tick) {
+    {
+      std::lock_guard lock(sim.Lock);
+      display.SetAside();
+    }
+    if (tick < player.Tick()) {
+      player.BackTo(tick);
+    } else {
+      player.RunTo(tick);
+    }
+    std::lock_guard lock(sim.Lock);
+    display.ShowAgain(sim);
+  }
+
+  TMessages msg;
+  VirtualClock clock;
+  test::RecordingLog log;
+  Board board;
+  SwitchableDisplay display;
+  Simulation sim;
+  ScenarioPlayer player;
+};
+
+// A jump back or on made unseen reaches the state stepping reaches, and leaves the discs where
+// the requests of every tick, shown one by one, would have left them; the display is told that
+// once, not tick by tick.
+TEST(ScenarioPlayerTest, AJumpMadeUnseenShowsWhatSteppingThereShows) {
+  for (const char* lesson : {"03-prioridade-dinamica.ini", "05-swapping.ini"}) {
+    for (const auto& [from, to] : std::vector<std::pair<std::int64_t, std::int64_t>>{
+             {70, 17}, {0, 60}, {25, 90}, {90, 33}, {50, 0}}) {
+      Jumping stepped;
+      stepped.player.Open(Lesson(lesson));
+      while (stepped.player.Tick() < to) {
+        stepped.player.Step();
+      }
+      Jumping jumped;
+      jumped.player.Open(Lesson(lesson));
+      while (jumped.player.Tick() < from) {
+        jumped.player.Step();
+      }
+      const int before = jumped.board.requests;
+      jumped.Jump(to);
+      const std::string where =
+          std::string(lesson) + " " + std::to_string(from) + "->" + std::to_string(to);
+      EXPECT_EQ(jumped.player.Tick(), to) << where;
+      EXPECT_EQ(Picture(jumped.sim), Picture(stepped.sim)) << where;
+      EXPECT_EQ(jumped.board.Text(jumped.sim), stepped.board.Text(stepped.sim)) << where;
+      EXPECT_LT(jumped.board.requests - before, std::abs(to - from)) << where;
     }
   }
 }
