@@ -172,6 +172,8 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3259", &TMessages::MsgEventoNaoHouve},
       {"MSG", "MSG3260", &TMessages::MsgNaoECenario},
       {"MSG", "MSG3261", &TMessages::MsgCenarioNomePadrao},
+      {"MSG", "MSG3262", &TMessages::MsgHorasVirtuais},
+      {"MSG", "MSG3263", &TMessages::MsgHorasReais},
   }};
   return entries;
 }

@@ -191,6 +191,10 @@ struct TMessages {
   std::string MsgEventoNaoHouve = "Nenhum evento desse tipo até o tick %1.";
   std::string MsgNaoECenario = "O arquivo não é um cenário e não foi substituído";
   std::string MsgCenarioNomePadrao = "cenario.ini";
+  // The log's times change clocks when a scenario is opened and when the program ends in it.
+  std::string MsgHorasVirtuais = "A partir daqui, os horários são do tempo virtual do cenário.";
+  std::string MsgHorasReais =
+      "A partir daqui, os horários voltam a ser os do relógio do computador.";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
@@ -205,7 +209,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 163;
+inline constexpr std::size_t kMessageCount = 165;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -46,6 +46,9 @@ void Session::OpenScenario(Scenario scenario) {
   }
   const std::string title = scenario.Title;
   player_->Open(std::move(scenario));
+  if (!VirtualTime()) {
+    LogSystemLine(msg_.MsgHorasVirtuais);
+  }
   clock_->UseVirtualTime(true);
   const std::string text = msg_.MsgCenarioAberto + " " + title;
   titleLine_ = {TLogWriter::Stamped(clock_->Now(), text), kBlack};
@@ -144,6 +147,12 @@ void Session::Shutdown() {
 
 void Session::Finish() {
   Shutdown();
+  // The shutdown line tells when the program ended, which only the computer's clock knows; the
+  // threads are joined, so nothing else reads the clock as it switches back.
+  if (VirtualTime()) {
+    clock_->UseVirtualTime(false);
+    LogSystemLine(msg_.MsgHorasReais);
+  }
   LogSystemLine(msg_.MsgLogDesativadoAs + " " + TimeNow());
 }
 

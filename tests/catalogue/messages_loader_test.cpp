@@ -42,7 +42,7 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[122].Key), "MSG3200");
   EXPECT_EQ(std::string(entries[150].Key), "MSG9009");
   EXPECT_EQ(std::string(entries[151].Key), "MSG3250");
-  EXPECT_EQ(std::string(entries.back().Key), "MSG3261");
+  EXPECT_EQ(std::string(entries.back().Key), "MSG3263");
 }
 
 TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {

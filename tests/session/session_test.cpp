@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "scenario/scenario_reader.h"
 #include "session/session.h"
 #include "support/recording_events.h"
 #include "support/recording_reporter.h"
@@ -91,6 +92,39 @@ TEST(Session, RunsWithoutWindowsAndReportsEveryEvent) {
     }
   }
   EXPECT_EQ(std::vector<std::string>(texts.begin() + 1, texts.end() - 1), fromEvents);
+}
+
+// A scenario's log is stamped in virtual time, but the file began in real time and its shutdown
+// line tells when the program really ended: the log says each time its clock changes.
+TEST(Session, TheLogSaysWhenItsTimesTurnVirtualAndEndsOnTheComputersClock) {
+  TempWorkingDirectory dir;
+  RecordingReporter reporter;
+  NullDisplay display;
+  std::string logBytes;
+  {
+    Session session(reporter, std::make_unique<ManualClock>());  // 09:00:00 all along
+    session.OpenLog();
+    session.LoadCatalogue();
+    session.CreateSimulation(display);
+    session.MarkReady();
+    ScenarioReading reading = ParseScenario("[PROCESSO 1]\nTIPO=CPU\n", "s.ini", TMessages{});
+    ASSERT_TRUE(reading.Value);
+    session.OpenScenario(std::move(*reading.Value));
+    session.StepOneTick();
+    session.Finish();
+    logBytes = ReadBytes(dir.File(session.Log().FileName()));
+  }
+  const std::string virtualLine = "A partir daqui, os horários são do tempo virtual do cenário.";
+  const std::string realLine =
+      "A partir daqui, os horários voltam a ser os do relógio do computador.";
+  const std::size_t toVirtual =
+      logBytes.find("09:00:00:000 : " + virtualLine + "\r\n00:00:00:000 : Cenário aberto:");
+  EXPECT_NE(toVirtual, std::string::npos) << logBytes;
+  const std::string ending =
+      "09:00:00:000 : " + realLine + "\r\n09:00:00:000 : Kelpa desativado as  09:00:00:000\r\n";
+  EXPECT_TRUE(logBytes.size() >= ending.size() &&
+              logBytes.compare(logBytes.size() - ending.size(), ending.size(), ending) == 0)
+      << logBytes;
 }
 
 }  // namespace
