@@ -35,7 +35,7 @@ std::optional<TimelineMark> MarkOf(EventKind kind) {
 
 void TimelineModel::Report(const SimEvent& event, std::int64_t ms) {
   events_.push_back({event, tick_, ms});
-  if (event.Kind >= EventKind::FreeFramesLow) {
+  if (!AboutAProcess(event.Kind)) {
     return;  // about the whole system, on no lane
   }
   if (event.Kind == EventKind::Created) {
