@@ -118,12 +118,6 @@ class Rows {
   std::vector<FigureRow> rows_;
 };
 
-std::size_t Characters(const std::string& text) {
-  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
-}
-
 void WriteCsv(OutputBuffer& out, const ComparisonTable& table, const std::vector<FigureRow>& rows) {
   out << "statistic";
   for (const Combination& c : table.Combinations) {
