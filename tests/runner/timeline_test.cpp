@@ -138,11 +138,15 @@ TEST(TimelineModel, LanesProcessorRowAndTickSumsAgreeWithTheRun) {
       EXPECT_EQ(cpu->Pid, d.Pid) << "tick " << d.Tick;
     }
 
-    // A process's processor time is its ticks running, the last tick of the run included.
+    // A process's processor time is its ticks running, the last tick of the run included, and
+    // the statistics' processor time is theirs.
+    std::int64_t busyMs = 0;
     for (const ProcessFigures& f : run.Figures.Processes) {
       EXPECT_EQ(f.CpuMs, f.TicksIn[std::size_t(psRunning)] * run.Lesson.ClockPeriodMs())
           << "pid " << f.Pid;
+      busyMs += f.CpuMs;
     }
+    EXPECT_EQ(run.Figures.Statistics.CpuSeconds, busyMs / 1000);
 
     // Ticks per state, lane by lane, are the runner's figures.
     std::size_t matched = 0;
