@@ -124,7 +124,8 @@ struct TMessages {
       "executa o cenário em tempo virtual e imprime o cabeçalho, o registro e as estatísticas;"
       " --timeline desenha também a linha do tempo da execução (SVG ou PNG)";
   std::string MsgRunAjudaCompare =
-      "executa cada combinação dos valores sobre a mesma carga e compara as estatísticas";
+      "executa cada combinação dos valores sobre a mesma carga e compara as estatísticas e os"
+      " números de cada processo";
   std::string MsgRunAjudaCheck = "valida o cenário e o imprime com todos os valores";
   std::string MsgRunAjudaJanelas = "Sem argumentos, abre as janelas.";
   std::string MsgRunAjudaSaida =

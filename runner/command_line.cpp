@@ -8,6 +8,7 @@
 
 #include "platform/ini_file.h"
 #include "platform/sha256.h"
+#include "platform/terminal_width.h"
 #include "runner/compare_runs.h"
 #include "runner/program_version.h"
 #include "runner/run_header.h"
@@ -24,8 +25,8 @@ constexpr int kRunError = 3;
 
 class Runner {
  public:
-  Runner(std::ostream& out, std::ostream& err, TimelinePngPainter png)
-      : out_(out), err_(err), png_(std::move(png)) {
+  Runner(std::ostream& out, std::ostream& err, TimelinePngPainter png, int width)
+      : out_(out), err_(err), png_(std::move(png)), width_(width) {
     catalogueFromFile_ = KelpaIniPresent();
     if (catalogueFromFile_) {
       CarregaMensagens(msg_, KelpaIniPath());
@@ -172,6 +173,10 @@ class Runner {
     // Every combination is read before any runs, so a bad value stops the whole comparison.
     const std::vector<Combination> combinations = Combinations(options.Varies);
     std::vector<Scenario> scenarios;
+    ComparisonTable table;
+    for (const VaryOption& vary : options.Varies) {
+      table.VaryNames.push_back(vary.Name);
+    }
     for (const Combination& c : combinations) {
       std::vector<ScenarioOverride> overrides = options.Overrides;
       overrides.insert(overrides.end(), c.Overrides.begin(), c.Overrides.end());
@@ -185,21 +190,24 @@ class Runner {
     if (target == nullptr) {
       return kRunError;
     }
-    std::vector<StatisticsNumbers> results;
     for (const Scenario& s : scenarios) {
-      results.push_back(RunScenario(s, msg_, nullptr).Statistics);
+      table.Results.push_back(RunScenario(s, msg_, nullptr));
     }
+    table.Combinations = combinations;
     OutputBuffer buffer(*target);
     if (options.Format == TraceFormat::Text) {
       WriteCommentHeader(buffer, Header(options.File, nullptr), msg_);
     }
-    WriteComparison(buffer, options.Format, combinations, results, captions_);
+    // A file gets the same text wherever it is written; a terminal, lines that fit it.
+    WriteComparison(buffer, options.Format, table, captions_, msg_,
+                    options.Output ? kDefaultTextWidth : width_);
     return Finish(options, buffer, *target);
   }
 
   std::ostream& out_;
   std::ostream& err_;
   TimelinePngPainter png_;
+  int width_;  // of the text on out
   std::ofstream file_;
   std::string bytes_;  // of the scenario file
   TMessages msg_;
@@ -210,8 +218,8 @@ class Runner {
 }  // namespace
 
 int RunRunner(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              TimelinePngPainter png) {
-  return Runner(out, err, std::move(png)).Run(args);
+              TimelinePngPainter png, int width) {
+  return Runner(out, err, std::move(png), width).Run(args);
 }
 
 std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png) {
@@ -220,7 +228,8 @@ std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png
   }
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const int status = RunRunner(args, std::cout, std::cerr, std::move(png));
+  const int status =
+      RunRunner(args, std::cout, std::cerr, std::move(png), StdoutTerminalWidth(kDefaultTextWidth));
   std::cout.flush();
   return status;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runner/compare_runs.h"
 #include "runner/timeline_file.h"
 
 namespace kelpa {
@@ -19,8 +20,9 @@ namespace kelpa {
 std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png = {});
 
 // The runner on the arguments after the program name: data to out, messages to err. The texts
-// are the built-in ones, or kelpa.ini's when the working folder has one.
+// are the built-in ones, or kelpa.ini's when the working folder has one. width: how wide the
+// comparison's text may be on out.
 int RunRunner(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              TimelinePngPainter png = {});
+              TimelinePngPainter png = {}, int width = kDefaultTextWidth);
 
 }  // namespace kelpa

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // --compare: every combination of the --vary values run on the same workload, and one table of
-// the statistics with a column per combination.
+// the statistics and of each scenario process's figures, with a column per combination.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "catalogue/messages.h"
 #include "runner/output_buffer.h"
+#include "runner/run_figures.h"
 #include "runner/runner_options.h"
 #include "runner/statistic_rows.h"
 
@@ -20,10 +22,22 @@ struct Combination {
 // The cartesian product in the order given: the first --vary changes slowest.
 std::vector<Combination> Combinations(const std::vector<VaryOption>& varies);
 
-// Text: a table captioned as the statistics window; csv: a row of keys per statistic.
-void WriteComparison(OutputBuffer& out, TraceFormat format,
-                     const std::vector<Combination>& combinations,
-                     const std::vector<StatisticsNumbers>& results,
-                     const StatisticsCaptionTexts& captions);
+// What the table is made of: the --vary names (a heading row each, the values under them),
+// the combinations and their runs, in the same order.
+struct ComparisonTable {
+  std::vector<std::string> VaryNames;
+  std::vector<Combination> Combinations;
+  std::vector<RunFigures> Results;
+};
+
+inline constexpr int kDefaultTextWidth = 80;
+
+// Text: a row per figure captioned as the statistics window, then each process's processor time,
+// ticks per state (the states no combination spent a tick in left out) and turnaround; the
+// combinations' columns are split into as many tables, one under the other, as it takes to keep
+// every line within width characters. Csv: a row of keys per figure, every state included.
+void WriteComparison(OutputBuffer& out, TraceFormat format, const ComparisonTable& table,
+                     const StatisticsCaptionTexts& captions, const TMessages& msg,
+                     int width = kDefaultTextWidth);
 
 }  // namespace kelpa

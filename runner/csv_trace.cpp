@@ -13,7 +13,12 @@ void CsvTrace::Begin(const RunHeader& header) {
 void CsvTrace::Event(const SimEvent& event, std::int64_t tick, std::int64_t ms) {
   out_.Int(tick) << ',';
   out_.Int(ms) << ',' << EventName(event.Kind) << ',';
-  out_.Int(event.Pid) << ',' << StateCode(event.From) << ',' << StateCode(event.To) << ',';
+  if (AboutAProcess(event.Kind)) {
+    out_.Int(event.Pid) << ',' << StateCode(event.From) << ',' << StateCode(event.To);
+  } else {
+    out_ << ",,";  // about no process: no pid and no states
+  }
+  out_ << ',';
   if (event.Page >= 0) {
     out_.Int(event.Page);
   }

@@ -77,6 +77,13 @@ void JsonTrace::WriteScenario(const Scenario& s) {
   out_ << Bool(s.FrameLimitEnabled) << ',';
   Key("min_free_percent");
   out_.Int(s.MinFreePercent) << ',';
+  Key("changes");
+  out_ << '[';
+  for (std::size_t i = 0; i < s.Changes.size(); ++i) {
+    out_ << (i > 0 ? ",\n" : "\n");
+    WriteChange(s.Changes[i]);
+  }
+  out_ << "],";
   Key("processes");
   out_ << "[\n";
   for (std::size_t i = 0; i < s.Processes.size(); ++i) {
@@ -125,6 +132,38 @@ void JsonTrace::WriteProcess(const ScenarioProcess& p) {
   out_ << '}';
 }
 
+// Only the options the change gives, under the names of the scenario's own.
+void JsonTrace::WriteChange(const OptionChange& c) {
+  out_ << '{';
+  Key("number");
+  out_.Int(c.Number) << ',';
+  Key("tick");
+  out_.Int(c.Tick);
+  const auto flag = [this](std::string_view key, const std::optional<bool>& value) {
+    if (value) {
+      out_ << ',';
+      Key(key);
+      out_ << Bool(*value);
+    }
+  };
+  const auto number = [this](std::string_view key, const std::optional<int>& value) {
+    if (value) {
+      out_ << ',';
+      Key(key);
+      out_.Int(*value);
+    }
+  };
+  flag("preemption", c.Preemption);
+  flag("dynamic_priority", c.DynamicPriority);
+  number("real_time_threshold", c.RealTimeThreshold);
+  number("slice_position", c.SlicePosition);
+  number("io_wait_position", c.IoWaitPosition);
+  flag("anticipated_fetch", c.AnticipatedFetch);
+  flag("frame_limit_enabled", c.FrameLimitEnabled);
+  number("min_free_percent", c.MinFreePercent);
+  out_ << '}';
+}
+
 void JsonTrace::Event(const SimEvent& event, std::int64_t tick, std::int64_t ms) {
   out_ << (firstEvent_ ? "\n{" : ",\n{");
   firstEvent_ = false;
@@ -134,12 +173,22 @@ void JsonTrace::Event(const SimEvent& event, std::int64_t tick, std::int64_t ms)
   out_.Int(ms) << ',';
   Key("event");
   out_.JsonString(EventName(event.Kind)) << ',';
+  // An event about no process has no pid and no states.
+  const bool process = AboutAProcess(event.Kind);
   Key("pid");
-  out_.Int(event.Pid) << ',';
-  Key("from");
-  out_.JsonString(StateCode(event.From)) << ',';
-  Key("to");
-  out_.JsonString(StateCode(event.To)) << ',';
+  if (process) {
+    out_.Int(event.Pid) << ',';
+    Key("from");
+    out_.JsonString(StateCode(event.From)) << ',';
+    Key("to");
+    out_.JsonString(StateCode(event.To)) << ',';
+  } else {
+    out_ << "null,";
+    Key("from");
+    out_ << "null,";
+    Key("to");
+    out_ << "null,";
+  }
   Key("page");
   if (event.Page >= 0) {
     out_.Int(event.Page);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The json format: one document with the scenario, the events, each process's figures and the
-// statistics; one event per line.
+// The json format: one document with the scenario (its timed changes too), the events, each
+// process's figures and the statistics; one event per line.
 #pragma once
 
 #include "catalogue/messages.h"
@@ -20,6 +20,7 @@ class JsonTrace final : public TraceWriter {
 
  private:
   void WriteScenario(const Scenario& s);
+  void WriteChange(const OptionChange& c);
   void WriteProcess(const ScenarioProcess& p);
   void WriteFigures(const ProcessFigures& f);
   void Key(std::string_view key);

@@ -21,6 +21,22 @@ std::string_view KindName(int kind) {
              : "?";
 }
 
+std::string ProcessorCode(const TCPU::CycleOutcome& cycle) {
+  if (cycle.Interrupt) {
+    switch (cycle.Served) {
+      case InterruptPreemption:
+        return "INT_PREEMPT";
+      case InterruptTimeSlice:
+        return "INT_SLICE";
+      case InterruptPageFault:
+        return "INT_PF";
+      case InterruptNone:
+        break;
+    }
+  }
+  return cycle.Stepped ? std::to_string(cycle.Pid) : "IDLE";
+}
+
 std::string_view EventName(EventKind kind) {
   static constexpr std::array<std::string_view, 27> kNames = {"StateChanged",
                                                               "Created",

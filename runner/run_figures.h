@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "simulation/cpu.h"
 #include "simulation/process_state.h"
 #include "simulation/sim_event.h"
 #include "simulation/statistics.h"
@@ -38,6 +39,9 @@ struct RunFigures {
 std::string_view StateCode(std::optional<ProcessState> state);
 // The scenario name of a process kind: CPU, IO_1, IO_2, IO_3, MIX_1, MIX_2.
 std::string_view KindName(int kind);
+// What the processor did in a tick, in machine-readable output: the pid of the process it ran,
+// INT_PREEMPT, INT_SLICE or INT_PF for the interrupt it served, or IDLE.
+std::string ProcessorCode(const TCPU::CycleOutcome& cycle);
 // The stable name of an event kind in machine-readable output.
 std::string_view EventName(EventKind kind);
 

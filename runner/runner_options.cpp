@@ -24,6 +24,11 @@ constexpr std::array<CommandName, 5> kCommands = {{
     {"--version", RunnerCommand::Version, false},
 }};
 
+bool IsOption(std::string_view arg) {
+  return arg == "--ticks" || arg == "--set" || arg == "--format" || arg == "--output" ||
+         arg == "--vary" || arg == "--timeline";
+}
+
 // The options each command takes besides its own.
 bool Takes(RunnerCommand command, std::string_view option) {
   switch (command) {
@@ -97,8 +102,7 @@ class Parser {
       if (!arg.starts_with("--")) {
         return Refuse(msg_.MsgRunArgumentoSobrando + arg);
       }
-      if (arg != "--ticks" && arg != "--set" && arg != "--format" && arg != "--output" &&
-          arg != "--vary" && arg != "--timeline") {
+      if (!IsOption(arg)) {
         return Refuse(msg_.MsgRunOpcaoDesconhecida + arg);
       }
       if (!Takes(options_.Command, arg)) {
@@ -154,7 +158,12 @@ class Parser {
       }
     }
     if (!first) {
-      error_ = msg_.MsgRunSemComando;
+      // A misspelt command reads as what it is, not as a missing one.
+      const auto unknown = std::find_if(args_.begin(), args_.end(), [](const std::string& arg) {
+        return arg.starts_with("--") && !IsOption(arg);
+      });
+      error_ =
+          unknown != args_.end() ? msg_.MsgRunOpcaoDesconhecida + *unknown : msg_.MsgRunSemComando;
     }
     return first.has_value();
   }

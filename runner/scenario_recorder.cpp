@@ -45,7 +45,9 @@ class Recorder final : public IEventSink {
     }
   }
 
-  void AfterTick(std::int64_t tick) { writer_->Tick(tick, figures_); }
+  void AfterTick(std::int64_t tick, const TCPU::CycleOutcome& cycle) {
+    writer_->Tick(tick, figures_, cycle);
+  }
 
   // Counts the ticks of the processes still alive after `ticks` ticks.
   std::vector<ProcessFigures>& FiguresAfter(std::int64_t ticks) {
@@ -87,6 +89,9 @@ class Recorder final : public IEventSink {
       f.State = event.To;
       since_[index] = tick;
       live_.push_back({event.Pid, index});
+      return;
+    }
+    if (!AboutAProcess(event.Kind)) {
       return;
     }
     // No two live processes share an identifier, and there are at most twenty of them.
@@ -140,9 +145,9 @@ RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWrit
   ScenarioRun run(sim, clock, scenario);
   const bool ticks = writer != nullptr && writer->WantsTicks();
   if (ticks || drawn) {
-    run.AfterTick = [&recorder, &drawn, ticks](std::int64_t tick) {
+    run.AfterTick = [&recorder, &drawn, &sim, ticks](std::int64_t tick) {
       if (ticks) {
-        recorder.AfterTick(tick);
+        recorder.AfterTick(tick, sim.Cpu.LastCycle);
       }
       if (drawn) {
         drawn->EndTick();
@@ -160,7 +165,7 @@ RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWrit
   for (ProcessFigures& f : processes) {
     if (f.State) {
       if (const TProcesso* p = sim.Kernel.FindByPID(f.Pid)) {
-        f.CpuMs = SpanMs(p->CpuTime);
+        f.CpuMs = SpanMs(sim.Cpu.CpuTimeSoFar(*p));
       }
     }
   }

@@ -14,15 +14,16 @@ void StatesTrace::Begin(const RunHeader& header) {
       out_.Int(p.Number);
     }
   }
-  out_ << '\n';
+  out_ << ",cpu\n";
 }
 
-void StatesTrace::Tick(std::int64_t tick, const std::vector<ProcessFigures>& processes) {
+void StatesTrace::Tick(std::int64_t tick, const std::vector<ProcessFigures>& processes,
+                       const TCPU::CycleOutcome& cycle) {
   out_.Int(tick);
   for (const ProcessFigures& f : processes) {
     out_ << ',' << StateCode(f.State);
   }
-  out_ << '\n';
+  out_ << ',' << ProcessorCode(cycle) << '\n';
 }
 
 void StatesTrace::End(const RunFigures& figures) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The states format, the answer key: one row per tick, one column per scenario process.
+// The states format, the answer key: one row per tick, one column per scenario process, and one
+// for what the processor did in the tick.
 #pragma once
 
 #include "catalogue/messages.h"
@@ -16,7 +17,8 @@ class StatesTrace final : public TraceWriter {
   void Begin(const RunHeader& header) override;
   void Event(const SimEvent&, std::int64_t, std::int64_t) override {}
   bool WantsTicks() const override { return true; }
-  void Tick(std::int64_t tick, const std::vector<ProcessFigures>& processes) override;
+  void Tick(std::int64_t tick, const std::vector<ProcessFigures>& processes,
+            const TCPU::CycleOutcome& cycle) override;
   void End(const RunFigures& figures) override;
 
  private:

@@ -4,15 +4,12 @@
 #include <algorithm>
 
 namespace kelpa {
-namespace {
 
 std::size_t Characters(const std::string& text) {
   return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
     return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   }));
 }
-
-}  // namespace
 
 void WriteTextTable(OutputBuffer& out, const std::vector<TextRow>& rows) {
   std::vector<std::size_t> widths;

@@ -13,5 +13,7 @@ namespace kelpa {
 using TextRow = std::vector<std::string>;
 
 void WriteTextTable(OutputBuffer& out, const std::vector<TextRow>& rows);
+// The width of text in characters (UTF-8), as the table measures it.
+std::size_t Characters(const std::string& text);
 
 }  // namespace kelpa

@@ -32,8 +32,10 @@ class TraceWriter {
   // Whether Tick is wanted: following every tick costs more than the rest of the run.
   virtual bool WantsTicks() const { return false; }
   // After each tick's last pass, when WantsTicks; processes in the scenario's order, with their
-  // states (their tick counts are brought up to date only at the end).
-  virtual void Tick(std::int64_t /*tick*/, const std::vector<ProcessFigures>& /*processes*/) {}
+  // states (their tick counts are brought up to date only at the end), and what the processor
+  // did in the tick.
+  virtual void Tick(std::int64_t /*tick*/, const std::vector<ProcessFigures>& /*processes*/,
+                    const TCPU::CycleOutcome& /*cycle*/) {}
   virtual void End(const RunFigures& figures) = 0;
 };
 

@@ -37,7 +37,7 @@ void TimelineModel::Report(const SimEvent& event, std::int64_t ms) {
   if (keepEvents_ == TimelineEvents::Kept) {
     events_.push_back({event, tick_, ms});
   }
-  if (event.Kind >= EventKind::FreeFramesLow) {
+  if (!AboutAProcess(event.Kind)) {
     return;  // about the whole system, on no lane
   }
   if (event.Kind == EventKind::Created) {

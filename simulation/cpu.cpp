@@ -23,6 +23,7 @@ void TCPU::Cycle() {
   LastCycle = {};
   const InterruptCode code = sim_.Kernel.NextInterrupt();
   LastCycle.Interrupt = code != InterruptNone;
+  LastCycle.Served = code;
   switch (code) {
     case InterruptPreemption:
       HandlePreemption();
@@ -112,6 +113,14 @@ void TCPU::AccountCpuTime() {
   RunningProcess->CpuTime += spent;
   BusyTime += spent;
   LastStamp = now;
+}
+
+double TCPU::BusyTimeSoFar() const {
+  return BusyTime + (RunningProcess != nullptr ? sim_.Now() - LastStamp : 0);
+}
+
+double TCPU::CpuTimeSoFar(const TProcesso& p) const {
+  return p.CpuTime + (&p == RunningProcess ? sim_.Now() - LastStamp : 0);
 }
 
 void TCPU::StartIO() {

@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "platform/datetime.h"
+#include "simulation/kernel.h"
 #include "simulation/process.h"
 #include "simulation/sim_thread.h"
 
@@ -29,6 +30,7 @@ class TCPU {
   // the cycle served an interrupt). A timeline reads it after each tick.
   struct CycleOutcome {
     bool Interrupt = false;
+    InterruptCode Served = InterruptNone;  // the interrupt, when it served one
     bool Stepped = false;
     std::int32_t Pid = 0;
     TColor Color = kBlack;
@@ -44,6 +46,11 @@ class TCPU {
   void Step();
   void DispatchNext();
   void AccountCpuTime();
+  // Processor time up to now: what the cycles accounted plus the running process's hold since its
+  // last stamp, which the next cycle would charge. Read at the end of a tick, the figures count
+  // that tick too.
+  double BusyTimeSoFar() const;
+  double CpuTimeSoFar(const TProcesso& p) const;
   void StartIO();
   void HandlePreemption();
   void HandleTimeSliceEnd();

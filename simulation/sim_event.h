@@ -51,6 +51,11 @@ enum class EventKind : std::uint8_t {
   SwapStarted,
 };
 
+// Whether the event is about one process (its Pid and states mean something).
+inline constexpr bool AboutAProcess(EventKind kind) {
+  return kind < EventKind::FreeFramesLow;
+}
+
 struct SimEvent {
   EventKind Kind = EventKind::StateChanged;
   TDateTime Time = 0;

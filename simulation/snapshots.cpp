@@ -8,12 +8,13 @@
 namespace kelpa {
 namespace {
 
-ProcessRow RowOf(const TProcesso& p) {
-  return {p.Shape, p.PID,           p.Color,   p.BasePriority, p.Priority,
-          p.State, p.KillRequested, p.CpuTime, p.FrameLimit};
+ProcessRow RowOf(const TProcesso& p, const TCPU& cpu) {
+  return {p.Shape,     p.PID,   p.Color,         p.BasePriority,
+          p.Priority,  p.State, p.KillRequested, cpu.CpuTimeSoFar(p),
+          p.FrameLimit};
 }
 
-ProcessDetail DetailOf(const TProcesso& p, int index) {
+ProcessDetail DetailOf(const TProcesso& p, int index, const TCPU& cpu) {
   ProcessDetail detail;
   detail.Index = index;
   detail.PID = p.PID;
@@ -22,7 +23,7 @@ ProcessDetail DetailOf(const TProcesso& p, int index) {
   detail.Priority = p.Priority;
   detail.State = p.State;
   detail.CreatedAt = p.CreatedAt;
-  detail.CpuTime = p.CpuTime;
+  detail.CpuTime = cpu.CpuTimeSoFar(p);
   detail.FrameLimit = p.FrameLimit;
   detail.PC = p.PC;
   detail.Pages = p.PageTable;
@@ -45,7 +46,7 @@ std::vector<ProcessRow> SnapshotProcessRows(Simulation& sim) {
   std::lock_guard lock(sim.Lock);
   rows.reserve(sim.Kernel.Processes.size());
   for (const auto& process : sim.Kernel.Processes) {
-    rows.push_back(RowOf(*process));
+    rows.push_back(RowOf(*process, sim.Cpu));
   }
   return rows;
 }
@@ -64,7 +65,7 @@ std::optional<ProcessDetail> SnapshotProcess(Simulation& sim, int index) {
   if (index < 0 || index >= static_cast<int>(processes.size())) {
     index = 0;
   }
-  return DetailOf(*processes[static_cast<std::size_t>(index)], index);
+  return DetailOf(*processes[static_cast<std::size_t>(index)], index, sim.Cpu);
 }
 
 StatisticsInputs SnapshotStatistics(Simulation& sim) {
@@ -78,7 +79,7 @@ StatisticsInputs SnapshotStatistics(Simulation& sim) {
   in.TotalReadyWaitTime = sim.Kernel.TotalReadyWaitTime;
   in.FinishedCount = sim.FinishedCount;
   in.TotalTurnaroundTime = sim.TotalTurnaroundTime;
-  in.BusyTime = sim.Cpu.BusyTime;
+  in.BusyTime = sim.Cpu.BusyTimeSoFar();
   sim.Kernel.ReadyWaitTotals(in.ReadyWaitSum, in.ReadyWaitCount);
   in.FreePages = sim.Memoria.FreePageCount();
   std::int32_t hard = 0;

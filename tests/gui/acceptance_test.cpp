@@ -837,7 +837,7 @@ QStringList AcceptanceTest::HeldPcbTexts(const TProcesso& p) const {
                        QString::number(p.Priority),
                        ToQString(StateName(msg, p.State)),
                        ToQString(FormatTimeOfDay(p.CreatedAt)),
-                       ToQString(FormatTimeOfDay(p.CpuTime)),
+                       ToQString(FormatTimeOfDay(Sim().Cpu.CpuTimeSoFar(p))),
                        QString::number(p.FrameLimit),
                        QString::number(p.PC)};
   for (int page = 0; page < kPagesPerProcess; ++page) {
@@ -872,7 +872,7 @@ bool AcceptanceTest::StatisticsMatch(QString& why) {
     const int soft = sim.Memoria.SoftFaultCount;
     const int dispatches = sim.Kernel.DispatchCount;
     held[3] = QString::number(sim.Kernel.Processes.size());
-    held[5] = QString::number(WholeSeconds(sim.Cpu.BusyTime));
+    held[5] = QString::number(WholeSeconds(sim.Cpu.BusyTimeSoFar()));
     held[7] = QString::number(ready);
     held[8] = QString::number(running);
     held[9] = QString::number(waiting);

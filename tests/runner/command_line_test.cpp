@@ -42,6 +42,8 @@ TEST(RunnerCommandLine, RefusesBadCommandLinesWithStatusTwo) {
   const Refusal refusals[] = {
       {{}, m.MsgRunSemComando},
       {{"--ticks", "5"}, m.MsgRunSemComando},
+      {{"--bogus"}, m.MsgRunOpcaoDesconhecida + "--bogus"},
+      {{"--ticks", "5", "--runn", "a.ini"}, m.MsgRunOpcaoDesconhecida + "--runn"},
       {{"--run"}, m.MsgRunFaltaValor + "--run"},
       {{"--check", "--ticks", "5"}, m.MsgRunFaltaValor + "--check"},
       {{"--run", "a.ini", "--check", "b.ini"}, m.MsgRunDoisComandos + "--run --check"},

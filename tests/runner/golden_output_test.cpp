@@ -4,6 +4,7 @@
 // the difference before committing it).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -89,25 +90,74 @@ TEST(RunnerGolden, EveryFormatOfASmallScenario) {
   }
 }
 
-TEST(RunnerGolden, ComparisonTableInTextAndCsv) {
-  const std::vector<Combination> combinations = {{"GLOBAL.FATIA=1", {}}, {"GLOBAL.FATIA=3", {}}};
-  Scenario slice1 = SmallScenario();
-  slice1.SlicePosition = 1;
-  Scenario slice3 = SmallScenario();
-  slice3.SlicePosition = 3;
-  const TMessages msg;
-  std::vector<StatisticsNumbers> results;
-  for (const Scenario* s : {&slice1, &slice3}) {
-    results.push_back(RunScenario(*s, msg, nullptr).Statistics);
+// The json header gives the timed changes as the other formats' headers do: each with only the
+// options it changes.
+TEST(RunnerGolden, JsonHeaderListsTheTimedChanges) {
+  Scenario scenario = SmallScenario();
+  OptionChange change;
+  change.Number = 2;
+  change.Tick = 30;
+  change.SlicePosition = 3;
+  change.AnticipatedFetch = false;
+  scenario.Changes = {change};
+  const std::string json = Render(TraceFormat::Json, scenario);
+  EXPECT_NE(json.find("\"changes\":[\n{\"number\":2,\"tick\":30,\"slice_position\":3,"
+                      "\"anticipated_fetch\":false}],\"processes\":"),
+            std::string::npos)
+      << json.substr(0, 1200);
+}
+
+// The slice varied over a small workload: the statistics and each process's figures per slice.
+ComparisonTable CompareSlices(const std::vector<std::string>& slices) {
+  ComparisonTable table;
+  table.VaryNames = {"GLOBAL.FATIA"};
+  table.Combinations = Combinations({{"GLOBAL.FATIA", *ParseOverride("GLOBAL.FATIA=1"), slices}});
+  for (const std::string& slice : slices) {
+    Scenario s = SmallScenario();
+    s.SlicePosition = std::stoi(slice);
+    table.Results.push_back(RunScenario(s, TMessages(), nullptr));
   }
-  for (const auto& [format, name] :
-       {std::pair{TraceFormat::Text, "compare.txt"}, std::pair{TraceFormat::Csv, "compare.csv"}}) {
-    std::ostringstream text;
-    {
-      OutputBuffer out(text);
-      WriteComparison(out, format, combinations, results, BuiltInCaptions());
+  return table;
+}
+
+std::string Compare(TraceFormat format, const ComparisonTable& table, int width) {
+  std::ostringstream text;
+  {
+    OutputBuffer out(text);
+    WriteComparison(out, format, table, BuiltInCaptions(), TMessages(), width);
+  }
+  return text.str();
+}
+
+TEST(RunnerGolden, ComparisonTableInTextAndCsv) {
+  const ComparisonTable table = CompareSlices({"1", "3"});
+  CompareWithGolden("compare.txt", Compare(TraceFormat::Text, table, 80));
+  CompareWithGolden("compare.csv", Compare(TraceFormat::Csv, table, 80));
+}
+
+// However many combinations, each comes once and in order, and every line fits the width.
+TEST(RunnerGolden, ComparisonTextWrapsToTheWidth) {
+  const std::vector<std::string> slices = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+  const ComparisonTable table = CompareSlices(slices);
+  for (const int width : {40, 80, 1000}) {
+    std::istringstream lines(Compare(TraceFormat::Text, table, width));
+    std::vector<std::string> seen;
+    int tables = 0;
+    for (std::string line; std::getline(lines, line);) {
+      const auto characters =
+          std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+      EXPECT_LE(characters, width) << line;
+      std::istringstream words(line);
+      std::string word;
+      if (words >> word && word == "GLOBAL.FATIA") {
+        ++tables;
+        for (; words >> word;) {
+          seen.push_back(word);
+        }
+      }
     }
-    CompareWithGolden(name, text.str());
+    EXPECT_EQ(seen, slices) << width;
+    EXPECT_EQ(tables == 1, width == 1000) << width;
   }
 }
 

@@ -40,5 +40,21 @@ TEST(LessonGolden, ThreeLessonsInTextAndCsv) {
   }
 }
 
+// An event of the whole system names no process: no pid, no states.
+TEST(LessonGolden, SystemEventsCarryNoProcess) {
+  const std::string json = RunLesson("05-swapping.ini", "json");
+  int system = 0;
+  std::istringstream lines(json);
+  for (std::string line; std::getline(lines, line);) {
+    for (const char* kind : {"FreeFramesLow", "SwapStarted", "ModifiedListWritten"}) {
+      if (line.find("\"event\":\"" + std::string(kind) + "\"") != std::string::npos) {
+        ++system;
+        EXPECT_NE(line.find("\"pid\":null,\"from\":null,\"to\":null,"), std::string::npos) << line;
+      }
+    }
+  }
+  EXPECT_GT(system, 0);
+}
+
 }  // namespace
 }  // namespace kelpa

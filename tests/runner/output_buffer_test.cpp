@@ -21,7 +21,8 @@ TEST(OutputBuffer, FieldsNumbersAndTimes) {
     out.JsonString("q\"b\\c\x01") << '|';
     out.Fixed(2.0 / 3, 5) << '|';
     out.Fixed(-0.001, 2) << '|';
-    out.Fixed(1234567.5, 0) << '|';
+    out.Fixed(1234567.5, 0) << '|';  // an exact half goes to the even digit, up or down
+    out.Fixed(0.125, 2) << '|';
     out.Int(-42) << '|';
     out.VirtualTime(0) << '|';
     out.VirtualTime(90061001) << '|';  // over a day: hours keep counting
@@ -29,7 +30,7 @@ TEST(OutputBuffer, FieldsNumbersAndTimes) {
   }
   EXPECT_EQ(text.str(),
             "plain|\"a,b\"|\"say \"\"hi\"\"\"|\"two\nlines\"|\"q\\\"b\\\\c\\u0001\"|0.66667|0.00|"
-            "1234568|-42|00:00:00:000|25:01:01:001|01:02:03");
+            "1234568|0.12|-42|00:00:00:000|25:01:01:001|01:02:03");
 }
 
 TEST(TextTable, AlignsByCharactersNotBytes) {

@@ -40,7 +40,9 @@ class StateRecorder final : public TraceWriter {
     }
   }
   bool WantsTicks() const override { return true; }
-  void Tick(std::int64_t, const std::vector<ProcessFigures>& processes) override {
+  void Tick(std::int64_t, const std::vector<ProcessFigures>& processes,
+            const TCPU::CycleOutcome& cycle) override {
+    Processor.push_back(ProcessorCode(cycle));
     auto& states = States.emplace_back();
     for (const ProcessFigures& p : processes) {
       if (p.State) {
@@ -51,6 +53,7 @@ class StateRecorder final : public TraceWriter {
   void End(const RunFigures&) override {}
 
   std::vector<std::map<std::int32_t, ProcessState>> States;  // per tick
+  std::vector<std::string> Processor;                        // per tick, as the states format
   std::vector<Dispatch> Dispatches;
 };
 
@@ -111,6 +114,21 @@ TEST(TimelineModel, LanesProcessorRowAndTickSumsAgreeWithTheRun) {
     }
     EXPECT_GT(alive, 0u);
 
+    // The answer key's processor column is the processor row.
+    std::set<std::string> uses;
+    for (std::int64_t tick = 0; tick < model.Ticks(); ++tick) {
+      const UseRun* cpu = TimelineModel::RunAt(model.Processor(), tick);
+      ASSERT_NE(cpu, nullptr);
+      const std::string& code = run.Recorded.Processor[std::size_t(tick)];
+      if (cpu->Use == ProcessorUse::Interrupt) {
+        EXPECT_TRUE(code.starts_with("INT_")) << code << " tick " << tick;
+      } else {
+        EXPECT_EQ(code, cpu->Use == ProcessorUse::Idle ? "IDLE" : std::to_string(cpu->Pid));
+      }
+      uses.insert(code.starts_with("INT_") ? code : "");
+    }
+    EXPECT_GT(uses.size(), 1u) << "no interrupt served";  // INT_SLICE at least
+
     // A dispatch gives the processor to its process in the tick it happens.
     ASSERT_FALSE(run.Recorded.Dispatches.empty());
     for (const Dispatch& d : run.Recorded.Dispatches) {
@@ -119,6 +137,16 @@ TEST(TimelineModel, LanesProcessorRowAndTickSumsAgreeWithTheRun) {
       EXPECT_EQ(cpu->Use, ProcessorUse::Process) << "tick " << d.Tick;
       EXPECT_EQ(cpu->Pid, d.Pid) << "tick " << d.Tick;
     }
+
+    // A process's processor time is its ticks running, the last tick of the run included, and
+    // the statistics' processor time is theirs.
+    std::int64_t busyMs = 0;
+    for (const ProcessFigures& f : run.Figures.Processes) {
+      EXPECT_EQ(f.CpuMs, f.TicksIn[std::size_t(psRunning)] * run.Lesson.ClockPeriodMs())
+          << "pid " << f.Pid;
+      busyMs += f.CpuMs;
+    }
+    EXPECT_EQ(run.Figures.Statistics.CpuSeconds, busyMs / 1000);
 
     // Ticks per state, lane by lane, are the runner's figures.
     std::size_t matched = 0;
