@@ -10,7 +10,7 @@ namespace {
 
 ProcessRow RowOf(const TProcesso& p) {
   return {p.Shape, p.PID,           p.Color,   p.BasePriority, p.Priority,
-          p.State, p.KillRequested, p.CpuTime, p.FrameLimit};
+          p.State, p.KillRequested, p.CpuTime, p.FrameLimit,   p.SuspendRequested};
 }
 
 ProcessDetail DetailOf(const TProcesso& p, int index) {
@@ -38,6 +38,20 @@ std::optional<TColor> ColourOf(const TProcesso* owner) {
 std::vector<DiscPlace> SnapshotReadyDiscs(Simulation& sim) {
   std::lock_guard lock(sim.Lock);
   return sim.Kernel.ReadyDiscs();
+}
+
+PendingRequest PendingRequestOf(const ProcessRow& row) {
+  const bool suspended = row.State == psSuspended || row.State == psSuspendedOut;
+  if (row.KillRequested) {
+    return PendingRequest::End;
+  }
+  if (row.SuspendRequested && !suspended) {
+    return PendingRequest::Suspend;
+  }
+  if (!row.SuspendRequested && suspended) {
+    return PendingRequest::Resume;
+  }
+  return PendingRequest::None;
 }
 
 std::vector<ProcessRow> SnapshotProcessRows(Simulation& sim) {
