@@ -18,6 +18,8 @@ namespace {
 double liveZoom = 1.0;
 
 const char* const kZoomProperty = "kelpaZoom";
+const char* const kDesignedGeometry = "kelpaDesignedGeometry";
+const char* const kGivenGeometry = "kelpaGivenGeometry";
 
 int Scaled(double value, double factor) {
   return static_cast<int>(std::lround(value * factor));
@@ -25,13 +27,21 @@ int Scaled(double value, double factor) {
 
 // A widget remembers each designed value and the value last given to it: a value the program
 // changed since (a label fitted to a new text, a disc moved) counts as given at the zoom in
-// force.
+// force. Place and size are told apart: a window's layout may settle its size after a zoom
+// without the window having been moved.
 QRectF DesignedRect(QWidget* w, const QRect& now, double from) {
-  const QVariant given = w->property("kelpaGivenGeometry");
-  if (!given.isValid() || given.toRect() != now) {
-    return QRectF(now.x() / from, now.y() / from, now.width() / from, now.height() / from);
+  const QVariant given = w->property(kGivenGeometry);
+  QRectF designed(now.x() / from, now.y() / from, now.width() / from, now.height() / from);
+  if (given.isValid()) {
+    const QRectF kept = w->property(kDesignedGeometry).toRectF();
+    if (given.toRect().topLeft() == now.topLeft()) {
+      designed.moveTopLeft(kept.topLeft());
+    }
+    if (given.toRect().size() == now.size()) {
+      designed.setSize(kept.size());
+    }
   }
-  return w->property("kelpaDesignedGeometry").toRectF();
+  return designed;
 }
 
 double Designed(QWidget* w, const char* name, double now, double from) {
@@ -86,13 +96,16 @@ void ZoomGeometry(QWidget* w, double from, double to) {
   } else {
     w->setGeometry(scaled);
   }
-  w->setProperty("kelpaDesignedGeometry", designed);
-  w->setProperty("kelpaGivenGeometry", w->isWindow() ? QRect(w->pos(), w->size()) : w->geometry());
+  w->setProperty(kDesignedGeometry, designed);
+  w->setProperty(kGivenGeometry, w->isWindow() ? QRect(w->pos(), w->size()) : w->geometry());
 }
 
-// Only a font set on the widget itself (and the window's): the others follow their parent's.
+// Only a font set on the widget itself (and the window's): the others follow their parent's. A
+// menu is a window of its own, and a grid's heading takes its font from its style sheet: both
+// keep the font they have unless they are given one.
 void ZoomFont(QWidget* w, double from, double to) {
-  if (!w->isWindow() && !w->testAttribute(Qt::WA_SetFont) && qobject_cast<QMenu*>(w) == nullptr) {
+  if (!w->isWindow() && !w->testAttribute(Qt::WA_SetFont) && qobject_cast<QMenu*>(w) == nullptr &&
+      qobject_cast<QHeaderView*>(w) == nullptr) {
     return;
   }
   QFont font = w->font();
@@ -168,6 +181,20 @@ void ZoomWindow(QWidget* window, double factor) {
   }
   ZoomTree(window, from, factor);
   window->setProperty(kZoomProperty, factor);
+}
+
+void KeepDesignedPlace(QWidget* window, const QRect& before) {
+  const QVariant given = window->property(kGivenGeometry);
+  if (given.isValid() && given.toRect().topLeft() != before.topLeft()) {
+    return;
+  }
+  if (!window->property(kDesignedGeometry).isValid()) {
+    const double zoom = ZoomOf(window);
+    window->setProperty(kDesignedGeometry,
+                        QRectF(before.x() / zoom, before.y() / zoom, before.width() / zoom,
+                               before.height() / zoom));
+  }
+  window->setProperty(kGivenGeometry, QRect(window->pos(), window->size()));
 }
 
 double ZoomOf(const QWidget* widget) {

@@ -6,6 +6,7 @@
 // User-interface thread only.
 #pragma once
 
+class QRect;
 class QWidget;
 
 namespace kelpa {
@@ -19,6 +20,10 @@ void SetLiveZoom(double factor);
 // back to the same sizes, with no drift; a size a widget was given since the last zoom counts
 // as given at that zoom.
 void ZoomWindow(QWidget* window, double factor);
+
+// A window just moved or shrunk from `before` to fit the screen keeps its designed place and size
+// for the next zoom, which starts again from them; a place the user gave it is kept instead.
+void KeepDesignedPlace(QWidget* window, const QRect& before);
 
 // The factor widget's window is scaled by, for what it paints in designed pixels.
 double ZoomOf(const QWidget* widget);

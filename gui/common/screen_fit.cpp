@@ -60,6 +60,7 @@ void FitOnScreen(QWidget* window) {
     return;
   }
   const QRect client = window->geometry();
+  const QRect before(window->pos(), window->size());
   const QRect fitted =
       FitIntoArea(client, FrameOf(window), screen->availableGeometry(), window->minimumSize());
   if (fitted.size() != client.size()) {
@@ -69,6 +70,7 @@ void FitOnScreen(QWidget* window) {
     // move() places the frame's corner; the fit is for the client area's.
     window->move(fitted.topLeft() - (client.topLeft() - window->pos()));
   }
+  KeepDesignedPlace(window, before);
 }
 
 void ZoomShownWindows(double factor) {

@@ -374,8 +374,8 @@ class ConsoleWindowTest : public QObject {
   }
 
   // A zoom chosen while the program runs scales the windows at once, with the run going on,
-  // keeps them on the screen, comes back to the designed sizes without drift, and is kept for
-  // the next start.
+  // keeps them on the screen, comes back to the designed sizes and places without drift, and is
+  // kept for the next start.
   void zoomScalesTheWindowsNowAndIsKeptForTheNextStart() {
     Console console;
     console.AddProcess();
@@ -384,6 +384,8 @@ class ConsoleWindowTest : public QObject {
     const qreal points = gp.font().pointSizeF();
     const auto* wait = gp.findChild<QWidget*>("TrackBar1");
     const QRect bar = wait->geometry();
+    QWidget* memory = console.form->MemoryWindow();
+    const QRect places[] = {gp.geometry(), memory->geometry()};
     QVERIFY(console.Item("Zoom100")->isChecked());
 
     console.Item("Zoom200")->trigger();
@@ -415,6 +417,9 @@ class ConsoleWindowTest : public QObject {
     QCOMPARE(gp.ClientArea()->size(), client);
     QCOMPARE(gp.font().pointSizeF(), points);
     QCOMPARE(wait->geometry(), bar);
+    // Moved to fit the screen on the way, the windows come back to their own places.
+    QCOMPARE(gp.geometry(), places[0]);
+    QCOMPARE(memory->geometry(), places[1]);
 
     // The next start checks the kept zoom.
     console.Item("Zoom200")->trigger();
