@@ -190,9 +190,8 @@ void KeepDesignedPlace(QWidget* window, const QRect& before) {
   }
   if (!window->property(kDesignedGeometry).isValid()) {
     const double zoom = ZoomOf(window);
-    window->setProperty(kDesignedGeometry,
-                        QRectF(before.x() / zoom, before.y() / zoom, before.width() / zoom,
-                               before.height() / zoom));
+    window->setProperty(kDesignedGeometry, QRectF(before.x() / zoom, before.y() / zoom,
+                                                  before.width() / zoom, before.height() / zoom));
   }
   window->setProperty(kGivenGeometry, QRect(window->pos(), window->size()));
 }
