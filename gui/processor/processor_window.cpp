@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QSlider>
 #include <QTimer>
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -146,7 +147,9 @@ void TfrmGP::CreateSpeedControls() {
 
   // Each control says its value, under it, for a class that cannot read a slider's position: the
   // group and the client area grow by that row, and no described control moves.
-  const int row = QFontMetrics(GroupBox1->font()).height();
+  // A line of text and a little room below it, whatever the font's leading.
+  const QFontMetrics metrics(GroupBox1->font());
+  const int row = std::max(metrics.height(), metrics.lineSpacing()) + 2;
   for (QSlider* bar : {TrackBar1, tcbQuantum, tbClock}) {
     auto* value = new QLabel(GroupBox1);
     value->setObjectName(bar->objectName() + QStringLiteral("Valor"));
