@@ -59,16 +59,19 @@ void FitOnScreen(QWidget* window) {
   if (screen == nullptr) {
     return;
   }
-  const QRect client = window->geometry();
+  const QMargins frame = FrameOf(window);
+  // move() places the frame's corner: a window not framed yet will have its client area that far
+  // inside the place it was moved to.
+  const QPoint inside(frame.left(), frame.top());
   const QRect before(window->pos(), window->size());
+  const QRect client(before.topLeft() + inside, before.size());
   const QRect fitted =
-      FitIntoArea(client, FrameOf(window), screen->availableGeometry(), window->minimumSize());
+      FitIntoArea(client, frame, screen->availableGeometry(), window->minimumSize());
   if (fitted.size() != client.size()) {
     window->resize(fitted.size());
   }
   if (fitted.topLeft() != client.topLeft()) {
-    // move() places the frame's corner; the fit is for the client area's.
-    window->move(fitted.topLeft() - (client.topLeft() - window->pos()));
+    window->move(fitted.topLeft() - inside);
   }
   KeepDesignedPlace(window, before);
 }
