@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "gui/common/live_zoom.h"
 
-#include <QAbstractItemView>
 #include <QFont>
 #include <QHeaderView>
 #include <QMenu>
@@ -121,6 +120,8 @@ void ZoomFont(QWidget* w, double from, double to) {
   w->setFont(font);
 }
 
+// The rows' height and the least width come from the design; the columns' widths are the grid's
+// own (fitted to their texts) and scale from what they are.
 void ZoomSections(QHeaderView* header, double from, double to) {
   const double ratio = to / from;
   const int least =
