@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/qt_shell.h"
 
+#include "gui/common/live_zoom.h"
+#include "gui/common/screen_fit.h"
 #include "gui/console/message_box_reporter.h"
 
 namespace kelpa {
@@ -13,7 +15,10 @@ QtShell::QtShell(TConsoleHooks hooks) {
   }
   session_ = std::make_unique<Session>(*reporter);
   windows_ = std::make_unique<TWindowSet>();
+  // A new program starts at the zoom it was started with (Qt's scale factor) and nothing more.
+  SetLiveZoom(1.0);
   console_ = std::make_unique<TForm1>(std::move(hooks), *session_, *windows_);
+  new KeepOnScreen(console_.get());
 }
 
 QtShell::~QtShell() {

@@ -72,7 +72,6 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG0609", &TMessages::MsgLocalPFile},
       {"MSG", "MSG0700", &TMessages::MsgAntecipada},
       {"MSG", "MSG0701", &TMessages::MsgPorDemanda},
-      {"MSG", "MSG0800", &TMessages::MsgAmpliacaoProximoInicio},
       {"MSG", "MSG9000", &TMessages::MsgTitConsole},
       {"MSG", "MSG9001", &TMessages::MsgTitGerProcessador},
       {"MSG", "MSG9002", &TMessages::MsgTitGerMemoria},
@@ -174,6 +173,16 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3261", &TMessages::MsgCenarioNomePadrao},
       {"MSG", "MSG3262", &TMessages::MsgHorasVirtuais},
       {"MSG", "MSG3263", &TMessages::MsgHorasReais},
+      // What the windows tell of the run as it stands.
+      {"MSG", "MSG3300", &TMessages::MsgProcessosVivos},
+      {"MSG", "MSG3301", &TMessages::MsgPedidoSuspensao},
+      {"MSG", "MSG3302", &TMessages::MsgPedidoRetomada},
+      {"MSG", "MSG3303", &TMessages::MsgPedidoFim},
+      {"MSG", "MSG3304", &TMessages::MsgPedidosLegenda},
+      {"MSG", "MSG3305", &TMessages::MsgValorEspera},
+      {"MSG", "MSG3306", &TMessages::MsgValorFatiaUma},
+      {"MSG", "MSG3307", &TMessages::MsgValorFatia},
+      {"MSG", "MSG3308", &TMessages::MsgValorClock},
   }};
   return entries;
 }

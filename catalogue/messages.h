@@ -80,8 +80,6 @@ struct TMessages {
   std::string MsgLocalPFile = "PFile";
   std::string MsgAntecipada = "Antecipada";
   std::string MsgPorDemanda = "Por demanda";
-  std::string MsgAmpliacaoProximoInicio =
-      "A nova ampliação vale a partir do próximo início do Kelpa.";
   std::string MsgTitConsole = "Console Kelpa";
   std::string MsgTitGerProcessador = "Gerência do Processador";
   std::string MsgTitGerMemoria = "Gerência de Memória";
@@ -196,6 +194,21 @@ struct TMessages {
   std::string MsgHorasVirtuais = "A partir daqui, os horários são do tempo virtual do cenário.";
   std::string MsgHorasReais =
       "A partir daqui, os horários voltam a ser os do relógio do computador.";
+  // What the windows tell of the run as it stands (MSG3300..MSG3349): the console's status, the
+  // process list's requests not yet taken, the speed controls' values.
+  std::string MsgProcessosVivos = "Processos: %1";
+  // A request the process has not taken yet, marked before its state's name (%1): short, so the
+  // marker shows in the narrow column; the column's heading explains the marks.
+  std::string MsgPedidoSuspensao = "‖ %1";
+  std::string MsgPedidoRetomada = "▸ %1";
+  std::string MsgPedidoFim = "× %1";
+  std::string MsgPedidosLegenda =
+      "Pedidos ainda não atendidos: ‖ suspender, ▸ retomar, × finalizar";
+  // The values of the processor window's speed controls.
+  std::string MsgValorEspera = "%1 passagens";
+  std::string MsgValorFatiaUma = "%1 instrução";
+  std::string MsgValorFatia = "%1 instruções";
+  std::string MsgValorClock = "%1 ms";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
@@ -210,7 +223,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 165;
+inline constexpr std::size_t kMessageCount = 173;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -9,9 +9,11 @@ namespace kelpa {
 namespace {
 
 ProcessRow RowOf(const TProcesso& p, const TCPU& cpu) {
-  return {p.Shape,     p.PID,   p.Color,         p.BasePriority,
-          p.Priority,  p.State, p.KillRequested, cpu.CpuTimeSoFar(p),
-          p.FrameLimit};
+  return {p.Shape,         p.PID,
+          p.Color,         p.BasePriority,
+          p.Priority,      p.State,
+          p.KillRequested, cpu.CpuTimeSoFar(p),
+          p.FrameLimit,    p.SuspendRequested};
 }
 
 ProcessDetail DetailOf(const TProcesso& p, int index, const TCPU& cpu) {
@@ -39,6 +41,20 @@ std::optional<TColor> ColourOf(const TProcesso* owner) {
 std::vector<DiscPlace> SnapshotReadyDiscs(Simulation& sim) {
   std::lock_guard lock(sim.Lock);
   return sim.Kernel.ReadyDiscs();
+}
+
+PendingRequest PendingRequestOf(const ProcessRow& row) {
+  const bool suspended = row.State == psSuspended || row.State == psSuspendedOut;
+  if (row.KillRequested) {
+    return PendingRequest::End;
+  }
+  if (row.SuspendRequested && !suspended) {
+    return PendingRequest::Suspend;
+  }
+  if (!row.SuspendRequested && suspended) {
+    return PendingRequest::Resume;
+  }
+  return PendingRequest::None;
 }
 
 std::vector<ProcessRow> SnapshotProcessRows(Simulation& sim) {

@@ -30,7 +30,13 @@ struct ProcessRow {
   bool KillRequested = false;
   double CpuTime = 0;
   std::int32_t FrameLimit = 0;
+  bool SuspendRequested = false;
 };
+
+// A request made by hand that the process has not taken yet: the processor takes a suspension or
+// an end at the process's next cycle on it, the wait service a resumption at its next pass.
+enum class PendingRequest : std::uint8_t { None, Suspend, Resume, End };
+PendingRequest PendingRequestOf(const ProcessRow& row);
 
 // One process as the PCB window shows it, with its page table.
 struct ProcessDetail {

@@ -2,7 +2,8 @@
 // The zoom of every window, for a projector. Qt scales a whole program by the factor in
 // QT_SCALE_FACTOR, which it reads once, when the application object is made; window geometry is
 // placed by hand in design pixels throughout, so that factor is the one place where every
-// window, font and picture grows together. A new zoom therefore takes effect at the next start.
+// window, font and picture grows together. Qt reads it only once: a zoom chosen while the program
+// runs is applied by hand on top of it (live_zoom.h), and taken here whole at the next start.
 #pragma once
 
 #include <QByteArray>

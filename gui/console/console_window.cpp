@@ -21,13 +21,17 @@
 #include <QWindow>
 
 #include "catalogue/fill_in.h"
+#include "gui/common/live_zoom.h"
 #include "gui/common/qt_convert.h"
+#include "gui/common/screen_fit.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/console/console_shortcuts.h"
+#include "gui/console/console_status.h"
 #include "gui/console/scenario_controls.h"
 #include "gui/console/window_set.h"
 #include "gui/language/language.h"
 #include "scenario/timeline_picture.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 
@@ -39,13 +43,15 @@ constexpr int kBlinkMs = 1000;
 
 constexpr QSize kLampSize(17, 16);
 
-// The run lamp, 17 x 16 device-independent pixels: a round red lamp, either glowing or dark.
-// Drawn at the screen's pixel ratio, so it is as sharp as the text beside it on a scaled screen.
-QPixmap LampPicture(bool lit, qreal pixelRatio) {
-  QPixmap picture((QSizeF(kLampSize) * pixelRatio).toSize());
+// The run lamp, 17 x 16 device-independent pixels at the windows' zoom: a round red lamp, either
+// glowing or dark. Drawn at the screen's pixel ratio, so it is as sharp as the text beside it on a
+// scaled screen.
+QPixmap LampPicture(bool lit, qreal pixelRatio, qreal zoom) {
+  QPixmap picture((QSizeF(kLampSize) * zoom * pixelRatio).toSize());
   picture.setDevicePixelRatio(pixelRatio);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
+  painter.scale(zoom, zoom);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF bulb(1.5, 1.0, 14.0, 14.0);
   QRadialGradient glow(bulb.center() - QPointF(2.5, 2.5), 9.0);
@@ -265,10 +271,10 @@ void TForm1::ZoomClick(int percent) {
     return;
   }
   CheckZoomItem(percent);
-  // Qt takes its scale factor once, before the first window: a new zoom waits for a new start.
-  if (percent != hooks_.StartZoom) {
-    ShowInformation(ToQString(Msg().MsgAmpliacaoProximoInicio));
-  }
+  // Qt took its scale factor at start, from the zoom then in kelpa.ini: the windows are scaled
+  // by hand from there, and the next start takes the new zoom whole.
+  ZoomShownWindows(static_cast<double>(percent) / hooks_.StartZoom);
+  DrawLamp();
 }
 
 void TForm1::ShowInformation(const QString& text) {
@@ -289,8 +295,8 @@ void TForm1::ShowError(const QString& text) {
 
 void TForm1::DrawLamp() {
   const qreal ratio = devicePixelRatioF();
-  Image1->setPixmap(LampPicture(true, ratio));
-  Image2->setPixmap(LampPicture(false, ratio));
+  Image1->setPixmap(LampPicture(true, ratio, ZoomOf(this)));
+  Image2->setPixmap(LampPicture(false, ratio, ZoomOf(this)));
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -367,12 +373,22 @@ bool TForm1::SaveLoadSettings(SettingsMode mode) {
 void TForm1::CarregaLinguagem() {
   windows_.Language().SetFileName(session_.IniPath());
   windows_.Language().TranslateForm("CONSOLE", this);
+  noProcessHint_ = StaticText1->text();
+}
+
+void TForm1::ShowStatus() {
+  if (!ready_ || shutDown_) {
+    return;
+  }
+  StaticText1->setText(ConsoleStatusText(SnapshotProcessCount(Sim()), noProcessHint_, Msg()));
+  StaticText1->adjustSize();
 }
 
 void TForm1::Criar1Click() {
   if (QDialog* creation = windows_.Creation()) {
     creation->exec();
   }
+  ShowStatus();
 }
 
 void TForm1::Selecionar1Click() {
@@ -585,6 +601,7 @@ void TForm1::Timer1Timer() {
   const bool lit = !Image1->isHidden();
   Image1->setVisible(!lit);
   Image2->setVisible(lit);
+  ShowStatus();
 }
 
 void TForm1::Timer2Timer() {

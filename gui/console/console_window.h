@@ -141,7 +141,7 @@ class TForm1 : public QMainWindow {
   void Toggle(QWidget* window, QAction* item);
   void BuildZoomMenu(QMenu* parent);
   void CheckZoomItem(int percent);
-  // Keeps the chosen zoom for the next start, and says so.
+  // Keeps the chosen zoom for the next start and scales the windows to it now.
   void ZoomClick(int percent);
   // The scenario file to open or to save as (a hook in tests); empty when none was chosen.
   QString ChosenScenarioFile(bool save);
@@ -149,6 +149,8 @@ class TForm1 : public QMainWindow {
   void ShowError(const QString& text);
   // The run/stop and step buttons, the tick and "Voltar" as the run stands.
   void ShowRunState();
+  // The status text as the process table stands.
+  void ShowStatus();
   void CreateSimulationWindows();
   void ShowSplashEnd();
   void FinishStartUp();
@@ -168,6 +170,8 @@ class TForm1 : public QMainWindow {
   int eventKind_ = 0;  // the kind of event last run on to
   TScenarioControls* scenario_ = nullptr;
   QLabel* StaticText1 = nullptr;
+  // StaticText1's caption in the user's language, shown while no process lives.
+  QString noProcessHint_;
   QAction* Log1 = nullptr;
   QAction* Memriaprincipal1 = nullptr;
   QAction* Escalonador1 = nullptr;

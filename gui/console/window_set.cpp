@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "gui/console/window_set.h"
 
+#include <initializer_list>
+
 #include "catalogue/messages.h"
 #include "gui/about/credits_window.h"
 #include "gui/about/help_window.h"
+#include "gui/common/live_zoom.h"
 #include "gui/common/qt_convert.h"
+#include "gui/common/screen_fit.h"
 #include "gui/console/log_window.h"
 #include "gui/language/language.h"
 #include "gui/memory/memory_options_window.h"
@@ -29,12 +33,14 @@ TWindowSet::~TWindowSet() {
 
 void TWindowSet::CreateLogWindow(TLogWriter& log, std::function<void()> onClosed) {
   log_ = std::make_unique<TfrmLog>(log);
+  new KeepOnScreen(log_.get());
   connect(log_.get(), &TfrmLog::closed, this, std::move(onClosed));
 }
 
 void TWindowSet::CreateTimeline(Simulation& sim, const TMessages& msg, EventFanOut& events,
                                 std::function<void()> onClosed) {
   timeline_ = std::make_unique<TimelineWindow>(sim, msg, events);
+  new KeepOnScreen(timeline_.get());
   timeline_->OnClosed = std::move(onClosed);
   if (log_) {
     log_->EnableCsvExport(msg, [this] { return timeline_->EventsCsvText(); });
@@ -61,12 +67,17 @@ void TWindowSet::CreateSimulationWindows(Simulation& sim, const TMessages& msg,
   connect(memory_.get(), &TfrmMemoVirt::closed, this, std::move(onMemoryClosed));
   pageFile_ = std::make_unique<TfrmPageFile>(sim);
   memory_->SetPageFileWindow(pageFile_.get());
+  for (QWidget* window :
+       std::initializer_list<QWidget*>{opt_.get(), gp_.get(), memory_.get(), pageFile_.get()}) {
+    new KeepOnScreen(window);
+  }
   display_->SetProcessorWindow(gp_.get());
   display_->OnRedrawPageFile = [this] { pageFile_->RedrawGrid(); };
 }
 
 QDialog& TWindowSet::CreateCredits(const TMessages& msg) {
   credits_ = std::make_unique<TfrmCreditos>(msg);
+  new KeepOnScreen(credits_.get());
   return *credits_;
 }
 
@@ -78,6 +89,10 @@ void TWindowSet::CreateProcessWindows(Simulation& sim, std::function<void()> onS
   memory_->SetOptionsWindow(memoryOptions_.get());
   help_ = std::make_unique<TfrmHelp>();
   pcb_ = std::make_unique<TPCB>(sim, language_.get());
+  for (QWidget* window : std::initializer_list<QWidget*>{
+           creation_.get(), statistics_.get(), memoryOptions_.get(), help_.get(), pcb_.get()}) {
+    new KeepOnScreen(window);
+  }
 }
 
 void TWindowSet::OpenProcessList(Simulation& sim) {
@@ -85,6 +100,10 @@ void TWindowSet::OpenProcessList(Simulation& sim) {
     return;
   }
   list_ = new TfrmAlteraProcessos(sim, *pcb_, language_.get());
+  // The list shows itself as it is made: brought to the zoom and the screen now.
+  new KeepOnScreen(list_);
+  ZoomWindow(list_, LiveZoom());
+  FitOnScreen(list_);
   connect(list_, &TfrmAlteraProcessos::released, this, [this] { list_ = nullptr; });
 }
 

@@ -2,8 +2,10 @@
 #include "gui/memory/cell_grid.h"
 
 #include <QPainter>
+#include <cmath>
 #include <utility>
 
+#include "gui/common/live_zoom.h"
 #include "gui/common/qt_convert.h"
 
 namespace kelpa {
@@ -35,16 +37,22 @@ void TCellGrid::paintEvent(QPaintEvent*) {
 
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
+  // The cells are laid out in designed pixels; a zoom chosen while running scales the drawing.
+  const double zoom = ZoomOf(this);
+  painter.scale(zoom, zoom);
+  const int designedWidth = static_cast<int>(std::lround(width() / zoom));
+  const int designedHeight = static_cast<int>(std::lround(height() / zoom));
   painter.setPen(kGridLineColour);
   const int pitch = kCellSize + kLineWidth;
   for (int i = 1; i <= kGridColumns; ++i) {
     const int line = i * pitch;
-    painter.drawLine(line, 0, line, height() - 1);
-    painter.drawLine(0, line, width() - 1, line);
+    painter.drawLine(line, 0, line, designedHeight - 1);
+    painter.drawLine(0, line, designedWidth - 1, line);
   }
   painter.setPen(kBorderColour);
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  painter.drawRect(0, 0, designedWidth - 1, designedHeight - 1);
 
+  // In designed points: the painter's scale enlarges it with the cells.
   QFont cellFont = font();
   cellFont.setPointSize(6);
   painter.setFont(cellFont);

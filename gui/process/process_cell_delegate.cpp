@@ -4,31 +4,41 @@
 #include <QPainter>
 
 namespace kelpa {
+namespace {
+
+// The chosen row in the palette's selection colours, active even while the grid has no focus
+// (the user's eyes are then on a button): a dim inactive selection is lost on a projector.
+bool Selected(const QStyleOptionViewItem& option) {
+  return (option.state & QStyle::State_Selected) != 0;
+}
+
+QColor Background(const QStyleOptionViewItem& option) {
+  return Selected(option) ? option.palette.color(QPalette::Active, QPalette::Highlight)
+                          : QColor(Qt::white);
+}
+
+}  // namespace
 
 void ProcessCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
   painter->save();
   if (index.data(ColourRole).isValid()) {
-    PaintColourCell(painter, option.rect, index);
+    PaintColourCell(painter, option, index);
   } else {
     PaintTextCell(painter, option, index);
-  }
-  if (option.state & QStyle::State_HasFocus) {
-    // The selected cell keeps its colours; a dotted frame shows which one it is.
-    painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
-    painter->setBrush(Qt::NoBrush);
-    painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
   }
   painter->restore();
 }
 
-void ProcessCellDelegate::PaintColourCell(QPainter* painter, const QRect& cell,
+void ProcessCellDelegate::PaintColourCell(QPainter* painter, const QStyleOptionViewItem& option,
                                           const QModelIndex& index) {
+  const QRect& cell = option.rect;
   if (index.data(KillRole).toBool()) {
+    // Black whether chosen or not: the rest of the row shows the choice.
     painter->fillRect(cell, Qt::black);
     return;
   }
-  painter->fillRect(cell, Qt::white);
+  painter->fillRect(cell, Background(option));
   painter->setRenderHint(QPainter::Antialiasing, false);
   painter->setPen(Qt::black);
   painter->setBrush(index.data(ColourRole).value<QColor>());
@@ -37,8 +47,10 @@ void ProcessCellDelegate::PaintColourCell(QPainter* painter, const QRect& cell,
 
 void ProcessCellDelegate::PaintTextCell(QPainter* painter, const QStyleOptionViewItem& option,
                                         const QModelIndex& index) {
-  painter->fillRect(option.rect, Qt::white);
-  painter->setPen(Qt::black);
+  painter->fillRect(option.rect, Background(option));
+  painter->setPen(Selected(option)
+                      ? option.palette.color(QPalette::Active, QPalette::HighlightedText)
+                      : QColor(Qt::black));
   painter->setFont(option.font);
   painter->drawText(option.rect.adjusted(2, 1, -1, 0), Qt::AlignLeft | Qt::AlignTop,
                     index.data(Qt::DisplayRole).toString());

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Draws the cells of the process list: the colour column as a disc of the process's colour (or a
 // black cell when the process is to be terminated), the other columns as black text at the
-// top-left of a white cell.
+// top-left of a white cell; the chosen row in the selection colours.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -21,7 +21,8 @@ class ProcessCellDelegate : public QStyledItemDelegate {
              const QModelIndex& index) const override;
 
  private:
-  static void PaintColourCell(QPainter* painter, const QRect& cell, const QModelIndex& index);
+  static void PaintColourCell(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index);
   static void PaintTextCell(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index);
 };

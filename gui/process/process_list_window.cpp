@@ -12,8 +12,10 @@
 #include <QTimer>
 #include <array>
 #include <mutex>
+#include <string>
 #include <vector>
 
+#include "catalogue/fill_in.h"
 #include "gui/common/column_fit.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
@@ -29,14 +31,32 @@ namespace {
 
 constexpr int kColumnWidths[] = {33, 64, 39, 62, 64, 48};
 constexpr int kColumnCount = 6;
+constexpr int kStateColumn = 3;
 constexpr int kRowHeight = 16;
+
+// The state's name, with the request the process has not taken yet: a suspension asked for the
+// running process would otherwise show nothing until its next cycle.
+std::string StateText(const TMessages& msg, const ProcessRow& p) {
+  const std::string& name = StateName(msg, p.State);
+  switch (PendingRequestOf(p)) {
+    case PendingRequest::Suspend:
+      return FillIn(msg.MsgPedidoSuspensao, {name});
+    case PendingRequest::Resume:
+      return FillIn(msg.MsgPedidoRetomada, {name});
+    case PendingRequest::End:
+      return FillIn(msg.MsgPedidoFim, {name});
+    case PendingRequest::None:
+      break;
+  }
+  return name;
+}
 
 // The texts of a process row's columns 1..5 (column 0 shows the colour).
 std::array<QString, kColumnCount> RowTexts(const TMessages& msg, const ProcessRow& p) {
   std::array<QString, kColumnCount> texts;
   texts[1] = QString::number(p.PID);
   texts[2] = QStringLiteral("%1/%2").arg(p.BasePriority).arg(p.Priority);
-  texts[3] = ToQString(StateName(msg, p.State));
+  texts[kStateColumn] = ToQString(StateText(msg, p));
   texts[4] = ToQString(FormatTimeOfDay(p.CpuTime));
   texts[5] = QString::number(p.FrameLimit);
   return texts;
@@ -109,7 +129,8 @@ void TfrmAlteraProcessos::BuildControls() {
   stg1->setItemDelegate(new ProcessCellDelegate(stg1));
   stg1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   stg1->setSelectionMode(QAbstractItemView::SingleSelection);
-  stg1->setSelectionBehavior(QAbstractItemView::SelectItems);
+  // The buttons act on a whole row's process: the whole row shows as chosen.
+  stg1->setSelectionBehavior(QAbstractItemView::SelectRows);
   stg1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   stg1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   stg1->setShowGrid(true);
@@ -131,6 +152,9 @@ void TfrmAlteraProcessos::BuildControls() {
   for (int column = 0; column < kColumnCount; ++column) {
     auto* item = new QTableWidgetItem(ToQString(*headers[column]));
     item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (column == kStateColumn) {
+      item->setToolTip(ToQString(msg.MsgPedidosLegenda));
+    }
     stg1->setHorizontalHeaderItem(column, item);
   }
   // The designed widths add up to more than the grid shows beside its scroll bar, and a header

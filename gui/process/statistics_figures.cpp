@@ -34,6 +34,9 @@ StatisticsFigures ComputeStatistics(const StatisticsInputs& in, const QLocale& l
     return value ? FormatGrouped(*value, 2, locale) : kBlank;
   };
   StatisticsFigures f;
+  // Read with the other counters: the window may be made before start-up has finished, and a
+  // scenario opened later starts the run again.
+  f.StartTime = ToQString(FormatTimeOfDay(in.StartTime));
   f.Elapsed = ToQString(FormatTimeOfDay(n.ElapsedSpan));
   f.Processes = QString::number(n.Processes);
   f.Dispatches = QString::number(n.Dispatches);

@@ -13,6 +13,7 @@ namespace kelpa {
 
 // One text per value box; nullopt leaves the box as it is.
 struct StatisticsFigures {
+  std::optional<QString> StartTime;             // StaticText1
   std::optional<QString> Elapsed;               // StaticText2
   std::optional<QString> Processes;             // StaticText3
   std::optional<QString> Throughput;            // StaticText4

@@ -143,6 +143,7 @@ void TEstatisticas::Timer1Timer() {
 }
 
 void TEstatisticas::ShowFigures(const StatisticsFigures& f) {
+  SetBox("StaticText1", f.StartTime);
   SetBox("StaticText2", f.Elapsed);
   SetBox("StaticText3", f.Processes);
   SetBox("StaticText15", f.Dispatches);

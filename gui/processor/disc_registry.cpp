@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "gui/processor/disc_registry.h"
 
+#include <cmath>
+
+#include "gui/common/live_zoom.h"
 #include "gui/processor/disc_positions.h"
 #include "gui/processor/process_shape.h"
 #include "gui/processor/qt_display.h"
@@ -8,6 +11,19 @@
 namespace kelpa {
 
 DiscRegistry::DiscRegistry(QWidget* area, QObject* parent) : QObject(parent), area_(area) {}
+
+namespace {
+
+// The disc's place and size at the window's zoom.
+QRect DiscRect(const QWidget* area, const DiscPlace& place) {
+  const double zoom = ZoomOf(area);
+  const QPoint corner = DiscPosition(place);
+  const int size = static_cast<int>(std::lround(TShpProcesso::kSize * zoom));
+  return {static_cast<int>(std::lround(corner.x() * zoom)),
+          static_cast<int>(std::lround(corner.y() * zoom)), size, size};
+}
+
+}  // namespace
 
 DiscRegistry::~DiscRegistry() {
   // Discs on the client area may already be gone with it; their QPointers are then null.
@@ -73,7 +89,12 @@ void DiscRegistry::Place(const DiscPlace& place) {
   if (disc == nullptr) {
     return;
   }
-  disc->move(DiscPosition(place));
+  // Not yet on the window, it takes the place it will have there.
+  if (area_ != nullptr) {
+    disc->setGeometry(DiscRect(area_, place));
+  } else {
+    disc->move(DiscPosition(place));
+  }
   disc->SetFillColor(place.Color);
   if (disc->parentWidget() != nullptr) {
     disc->show();
@@ -101,7 +122,7 @@ void DiscRegistry::PlaceReady(const std::vector<DiscPlace>& places) {
     if (disc == nullptr || disc->parentWidget() != area_) {
       continue;
     }
-    disc->move(DiscPosition(place));
+    disc->setGeometry(DiscRect(area_, place));
     disc->SetFillColor(place.Color);
     disc->show();
   }

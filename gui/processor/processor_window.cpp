@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,9 +12,12 @@
 #include <QProgressBar>
 #include <QSlider>
 #include <QTimer>
+#include <algorithm>
 #include <mutex>
+#include <string>
 #include <vector>
 
+#include "catalogue/fill_in.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/language/language.h"
@@ -31,6 +35,15 @@ namespace {
 constexpr int kPriorityLabelTops[kPriorityLevels] = {245, 233, 221, 209, 196, 184, 172, 160,
                                                      148, 136, 124, 112, 99,  87,  75,  63};
 constexpr int kPriorityLabelLeft = 308;
+
+// What the speed controls' positions (1..10) stand for: the wait in wait-service passes, the
+// clock's period in milliseconds. The slice is the position itself, in instructions.
+int WaitPasses(int position) {
+  return 10 * position;
+}
+int ClockPeriodMs(int position) {
+  return 1100 - 100 * position;
+}
 
 QFrame* AddRectangle(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* shape = new QFrame(parent);
@@ -131,6 +144,35 @@ void TfrmGP::CreateSpeedControls() {
   connect(TrackBar1, &QSlider::valueChanged, this, &TfrmGP::TrackBar1Change);
   connect(tcbQuantum, &QSlider::valueChanged, this, &TfrmGP::tcbQuantumChange);
   connect(tbClock, &QSlider::valueChanged, this, &TfrmGP::tbClockChange);
+
+  // Each control says its value, under it, for a class that cannot read a slider's position: the
+  // group and the client area grow by that row, and no described control moves.
+  // A line of text and a little room below it, whatever the font's leading.
+  const QFontMetrics metrics(GroupBox1->font());
+  const int row = std::max(metrics.height(), metrics.lineSpacing()) + 2;
+  for (QSlider* bar : {TrackBar1, tcbQuantum, tbClock}) {
+    auto* value = new QLabel(GroupBox1);
+    value->setObjectName(bar->objectName() + QStringLiteral("Valor"));
+    value->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    value->setGeometry(bar->x(), bar->y() + bar->height(), bar->width(), row);
+    values_.push_back(value);
+  }
+  GroupBox1->resize(GroupBox1->width(), GroupBox1->height() + row);
+  centralWidget()->setFixedSize(kClientWidth, kClientHeight + row);
+  ShowSpeedValues();
+}
+
+void TfrmGP::ShowSpeedValues() {
+  const TMessages& msg = sim_.Msg;
+  const int slice = tcbQuantum->value();
+  const std::string texts[] = {
+      FillIn(msg.MsgValorEspera, {std::to_string(WaitPasses(TrackBar1->value()))}),
+      FillIn(slice == 1 ? msg.MsgValorFatiaUma : msg.MsgValorFatia, {std::to_string(slice)}),
+      FillIn(msg.MsgValorClock, {std::to_string(ClockPeriodMs(tbClock->value()))}),
+  };
+  for (std::size_t i = 0; i < values_.size(); ++i) {
+    values_[i]->setText(ToQString(texts[i]));
+  }
 }
 
 QLabel* TfrmGP::AddLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
@@ -216,21 +258,24 @@ void TfrmGP::ShowSpeedPositions(int wait, int slice, int clock) {
 }
 
 void TfrmGP::TrackBar1Change(int position) {
-  const int length = 10 * position;
+  const int length = WaitPasses(position);
   {
     std::lock_guard lock(sim_.Lock);
     sim_.Espera.SetWaitLength(length);
   }
   ProgressBar1->setMaximum(length);
+  ShowSpeedValues();
 }
 
 void TfrmGP::tcbQuantumChange(int position) {
   sim_.Kernel.Quantum = 1000 * position;
+  ShowSpeedValues();
 }
 
 void TfrmGP::tbClockChange(int position) {
-  sim_.HClock.Period = 1100 - 100 * position;
+  sim_.HClock.Period = ClockPeriodMs(position);
   sim_.HClock.PeriodChanged();
+  ShowSpeedValues();
 }
 
 void TfrmGP::Opcoes1Click() {

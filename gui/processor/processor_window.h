@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <vector>
 
 #include "gui/processor/disc_board.h"
 #include "simulation/display.h"
@@ -69,6 +70,8 @@ class TfrmGP : public QMainWindow, public DiscBoard {
                    bool bold = false);
   QSlider* AddTrackBar(const char* name, int left, int top, int width, int position);
   void ForcePriorityNumbers();
+  // The three controls' values with their units, under them.
+  void ShowSpeedValues();
   void TrackBar1Change(int position);
   void tcbQuantumChange(int position);
   void tbClockChange(int position);
@@ -87,6 +90,7 @@ class TfrmGP : public QMainWindow, public DiscBoard {
   QSlider* TrackBar1 = nullptr;
   QSlider* tcbQuantum = nullptr;
   QSlider* tbClock = nullptr;
+  std::vector<QLabel*> values_;  // wait, slice, clock
   QAction* Opcoes1 = nullptr;
   QTimer* Timer1 = nullptr;
 };

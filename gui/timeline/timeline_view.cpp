@@ -9,6 +9,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "gui/common/live_zoom.h"
 #include "gui/timeline/qt_canvas.h"
 #include "simulation/simulation.h"
 
@@ -29,9 +30,13 @@ void TimelineView::SetView(std::int64_t first, double tickWidth) {
 }
 
 std::int64_t TimelineView::VisibleTicks() const {
-  const double room = width() - TimelineLayout::kLabelWidth - TimelineLayout::kMargin;
+  const double room = PictureWidth() - TimelineLayout::kLabelWidth - TimelineLayout::kMargin;
   // A little over: a zoom fitted to the width must show every tick it was fitted to.
   return std::max<std::int64_t>(1, static_cast<std::int64_t>(std::floor(room / tickWidth_ + 1e-6)));
+}
+
+double TimelineView::PictureWidth() const {
+  return width() / ZoomOf(this);
 }
 
 TimelineFrame TimelineView::Frame() const {
@@ -43,18 +48,20 @@ TimelineFrame TimelineView::Frame() const {
 }
 
 int TimelineView::HeightNeeded() const {
-  return static_cast<int>(TimelineLayout(Frame(), model_).Height());
+  return static_cast<int>(std::ceil(TimelineLayout(Frame(), model_).Height() * ZoomOf(this)));
 }
 
 void TimelineView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
+  painter.scale(ZoomOf(this), ZoomOf(this));
   QtCanvas canvas(painter);
   std::lock_guard lock(sim_.Lock);
   DrawTimeline(model_, Frame(), texts_, canvas);
 }
 
-QString TimelineView::TextAt(QPointF at) const {
+QString TimelineView::TextAt(QPointF on) const {
+  const QPointF at = on / ZoomOf(this);
   std::lock_guard lock(sim_.Lock);
   const TimelineFrame frame = Frame();
   const std::vector<std::size_t> shown = LanesShown(model_, frame);
@@ -124,7 +131,7 @@ void TimelineView::mousePressEvent(QMouseEvent* event) {
   {
     std::lock_guard lock(sim_.Lock);
     const TimelineLayout layout(Frame(), model_);
-    tick = layout.TickAt(event->position().x(), model_.Ticks());
+    tick = layout.TickAt(event->position().x() / ZoomOf(this), model_.Ticks());
   }
   if (tick && TickClicked) {
     TickClicked(*tick);

@@ -24,6 +24,8 @@ class TimelineView : public QWidget {
   double TickWidth() const { return tickWidth_; }
   // How many ticks fit in the width.
   std::int64_t VisibleTicks() const;
+  // The width in the picture's own pixels: a zoom chosen while running scales the picture.
+  double PictureWidth() const;
   // The frame painted now; the lock must be held (the number of lanes may change).
   TimelineFrame Frame() const;
   // The height the rows and the legend take; the lock must be held.

@@ -160,7 +160,7 @@ void TimelineWindow::Fit() {
     std::lock_guard lock(sim_.Lock);
     ticks = std::max<std::int64_t>(1, model_.Ticks());
   }
-  const double room = view_->width() - TimelineLayout::kLabelWidth - TimelineLayout::kMargin;
+  const double room = view_->PictureWidth() - TimelineLayout::kLabelWidth - TimelineLayout::kMargin;
   view_->SetView(0, std::clamp(room / double(ticks), kMinTickWidth, kMaxTickWidth));
   follow_ = true;
   Refresh();

@@ -7,9 +7,11 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -36,6 +38,7 @@
 #include "gui/processor/processor_window.h"
 #include "session/log_writer.h"
 #include "simulation/simulation.h"
+#include "simulation/snapshots.h"
 
 using namespace kelpa;
 
@@ -370,19 +373,54 @@ class ConsoleWindowTest : public QObject {
     }
   }
 
-  // The zoom chosen is kept in its own section for the next start, which the user is told.
-  void zoomIsKeptForTheNextStart() {
+  // A zoom chosen while the program runs scales the windows at once, with the run going on,
+  // keeps them on the screen, comes back to the designed sizes and places without drift, and is
+  // kept for the next start.
+  void zoomScalesTheWindowsNowAndIsKeptForTheNextStart() {
     Console console;
+    console.AddProcess();
+    TfrmGP& gp = *console.form->ProcessorWindow();
+    const QSize client = gp.ClientArea()->size();
+    const qreal points = gp.font().pointSizeF();
+    const auto* wait = gp.findChild<QWidget*>("TrackBar1");
+    const QRect bar = wait->geometry();
+    QWidget* memory = console.form->MemoryWindow();
+    const QRect places[] = {gp.geometry(), memory->geometry()};
     QVERIFY(console.Item("Zoom100")->isChecked());
-    console.Item("Zoom150")->trigger();
-    QVERIFY(console.Item("Zoom150")->isChecked() && !console.Item("Zoom100")->isChecked());
-    QCOMPARE(console.shownMessages,
-             QStringList({"A nova ampliação vale a partir do próximo início do Kelpa."}));
-    QVERIFY(ReadFile("kelpa.ini").endsWith("[VISUAL]\r\nZOOM=150\r\n"));
-    // Back to the zoom in force: nothing to wait for.
-    console.Item("Zoom100")->trigger();
-    QCOMPARE(console.shownMessages.size(), 1);
-    QVERIFY(ReadFile("kelpa.ini").endsWith("[VISUAL]\r\nZOOM=100\r\n"));
+
+    console.Item("Zoom200")->trigger();
+    QVERIFY(console.Item("Zoom200")->isChecked() && !console.Item("Zoom100")->isChecked());
+    QVERIFY(console.shownMessages.isEmpty());
+    QVERIFY(ReadFile("kelpa.ini").endsWith("[VISUAL]\r\nZOOM=200\r\n"));
+    QCOMPARE(gp.ClientArea()->size(), 2 * client);
+    QCOMPARE(gp.font().pointSizeF(), 2 * points);
+    QCOMPARE(wait->geometry(), QRect(2 * bar.topLeft(), 2 * bar.size()));
+    // The run went on: the same process, nothing stopped.
+    QVERIFY(!console.form->IsShutDown() && console.form->SimulationRunning);
+    QCOMPARE(kelpa::SnapshotProcessCount(console.form->Sim()), 1);
+    // Each window shown lies inside the screen, or, when it cannot be made smaller, starts at
+    // the screen's top-left corner.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (!window->isVisible()) {
+        continue;
+      }
+      const QRect area = window->screen()->availableGeometry();
+      const QRect place = window->frameGeometry();
+      QVERIFY2(area.contains(place) ||
+                   (area.contains(place.topLeft()) && window->size() == window->minimumSize()),
+               qPrintable(window->objectName()));
+    }
+
+    for (const char* item : {"Zoom125", "Zoom150", "Zoom100"}) {
+      console.Item(item)->trigger();
+    }
+    QCOMPARE(gp.ClientArea()->size(), client);
+    QCOMPARE(gp.font().pointSizeF(), points);
+    QCOMPARE(wait->geometry(), bar);
+    // Moved to fit the screen on the way, the windows come back to their own places.
+    QCOMPARE(gp.geometry(), places[0]);
+    QCOMPARE(memory->geometry(), places[1]);
+
     // The next start checks the kept zoom.
     console.Item("Zoom200")->trigger();
     console.form.reset();
@@ -439,6 +477,26 @@ class ConsoleWindowTest : public QObject {
     console.Item("Selecionar1")->trigger();
     QVERIFY(console.form->ProcessListWindow() != nullptr);
     QCOMPARE(console.ListWindowCount(), 1);
+  }
+
+  // The hint to create a process gives way once there is one, and comes back when the last has
+  // gone.
+  void statusTextFollowsTheProcessTable() {
+    Console console;
+    console.Button()->click();  // stopped, so the processes stay
+    const auto* status = console.form->findChild<QLabel*>("StaticText1");
+    const QString hint = status->text();
+    QCOMPARE(hint, QStringLiteral("Para iniciar, crie um processo."));
+    console.AddProcess();
+    console.AddProcess();
+    console.form->Timer1Timer();
+    QCOMPARE(status->text(), QStringLiteral("Processos: 2"));
+    {
+      std::lock_guard lock(console.form->Sim().Lock);
+      console.form->Sim().ReturnToStart();
+    }
+    console.form->Timer1Timer();
+    QCOMPARE(status->text(), hint);
   }
 
   // A hidden window's timer does not wake the program; showing it starts the timer again.

@@ -169,6 +169,36 @@ class ProcessListTest : public QObject {
     QVERIFY(!t.sim.Kernel.Processes[1]->KillRequested);
   }
 
+  // The chosen row shows whole in the selection colour; a request the process has not taken yet
+  // shows after its state, until the processor or the wait service takes it.
+  void chosenRowAndRequestsNotYetTakenShow() {
+    TestSimulation t;
+    t.Create(kelpa::pkCPU, 4);
+    t.Create(kelpa::pkCPU, 0);
+    t.Cycle();  // the first runs
+    Opened o(t);
+    o.Press(0, "Button3");
+    QCOMPARE(o.Cell(0, 3), QStringLiteral("‖ Execução"));
+    const QImage image = o.Grid()->viewport()->grab().toImage();
+    const QColor chosen = o.Grid()->palette().color(QPalette::Active, QPalette::Highlight);
+    for (int column = 0; column < o.Grid()->columnCount(); ++column) {
+      const auto inner = [&](int row) {
+        return o.Grid()->visualRect(o.Grid()->model()->index(row, column)).bottomRight() -
+               QPoint(2, 2);
+      };
+      QCOMPARE(image.pixelColor(inner(0)), chosen);
+      QCOMPARE(image.pixelColor(inner(1)), QColor(Qt::white));
+    }
+
+    t.Cycle(2);  // the end of its slice, then its next turn, which takes the request
+    o.window->Timer1Timer();
+    QCOMPARE(o.Cell(0, 3), QStringLiteral("Suspenso"));
+    o.Press(0, "Button4");
+    QCOMPARE(o.Cell(0, 3), QStringLiteral("▸ Suspenso"));
+    o.Press(1, "Button2");
+    QCOMPARE(o.Cell(1, 3), QStringLiteral("× Pronto"));
+  }
+
   void buttonsActOnTheSelectedRowOnly() {
     TestSimulation t;
     for (int i = 0; i < 4; ++i) {

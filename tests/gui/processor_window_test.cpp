@@ -95,7 +95,9 @@ class ProcessorWindowTest : public QObject {
 
   void layoutOfTheWindow() {
     ShownSimulation s;
-    QCOMPARE(s.gp.ClientArea()->size(), QSize(417, 317));
+    // The speed controls' values add a row under the described client area.
+    QCOMPARE(s.gp.ClientArea()->width(), 417);
+    QVERIFY(s.gp.ClientArea()->height() > 317);
     QCOMPARE(s.gp.pos(), QPoint(42, 96));
     QCOMPARE(s.gp.windowTitle(), QStringLiteral("Gerência do Processador"));
     const auto geometry = [&](const char* name) {
@@ -106,7 +108,9 @@ class ProcessorWindowTest : public QObject {
     QCOMPARE(geometry("S_CPU"), QRect(160, 25, 60, 32));
     QCOMPARE(geometry("S_IO"), QRect(50, 195, 22, 23));
     QCOMPARE(geometry("ProgressBar1"), QRect(14, 218, 81, 17));
-    QCOMPARE(geometry("GroupBox1"), QRect(1, 260, 416, 57));
+    QCOMPARE(geometry("GroupBox1").topLeft(), QPoint(1, 260));
+    QCOMPARE(geometry("GroupBox1").width(), 416);
+    QCOMPARE(geometry("GroupBox1").bottom(), s.gp.ClientArea()->height() - 1);
     QCOMPARE(geometry("TrackBar1"), QRect(4, 25, 128, 27));
     QCOMPARE(geometry("tcbQuantum"), QRect(144, 24, 126, 27));
     QCOMPARE(geometry("tbClock"), QRect(281, 24, 128, 27));
@@ -284,6 +288,42 @@ class ProcessorWindowTest : public QObject {
     QCOMPARE(s.sim.Kernel.Quantum.load(), 10000);
   }
 
+  // Each control says what its position means, in its unit, under the control and clear of
+  // every other one; the words are the catalogue's.
+  void speedControlsSayTheirValues() {
+    ShownSimulation s;
+    s.gp.show();
+    struct Case {
+      const char* Bar;
+      int Position;
+      const char* Text;
+    };
+    const Case cases[] = {
+        {"TrackBar1", 10, "100 passagens"}, {"TrackBar1", 3, "30 passagens"},
+        {"tcbQuantum", 1, "1 instrução"},   {"tcbQuantum", 5, "5 instruções"},
+        {"tbClock", 1, "1000 ms"},          {"tbClock", 8, "300 ms"},
+    };
+    QList<QWidget*> others;
+    for (QWidget* widget : s.gp.ClientArea()->findChildren<QWidget*>()) {
+      if (!widget->objectName().endsWith("Valor") && widget->objectName() != "GroupBox1") {
+        others << widget;
+      }
+    }
+    for (const Case& c : cases) {
+      auto* bar = s.gp.findChild<QSlider*>(QString::fromLatin1(c.Bar));
+      auto* value = s.gp.findChild<QLabel*>(QString::fromLatin1(c.Bar) + "Valor");
+      bar->setValue(c.Position);
+      QCOMPARE(value->text(), QString::fromUtf8(c.Text));
+      const QRect place(value->mapTo(&s.gp, QPoint()), value->size());
+      QVERIFY(value->fontMetrics().horizontalAdvance(value->text()) <= value->width());
+      QVERIFY(value->parentWidget()->rect().contains(value->geometry()));
+      for (QWidget* other : others) {
+        QVERIFY2(!place.intersects(QRect(other->mapTo(&s.gp, QPoint()), other->size())),
+                 qPrintable(other->objectName()));
+      }
+    }
+  }
+
   void clockBarSetsPeriod() {
     ShownSimulation s;
     auto* bar = s.gp.findChild<QSlider*>(QStringLiteral("tbClock"));
@@ -299,8 +339,8 @@ class ProcessorWindowTest : public QObject {
     int closed = 0;
     QObject::connect(&s.gp, &TfrmGP::closed, [&] { ++closed; });
     s.gp.show();
-    QCOMPARE(s.gp.ClientArea()->geometry(), QRect(0, s.gp.menuBar()->height(), 417, 317));
-    QCOMPARE(s.gp.size(), QSize(417, 317 + s.gp.menuBar()->height()));
+    QCOMPARE(s.gp.ClientArea()->pos(), QPoint(0, s.gp.menuBar()->height()));
+    QCOMPARE(s.gp.size(), s.gp.ClientArea()->size() + QSize(0, s.gp.menuBar()->height()));
     QVERIFY(s.gp.close());
     QVERIFY(s.gp.isHidden());
     QCOMPARE(closed, 1);

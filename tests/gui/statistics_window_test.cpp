@@ -102,6 +102,23 @@ class StatisticsWindowTest : public QObject {
     }
   }
 
+  // The program makes the window during the splash, before the start is known; a scenario
+  // opened later starts the run again. The start time follows both.
+  void startTimeFollowsTheRun() {
+    TestSimulation t;
+    TEstatisticas s(t.sim);
+    for (int later : {0, 3600}) {
+      t.clock.AdvanceMs(later * 1000);
+      {
+        std::lock_guard lock(t.sim.Lock);
+        t.sim.StartTime = t.clock.Now();
+      }
+      s.Timer1Timer();
+      QCOMPARE(Box(s, "StaticText1"),
+               QString::fromStdString(kelpa::FormatTimeOfDay(t.clock.Now())));
+    }
+  }
+
   void windowRefreshesFromTheSimulationOnEveryTickAndShow() {
     TestSimulation t;
     t.sim.StartTime = t.clock.Now();

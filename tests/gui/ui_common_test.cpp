@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The small rules the windows share: black or white text on a process colour, a colour's shade
-// that reads on a background, the scale factor of a zoom, and fitting a grid's columns to their
-// texts within its width, and a menu caption as the title of its dialog.
+// that reads on a background, the scale factor of a zoom, fitting a grid's columns to their
+// texts within its width, fitting a window into the screen, and a menu caption as the title of
+// its dialog.
 #include <QtTest>
 #include <vector>
 
 #include "gui/common/column_fit.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/readable_text.h"
+#include "gui/common/screen_fit.h"
 #include "gui/common/window_zoom.h"
 
 using kelpa::ContrastRatio;
@@ -132,6 +134,41 @@ class UiCommonTest : public QObject {
     QFETCH(QString, caption);
     QFETCH(QString, title);
     QCOMPARE(kelpa::DialogTitle(caption), title);
+  }
+
+  // A window is moved the least into the area, then shrunk to it, never below its least size;
+  // one that cannot shrink keeps its title bar (its top-left corner) in the area.
+  void windowFitsIntoTheArea_data() {
+    QTest::addColumn<QRect>("client");
+    QTest::addColumn<QSize>("least");
+    QTest::addColumn<bool>("fits");
+    const QSize none(0, 0);
+    QTest::newRow("inside already") << QRect(50, 60, 300, 200) << none << true;
+    QTest::newRow("below the bottom") << QRect(330, 560, 900, 420) << none << true;
+    QTest::newRow("left of and above the area") << QRect(-200, -50, 300, 200) << none << true;
+    QTest::newRow("taller than the area") << QRect(40, 400, 300, 2000) << none << true;
+    QTest::newRow("larger both ways") << QRect(40, 400, 3000, 2000) << QSize(200, 100) << true;
+    QTest::newRow("fixed, larger than the area")
+        << QRect(40, 400, 1500, 900) << QSize(1500, 900) << false;
+  }
+  void windowFitsIntoTheArea() {
+    QFETCH(QRect, client);
+    QFETCH(QSize, least);
+    QFETCH(bool, fits);
+    const QRect area(0, 32, 1024, 736);  // a projector's 768 lines less a panel
+    const QMargins frame(4, 28, 4, 4);
+    const QRect fitted = kelpa::FitIntoArea(client, frame, area, least);
+    const QRect framed = fitted.marginsAdded(frame);
+    QCOMPARE(area.contains(framed), fits);
+    QVERIFY(area.contains(framed.topLeft()));
+    QVERIFY(fitted.width() <= client.width() && fitted.height() <= client.height());
+    QVERIFY(fitted.width() >= least.width() && fitted.height() >= least.height());
+    // Shrunk only where moving was not enough.
+    QVERIFY(fitted.width() == client.width() || framed.width() == area.width());
+    QVERIFY(fitted.height() == client.height() || framed.height() == area.height());
+    if (area.contains(client.marginsAdded(frame))) {
+      QCOMPARE(fitted, client);
+    }
   }
 };
 

@@ -16,6 +16,36 @@ class SnapshotsTest : public ::testing::Test {
   Simulation& sim = t.sim;
 };
 
+// A request is pending until the process's state shows it taken: a suspension until the process
+// is suspended (in memory or out), a resumption until it is not; an end until it has gone.
+TEST(PendingRequest, FollowsTheFlagsAgainstTheState) {
+  struct Case {
+    ProcessState State;
+    bool Suspend;
+    bool Kill;
+    PendingRequest Expected;
+  };
+  const Case cases[] = {
+      {psRunning, false, false, PendingRequest::None},
+      {psRunning, true, false, PendingRequest::Suspend},
+      {psIOOut, true, false, PendingRequest::Suspend},
+      {psSuspended, true, false, PendingRequest::None},
+      {psSuspendedOut, true, false, PendingRequest::None},
+      {psSuspended, false, false, PendingRequest::Resume},
+      {psSuspendedOut, false, false, PendingRequest::Resume},
+      {psSuspended, false, true, PendingRequest::End},
+      {psReady, true, true, PendingRequest::End},
+  };
+  for (const Case& c : cases) {
+    ProcessRow row;
+    row.State = c.State;
+    row.SuspendRequested = c.Suspend;
+    row.KillRequested = c.Kill;
+    EXPECT_EQ(PendingRequestOf(row), c.Expected)
+        << static_cast<int>(c.State) << c.Suspend << c.Kill;
+  }
+}
+
 TEST_F(SnapshotsTest, ProcessesInTableOrderAndTheDetailFallsBackToTheFirst) {
   EXPECT_TRUE(SnapshotProcessRows(sim).empty());
   EXPECT_FALSE(SnapshotProcess(sim, 0).has_value());
