@@ -72,12 +72,12 @@ QTableWidgetItem* CellItem(QTableWidget* grid, int row, int column) {
   return item;
 }
 
-QString DefaultAskText(QWidget* parent, const QString& title, const QString& prompt,
-                       const QString& initial) {
+std::optional<QString> DefaultAskText(QWidget* parent, const QString& title, const QString& prompt,
+                                      const QString& initial) {
   bool ok = false;
   const QString text =
       QInputDialog::getText(parent, title, AsPlainText(prompt), QLineEdit::Normal, initial, &ok);
-  return ok ? text : initial;
+  return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
 void DefaultShowMessage(QWidget* parent, const QString& text) {
@@ -271,10 +271,18 @@ void TfrmAlteraProcessos::ChangePriority() {
   // so the process is found again afterwards by its disc, which no other process shares.
   QPointer<TfrmAlteraProcessos> self(this);
   dialogOpen_ = true;
-  const QString text = AskText(title, ToQString(sim_.Msg.MsgDigitePrioridade), initial);
+  const std::optional<QString> answer =
+      AskText(title, ToQString(sim_.Msg.MsgDigitePrioridade), initial);
   if (self.isNull()) {
     return;
   }
+  // A cancelled box changes nothing and is no hand action: even the same priority confirmed
+  // would put the process at the back of its queue.
+  if (!answer) {
+    dialogOpen_ = false;
+    return;
+  }
+  const QString& text = *answer;
   bool ok = false;
   const int value = text.toInt(&ok, 10);
   if (!ok || value < 0 || value > kPriorityLevels - 1) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "simulation/hand_action.h"
 
@@ -30,9 +31,10 @@ class TfrmAlteraProcessos : public QWidget {
   // Process-table index chosen with "PCB".
   int SelectedIndex = 0;
 
-  // Asks for a text (title, prompt, initial text); cancelling yields the initial text. Defaults
-  // to the platform's input box; tests replace it.
-  std::function<QString(const QString& title, const QString& prompt, const QString& initial)>
+  // Asks for a text (title, prompt, initial text); none when the box was cancelled. Defaults to
+  // the platform's input box; tests replace it.
+  std::function<std::optional<QString>(const QString& title, const QString& prompt,
+                                       const QString& initial)>
       AskText;
   // Shows a message box with the given text. Defaults to the platform's message box.
   std::function<void(const QString& text)> ShowMessage;

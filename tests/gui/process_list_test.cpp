@@ -55,10 +55,11 @@ struct Opened {
   explicit Opened(TestSimulation& t) : pcb(t.sim), window(new TfrmAlteraProcessos(t.sim, pcb)) {
     QObject::connect(window, &TfrmAlteraProcessos::released, [this] { ++released; });
     window->ShowMessage = [this](const QString& text) { messages << text; };
-    window->AskText = [this](const QString& title, const QString& prompt, const QString& initial) {
+    window->AskText = [this](const QString& title, const QString& prompt,
+                             const QString& initial) -> std::optional<QString> {
       asked.push_back({title, prompt, initial});
       if (answers.empty()) {
-        return initial;
+        return std::nullopt;
       }
       const QString answer = answers.front();
       answers.pop_front();
@@ -254,10 +255,19 @@ class ProcessListTest : public QObject {
     QCOMPARE(p->BasePriority, 3);
     o.Press(0, "Button1");
     QCOMPARE(o.Cell(0, 2), QStringLiteral("15/3"));  // the current priority follows when it runs
-    // Cancelling applies the base priority in force again, with no message.
+    // Cancelling changes nothing and is no hand action: even the same priority confirmed would
+    // send the process behind another of its queue.
+    t.Create(kelpa::pkCPU, 15);
+    struct : kelpa::IHandActionSink {
+      void Taken(const kelpa::HandAction&) override { ++count; }
+      int count = 0;
+    } actions;
+    t.sim.HandActions = &actions;
     o.Press(0, "Button1");
+    t.sim.HandActions = nullptr;
     QCOMPARE(o.asked.back()[2], QStringLiteral("15"));
     QCOMPARE(o.messages.size(), 3);
+    QCOMPARE(actions.count, 0);
     std::lock_guard lock(t.sim.Lock);
     QCOMPARE(p->BasePriority, 15);
     QCOMPARE(t.sim.Kernel.ReadyQueues[15].front(), p);

@@ -100,7 +100,7 @@ TEST(Session, TheLogSaysWhenItsTimesTurnVirtualAndEndsOnTheComputersClock) {
   TempWorkingDirectory dir;
   RecordingReporter reporter;
   NullDisplay display;
-  std::string logBytes;
+  std::string logName;
   {
     Session session(reporter, std::make_unique<ManualClock>());  // 09:00:00 all along
     session.OpenLog();
@@ -112,8 +112,10 @@ TEST(Session, TheLogSaysWhenItsTimesTurnVirtualAndEndsOnTheComputersClock) {
     session.OpenScenario(std::move(*reading.Value));
     session.StepOneTick();
     session.Finish();
-    logBytes = ReadBytes(dir.File(session.Log().FileName()));
+    logName = session.Log().FileName();
   }
+  // Every line is in the file once the session has ended.
+  const std::string logBytes = ReadBytes(dir.File(logName));
   const std::string virtualLine = "A partir daqui, os horários são do tempo virtual do cenário.";
   const std::string realLine =
       "A partir daqui, os horários voltam a ser os do relógio do computador.";
