@@ -37,11 +37,11 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   // then the runner's, then the timeline's (its window caption last), then those of scenarios in
   // the windows.
   EXPECT_EQ(std::string(entries[77].Key), "MSG3000");
-  EXPECT_EQ(std::string(entries[99].Key), "MSG3100");
-  EXPECT_EQ(std::string(entries[121].Key), "MSG3125");
-  EXPECT_EQ(std::string(entries[122].Key), "MSG3200");
-  EXPECT_EQ(std::string(entries[150].Key), "MSG9009");
-  EXPECT_EQ(std::string(entries[151].Key), "MSG3250");
+  EXPECT_EQ(std::string(entries[101].Key), "MSG3100");
+  EXPECT_EQ(std::string(entries[129].Key), "MSG3131");
+  EXPECT_EQ(std::string(entries[130].Key), "MSG3200");
+  EXPECT_EQ(std::string(entries[158].Key), "MSG9009");
+  EXPECT_EQ(std::string(entries[159].Key), "MSG3250");
   EXPECT_EQ(std::string(entries.back().Key), "MSG3263");
 }
 
