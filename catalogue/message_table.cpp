@@ -137,6 +137,7 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3129", &TMessages::MsgRunCombinacoesDemais},
       {"MSG", "MSG3130", &TMessages::MsgRunVaryRepetido},
       {"MSG", "MSG3131", &TMessages::MsgRunCatalogoRecusado},
+      {"MSG", "MSG3132", &TMessages::MsgRunSemMemoria},
       // The timeline window and the exports.
       {"MSG", "MSG3200", &TMessages::MsgLinhaProcessador},
       {"MSG", "MSG3201", &TMessages::MsgLinhaDispositivo},

@@ -155,10 +155,12 @@ struct TMessages {
   std::string MsgRunSaidaECenario = "%1 é o próprio arquivo do cenário: %2";
   std::string MsgRunSaidasIguais = "--output e --timeline são o mesmo arquivo: %1";
   std::string MsgRunInterrompido =
-      "interrompido; o arquivo que estava sendo gravado foi descartado e o anterior ficou intacto";
+      "interrompido; nenhum arquivo ficou pela metade (um arquivo que seria substituído ficou como"
+      " estava)";
   std::string MsgRunCombinacoesDemais = "--vary pede mais de %1 combinações (o limite)";
   std::string MsgRunVaryRepetido = "--vary repetido para a chave %1";
   std::string MsgRunCatalogoRecusado = "embutido (kelpa.ini recusado: %1)";
+  std::string MsgRunSemMemoria = "memória insuficiente; nenhum arquivo ficou pela metade";
 
   // The timeline window and the exports.
   std::string MsgLinhaProcessador = "Processador";
@@ -222,7 +224,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 173;
+inline constexpr std::size_t kMessageCount = 174;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -3,6 +3,7 @@
 
 #include <iostream>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <utility>
 
@@ -58,6 +59,17 @@ class Runner {
     if (const auto clash = FileClash(options)) {
       return Refuse(*clash);
     }
+    // Caught here so that the files being written are removed as the stack unwinds.
+    try {
+      return Carry(options);
+    } catch (const std::bad_alloc&) {
+      err_ << "kelpa: " << msg_.MsgRunSemMemoria << '\n';
+      return kRunError;
+    }
+  }
+
+ private:
+  int Carry(const RunnerOptions& options) {
     switch (options.Command) {
       case RunnerCommand::Help:
         WriteHelp();
@@ -75,7 +87,6 @@ class Runner {
     return kUsageError;
   }
 
- private:
   int Refuse(const std::string& error) {
     err_ << "kelpa: " << error << '\n' << msg_.MsgRunVejaAjuda << '\n';
     return kUsageError;

@@ -38,10 +38,10 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   // the windows.
   EXPECT_EQ(std::string(entries[77].Key), "MSG3000");
   EXPECT_EQ(std::string(entries[101].Key), "MSG3100");
-  EXPECT_EQ(std::string(entries[129].Key), "MSG3131");
-  EXPECT_EQ(std::string(entries[130].Key), "MSG3200");
-  EXPECT_EQ(std::string(entries[158].Key), "MSG9009");
-  EXPECT_EQ(std::string(entries[159].Key), "MSG3250");
+  EXPECT_EQ(std::string(entries[130].Key), "MSG3132");
+  EXPECT_EQ(std::string(entries[131].Key), "MSG3200");
+  EXPECT_EQ(std::string(entries[159].Key), "MSG9009");
+  EXPECT_EQ(std::string(entries[160].Key), "MSG3250");
   EXPECT_EQ(std::string(entries.back().Key), "MSG3263");
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -268,6 +269,17 @@ TEST_F(RunnerOnAFile, FilesAreReplacedWholeOrNotAtAll) {
   EXPECT_EQ(o.Err, "kelpa: " + TMessages().MsgRunNaoGravou + "pic.png\n");
   EXPECT_EQ(Bytes("pic.png"), "old picture");
   EXPECT_EQ(Bytes("trace.txt"), Runner({"--run", "lesson.ini"}).Out);
+  EXPECT_FALSE(TempFileLeft());
+  // Memory running out halfway: the same.
+  const TimelinePngPainter exhausted = [](const TimelineModel&, const TimelineFrame&,
+                                          const TimelineTexts&, const std::string& file) -> bool {
+    std::ofstream(file) << "half";
+    throw std::bad_alloc();
+  };
+  const Outcome oom = Runner({"--run", "lesson.ini", "--timeline", "pic.png"}, exhausted);
+  EXPECT_EQ(oom.Status, 3);
+  EXPECT_EQ(oom.Err, "kelpa: " + TMessages().MsgRunSemMemoria + "\n");
+  EXPECT_EQ(Bytes("pic.png"), "old picture");
   EXPECT_FALSE(TempFileLeft());
   // Written through the link: the link stays, its file gets the whole output.
   const Outcome csv = Runner({"--run", "lesson.ini", "--format", "csv", "--output", "answers.csv"});
