@@ -21,13 +21,14 @@ std::string Resolved(const std::string& file) {
 
 }  // namespace
 
-OutputFile::OutputFile(const std::string& target) : target_(Resolved(target)) {
+OutputFile::OutputFile(const std::string& target) : target_(target) {
   std::error_code error;
   const fs::file_status status = fs::status(target_, error);
   if (fs::exists(status) && !fs::is_regular_file(status)) {
     stream_.open(target_, std::ios::binary);
     return;
   }
+  target_ = Resolved(target);
   // What runs killed before their rename left beside it.
   RemoveStaleTempFiles(target_);
   temp_ = std::make_unique<TIniTempFile>(target_);
