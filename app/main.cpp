@@ -3,6 +3,8 @@
 // windows that open from its menus, then the message loop until the console closes.
 #include <QApplication>
 #include <QIcon>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,11 +34,31 @@ void SetApplicationIcon() {
 bool PaintTimelinePng(const kelpa::TimelineModel& model, const kelpa::TimelineFrame& frame,
                       const kelpa::TimelineTexts& texts, const std::string& file) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "kelpa";
-  char* argv[] = {name, nullptr};
-  const QGuiApplication app(argc, argv);
-  return kelpa::WriteTimelinePng(model, frame, texts, file);
+  // Qt warns on stderr when there is no runtime folder (a shell with no login session, a
+  // service): the picture gets a private one for its moment, and the runner's stderr stays its own.
+  std::string runtime;
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "kelpa-runtime-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) {
+      runtime = pattern;
+      qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
+    }
+  }
+  bool written = false;
+  {
+    int argc = 1;
+    char name[] = "kelpa";
+    char* argv[] = {name, nullptr};
+    const QGuiApplication app(argc, argv);
+    written = kelpa::WriteTimelinePng(model, frame, texts, file);
+  }
+  if (!runtime.empty()) {
+    qunsetenv("XDG_RUNTIME_DIR");
+    std::error_code error;
+    std::filesystem::remove_all(runtime, error);
+  }
+  return written;
 }
 
 }  // namespace

@@ -104,6 +104,8 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3019", &TMessages::MsgCenIntervaloMalformado},
       {"MSG", "MSG3020", &TMessages::MsgCenIntervaloInvertido},
       {"MSG", "MSG3021", &TMessages::MsgCenMudancaSemTick},
+      {"MSG", "MSG3022", &TMessages::MsgCenNaoArquivoComum},
+      {"MSG", "MSG3023", &TMessages::MsgCenSemNumerosSorteio},
       // The command-line runner.
       {"MSG", "MSG3100", &TMessages::MsgRunUso},
       {"MSG", "MSG3101", &TMessages::MsgRunAjudaRun},
@@ -128,6 +130,13 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3123", &TMessages::MsgRunProcesso},
       {"MSG", "MSG3124", &TMessages::MsgRunTipo},
       {"MSG", "MSG3125", &TMessages::MsgRunFim},
+      {"MSG", "MSG3126", &TMessages::MsgRunSaidaECenario},
+      {"MSG", "MSG3127", &TMessages::MsgRunSaidasIguais},
+      {"MSG", "MSG3128", &TMessages::MsgRunInterrompido},
+      {"MSG", "MSG3129", &TMessages::MsgRunCombinacoesDemais},
+      {"MSG", "MSG3130", &TMessages::MsgRunVaryRepetido},
+      {"MSG", "MSG3131", &TMessages::MsgRunCatalogoRecusado},
+      {"MSG", "MSG3132", &TMessages::MsgRunSemMemoria},
       // The timeline window and the exports.
       {"MSG", "MSG3200", &TMessages::MsgLinhaProcessador},
       {"MSG", "MSG3201", &TMessages::MsgLinhaDispositivo},

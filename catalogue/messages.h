@@ -115,6 +115,11 @@ struct TMessages {
   std::string MsgCenIntervaloMalformado = "%1: intervalo malformado \"%2\" (use MIN-MAX)";
   std::string MsgCenIntervaloInvertido = "%1: mínimo %2 maior que o máximo %3";
   std::string MsgCenMudancaSemTick = "a seção [%1] não diz em que TICK a mudança vale";
+  std::string MsgCenNaoArquivoComum =
+      "não é um arquivo comum (só arquivos comuns são lidos, não pipes nem dispositivos)";
+  std::string MsgCenSemNumerosSorteio =
+      "[GERAR]: não há números livres para os processos sorteados (depois do [PROCESSO %1] escrito,"
+      " os números só vão até 999)";
   // The command-line runner: usage, its errors and the labels of its text output
   // (MSG3100..MSG3199).
   std::string MsgRunUso = "Uso:";
@@ -145,6 +150,15 @@ struct TMessages {
   std::string MsgRunProcesso = "Processo";
   std::string MsgRunTipo = "Tipo";
   std::string MsgRunFim = "Fim";
+  std::string MsgRunSaidaECenario = "%1 é o próprio arquivo do cenário: %2";
+  std::string MsgRunSaidasIguais = "--output e --timeline são o mesmo arquivo: %1";
+  std::string MsgRunInterrompido =
+      "interrompido; nenhum arquivo ficou pela metade (um arquivo que seria substituído ficou como"
+      " estava)";
+  std::string MsgRunCombinacoesDemais = "--vary pede mais de %1 combinações (o limite)";
+  std::string MsgRunVaryRepetido = "--vary repetido para a chave %1";
+  std::string MsgRunCatalogoRecusado = "embutido (kelpa.ini recusado: %1)";
+  std::string MsgRunSemMemoria = "memória insuficiente; nenhum arquivo ficou pela metade";
 
   // The timeline window and the exports.
   std::string MsgLinhaProcessador = "Processador";
@@ -223,7 +237,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 173;
+inline constexpr std::size_t kMessageCount = 182;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -101,6 +101,10 @@ bool TIniTempFile::Write(const std::string& bytes) {
   return IsOpen();
 }
 
+bool TIniTempFile::Sync() {
+  return IsOpen() && ::fsync(fd_) == 0;
+}
+
 bool TIniTempFile::RenameOver(const fs::path& target) {
   renamed_ = IsOpen() && ::rename(path_.c_str(), target.c_str()) == 0;
   return renamed_;

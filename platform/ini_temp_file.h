@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The temporary file a save of the settings file writes before renaming it over the file. The save
-// holds it locked until the rename, so a start-up can tell the files of saves that were killed
-// (no longer locked) from one that another running copy is writing, and remove only the former.
+// The temporary file a save writes before renaming it over the file it replaces (the settings file,
+// the runner's outputs): the file is whole or not there at all. The save holds it locked until the
+// rename, so a start-up can tell the files of saves that were killed (no longer locked) from one
+// that another running copy is writing, and remove only the former.
 #pragma once
 
 #include <filesystem>
@@ -22,6 +23,8 @@ class TIniTempFile {
   const std::filesystem::path& Path() const { return path_; }
   // Writes all of bytes; false when that failed.
   bool Write(const std::string& bytes);
+  // Puts what was written to the file (through this object or by its path) on the disk.
+  bool Sync();
   // Renames the file over target while still holding it.
   bool RenameOver(const std::filesystem::path& target);
 

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "runner/command_line.h"
 
-#include <fstream>
 #include <iostream>
+#include <memory>
+#include <new>
 #include <string_view>
 #include <utility>
 
+#include "catalogue/fill_in.h"
+#include "catalogue/shown_text.h"
 #include "platform/ini_file.h"
 #include "platform/sha256.h"
 #include "platform/terminal_width.h"
 #include "runner/compare_runs.h"
+#include "runner/interrupt_cleanup.h"
+#include "runner/output_file.h"
 #include "runner/program_version.h"
 #include "runner/run_header.h"
 #include "runner/runner_options.h"
@@ -27,20 +32,44 @@ class Runner {
  public:
   Runner(std::ostream& out, std::ostream& err, TimelinePngPainter png, int width)
       : out_(out), err_(err), png_(std::move(png)), width_(width) {
-    catalogueFromFile_ = KelpaIniPresent();
-    if (catalogueFromFile_) {
-      CarregaMensagens(msg_, KelpaIniPath());
+    if (KelpaIniPresent()) {
+      // A refused file reads as empty: the texts are the built-in ones, and the header's
+      // "built-in" says why the file was not used.
+      const TIniFile ini(KelpaIniPath());
+      catalogueFromFile_ = ini.Problem() == TIniProblem::None;
+      if (catalogueFromFile_) {
+        CarregaMensagens(msg_, KelpaIniPath());
+      } else {
+        const std::string& why = ini.Problem() == TIniProblem::Utf16 ? msg_.MsgCenArquivoUtf16
+                                                                     : msg_.MsgCenArquivoGrande;
+        msg_.MsgRunEmbutido = FillIn(msg_.MsgRunCatalogoRecusado, {why});
+      }
     }
     captions_ = LoadStatisticsCaptions(catalogueFromFile_);
   }
 
+  std::string InterruptionMessage() const { return "kelpa: " + msg_.MsgRunInterrompido + '\n'; }
+
   int Run(const std::vector<std::string>& args) {
     const ParsedCommandLine parsed = ParseRunnerArguments(args, msg_);
     if (!parsed.Options) {
-      err_ << "kelpa: " << parsed.Error << '\n' << msg_.MsgRunVejaAjuda << '\n';
-      return kUsageError;
+      return Refuse(parsed.Error);
     }
     const RunnerOptions& options = *parsed.Options;
+    if (const auto clash = FileClash(options)) {
+      return Refuse(*clash);
+    }
+    // Caught here so that the files being written are removed as the stack unwinds.
+    try {
+      return Carry(options);
+    } catch (const std::bad_alloc&) {
+      err_ << "kelpa: " << msg_.MsgRunSemMemoria << '\n';
+      return kRunError;
+    }
+  }
+
+ private:
+  int Carry(const RunnerOptions& options) {
     switch (options.Command) {
       case RunnerCommand::Help:
         WriteHelp();
@@ -58,7 +87,30 @@ class Runner {
     return kUsageError;
   }
 
- private:
+  int Refuse(const std::string& error) {
+    err_ << "kelpa: " << error << '\n' << msg_.MsgRunVejaAjuda << '\n';
+    return kUsageError;
+  }
+
+  // An output that is the scenario, or both outputs one file, would destroy what is read or
+  // written: the files are compared, not their names, so a link or another spelling is caught.
+  std::optional<std::string> FileClash(const RunnerOptions& options) const {
+    if (options.Command != RunnerCommand::Run && options.Command != RunnerCommand::Compare) {
+      return std::nullopt;
+    }
+    const std::pair<const char*, const std::optional<std::string>*> outputs[] = {
+        {"--output", &options.Output}, {"--timeline", &options.Timeline}};
+    for (const auto& [option, file] : outputs) {
+      if (*file && SameFile(**file, options.File)) {
+        return FillIn(msg_.MsgRunSaidaECenario, {option, EscapedText(**file)});
+      }
+    }
+    if (options.Output && options.Timeline && SameFile(*options.Output, *options.Timeline)) {
+      return FillIn(msg_.MsgRunSaidasIguais, {EscapedText(*options.Timeline)});
+    }
+    return std::nullopt;
+  }
+
   void WriteHelp() {
     out_ << "Kelpa " << ProgramVersion() << "\n\n"
          << msg_.MsgRunUso << '\n'
@@ -94,7 +146,7 @@ class Runner {
                                const std::vector<ScenarioOverride>& overrides) {
     ScenarioReading reading = ParseScenario(bytes_, file, msg_, overrides);
     if (!reading.Value) {
-      err_ << (reading.Error ? reading.Error->Text() : file) << '\n';
+      err_ << (reading.Error ? reading.Error->Text() : EscapedText(file)) << '\n';
       return std::nullopt;
     }
     return std::move(reading.Value);
@@ -113,22 +165,24 @@ class Runner {
     return {std::string(ProgramVersion()), file, Sha256Hex(bytes_), catalogueFromFile_, resolved};
   }
 
-  // The stream the data goes to: --output's file, or out.
+  // The stream the data goes to: --output's file (through a temporary file), or out.
   std::ostream* Target(const RunnerOptions& options) {
     if (!options.Output) {
       return &out_;
     }
-    file_.open(*options.Output, std::ios::binary | std::ios::trunc);
-    if (!file_) {
-      err_ << "kelpa: " << msg_.MsgRunNaoGravou << *options.Output << '\n';
+    file_ = std::make_unique<OutputFile>(*options.Output);
+    if (!file_->IsOpen()) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << EscapedText(*options.Output) << '\n';
       return nullptr;
     }
-    return &file_;
+    return &file_->Stream();
   }
 
   int Finish(const RunnerOptions& options, OutputBuffer& buffer, std::ostream& target) {
-    if (!buffer.Flush() || !target.flush()) {
-      err_ << "kelpa: " << msg_.MsgRunNaoGravou << options.Output.value_or("stdout") << '\n';
+    const bool written = buffer.Flush() && target.flush() && (!file_ || file_->Commit());
+    if (!written) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << EscapedText(options.Output.value_or("stdout"))
+           << '\n';
       return kRunError;
     }
     return kSuccess;
@@ -159,41 +213,42 @@ class Runner {
     const TimelineFrame frame = WholeRunFrame(timeline, scenario, msg_);
     const TimelineTexts texts = TimelineTextsFrom(msg_);
     const bool svg = TimelineKindOf(file) == TimelineFileKind::Svg;
-    const bool written = svg    ? WriteTimelineSvg(timeline, frame, texts, file)
-                         : png_ ? png_(timeline, frame, texts, file)
-                                : false;
-    if (!written) {
-      err_ << "kelpa: " << msg_.MsgRunNaoGravou << file << '\n';
+    OutputFile output(file);
+    bool written = output.IsOpen();
+    if (written && svg) {
+      output.Stream() << TimelineSvg(timeline, frame, texts);
+    } else if (written) {
+      written = png_ && png_(timeline, frame, texts, output.WritePath());
+    }
+    if (!written || !output.Commit()) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << EscapedText(file) << '\n';
       return kRunError;
     }
     return kSuccess;
   }
 
   int Compare(const RunnerOptions& options) {
-    // Every combination is read before any runs, so a bad value stops the whole comparison.
-    const std::vector<Combination> combinations = Combinations(options.Varies);
-    std::vector<Scenario> scenarios;
+    // One combination at a time is read and run: only the figures are kept, so the memory
+    // grows with the table, not with the scenarios. A bad value stops the comparison before
+    // anything is written.
     ComparisonTable table;
     for (const VaryOption& vary : options.Varies) {
       table.VaryNames.push_back(vary.Name);
     }
-    for (const Combination& c : combinations) {
+    table.Combinations = Combinations(options.Varies);
+    for (const Combination& c : table.Combinations) {
       std::vector<ScenarioOverride> overrides = options.Overrides;
       overrides.insert(overrides.end(), c.Overrides.begin(), c.Overrides.end());
-      auto scenario = Read(options.File, overrides);
+      const auto scenario = Read(options.File, overrides);
       if (!scenario) {
         return kUsageError;
       }
-      scenarios.push_back(std::move(*scenario));
+      table.Results.push_back(RunScenario(*scenario, msg_, nullptr));
     }
     std::ostream* target = Target(options);
     if (target == nullptr) {
       return kRunError;
     }
-    for (const Scenario& s : scenarios) {
-      table.Results.push_back(RunScenario(s, msg_, nullptr));
-    }
-    table.Combinations = combinations;
     OutputBuffer buffer(*target);
     if (options.Format == TraceFormat::Text) {
       WriteCommentHeader(buffer, Header(options.File, nullptr), msg_);
@@ -207,9 +262,9 @@ class Runner {
   std::ostream& out_;
   std::ostream& err_;
   TimelinePngPainter png_;
-  int width_;  // of the text on out
-  std::ofstream file_;
-  std::string bytes_;  // of the scenario file
+  int width_;                         // of the text on out
+  std::unique_ptr<OutputFile> file_;  // --output's
+  std::string bytes_;                 // of the scenario file
   TMessages msg_;
   bool catalogueFromFile_ = false;
   StatisticsCaptionTexts captions_;
@@ -228,8 +283,9 @@ std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png
   }
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const int status =
-      RunRunner(args, std::cout, std::cerr, std::move(png), StdoutTerminalWidth(kDefaultTextWidth));
+  Runner runner(std::cout, std::cerr, std::move(png), StdoutTerminalWidth(kDefaultTextWidth));
+  CatchInterruptions(runner.InterruptionMessage());
+  const int status = runner.Run(args);
   std::cout.flush();
   return status;
 }

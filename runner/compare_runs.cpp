@@ -194,7 +194,7 @@ std::vector<Combination> Combinations(const std::vector<VaryOption>& varies) {
       for (const std::string& value : vary.Values) {
         Combination c = base;
         c.Label += (c.Label.empty() ? "" : " ") + vary.Name + "=" + value;
-        c.Overrides.push_back({vary.Key.Section, vary.Key.Key, value});
+        c.Overrides.push_back({vary.Key.Section, vary.Key.Key, value, "--vary"});
         next.push_back(std::move(c));
       }
     }

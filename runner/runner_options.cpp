@@ -6,6 +6,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "catalogue/fill_in.h"
+#include "catalogue/shown_text.h"
 #include "platform/ini_text.h"
 
 namespace kelpa {
@@ -100,10 +102,10 @@ class Parser {
         continue;
       }
       if (!arg.starts_with("--")) {
-        return Refuse(msg_.MsgRunArgumentoSobrando + arg);
+        return Refuse(msg_.MsgRunArgumentoSobrando + ShownValue(arg));
       }
       if (!IsOption(arg)) {
-        return Refuse(msg_.MsgRunOpcaoDesconhecida + arg);
+        return Refuse(msg_.MsgRunOpcaoDesconhecida + ShownValue(arg));
       }
       if (!Takes(options_.Command, arg)) {
         return Refuse(msg_.MsgRunOpcaoForaDoComando + arg);
@@ -120,19 +122,43 @@ class Parser {
         return Refuse(msg_.MsgRunOpcaoRepetida + arg);
       }
       if (!Apply(arg, value, ticks, formatGiven)) {
-        return Refuse(msg_.MsgRunValorInvalido + arg + ": " + value);
+        return Refuse(msg_.MsgRunValorInvalido + arg + ": " + ShownValue(value));
       }
     }
     if (ticks) {
-      options_.Overrides.push_back({"CENARIO", "TICKS", *ticks});
+      options_.Overrides.push_back({"CENARIO", "TICKS", *ticks, "--ticks"});
     }
-    if (options_.Command == RunnerCommand::Compare && options_.Varies.empty()) {
-      return Refuse(msg_.MsgRunFaltaVary);
+    if (options_.Command == RunnerCommand::Compare) {
+      return CheckVaries();
     }
     return {options_, {}};
   }
 
  private:
+  ParsedCommandLine CheckVaries() {
+    const auto& varies = options_.Varies;
+    if (varies.empty()) {
+      return Refuse(msg_.MsgRunFaltaVary);
+    }
+    // A key varied twice would label its columns with both values and run only the last.
+    for (auto a = varies.begin(); a != varies.end(); ++a) {
+      for (auto b = varies.begin(); b != a; ++b) {
+        if (SameName(a->Key.Section, b->Key.Section) && SameName(a->Key.Key, b->Key.Key)) {
+          return Refuse(FillInShown(msg_.MsgRunVaryRepetido, {a->Name}));
+        }
+      }
+    }
+    // Counted before anything is built, stopping at the bound so the product cannot overflow.
+    std::size_t count = 1;
+    for (const VaryOption& vary : varies) {
+      if (vary.Values.size() > kMaxCombinations / count) {
+        return Refuse(FillIn(msg_.MsgRunCombinacoesDemais, {std::to_string(kMaxCombinations)}));
+      }
+      count *= vary.Values.size();
+    }
+    return {options_, {}};
+  }
+
   bool FindCommand() {
     std::optional<std::string> first;
     for (std::size_t i = 0; i < args_.size(); ++i) {
@@ -162,8 +188,8 @@ class Parser {
       const auto unknown = std::find_if(args_.begin(), args_.end(), [](const std::string& arg) {
         return arg.starts_with("--") && !IsOption(arg);
       });
-      error_ =
-          unknown != args_.end() ? msg_.MsgRunOpcaoDesconhecida + *unknown : msg_.MsgRunSemComando;
+      error_ = unknown != args_.end() ? msg_.MsgRunOpcaoDesconhecida + ShownValue(*unknown)
+                                      : msg_.MsgRunSemComando;
     }
     return first.has_value();
   }

@@ -34,6 +34,10 @@ struct RunnerOptions {
   std::optional<std::string> Timeline;  // --timeline: the picture of the run, .svg or .png
 };
 
+// The most combinations one --compare runs: each is a whole run, and its column is kept for the
+// table.
+inline constexpr std::size_t kMaxCombinations = 10000;
+
 enum class TimelineFileKind { Svg, Png };
 // The picture a file name asks for, by its extension; none for any other.
 std::optional<TimelineFileKind> TimelineKindOf(std::string_view file);

@@ -2,7 +2,6 @@
 #include "runner/timeline_file.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "scenario/svg_canvas.h"
 #include "scenario/timeline_header.h"
@@ -25,14 +24,6 @@ std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
   SvgCanvas canvas(layout.Width(), layout.Height());
   DrawTimeline(model, frame, texts, canvas);
   return canvas.Document();
-}
-
-bool WriteTimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
-                      const TimelineTexts& texts, const std::string& file) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << TimelineSvg(model, frame, texts);
-  out.flush();
-  return static_cast<bool>(out);
 }
 
 }  // namespace kelpa

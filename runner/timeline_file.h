@@ -24,8 +24,5 @@ TimelineFrame WholeRunFrame(const TimelineModel& model, const Scenario& scenario
 // The SVG text of a picture.
 std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
                         const TimelineTexts& texts);
-// Writes it to file; false when it could not.
-bool WriteTimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
-                      const TimelineTexts& texts, const std::string& file);
 
 }  // namespace kelpa

@@ -6,8 +6,8 @@
 #include <set>
 #include <tuple>
 
-#include "catalogue/fill_in.h"
 #include "catalogue/messages.h"
+#include "catalogue/shown_text.h"
 #include "scenario/scenario_generator.h"
 #include "scenario/scenario_values.h"
 
@@ -89,8 +89,9 @@ class ScenarioBuilder {
   }
 
   bool Refuse(const ScenarioEntry& entry, const std::string& reason) {
-    error_ = entry.Override.empty() ? ScenarioError{fileName_, entry.Line, reason}
-                                    : ScenarioError{"--set", 0, entry.Override + ": " + reason};
+    error_ = entry.Override.empty()
+                 ? ScenarioError{fileName_, entry.Line, reason}
+                 : ScenarioError{entry.Option, 0, ShownValue(entry.Override) + ": " + reason};
     return false;
   }
 
@@ -102,7 +103,7 @@ class ScenarioBuilder {
       const bool number = !digits.empty() && digits.find_first_not_of("0123456789") == digits.npos;
       const auto format = values_.Integer(key, value, INT64_MIN, INT64_MAX);
       if (number && format != 1) {
-        values_.Error = FillIn(msg_.MsgCenFormatoInvalido, {value});
+        values_.Error = FillInShown(msg_.MsgCenFormatoInvalido, {value});
         return false;
       }
       return Store(s.Format, format);
@@ -173,7 +174,8 @@ class ScenarioBuilder {
       timed = timed || entry.Key == "TICK";
     }
     if (!timed) {
-      const std::string reason = FillIn(msg_.MsgCenMudancaSemTick, {ScenarioSectionName(section)});
+      const std::string reason =
+          FillInShown(msg_.MsgCenMudancaSemTick, {ScenarioSectionName(section)});
       // A section that only an override opened is the override's fault.
       if (section.Line == 0 && !section.Entries.empty()) {
         return Refuse(section.Entries.front(), reason);
@@ -224,8 +226,9 @@ class ScenarioBuilder {
     }
     for (const ScenarioEntry& entry : section.Entries) {
       if (const auto early = FirstRequestBeforeArrival(p, entry.Key)) {
-        return Refuse(entry, FillIn(msg_.MsgCenAntesDaChegada, {entry.Key, std::to_string(*early),
-                                                                std::to_string(p.Arrival)}));
+        return Refuse(entry,
+                      FillInShown(msg_.MsgCenAntesDaChegada,
+                                  {entry.Key, std::to_string(*early), std::to_string(p.Arrival)}));
       }
     }
     scenario_.Processes.push_back(std::move(p));
@@ -289,15 +292,19 @@ class ScenarioBuilder {
     auto& processes = scenario_.Processes;
     const int first = processes.empty() ? 1 : processes.back().Number + 1;
     const int room = 1000 - first;
+    if (room <= 0) {
+      return Refuse(ScenarioEntry{"PROCESSOS", "1", drawSection_->Line, {}, {}},
+                    FillInShown(msg_.MsgCenSemNumerosSorteio, {std::to_string(first - 1)}));
+    }
     if (draw_->Count > room) {
       const auto entry = std::find_if(drawSection_->Entries.begin(), drawSection_->Entries.end(),
                                       [](const auto& e) { return e.Key == "PROCESSOS"; });
       const ScenarioEntry at = entry != drawSection_->Entries.end()
                                    ? *entry
-                                   : ScenarioEntry{"PROCESSOS", "1", drawSection_->Line, {}};
-      return Refuse(at,
-                    FillIn(msg_.MsgCenForaDoIntervalo,
-                           {"PROCESSOS", std::to_string(draw_->Count), "1", std::to_string(room)}));
+                                   : ScenarioEntry{"PROCESSOS", "1", drawSection_->Line, {}, {}};
+      return Refuse(
+          at, FillInShown(msg_.MsgCenForaDoIntervalo,
+                          {"PROCESSOS", std::to_string(draw_->Count), "1", std::to_string(room)}));
     }
     for (ScenarioProcess& p : DrawProcesses(*draw_, first)) {
       processes.push_back(std::move(p));

@@ -5,8 +5,8 @@
 #include <map>
 #include <utility>
 
-#include "catalogue/fill_in.h"
 #include "catalogue/messages.h"
+#include "catalogue/shown_text.h"
 #include "platform/ini_text.h"
 #include "platform/text_encoding.h"
 #include "scenario/scenario_values.h"
@@ -64,7 +64,7 @@ std::optional<std::string> ParseSectionName(std::string_view name, const TMessag
     section.Number = static_cast<int>(*number);
     return std::nullopt;
   }
-  return FillIn(msg.MsgCenSecaoDesconhecida, {name});
+  return FillInShown(msg.MsgCenSecaoDesconhecida, {name});
 }
 
 // The known spelling of key in a section of kind; none when unknown.
@@ -124,8 +124,8 @@ class DocumentReader {
     }
     const auto [seen, added] = opened_.try_emplace({section.Kind, section.Number}, lineNumber);
     if (!added) {
-      return FillIn(msg_.MsgCenSecaoRepetida,
-                    {ScenarioSectionName(section), std::to_string(seen->second)});
+      return FillInShown(msg_.MsgCenSecaoRepetida,
+                         {ScenarioSectionName(section), std::to_string(seen->second)});
     }
     doc_.Sections.push_back(std::move(section));
     return std::nullopt;
@@ -135,14 +135,14 @@ class DocumentReader {
     ScenarioSection& section = doc_.Sections.back();
     const auto known = KnownKey(section.Kind, key);
     if (!known) {
-      return FillIn(msg_.MsgCenChaveDesconhecida, {key, ScenarioSectionName(section)});
+      return FillInShown(msg_.MsgCenChaveDesconhecida, {key, ScenarioSectionName(section)});
     }
     for (const ScenarioEntry& entry : section.Entries) {
       if (entry.Key == *known) {
-        return FillIn(msg_.MsgCenChaveRepetida, {*known, std::to_string(entry.Line)});
+        return FillInShown(msg_.MsgCenChaveRepetida, {*known, std::to_string(entry.Line)});
       }
     }
-    section.Entries.push_back({std::string(*known), ValueOf(raw), lineNumber, {}});
+    section.Entries.push_back({std::string(*known), ValueOf(raw), lineNumber, {}, {}});
     return std::nullopt;
   }
 
@@ -216,7 +216,10 @@ std::optional<ScenarioError> ReadScenarioDocument(std::string_view bytes,
   if (bytes.size() > kMaxIniFileSize) {
     return ScenarioError{fileName, 0, msg.MsgCenArquivoGrande};
   }
-  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+  // Without a byte-order mark UTF-16 still shows: a text character's other byte is zero, and a
+  // UTF-8 file never holds a zero byte.
+  const bool zeroPaired = bytes.size() >= 2 && (bytes[0] == '\0') != (bytes[1] == '\0');
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") || zeroPaired) {
     return ScenarioError{fileName, 0, msg.MsgCenArquivoUtf16};
   }
   if (bytes.starts_with(kUtf8Bom)) {
@@ -231,7 +234,7 @@ std::optional<ScenarioError> ApplyOverrides(const std::vector<ScenarioOverride>&
   for (const ScenarioOverride& given : overrides) {
     const std::string text = given.Section + "." + given.Key + "=" + given.Value;
     const auto refuse = [&](const std::string& reason) {
-      return ScenarioError{"--set", 0, text + ": " + reason};
+      return ScenarioError{given.Option, 0, ShownValue(text) + ": " + reason};
     };
     ScenarioSection wanted;
     if (auto reason = ParseSectionName(TrimBlanks(AsUtf8(given.Section)), msg, wanted)) {
@@ -239,8 +242,8 @@ std::optional<ScenarioError> ApplyOverrides(const std::vector<ScenarioOverride>&
     }
     const auto known = KnownKey(wanted.Kind, TrimBlanks(given.Key));
     if (!known) {
-      return refuse(
-          FillIn(msg.MsgCenChaveDesconhecida, {AsUtf8(given.Key), ScenarioSectionName(wanted)}));
+      return refuse(FillInShown(msg.MsgCenChaveDesconhecida,
+                                {AsUtf8(given.Key), ScenarioSectionName(wanted)}));
     }
     auto section = std::find_if(doc.Sections.begin(), doc.Sections.end(), [&](const auto& s) {
       return s.Kind == wanted.Kind && s.Number == wanted.Number;
@@ -249,7 +252,8 @@ std::optional<ScenarioError> ApplyOverrides(const std::vector<ScenarioOverride>&
       doc.Sections.push_back(std::move(wanted));
       section = doc.Sections.end() - 1;
     }
-    ScenarioEntry entry{std::string(*known), ValueOf(OneLine(AsUtf8(given.Value))), 0, text};
+    ScenarioEntry entry{std::string(*known), ValueOf(OneLine(AsUtf8(given.Value))), 0, text,
+                        given.Option};
     auto& entries = section->Entries;
     const auto same = std::find_if(entries.begin(), entries.end(),
                                    [&](const ScenarioEntry& e) { return e.Key == entry.Key; });

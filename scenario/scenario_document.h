@@ -24,6 +24,7 @@ struct ScenarioEntry {
   std::string Value;     // trimmed, one pair of enclosing quotes removed
   int Line = 0;          // 1-based line of the file; 0 for an override
   std::string Override;  // the "SECTION.KEY=VALUE" text of an override, else empty
+  std::string Option;    // the option that gave an override
 };
 
 struct ScenarioSection {

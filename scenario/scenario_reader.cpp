@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "scenario/scenario_reader.h"
 
+#include <filesystem>
+
 #include "catalogue/messages.h"
+#include "catalogue/shown_text.h"
 #include "platform/ini_text.h"
 #include "scenario/scenario_builder.h"
 #include "scenario/scenario_document.h"
@@ -9,7 +12,9 @@
 namespace kelpa {
 
 std::string ScenarioError::Text() const {
-  return Line > 0 ? File + ":" + std::to_string(Line) + ": " + Reason : File + ": " + Reason;
+  // The reason's values were made safe to show as it was built; the name is shown whole.
+  const std::string file = EscapedText(File);
+  return Line > 0 ? file + ":" + std::to_string(Line) + ": " + Reason : file + ": " + Reason;
 }
 
 std::optional<ScenarioOverride> ParseOverride(std::string_view text) {
@@ -27,7 +32,7 @@ std::optional<ScenarioOverride> ParseOverride(std::string_view text) {
     return std::nullopt;
   }
   return ScenarioOverride{std::string(section), std::string(key),
-                          std::string(text.substr(equals + 1))};
+                          std::string(text.substr(equals + 1)), "--set"};
 }
 
 ScenarioReading ParseScenario(std::string_view bytes, const std::string& fileName,
@@ -49,7 +54,13 @@ std::optional<std::string> ReadScenarioBytes(const std::string& path, const TMes
   // One byte past the limit is enough for the parser to say the file is too large.
   auto bytes = ReadRegularFile(path, kMaxIniFileSize);
   if (!bytes) {
-    error = ScenarioError{path, 0, msg.MsgCenArquivoIlegivel};
+    // A pipe or a device (a piped /dev/stdin) may be readable, but only regular files are read.
+    std::error_code statusError;
+    const auto status = std::filesystem::status(path, statusError);
+    const bool irregular =
+        std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+    error =
+        ScenarioError{path, 0, irregular ? msg.MsgCenNaoArquivoComum : msg.MsgCenArquivoIlegivel};
   }
   return bytes;
 }

@@ -17,7 +17,7 @@ namespace kelpa {
 struct TMessages;
 
 struct ScenarioError {
-  std::string File;  // as given; "--set" for an override
+  std::string File;  // as given; the option ("--set", "--ticks", "--vary") for an override
   int Line = 0;      // 1-based; 0 when the error is about the whole file or an override
   std::string Reason;
   // "FILE:LINE: reason", or "FILE: reason" without a line.
@@ -30,6 +30,7 @@ struct ScenarioOverride {
   std::string Section;  // e.g. "GLOBAL", "PROCESSO 2"
   std::string Key;
   std::string Value;
+  std::string Option = "--set";  // the option that gave it, which an error names
 };
 
 struct ScenarioReading {

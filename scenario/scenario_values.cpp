@@ -3,8 +3,8 @@
 
 #include <charconv>
 
-#include "catalogue/fill_in.h"
 #include "catalogue/messages.h"
+#include "catalogue/shown_text.h"
 #include "platform/ini_text.h"
 
 namespace kelpa {
@@ -36,15 +36,15 @@ std::optional<std::int64_t> ScenarioValues::Integer(std::string_view key, std::s
   const auto [stop, error] = std::from_chars(text.data(), end, value);
   const bool digits = !text.empty() && text.front() != '+' && stop == end;
   if (error == std::errc::result_out_of_range && digits) {
-    Error = FillIn(msg_.MsgCenForaDoIntervalo, {key, text, Number(lo), Number(hi)});
+    Error = FillInShown(msg_.MsgCenForaDoIntervalo, {key, text, Number(lo), Number(hi)});
     return std::nullopt;
   }
   if (error != std::errc{} || !digits) {
-    Error = FillIn(msg_.MsgCenNumeroMalformado, {key, text});
+    Error = FillInShown(msg_.MsgCenNumeroMalformado, {key, text});
     return std::nullopt;
   }
   if (value < lo || value > hi) {
-    Error = FillIn(msg_.MsgCenForaDoIntervalo, {key, text, Number(lo), Number(hi)});
+    Error = FillInShown(msg_.MsgCenForaDoIntervalo, {key, text, Number(lo), Number(hi)});
     return std::nullopt;
   }
   return value;
@@ -61,7 +61,7 @@ std::optional<int> ScenarioValues::Kind(std::string_view key, std::string_view t
       return kind;
     }
   }
-  Error = FillIn(msg_.MsgCenTipoDesconhecido, {key, text});
+  Error = FillInShown(msg_.MsgCenTipoDesconhecido, {key, text});
   return std::nullopt;
 }
 
@@ -71,7 +71,7 @@ std::optional<std::vector<int>> ScenarioValues::Kinds(std::string_view key, std:
     return std::nullopt;
   }
   if (items->empty()) {
-    Error = FillIn(msg_.MsgCenListaMalformada, {key, text});
+    Error = FillInShown(msg_.MsgCenListaMalformada, {key, text});
     return std::nullopt;
   }
   std::vector<int> kinds;
@@ -92,7 +92,7 @@ std::optional<bool> ScenarioValues::AnticipatedFetch(std::string_view key, std::
   if (SameName(text, "DEMANDA")) {
     return false;
   }
-  Error = FillIn(msg_.MsgCenBuscaDesconhecida, {key, text});
+  Error = FillInShown(msg_.MsgCenBuscaDesconhecida, {key, text});
   return std::nullopt;
 }
 
@@ -106,7 +106,7 @@ std::optional<TColor> ScenarioValues::Colour(std::string_view key, std::string_v
     channels[i] = high * 16 + low;
   }
   if (!wellFormed) {
-    Error = FillIn(msg_.MsgCenCorMalformada, {key, text});
+    Error = FillInShown(msg_.MsgCenCorMalformada, {key, text});
     return std::nullopt;
   }
   return MakeColor(channels[0], channels[1], channels[2]);
@@ -122,7 +122,7 @@ std::optional<std::vector<std::string_view>> ScenarioValues::Items(std::string_v
     const auto comma = text.find(',', begin);
     const auto item = TrimBlanks(text.substr(begin, comma - begin));
     if (item.empty()) {
-      Error = FillIn(msg_.MsgCenListaMalformada, {key, text});
+      Error = FillInShown(msg_.MsgCenListaMalformada, {key, text});
       return std::nullopt;
     }
     items.push_back(item);
@@ -136,7 +136,8 @@ std::optional<std::vector<std::string_view>> ScenarioValues::Items(std::string_v
 bool ScenarioValues::Ascending(std::string_view key, const std::vector<std::int64_t>& ticks) {
   for (std::size_t i = 1; i < ticks.size(); ++i) {
     if (ticks[i] <= ticks[i - 1]) {
-      Error = FillIn(msg_.MsgCenListaNaoCrescente, {key, Number(ticks[i]), Number(ticks[i - 1])});
+      Error =
+          FillInShown(msg_.MsgCenListaNaoCrescente, {key, Number(ticks[i]), Number(ticks[i - 1])});
       return false;
     }
   }
@@ -174,7 +175,7 @@ std::optional<std::vector<PriorityChange>> ScenarioValues::PriorityChanges(std::
   for (const std::string_view item : *items) {
     const auto colon = item.find(':');
     if (colon == std::string_view::npos) {
-      Error = FillIn(msg_.MsgCenListaMalformada, {key, text});
+      Error = FillInShown(msg_.MsgCenListaMalformada, {key, text});
       return std::nullopt;
     }
     const auto tick = Integer(key, TrimBlanks(item.substr(0, colon)), 0, kMaxScenarioTick);
@@ -210,7 +211,7 @@ std::optional<std::pair<std::int64_t, std::int64_t>> ScenarioValues::Range(std::
   const auto first = TrimBlanks(text.substr(0, dash));
   const auto last = dash == std::string_view::npos ? first : TrimBlanks(text.substr(dash + 1));
   if (first.empty() || last.empty()) {
-    Error = FillIn(msg_.MsgCenIntervaloMalformado, {key, text});
+    Error = FillInShown(msg_.MsgCenIntervaloMalformado, {key, text});
     return std::nullopt;
   }
   const auto min = Integer(key, first, lo, hi);
@@ -219,7 +220,7 @@ std::optional<std::pair<std::int64_t, std::int64_t>> ScenarioValues::Range(std::
     return std::nullopt;
   }
   if (*min > *max) {
-    Error = FillIn(msg_.MsgCenIntervaloInvertido, {key, Number(*min), Number(*max)});
+    Error = FillInShown(msg_.MsgCenIntervaloInvertido, {key, Number(*min), Number(*max)});
     return std::nullopt;
   }
   return std::pair{*min, *max};

@@ -37,12 +37,12 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   // then the runner's, then the timeline's (its window caption last), then those of scenarios in
   // the windows, then what the windows tell of the run as it stands.
   EXPECT_EQ(std::string(entries[76].Key), "MSG3000");
-  EXPECT_EQ(std::string(entries[98].Key), "MSG3100");
-  EXPECT_EQ(std::string(entries[120].Key), "MSG3125");
-  EXPECT_EQ(std::string(entries[121].Key), "MSG3200");
-  EXPECT_EQ(std::string(entries[149].Key), "MSG9009");
-  EXPECT_EQ(std::string(entries[150].Key), "MSG3250");
-  EXPECT_EQ(std::string(entries[155].Key), "MSG3255");
+  EXPECT_EQ(std::string(entries[100].Key), "MSG3100");
+  EXPECT_EQ(std::string(entries[129].Key), "MSG3132");
+  EXPECT_EQ(std::string(entries[130].Key), "MSG3200");
+  EXPECT_EQ(std::string(entries[158].Key), "MSG9009");
+  EXPECT_EQ(std::string(entries[159].Key), "MSG3250");
+  EXPECT_EQ(std::string(entries[164].Key), "MSG3255");
   EXPECT_EQ(std::string(entries.back().Key), "MSG3308");
 }
 

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: MIT
 // The runner's command line: every refusal with its exit status and exact message, the commands
-// that need no scenario, and --set, --ticks and --output on a scenario file.
+// that need no scenario, --set, --ticks and --output on a scenario file, and what hostile
+// outputs leave on disk.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "catalogue/fill_in.h"
 #include "catalogue/messages.h"
+#include "platform/ini_text.h"
 #include "runner/command_line.h"
 #include "runner/program_version.h"
 #include "scenario/scenario_reader.h"
@@ -24,11 +29,35 @@ struct Outcome {
   std::string Err;
 };
 
-Outcome Runner(const std::vector<std::string>& args) {
+Outcome Runner(const std::vector<std::string>& args, TimelinePngPainter png = {}) {
   std::ostringstream out;
   std::ostringstream err;
-  const int status = RunRunner(args, out, err);
+  const int status = RunRunner(args, out, err, std::move(png));
   return {status, out.str(), err.str()};
+}
+
+// "1,2,...,n": a --vary of n values.
+std::string Values(int n) {
+  std::string values = "1";
+  for (int i = 2; i <= n; ++i) {
+    values += "," + std::to_string(i);
+  }
+  return values;
+}
+
+std::string Bytes(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Whether a temporary file of a write is left in the working folder.
+bool TempFileLeft() {
+  for (const auto& entry : std::filesystem::directory_iterator(".")) {
+    if (entry.path().filename().string().find(".tmp") != std::string::npos) {
+      return true;
+    }
+  }
+  return false;
 }
 
 struct Refusal {
@@ -63,8 +92,23 @@ TEST(RunnerCommandLine, RefusesBadCommandLinesWithStatusTwo) {
       {{"--run", "a.ini", "--vary", "GLOBAL.FATIA=1"}, m.MsgRunOpcaoForaDoComando + "--vary"},
       {{"--version", "--ticks", "3"}, m.MsgRunOpcaoForaDoComando + "--ticks"},
       {{"--run", "a.ini", "--set", "no-dot"}, m.MsgRunValorInvalido + "--set: no-dot"},
+      {{"--run", "a.ini", "--bogus\x1b[2J"}, m.MsgRunOpcaoDesconhecida + "--bogus\\x1b[2J"},
+      {{"--run", "a.ini", "--format", "\xff"}, m.MsgRunValorInvalido + "--format: \\xff"},
+      {{"--run", "a.ini", "--set", std::string(1'000'000, 'K')},
+       m.MsgRunValorInvalido + "--set: " + std::string(80, 'K') + "…"},
       {{"--run", "a.ini", "--output", ""}, m.MsgRunValorInvalido + "--output: "},
       {{"--run", "a.ini", "--output", "x", "--output", "y"}, m.MsgRunOpcaoRepetida + "--output"},
+      {{"--compare", "a.ini", "--vary", "GLOBAL.FATIA=1,2", "--vary", "global.fatia=3"},
+       FillIn(m.MsgRunVaryRepetido, {"global.fatia"})},
+      // Counted, never built: 10001, then 101 x 100, then a product that would overflow.
+      {{"--compare", "a.ini", "--vary", "GLOBAL.FATIA=" + Values(10001)},
+       FillIn(m.MsgRunCombinacoesDemais, {"10000"})},
+      {{"--compare", "a.ini", "--vary", "GLOBAL.FATIA=" + Values(101), "--vary",
+        "GLOBAL.RELOGIO=" + Values(100)},
+       FillIn(m.MsgRunCombinacoesDemais, {"10000"})},
+      {{"--compare", "a.ini", "--vary", "GLOBAL.FATIA=" + Values(10000), "--vary",
+        "GLOBAL.RELOGIO=" + Values(10000), "--vary", "GLOBAL.ESPERA_IO=" + Values(10000)},
+       FillIn(m.MsgRunCombinacoesDemais, {"10000"})},
   };
   for (const Refusal& r : refusals) {
     const Outcome o = Runner(r.Args);
@@ -134,6 +178,118 @@ TEST_F(RunnerOnAFile, OutputThatCannotBeWrittenIsARunError) {
   EXPECT_EQ(written.Status, 0);
   EXPECT_EQ(written.Out, "");
   EXPECT_GT(std::filesystem::file_size("trace.txt"), 0u);
+}
+
+TEST_F(RunnerOnAFile, ErrorsNameTheOptionThatGaveTheValue) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--check", "lesson.ini", "--ticks", "0"},
+       "--ticks: CENARIO.TICKS=0: TICKS: 0 fora do intervalo 1..1000000000"},
+      {{"--compare", "lesson.ini", "--vary", "GLOBAL.FATIA=1,99"},
+       "--vary: GLOBAL.FATIA=99: FATIA: 99 fora do intervalo 1..10"},
+      {{"--check", "lesson.ini", "--set", "GLOBAL.\x1b]0;x" + std::string(100, 'K') + "=1"},
+       "--set: GLOBAL.\\x1b]0;x" + std::string(68, 'K') + "…: chave desconhecida \\x1b]0;x" +
+           std::string(75, 'K') + "… na seção [GLOBAL]"},
+  };
+  for (const auto& [args, error] : cases) {
+    const Outcome o = Runner(args);
+    EXPECT_EQ(o.Status, 2);
+    EXPECT_EQ(o.Err, error + "\n");
+    EXPECT_EQ(o.Out, "");
+  }
+}
+
+TEST_F(RunnerOnAFile, ARefusedKelpaIniIsNamedInTheHeaderWithItsReason) {
+  const TMessages m;
+  const std::pair<std::string, std::string> cases[] = {
+      {"\xFF\xFE[\0M\0", m.MsgCenArquivoUtf16},
+      {std::string(kMaxIniFileSize + 1, ';'), m.MsgCenArquivoGrande},
+  };
+  for (const auto& [bytes, reason] : cases) {
+    test::WriteBytes("kelpa.ini", bytes);
+    const Outcome o = Runner({"--run", "lesson.ini"});
+    EXPECT_EQ(o.Status, 0);
+    const std::string line =
+        "# " + m.MsgRunCatalogo + ": " + FillIn(m.MsgRunCatalogoRecusado, {reason}) + "\n";
+    EXPECT_NE(o.Out.find(line), std::string::npos) << o.Out.substr(0, 300);
+  }
+}
+
+TEST_F(RunnerOnAFile, RefusesOutputsThatAreTheScenarioOrEachOther) {
+  namespace fs = std::filesystem;
+  const TMessages m;
+  const std::string scenario = Bytes("lesson.ini");
+  std::ofstream("old.svg") << "old";
+  fs::create_symlink("lesson.ini", "link.ini");
+  fs::create_symlink(fs::absolute("lesson.ini"), "pic.svg");
+  const Refusal refusals[] = {
+      {{"--run", "lesson.ini", "--output", "lesson.ini"},
+       FillIn(m.MsgRunSaidaECenario, {"--output", "lesson.ini"})},
+      {{"--run", "./lesson.ini", "--output",
+        "../" + dir_.Path().filename().string() + "/lesson.ini"},
+       FillIn(m.MsgRunSaidaECenario,
+              {"--output", "../" + dir_.Path().filename().string() + "/lesson.ini"})},
+      {{"--run", "lesson.ini", "--output", "link.ini"},
+       FillIn(m.MsgRunSaidaECenario, {"--output", "link.ini"})},
+      {{"--run", "link.ini", "--timeline", "pic.svg"},
+       FillIn(m.MsgRunSaidaECenario, {"--timeline", "pic.svg"})},
+      {{"--compare", "lesson.ini", "--vary", "GLOBAL.RELOGIO=1,2", "--output", "lesson.ini"},
+       FillIn(m.MsgRunSaidaECenario, {"--output", "lesson.ini"})},
+      {{"--run", "lesson.ini", "--output", "new.svg", "--timeline", "./new.svg"},
+       FillIn(m.MsgRunSaidasIguais, {"./new.svg"})},
+      {{"--run", "lesson.ini", "--output", "old.svg", "--timeline", "./old.svg"},
+       FillIn(m.MsgRunSaidasIguais, {"./old.svg"})},
+  };
+  for (const Refusal& r : refusals) {
+    const Outcome o = Runner(r.Args);
+    SCOPED_TRACE(testing::PrintToString(r.Args));
+    EXPECT_EQ(o.Status, 2);
+    EXPECT_EQ(o.Err, "kelpa: " + r.Message + "\n" + m.MsgRunVejaAjuda + "\n");
+    EXPECT_EQ(Bytes("lesson.ini"), scenario);
+    EXPECT_EQ(Bytes("old.svg"), "old");
+    EXPECT_TRUE(fs::is_symlink("link.ini"));
+    EXPECT_FALSE(fs::exists("new.svg"));
+  }
+}
+
+TEST_F(RunnerOnAFile, FilesAreReplacedWholeOrNotAtAll) {
+  namespace fs = std::filesystem;
+  std::ofstream("trace.txt") << "old trace";
+  std::ofstream("real.csv") << "old csv";
+  std::ofstream("pic.png") << "old picture";
+  fs::create_symlink("real.csv", "answers.csv");
+  // A painter that fails halfway through its file.
+  const TimelinePngPainter failing = [](const TimelineModel&, const TimelineFrame&,
+                                        const TimelineTexts&, const std::string& file) {
+    std::ofstream(file) << "half";
+    return false;
+  };
+  const Outcome o =
+      Runner({"--run", "lesson.ini", "--output", "trace.txt", "--timeline", "pic.png"}, failing);
+  EXPECT_EQ(o.Status, 3);
+  EXPECT_EQ(o.Err, "kelpa: " + TMessages().MsgRunNaoGravou + "pic.png\n");
+  EXPECT_EQ(Bytes("pic.png"), "old picture");
+  EXPECT_EQ(Bytes("trace.txt"), Runner({"--run", "lesson.ini"}).Out);
+  EXPECT_FALSE(TempFileLeft());
+  // Memory running out halfway: the same.
+  const TimelinePngPainter exhausted = [](const TimelineModel&, const TimelineFrame&,
+                                          const TimelineTexts&, const std::string& file) -> bool {
+    std::ofstream(file) << "half";
+    throw std::bad_alloc();
+  };
+  const Outcome oom = Runner({"--run", "lesson.ini", "--timeline", "pic.png"}, exhausted);
+  EXPECT_EQ(oom.Status, 3);
+  EXPECT_EQ(oom.Err, "kelpa: " + TMessages().MsgRunSemMemoria + "\n");
+  EXPECT_EQ(Bytes("pic.png"), "old picture");
+  EXPECT_FALSE(TempFileLeft());
+  // Written through the link: the link stays, its file gets the whole output.
+  const Outcome csv = Runner({"--run", "lesson.ini", "--format", "csv", "--output", "answers.csv"});
+  EXPECT_EQ(csv.Status, 0) << csv.Err;
+  EXPECT_TRUE(fs::is_symlink("answers.csv"));
+  EXPECT_EQ(Bytes("real.csv"), Runner({"--run", "lesson.ini", "--format", "csv"}).Out);
+  // A folder that does not exist: nothing is created.
+  EXPECT_EQ(Runner({"--run", "lesson.ini", "--output", "none/trace.txt"}).Status, 3);
+  EXPECT_FALSE(fs::exists("none"));
+  EXPECT_FALSE(TempFileLeft());
 }
 
 }  // namespace

@@ -84,6 +84,22 @@ TEST(ScenarioReader, RefusesEachMalformedFileWithItsMessage) {
       {"no process", "[CENARIO]\nTICKS=5\n",
        "t.ini: o cenário não tem nenhum processo (escreva [PROCESSO N] ou [GERAR])"},
       {"UTF-16", "\xFF\xFE[\0", "t.ini: arquivo em UTF-16; grave-o em UTF-8"},
+      {"UTF-16 without a mark", std::string("[\0P\0", 4),
+       "t.ini: arquivo em UTF-16; grave-o em UTF-8"},
+      {"big-endian UTF-16 without a mark", std::string("\0[\0P", 4),
+       "t.ini: arquivo em UTF-16; grave-o em UTF-8"},
+      {"no number left to draw", "[PROCESSO 999]\n[GERAR]\nPROCESSOS=1\n",
+       "t.ini:2: [GERAR]: não há números livres para os processos sorteados (depois do [PROCESSO "
+       "999] escrito, os números só vão até 999)"},
+      // What the file holds is shown safely: escapes instead of control characters, and a cut.
+      {"escape sequence", "[PROCESSO 1]\nTIPO=\x1b[2J\x7f\xc2\x9b\n",
+       "t.ini:2: TIPO: tipo de processo desconhecido \"\\x1b[2J\\x7f\\u009b\" (CPU, IO_1, IO_2, "
+       "IO_3, "
+       "MIX_1 ou MIX_2)"},
+      {"huge key", "[GLOBAL]\n" + std::string(1'000'000, 'K') + "=1\n",
+       "t.ini:2: chave desconhecida " + std::string(80, 'K') + "… na seção [GLOBAL]"},
+      {"long value cut by characters", "[PROCESSO 1]\nCOR=" + std::string(100, 'a') + "ção\n",
+       "t.ini:2: COR: cor malformada \"" + std::string(80, 'a') + "…\" (use #RRGGBB)"},
       {"malformed range", "[GERAR]\nPRIORIDADE=3-\n",
        "t.ini:2: PRIORIDADE: intervalo malformado \"3-\" (use MIN-MAX)"},
       {"inverted range", "[GERAR]\nFRAMES=4-2\n", "t.ini:2: FRAMES: mínimo 4 maior que o máximo 2"},
@@ -257,9 +273,9 @@ TEST(ScenarioReader, AFileThatCannotBeReadIsAnError) {
   // A named pipe with no writer: reading it would wait for ever.
   ASSERT_EQ(::mkfifo(dir.File("pipe.ini").c_str(), 0600), 0);
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {dir.File("pipe.ini"), ": não foi possível ler o arquivo"},
+      {dir.File("pipe.ini"), ": " + kMsg.MsgCenNaoArquivoComum},
       {dir.File("missing.ini"), ": não foi possível ler o arquivo"},
-      {dir.File("folder.ini"), ": não foi possível ler o arquivo"},
+      {dir.File("folder.ini"), ": " + kMsg.MsgCenNaoArquivoComum},
       {dir.File("big.ini"), ": arquivo maior que 1 MiB"},
   };
   for (const auto& [path, reason] : cases) {
