@@ -12,5 +12,8 @@ namespace kelpa {
 // pattern with each "%N" replaced by the N-th argument; "%N" past the arguments, and any other
 // "%", stay as written.
 std::string FillIn(std::string_view pattern, std::initializer_list<std::string_view> args);
+// FillIn with each argument put through show first.
+std::string FillInShownBy(std::string_view pattern, std::initializer_list<std::string_view> args,
+                          std::string (*show)(std::string_view));
 
 }  // namespace kelpa

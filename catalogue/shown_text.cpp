@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/shown_text.h"
 
+#include "catalogue/fill_in.h"
+
 namespace kelpa {
 namespace {
 
@@ -70,19 +72,7 @@ std::string ShownValue(std::string_view text) {
 }
 
 std::string FillInShown(std::string_view pattern, std::initializer_list<std::string_view> args) {
-  std::string text;
-  text.reserve(pattern.size());
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-    const auto index = static_cast<std::size_t>(next - '1');
-    if (pattern[i] == '%' && next >= '1' && next <= '9' && index < args.size()) {
-      text += ShownValue(*(args.begin() + index));
-      ++i;
-    } else {
-      text += pattern[i];
-    }
-  }
-  return text;
+  return FillInShownBy(pattern, args, ShownValue);
 }
 
 }  // namespace kelpa
