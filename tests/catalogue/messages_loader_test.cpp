@@ -40,8 +40,8 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[99].Key), "MSG3100");
   EXPECT_EQ(std::string(entries[121].Key), "MSG3125");
   EXPECT_EQ(std::string(entries[122].Key), "MSG3200");
-  EXPECT_EQ(std::string(entries[150].Key), "MSG9009");
-  EXPECT_EQ(std::string(entries[151].Key), "MSG3250");
+  EXPECT_EQ(std::string(entries[151].Key), "MSG9009");
+  EXPECT_EQ(std::string(entries[152].Key), "MSG3250");
   EXPECT_EQ(std::string(entries.back().Key), "MSG3263");
 }
 
