@@ -125,6 +125,20 @@ def main():
         if name in xvfb:
             at_most(label + ", Xvfb", ms(name, xvfb), 2, "ms")
 
+    # The program's timeline over a class longer than eight hours at 100 ms: what the heap grew
+    # by, against 20 MB, and what a tick's end costs with the newest ticks kept.
+    kept = core.get("BM_TimelineGrowthNewestKept")
+    if kept is not None:
+        every = core["BM_TimelineGrowthEveryTick"]
+        at_most("Heap growth, 300,000 ticks, 20 processes, timeline keeping the newest ticks",
+                kept["heap_mb"], 20, "MB",
+                f"{kept['heap_mb']:,.1f} MB (every tick kept: {every['heap_mb']:,.1f} MB)")
+        info("Timeline bytes per tick / growth once the kept ticks are full",
+             f"{kept['bytes_per_tick']:,.0f} B / {kept['after_full_mb']:,.2f} MB")
+        info("End of a tick with the timeline (med/p99/max)",
+             f"{kept['p50_us']:,.2f} / {kept['p99_us']:,.2f} / "
+             f"{core_max['BM_TimelineGrowthNewestKept']:,.0f} us")
+
     # The timeline's paint of a 1000 x 600 window, 20 processes: the median against 16 ms (one
     # frame at 60 Hz), with the 99th percentile and the largest beside it.
     for label, name in [("1,000 ticks fitted", "BM_TimelinePaintFitted1k"),

@@ -166,6 +166,7 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3225", &TMessages::MsgLinhaOpcoes},
       {"MSG", "MSG3226", &TMessages::MsgLinhaAoVivo},
       {"MSG", "MSG3227", &TMessages::MsgLinhaGrandeDemais},
+      {"MSG", "MSG3228", &TMessages::MsgLinhaTamanho},
       {"MSG", "MSG9009", &TMessages::MsgTitLinhaDoTempo},
       // Scenarios in the windows.
       {"MSG", "MSG3250", &TMessages::MsgCenarioAberto},

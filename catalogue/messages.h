@@ -189,7 +189,11 @@ struct TMessages {
   std::string MsgLinhaOpcoes = "Opções:";
   std::string MsgLinhaAoVivo = "Execução ao vivo";
   std::string MsgLinhaGrandeDemais =
-      "A imagem passaria de 32000 pixels: reduza a ampliação ou exporte em SVG.";
+      "A imagem teria %1 x %2 pixels, mais que os 32000 que uma imagem pode ter: reduza a "
+      "ampliação ou exporte em SVG.";
+  std::string MsgLinhaTamanho =
+      "A imagem teria %1 x %2 pixels, mais que os 32000 que uma imagem PNG pode ter: exporte em "
+      "SVG.";
   std::string MsgTitLinhaDoTempo = "Linha do tempo";
   // Scenarios in the windows (MSG3250..MSG3299).
   std::string MsgCenarioAberto = "Cenário aberto:";
@@ -237,7 +241,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 182;
+inline constexpr std::size_t kMessageCount = 183;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

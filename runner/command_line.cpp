@@ -193,6 +193,11 @@ class Runner {
     if (!scenario) {
       return kUsageError;
     }
+    if (const auto refusal =
+            options.Timeline ? TimelineRefusal(*options.Timeline, *scenario, msg_) : std::nullopt) {
+      err_ << "kelpa: " << *refusal << '\n';
+      return kUsageError;
+    }
     std::ostream* target = Target(options);
     if (target == nullptr) {
       return kRunError;

@@ -3,7 +3,9 @@
 // hands in (the runner itself uses no Qt).
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "scenario/scenario.h"
@@ -20,6 +22,13 @@ using TimelinePngPainter =
 // or the run fitted into 8000 pixels.
 TimelineFrame WholeRunFrame(const TimelineModel& model, const Scenario& scenario,
                             const TMessages& msg);
+TimelineFrame WholeRunFrame(std::int64_t ticks, const Scenario& scenario, const TMessages& msg);
+
+// Why the picture of the scenario's whole run cannot be made as file, said before it runs: a
+// PNG larger than an image can be, with the size it would have (a lane for each of the
+// scenario's processes); none when it can.
+std::optional<std::string> TimelineRefusal(const std::string& file, const Scenario& scenario,
+                                           const TMessages& msg);
 
 // The SVG text of a picture.
 std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,

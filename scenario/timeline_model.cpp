@@ -67,54 +67,52 @@ void TimelineModel::Create(const SimEvent& event) {
   TimelineLane& lane = lanes_.emplace_back();
   lane.Pid = event.Pid;
   lane.Color = event.Color;
+  lane.Number = ++created_;
   lane.Created = tick_;
-  lane.Runs.push_back({tick_, tick_ - 1, event.To});
+  lane.Runs.PushBack({tick_, tick_ - 1, event.To});
   live_.push_back(lanes_.size() - 1);
 }
 
 // A state set within a tick holds for the whole tick unless another follows it in the same tick:
 // a tick counts in the state it ended in.
 void TimelineModel::ChangeState(TimelineLane& lane, ProcessState to) {
-  StateRun& open = lane.Runs.back();
-  if (open.First < tick_) {
-    open.Last = tick_ - 1;
-    lane.Runs.push_back({tick_, tick_ - 1, to});
+  if (lane.Runs.back().First < tick_) {
+    lane.Runs.PushBack({tick_, tick_ - 1, to});
     return;
   }
-  open.State = to;
+  lane.Runs.ReplaceBack({tick_, tick_ - 1, to});
   const std::size_t count = lane.Runs.size();
   if (count >= 2 && lane.Runs[count - 2].State == to) {
-    lane.Runs.pop_back();
+    lane.Runs.PopBack();
   }
 }
 
 void TimelineModel::End(std::vector<std::size_t>::iterator live) {
   TimelineLane& lane = lanes_[*live];
   lane.Ended = tick_;
-  StateRun& open = lane.Runs.back();
-  open.Last = tick_ - 1;
-  if (open.Last < open.First) {
-    lane.Runs.pop_back();
+  lane.Runs.SetLast(tick_ - 1);
+  if (lane.Runs.back().First == tick_) {
+    lane.Runs.PopBack();
   }
   live_.erase(live);
 }
 
-void TimelineModel::Extend(std::deque<UseRun>& row, const UseRun& tick) {
+void TimelineModel::Extend(UseRow& row, const UseRun& tick) {
   if (!row.empty()) {
-    UseRun& last = row.back();
+    const UseRun last = row.back();
     if (last.Last + 1 == tick.First && last.Use == tick.Use && last.Pid == tick.Pid &&
         last.Color == tick.Color) {
-      last.Last = tick.Last;
+      row.SetLast(tick.Last);
       return;
     }
   }
-  row.push_back(tick);
+  row.PushBack(tick);
 }
 
 void TimelineModel::EndTick(const TickSample& sample) {
   for (const std::size_t index : live_) {
     TimelineLane& lane = lanes_[index];
-    lane.Runs.back().Last = tick_;
+    lane.Runs.SetLast(tick_);
     for (const auto& [pid, priority] : sample.Priorities) {
       if (pid == lane.Pid &&
           (lane.Priorities.empty() || lane.Priorities.back().Priority != priority)) {
@@ -134,6 +132,50 @@ void TimelineModel::EndTick(const TickSample& sample) {
   }
   Extend(device_, device);
   ++tick_;
+  if (tick_ - first_ > kept_) {
+    Trim();
+  }
+}
+
+// A span or priority reaching into the ticks kept stays whole, so whatever is asked of a kept
+// tick is answered as before; marks, events and lanes that ended before them go.
+void TimelineModel::Trim() {
+  first_ = tick_ - kept_;
+  processor_.DropBefore(first_);
+  device_.DropBefore(first_);
+  const auto before = [this](const TimelineLane& lane) {
+    return lane.Ended && *lane.Ended <= first_;
+  };
+  if (std::any_of(lanes_.begin(), lanes_.end(), before)) {
+    // The live lanes stay; where each one moves to is where live_ must point.
+    std::vector<std::size_t> moved(lanes_.size());
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < lanes_.size(); ++i) {
+      if (!before(lanes_[i])) {
+        moved[i] = kept;
+        if (kept != i) {
+          lanes_[kept] = std::move(lanes_[i]);
+        }
+        ++kept;
+      }
+    }
+    lanes_.erase(lanes_.begin() + static_cast<std::ptrdiff_t>(kept), lanes_.end());
+    for (std::size_t& index : live_) {
+      index = moved[index];
+    }
+  }
+  for (TimelineLane& lane : lanes_) {
+    lane.Runs.DropBefore(first_);
+    while (!lane.Markers.empty() && lane.Markers.front().Tick < first_) {
+      lane.Markers.pop_front();
+    }
+    while (lane.Priorities.size() >= 2 && lane.Priorities[1].First <= first_) {
+      lane.Priorities.pop_front();
+    }
+  }
+  while (!events_.empty() && events_.front().Tick < first_) {
+    events_.pop_front();
+  }
 }
 
 std::optional<ProcessState> TimelineModel::StateAt(const TimelineLane& lane, std::int64_t tick) {
@@ -151,20 +193,25 @@ std::optional<int> TimelineModel::PriorityAt(const TimelineLane& lane, std::int6
   if (it == lane.Priorities.begin()) {
     return std::nullopt;
   }
-  return std::prev(it)->Priority;
+  return static_cast<int>(std::prev(it)->Priority);
 }
 
-const UseRun* TimelineModel::RunAt(const std::deque<UseRun>& row, std::int64_t tick) {
+std::optional<UseRun> TimelineModel::RunAt(const UseRow& row, std::int64_t tick) {
   const auto it = std::partition_point(row.begin(), row.end(),
                                        [tick](const UseRun& r) { return r.Last < tick; });
-  return it == row.end() || it->First > tick ? nullptr : &*it;
+  if (it == row.end() || it->First > tick) {
+    return std::nullopt;
+  }
+  return *it;
 }
 
-std::vector<std::int64_t> TimelineModel::TicksPerState(const TimelineLane& lane) {
+std::vector<std::int64_t> TimelineModel::TicksPerState(const TimelineLane& lane,
+                                                       std::int64_t from) {
   std::vector<std::int64_t> ticks(kStateCount, 0);
   for (const StateRun& run : lane.Runs) {
-    if (run.Last >= run.First) {
-      ticks[static_cast<std::size_t>(run.State)] += run.Last - run.First + 1;
+    const std::int64_t first = std::max(run.First, from);
+    if (run.Last >= first) {
+      ticks[static_cast<std::size_t>(run.State)] += run.Last - first + 1;
     }
   }
   return ticks;

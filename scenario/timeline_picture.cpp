@@ -82,10 +82,10 @@ It NextShowing(It next, It end, const TimelineLayout& layout, const SpanPainter&
 }
 
 // The spans of a sorted row that touch first..last: the first one's position.
-template <typename Run>
-auto FirstVisible(const std::deque<Run>& runs, std::int64_t first) {
+template <typename Row>
+auto FirstVisible(const Row& runs, std::int64_t first) {
   return std::partition_point(runs.begin(), runs.end(),
-                              [first](const Run& r) { return r.Last < first; });
+                              [first](const auto& r) { return r.Last < first; });
 }
 
 // A marker's shape, centred on (x, y): each mark has its own outline as well as its colour.
@@ -169,7 +169,7 @@ class Painter {
       const std::size_t i = shown_[row];
       // Identifiers can repeat over a run, lanes cannot.
       std::string name = "lane-";
-      name += std::to_string(i + 1);
+      name += std::to_string(model_.Lanes()[i].Number);
       name += "-pid-";
       name += std::to_string(model_.Lanes()[i].Pid);
       canvas_.BeginGroup(name);
@@ -202,8 +202,7 @@ class Painter {
     }
   }
 
-  void DrawUseRow(std::size_t row, const std::string& label, const std::deque<UseRun>& runs,
-                  bool processor) {
+  void DrawUseRow(std::size_t row, const std::string& label, const UseRow& runs, bool processor) {
     const double top = layout_.RowTop(row);
     canvas_.Text(TimelineLayout::kMargin, top + kTextDrop, label, false);
     SpanPainter spans(canvas_, top, TimelineLayout::kRowHeight);

@@ -17,6 +17,9 @@
 
 namespace kelpa {
 
+// The largest side a PNG picture may have (QImage's own limit is near it).
+inline constexpr int kMaxImageSide = 32000;
+
 // The picture's words, from the catalogue.
 struct TimelineTexts {
   std::string Processor;

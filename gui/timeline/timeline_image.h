@@ -9,9 +9,6 @@
 
 namespace kelpa {
 
-// The largest side an image may have (QImage's own limit is near it).
-inline constexpr int kMaxImageSide = 32000;
-
 // A null image when the picture would be larger than kMaxImageSide on a side.
 QImage TimelineImage(const TimelineModel& model, const TimelineFrame& frame,
                      const TimelineTexts& texts);

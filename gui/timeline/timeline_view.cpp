@@ -68,17 +68,17 @@ QString TimelineView::TextAt(QPointF on) const {
   const TimelineLayout layout(frame, shown.size());
   const auto tick = layout.TickAt(at.x(), model_.Ticks());
   const auto row = layout.RowAt(at.y(), shown.size() + 2);
-  if (!tick || !row) {
+  if (!tick || !row || *tick < model_.FirstTick()) {
     return {};
   }
   QString text = QString::fromStdString(texts_.Tick) + QStringLiteral(": %1").arg(*tick);
   if (*row < 2) {
-    const UseRun* use =
+    const std::optional<UseRun> use =
         TimelineModel::RunAt(*row == 0 ? model_.Processor() : model_.Device(), *tick);
     QString who = QString::fromStdString(texts_.Idle);
-    if (use != nullptr && use->Use == ProcessorUse::Process) {
+    if (use && use->Use == ProcessorUse::Process) {
       who = QString::number(use->Pid);
-    } else if (use != nullptr && use->Use == ProcessorUse::Interrupt) {
+    } else if (use && use->Use == ProcessorUse::Interrupt) {
       who = QString::fromStdString(texts_.Interrupt);
     }
     const std::string& name = *row == 0 ? texts_.Processor : texts_.Device;

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "catalogue/fill_in.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/timeline/timeline_image.h"
@@ -44,6 +45,7 @@ TimelineWindow::TimelineWindow(Simulation& sim, const TMessages& msg, EventFanOu
       msg_(msg),
       events_(events),
       texts_(TimelineTextsFrom(msg)),
+      model_(TimelineEvents::Kept, kLiveTicksKept),
       origin_(sim.Now()),
       recorder_(sim, model_, [this] { return SpanMs(sim_.Now() - origin_); }) {
   setObjectName("frmLinhaDoTempo");
@@ -119,16 +121,18 @@ void TimelineWindow::BuildControls() {
 // follows again.
 void TimelineWindow::Scroll(std::int64_t first, bool byUser) {
   std::int64_t ticks = 0;
+  std::int64_t oldest = 0;
   int height = 0;
   {
     std::lock_guard lock(sim_.Lock);
     ticks = model_.Ticks();
+    oldest = model_.FirstTick();
     height = view_->HeightNeeded();
   }
   // Outside the lock: a new size may lay the window out again at once.
   view_->setMinimumHeight(height);
-  const std::int64_t last = std::max<std::int64_t>(0, ticks - view_->VisibleTicks());
-  first = std::clamp<std::int64_t>(first, 0, last);
+  const std::int64_t last = std::max<std::int64_t>(oldest, ticks - view_->VisibleTicks());
+  first = std::clamp<std::int64_t>(first, oldest, last);
   if (byUser) {
     follow_ = first >= last;
   }
@@ -138,7 +142,8 @@ void TimelineWindow::Scroll(std::int64_t first, bool byUser) {
   view_->SetView(first, view_->TickWidth());
   // A scroll bar counts in int: a run longer than that scrolls in steps of whole ticks anyway.
   const QSignalBlocker block(scroll_);
-  scroll_->setRange(0, static_cast<int>(std::min<std::int64_t>(last, INT32_MAX)));
+  scroll_->setRange(static_cast<int>(std::min<std::int64_t>(oldest, INT32_MAX)),
+                    static_cast<int>(std::min<std::int64_t>(last, INT32_MAX)));
   scroll_->setPageStep(static_cast<int>(std::min<std::int64_t>(view_->VisibleTicks(), INT32_MAX)));
   scroll_->setValue(static_cast<int>(std::min<std::int64_t>(first, INT32_MAX)));
 }
@@ -156,12 +161,14 @@ void TimelineWindow::ZoomBy(int steps) {
 
 void TimelineWindow::Fit() {
   std::int64_t ticks = 0;
+  std::int64_t oldest = 0;
   {
     std::lock_guard lock(sim_.Lock);
-    ticks = std::max<std::int64_t>(1, model_.Ticks());
+    oldest = model_.FirstTick();
+    ticks = std::max<std::int64_t>(1, model_.Ticks() - oldest);
   }
   const double room = view_->PictureWidth() - TimelineLayout::kLabelWidth - TimelineLayout::kMargin;
-  view_->SetView(0, std::clamp(room / double(ticks), kMinTickWidth, kMaxTickWidth));
+  view_->SetView(oldest, std::clamp(room / double(ticks), kMinTickWidth, kMaxTickWidth));
   follow_ = true;
   Refresh();
 }
@@ -169,7 +176,7 @@ void TimelineWindow::Fit() {
 TimelineFrame TimelineWindow::ExportFrame(bool whole) const {
   TimelineFrame frame = view_->Frame();
   if (whole) {
-    frame.First = 0;
+    frame.First = model_.FirstTick();
     frame.Last = model_.Ticks() - 1;
   } else {
     frame.Last = std::min(frame.Last, model_.Ticks() - 1);
@@ -183,9 +190,13 @@ bool TimelineWindow::ExportTo(const QString& file, bool whole) {
   const QString failure = ToQString(msg_.MsgNaoGravouArquivo);
   std::string bytes;
   QImage image;
+  std::string size;
   {
     std::lock_guard lock(sim_.Lock);
     const TimelineFrame frame = ExportFrame(whole);
+    const TimelineLayout layout(frame, model_);
+    size = FillIn(msg_.MsgLinhaGrandeDemais, {std::to_string(std::int64_t(layout.Width())),
+                                              std::to_string(std::int64_t(layout.Height()))});
     if (svg) {
       bytes = TimelineSvg(model_, frame, texts_);
     } else {
@@ -197,7 +208,7 @@ bool TimelineWindow::ExportTo(const QString& file, bool whole) {
     QBuffer buffer(&png);
     if (image.isNull()) {
       // Larger than an image can be: the SVG has no such limit.
-      Export.Fail(this, ToQString(msg_.MsgLinhaGrandeDemais));
+      Export.Fail(this, ToQString(size));
       return false;
     }
     if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // "Linha do tempo": the run as a picture over the ticks, one row for the processor, one for the
-// I/O device and a lane per process. It follows the newest tick until the user scrolls back,
-// zooms with Ctrl+wheel and its buttons, and exports the whole run or the visible range as PNG
-// or SVG. The timeline it shows is filled from the simulation's events under the lock: in real
-// time every processor cycle ends a tick; a scenario run ends its ticks through Recorder().
+// I/O device and a lane per process, over the newest kLiveTicksKept ticks. It follows the newest
+// tick until the user scrolls back, zooms with Ctrl+wheel and its buttons, and exports all it
+// keeps or the visible range as PNG or SVG. The timeline it shows is filled from the simulation's
+// events under the lock: in real time every processor cycle ends a tick; a scenario run ends its
+// ticks through Recorder().
 #pragma once
 
 #include <QWidget>
@@ -47,7 +48,7 @@ class TimelineWindow : public QWidget {
   // A run that starts again from tick 0 (a scenario opened, or replayed to go back): a fresh
   // timeline whose event times count from origin. The lock must be held.
   void RestartLocked(TDateTime origin) {
-    model_ = {};
+    model_ = TimelineModel(TimelineEvents::Kept, kLiveTicksKept);
     origin_ = origin;
   }
   // The header lines of an export; by default the live run and the options in force. Called

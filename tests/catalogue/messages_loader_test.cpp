@@ -40,9 +40,9 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[100].Key), "MSG3100");
   EXPECT_EQ(std::string(entries[129].Key), "MSG3132");
   EXPECT_EQ(std::string(entries[130].Key), "MSG3200");
-  EXPECT_EQ(std::string(entries[158].Key), "MSG9009");
-  EXPECT_EQ(std::string(entries[159].Key), "MSG3250");
-  EXPECT_EQ(std::string(entries[164].Key), "MSG3255");
+  EXPECT_EQ(std::string(entries[159].Key), "MSG9009");
+  EXPECT_EQ(std::string(entries[160].Key), "MSG3250");
+  EXPECT_EQ(std::string(entries[165].Key), "MSG3255");
   EXPECT_EQ(std::string(entries.back().Key), "MSG3308");
 }
 

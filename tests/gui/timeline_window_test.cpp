@@ -107,6 +107,29 @@ class TimelineWindowTest : public QObject {
     QVERIFY(view->VisibleTicks() >= 200);
   }
 
+  // A long class keeps only the newest ticks: scrolling, fitting and exporting start at the
+  // oldest one kept.
+  void keepsOnlyTheNewestTicks() {
+    LessonWithTimeline t(Lesson());
+    t.window->show();
+    const std::int64_t past = 300;
+    t.run->RunTo(kLiveTicksKept + past);
+    t.window->Refresh();
+    QCOMPARE(t.window->Model().FirstTick(), past);
+    auto* scroll = t.window->findChild<QScrollBar*>("ScrollTicks");
+    scroll->triggerAction(QAbstractSlider::SliderToMinimum);
+    QCOMPARE(t.window->View()->First(), past);
+    t.window->Fit();
+    QCOMPARE(t.window->View()->First(), past);
+    QTemporaryDir folder;
+    QVERIFY(t.window->ExportTo(folder.filePath("kept.png"), true));
+    TimelineFrame kept;
+    kept.First = past;
+    kept.Last = kLiveTicksKept + past - 1;
+    kept.TickWidth = t.window->View()->TickWidth();
+    QCOMPARE(QImage(folder.filePath("kept.png")).width(), int(TimelineLayout(kept, 0).Width()));
+  }
+
   void hoverTellsTickStateAndPriority() {
     LessonWithTimeline t(Lesson());
     t.window->resize(900, 400);
@@ -183,7 +206,9 @@ class TimelineWindowTest : public QObject {
     t.run->RunTo(2000);
     t.window->ZoomBy(5);
     QVERIFY(!t.window->ExportTo(folder.filePath("huge.png"), true));
-    QCOMPARE(errors.last(), QString::fromStdString(t.msg.MsgLinhaGrandeDemais));
+    const auto size = QRegularExpression("(\\d+) x (\\d+)").match(errors.last());
+    QVERIFY(size.hasMatch());
+    QVERIFY(std::max(size.captured(1).toInt(), size.captured(2).toInt()) > kMaxImageSide);
     QVERIFY(!QFileInfo::exists(folder.filePath("huge.png")));
     QVERIFY(t.window->ExportTo(folder.filePath("huge.svg"), true));
     t.window->ZoomBy(-5);

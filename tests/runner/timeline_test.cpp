@@ -104,8 +104,8 @@ TEST(TimelineModel, LanesProcessorRowAndTickSumsAgreeWithTheRun) {
         EXPECT_EQ(TimelineModel::StateAt(*lane, tick), state) << "pid " << pid << " tick " << tick;
         EXPECT_TRUE(TimelineModel::PriorityAt(*lane, tick).has_value());
         if (state == psRunning) {
-          const UseRun* cpu = TimelineModel::RunAt(model.Processor(), tick);
-          ASSERT_NE(cpu, nullptr);
+          const std::optional<UseRun> cpu = TimelineModel::RunAt(model.Processor(), tick);
+          ASSERT_TRUE(cpu.has_value());
           EXPECT_EQ(cpu->Use, ProcessorUse::Process) << "tick " << tick;
           EXPECT_EQ(cpu->Pid, pid) << "tick " << tick;
         }
@@ -117,8 +117,8 @@ TEST(TimelineModel, LanesProcessorRowAndTickSumsAgreeWithTheRun) {
     // The answer key's processor column is the processor row.
     std::set<std::string> uses;
     for (std::int64_t tick = 0; tick < model.Ticks(); ++tick) {
-      const UseRun* cpu = TimelineModel::RunAt(model.Processor(), tick);
-      ASSERT_NE(cpu, nullptr);
+      const std::optional<UseRun> cpu = TimelineModel::RunAt(model.Processor(), tick);
+      ASSERT_TRUE(cpu.has_value());
       const std::string& code = run.Recorded.Processor[std::size_t(tick)];
       if (cpu->Use == ProcessorUse::Interrupt) {
         EXPECT_TRUE(code.starts_with("INT_")) << code << " tick " << tick;
@@ -132,8 +132,8 @@ TEST(TimelineModel, LanesProcessorRowAndTickSumsAgreeWithTheRun) {
     // A dispatch gives the processor to its process in the tick it happens.
     ASSERT_FALSE(run.Recorded.Dispatches.empty());
     for (const Dispatch& d : run.Recorded.Dispatches) {
-      const UseRun* cpu = TimelineModel::RunAt(model.Processor(), d.Tick);
-      ASSERT_NE(cpu, nullptr);
+      const std::optional<UseRun> cpu = TimelineModel::RunAt(model.Processor(), d.Tick);
+      ASSERT_TRUE(cpu.has_value());
       EXPECT_EQ(cpu->Use, ProcessorUse::Process) << "tick " << d.Tick;
       EXPECT_EQ(cpu->Pid, d.Pid) << "tick " << d.Tick;
     }
@@ -253,11 +253,11 @@ TEST(TimelineModel, ScriptedTicks) {
   EXPECT_EQ(model.Lanes()[0].Ended, 3);
   EXPECT_EQ(runs(1), (std::vector<Run>{{3, 4, psReady}}));
   EXPECT_EQ(TimelineModel::StateAt(model.Lanes()[0], 3), std::nullopt);
-  const UseRun* cpu = TimelineModel::RunAt(model.Processor(), 1);
-  ASSERT_NE(cpu, nullptr);
+  const std::optional<UseRun> cpu = TimelineModel::RunAt(model.Processor(), 1);
+  ASSERT_TRUE(cpu.has_value());
   EXPECT_EQ(cpu->Pid, 7);
   EXPECT_EQ(TimelineModel::RunAt(model.Processor(), 2)->Use, ProcessorUse::Idle);
-  EXPECT_EQ(TimelineModel::RunAt(model.Processor(), 5), nullptr);
+  EXPECT_FALSE(TimelineModel::RunAt(model.Processor(), 5).has_value());
 
   struct Case {
     std::int64_t First;
@@ -369,6 +369,26 @@ TEST(TimelineSvg, RunnerRefusesOtherPicturesAndReportsAFailedWrite) {
   // Through a temporary file beside it, renamed over it once painted.
   EXPECT_TRUE(std::filesystem::path(painted).filename().string().starts_with("run.PNG.tmp"));
   EXPECT_EQ(ticks, 150);
+}
+
+// A PNG the runner could not make is refused before the run, with the size it would have: the
+// width is fitted whatever the ticks, the lanes make the height. An SVG has no such limit.
+TEST(TimelineSvg, APngTooLargeIsRefusedUpFrontWithItsSize) {
+  const TMessages msg;
+  Scenario scenario;
+  scenario.Ticks = 10'000'000;
+  scenario.Processes.resize(900);
+  EXPECT_EQ(TimelineRefusal("run.png", scenario, msg), std::nullopt);
+  scenario.Processes.resize(2000);
+  EXPECT_EQ(TimelineRefusal("run.svg", scenario, msg), std::nullopt);
+  const auto refusal = TimelineRefusal("run.png", scenario, msg);
+  ASSERT_TRUE(refusal.has_value());
+  const TimelineLayout layout(WholeRunFrame(scenario.Ticks, scenario, msg), 2000);
+  EXPECT_GT(layout.Height(), kMaxImageSide);
+  EXPECT_NE(refusal->find(std::to_string(int(layout.Width())) + " x " +
+                          std::to_string(int(layout.Height()))),
+            std::string::npos)
+      << *refusal;
 }
 
 // A whole run at a high zoom reaches millions of pixels: its positions must not round to tens of
