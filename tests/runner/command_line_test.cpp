@@ -40,7 +40,8 @@ Outcome Runner(const std::vector<std::string>& args, TimelinePngPainter png = {}
 std::string Values(int n) {
   std::string values = "1";
   for (int i = 2; i <= n; ++i) {
-    values += "," + std::to_string(i);
+    values += ',';
+    values += std::to_string(i);
   }
   return values;
 }
