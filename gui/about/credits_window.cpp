@@ -45,8 +45,8 @@ TfrmCreditos::TfrmCreditos(const TMessages& messages, QWidget* parent)
 }
 
 QString TfrmCreditos::CreditsText() {
-  return QStringLiteral(
-      "Developed by the Kelpa developers\n\nhttps://example.org/kelpa\n\nVersão 1.1, 2003\n");
+  // Kelpa has no web address of its own yet: the credit and the version line only.
+  return QStringLiteral("Developed by the Kelpa developers\n\nVersão 1.1, 2003\n");
 }
 
 void TfrmCreditos::RefreshTexts() {

@@ -30,9 +30,11 @@ TfrmHelp::TfrmHelp(QWidget* parent)
 }
 
 QString TfrmHelp::HelpText() {
+  // Kelpa has no web address or mailbox yet: the help it has is the tour of the windows, which
+  // the package installs beside its licence and the source keeps in docs/.
   return QStringLiteral(
-      "For help information visit:\nhttps://example.org/kelpa or\nsend an e-mail to "
-      "kelpa@example.org");
+      "For help information read the tour of the windows:\ntour.pt.md or tour.en.md in\n"
+      "/usr/share/doc/kelpa (docs/ in the source)");
 }
 
 void TfrmHelp::showEvent(QShowEvent* event) {
