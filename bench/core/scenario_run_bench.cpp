@@ -6,24 +6,11 @@
 #include <chrono>
 
 #include "catalogue/messages.h"
+#include "core/twenty_mixed.h"
 #include "scenario/scenario_run.h"
 
 namespace kelpa::bench {
 namespace {
-
-Scenario TwentyMixed() {
-  Scenario s;
-  for (int i = 0; i < 20; ++i) {
-    ScenarioProcess p;
-    p.Number = i + 1;
-    p.Kind = i % kProcessKindCount;
-    p.Priority = i % 10;
-    p.FrameLimit = 1 + i % 5;
-    p.Color = kProcessPalette[static_cast<std::size_t>(i) % kProcessPalette.size()];
-    s.Processes.push_back(p);
-  }
-  return s;
-}
 
 void BM_ScenarioTicksLogDiscarded(benchmark::State& state) {
   const Scenario scenario = TwentyMixed();

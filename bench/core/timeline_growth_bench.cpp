@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "catalogue/messages.h"
+#include "core/twenty_mixed.h"
 #include "scenario/scenario_run.h"
 #include "scenario/timeline_recorder.h"
 
@@ -22,17 +23,8 @@ namespace {
 
 constexpr std::int64_t kTicks = 300'000;
 
-Scenario TwentyMixed() {
-  Scenario s;
-  for (int i = 0; i < 20; ++i) {
-    ScenarioProcess p;
-    p.Number = i + 1;
-    p.Kind = i % kProcessKindCount;
-    p.Priority = i % 10;
-    p.FrameLimit = 1 + i % 5;
-    p.Color = kProcessPalette[static_cast<std::size_t>(i) % kProcessPalette.size()];
-    s.Processes.push_back(p);
-  }
+Scenario Workload() {
+  Scenario s = TwentyMixed();
   s.Ticks = kTicks;
   return s;
 }
@@ -42,7 +34,7 @@ double HeapBytes() {
 }
 
 void TimelineGrowth(benchmark::State& state, std::int64_t kept) {
-  const Scenario scenario = TwentyMixed();
+  const Scenario scenario = Workload();
   for (auto _ : state) {
     VirtualClock clock;
     NullLog log;

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// The benchmarks' common workload: twenty processes of every kind, priority and frame limit.
+#pragma once
+
+#include <cstddef>
+
+#include "scenario/scenario.h"
+#include "simulation/colour.h"
+#include "simulation/process.h"
+
+namespace kelpa::bench {
+
+inline Scenario TwentyMixed() {
+  Scenario s;
+  for (int i = 0; i < 20; ++i) {
+    ScenarioProcess p;
+    p.Number = i + 1;
+    p.Kind = i % kProcessKindCount;
+    p.Priority = i % 10;
+    p.FrameLimit = 1 + i % 5;
+    p.Color = kProcessPalette[static_cast<std::size_t>(i) % kProcessPalette.size()];
+    s.Processes.push_back(p);
+  }
+  return s;
+}
+
+}  // namespace kelpa::bench
