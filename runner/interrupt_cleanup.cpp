@@ -64,6 +64,11 @@ void CatchInterruptions(const std::string& message) {
     sigaddset(&action.sa_mask, s);
   }
   for (const int s : kSignals) {
+    // A signal the runner was started with set to be ignored (nohup) stays ignored.
+    struct sigaction current {};
+    if (sigaction(s, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) {
+      continue;
+    }
     sigaction(s, &action, nullptr);
   }
 }

@@ -8,7 +8,8 @@
 
 namespace kelpa {
 
-// Installs the handlers; message is the line written to stderr when one of them runs.
+// Installs the handlers, except for a signal already ignored (nohup); message is the line written
+// to stderr when one of them runs.
 void CatchInterruptions(const std::string& message);
 // The temporary file a handler removes; one at a time.
 void SetInterruptedTempFile(const std::string& path);
