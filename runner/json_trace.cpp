@@ -55,28 +55,17 @@ void JsonTrace::WriteScenario(const Scenario& s) {
   Key("pause_at");
   Ticks(s.PauseAt);
   out_ << ',';
-  Key("preemption");
-  out_ << Bool(s.Preemption) << ',';
-  Key("dynamic_priority");
-  out_ << Bool(s.DynamicPriority) << ',';
-  Key("real_time_threshold");
-  out_.Int(s.RealTimeThreshold) << ',';
-  Key("slice_position");
-  out_.Int(s.SlicePosition) << ',';
-  Key("clock_position");
-  out_.Int(s.ClockPosition) << ',';
-  Key("io_wait_position");
-  out_.Int(s.IoWaitPosition) << ',';
-  Key("clock_period_ms");
-  out_.Int(s.ClockPeriodMs()) << ',';
-  Key("wait_length");
-  out_.Int(s.WaitLength()) << ',';
-  Key("anticipated_fetch");
-  out_ << Bool(s.AnticipatedFetch) << ',';
-  Key("frame_limit_enabled");
-  out_ << Bool(s.FrameLimitEnabled) << ',';
-  Key("min_free_percent");
-  out_.Int(s.MinFreePercent) << ',';
+  for (const OptionRow& row : kOptionTable) {
+    Option(row, row.Get(s.Options));
+    out_ << ',';
+    // What the wait's position means follows it: the clock period and the wait length.
+    if (row.Id == OptionId::IoWaitPosition) {
+      Key("clock_period_ms");
+      out_.Int(s.ClockPeriodMs()) << ',';
+      Key("wait_length");
+      out_.Int(s.Options.WaitLength()) << ',';
+    }
+  }
   Key("changes");
   out_ << '[';
   for (std::size_t i = 0; i < s.Changes.size(); ++i) {
@@ -139,29 +128,22 @@ void JsonTrace::WriteChange(const OptionChange& c) {
   out_.Int(c.Number) << ',';
   Key("tick");
   out_.Int(c.Tick);
-  const auto flag = [this](std::string_view key, const std::optional<bool>& value) {
-    if (value) {
+  for (const OptionRow& row : kOptionTable) {
+    if (const auto value = c.Options.Get(row.Id)) {
       out_ << ',';
-      Key(key);
-      out_ << Bool(*value);
+      Option(row, *value);
     }
-  };
-  const auto number = [this](std::string_view key, const std::optional<int>& value) {
-    if (value) {
-      out_ << ',';
-      Key(key);
-      out_.Int(*value);
-    }
-  };
-  flag("preemption", c.Preemption);
-  flag("dynamic_priority", c.DynamicPriority);
-  number("real_time_threshold", c.RealTimeThreshold);
-  number("slice_position", c.SlicePosition);
-  number("io_wait_position", c.IoWaitPosition);
-  flag("anticipated_fetch", c.AnticipatedFetch);
-  flag("frame_limit_enabled", c.FrameLimitEnabled);
-  number("min_free_percent", c.MinFreePercent);
+  }
   out_ << '}';
+}
+
+void JsonTrace::Option(const OptionRow& row, int value) {
+  Key(row.Json);
+  if (row.Kind == OptionKind::Number) {
+    out_.Int(value);
+  } else {
+    out_ << Bool(value != 0);
+  }
 }
 
 void JsonTrace::Event(const SimEvent& event, std::int64_t tick, std::int64_t ms) {

@@ -21,6 +21,7 @@ class JsonTrace final : public TraceWriter {
  private:
   void WriteScenario(const Scenario& s);
   void WriteChange(const OptionChange& c);
+  void Option(const OptionRow& row, int value);
   void WriteProcess(const ScenarioProcess& p);
   void WriteFigures(const ProcessFigures& f);
   void Key(std::string_view key);

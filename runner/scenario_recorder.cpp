@@ -18,8 +18,13 @@ namespace {
 
 class Recorder final : public IEventSink {
  public:
-  Recorder(const Scenario& scenario, const VirtualClock& clock, TraceWriter* writer)
-      : clock_(clock), periodMs_(scenario.ClockPeriodMs()), writer_(writer) {
+  Recorder(const Scenario& scenario, const VirtualClock& clock, const TCPU& cpu,
+           TraceWriter* writer)
+      : clock_(clock),
+        cpu_(cpu),
+        periodMs_(scenario.ClockPeriodMs()),
+        writer_(writer),
+        ticks_(writer != nullptr && writer->WantsTicks()) {
     for (const ScenarioProcess& s : scenario.Processes) {
       ProcessFigures& f = figures_.emplace_back();
       f.Number = s.Number;
@@ -39,14 +44,17 @@ class Recorder final : public IEventSink {
 
   void Report(const SimEvent& event) override {
     const std::int64_t ms = clock_.Ms();
+    // A tick ends at its last pass, within the tick.
+    if (event.Kind == EventKind::TickEnded && ticks_) {
+      writer_->Tick(ms / periodMs_, figures_, cpu_.LastCycle);
+    }
+    if (IsControlEvent(event.Kind)) {
+      return;
+    }
     Follow(event, ms / periodMs_);
     if (writer_ != nullptr) {
       writer_->Event(event, ms / periodMs_, ms);
     }
-  }
-
-  void AfterTick(std::int64_t tick, const TCPU::CycleOutcome& cycle) {
-    writer_->Tick(tick, figures_, cycle);
   }
 
   // Counts the ticks of the processes still alive after `ticks` ticks.
@@ -116,8 +124,10 @@ class Recorder final : public IEventSink {
   }
 
   const VirtualClock& clock_;
+  const TCPU& cpu_;
   const std::int64_t periodMs_;
   TraceWriter* writer_;
+  const bool ticks_;  // the writer follows the states tick by tick
   std::vector<ProcessFigures> figures_;
   std::vector<std::int64_t> since_;  // the first tick of each process's present state
   std::vector<std::size_t> creationOrder_;
@@ -133,7 +143,7 @@ RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWrit
   NullDisplay display;
   VirtualClock clock;
   Simulation sim(clock, log, display, msg);
-  Recorder recorder(scenario, clock, writer);
+  Recorder recorder(scenario, clock, sim.Cpu, writer);
   EventFanOut events;
   events.Add(&recorder);
   sim.Events = &events;
@@ -143,17 +153,6 @@ RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWrit
     events.Add(&*drawn);
   }
   ScenarioRun run(sim, clock, scenario);
-  const bool ticks = writer != nullptr && writer->WantsTicks();
-  if (ticks || drawn) {
-    run.AfterTick = [&recorder, &drawn, &sim, ticks](std::int64_t tick) {
-      if (ticks) {
-        recorder.AfterTick(tick, sim.Cpu.LastCycle);
-      }
-      if (drawn) {
-        drawn->EndTick();
-      }
-    };
-  }
   run.RunTo(scenario.Ticks);
   // The run ends with its last tick, not at that tick's last pass.
   clock.SetMs(run.Tick() * run.PeriodMs());

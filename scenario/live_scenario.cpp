@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <mutex>
 
-#include "scenario/current_options.h"
 #include "simulation/simulation.h"
 
 namespace kelpa {
@@ -21,7 +20,8 @@ int KindOf(const TProcesso& p) {
 
 Scenario ScenarioOfLiveProcesses(Simulation& sim) {
   std::lock_guard lock(sim.Lock);
-  Scenario s = CurrentOptions(sim);
+  Scenario s;
+  s.Options = sim.Options();
   int number = 0;
   for (const auto& p : sim.Kernel.Processes) {
     ScenarioProcess& saved = s.Processes.emplace_back();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "simulation/colour.h"
+#include "simulation/run_options.h"
 
 namespace kelpa {
 
@@ -36,19 +37,12 @@ struct ScenarioProcess {
 };
 
 // A change of options at the start of a tick, before that tick's arrivals and requests, as if
-// the user had changed them between two ticks; only the options it gives change. The clock
-// position cannot change: it sets the length of every tick.
+// the user had changed them between two ticks; only the options it gives change, and only
+// changeable ones (the clock sets the length of every tick).
 struct OptionChange {
   int Number = 0;  // N of its "[MUDANCA N]" section
   std::int64_t Tick = 0;
-  std::optional<bool> Preemption;
-  std::optional<bool> DynamicPriority;
-  std::optional<int> RealTimeThreshold;
-  std::optional<int> SlicePosition;
-  std::optional<int> IoWaitPosition;
-  std::optional<bool> AnticipatedFetch;
-  std::optional<bool> FrameLimitEnabled;
-  std::optional<int> MinFreePercent;
+  OptionSet Options;
   friend bool operator==(const OptionChange&, const OptionChange&) = default;
 };
 
@@ -58,24 +52,14 @@ struct Scenario {
   std::int64_t Ticks = 1000;
   // Ticks at which a run in the windows stops by itself (the runner runs through them).
   std::vector<std::int64_t> PauseAt;  // ascending
-  // [GLOBAL]: scheduling options and the three speed controls by position (1..10).
-  bool Preemption = true;
-  bool DynamicPriority = true;
-  int RealTimeThreshold = 8;  // 0..16
-  int SlicePosition = 1;      // time slice: SlicePosition instructions
-  int ClockPosition = 1;      // clock period 1100 - 100 x position ms
-  int IoWaitPosition = 10;    // wait length 10 x position passes
-  // [MEMORIA]
-  bool AnticipatedFetch = true;
-  bool FrameLimitEnabled = true;
-  int MinFreePercent = 80;  // 0..100
+  // [GLOBAL] and [MEMORIA].
+  RunOptions Options;
   std::vector<ScenarioProcess> Processes;
   // By tick; changes at the same tick in the order given (by section number).
   std::vector<OptionChange> Changes;
   friend bool operator==(const Scenario&, const Scenario&) = default;
 
-  int ClockPeriodMs() const { return 1100 - 100 * ClockPosition; }
-  int WaitLength() const { return 10 * IoWaitPosition; }
+  int ClockPeriodMs() const { return Options.ClockPeriodMs(); }
 };
 
 }  // namespace kelpa

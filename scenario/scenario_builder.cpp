@@ -65,7 +65,7 @@ class ScenarioBuilder {
         return ReadEach(section, &ScenarioBuilder::ScenarioKey);
       case Kind::Global:
       case Kind::Memory:
-        return ReadEach(section, &ScenarioBuilder::SettingKey);
+        return ReadSettings(section);
       case Kind::Process:
         return ReadProcess(section);
       case Kind::Change:
@@ -118,49 +118,54 @@ class ScenarioBuilder {
     return Store(s.PauseAt, values_.Ticks(key, value));
   }
 
-  // A key of [GLOBAL] or [MEMORIA] (their keys differ), stored in s: a Scenario, or an
-  // OptionChange, whose fields have the same names and which has no clock.
-  template <typename Options>
-  bool OptionKey(Options& s, std::string_view key, std::string_view value) {
-    if (key == "PREEMPCAO") {
-      return Store(s.Preemption, values_.Flag(key, value));
+  // A key of [GLOBAL], [MEMORIA] or a change (the document has refused keys that are not theirs),
+  // read as its row of the option table says.
+  std::optional<int> OptionValue(const ScenarioSection& section, std::string_view key,
+                                 std::string_view value) {
+    const OptionRow* row = RowOfKey(key);
+    if (row == nullptr) {
+      values_.Error =
+          FillInShown(msg_.MsgCenChaveDesconhecida, {key, ScenarioSectionName(section)});
+      return std::nullopt;
     }
-    if (key == "PRIORIDADE_DINAMICA") {
-      return Store(s.DynamicPriority, values_.Flag(key, value));
-    }
-    if (key == "TEMPO_REAL") {
-      return Store(s.RealTimeThreshold, values_.Integer(key, value, 0, 16));
-    }
-    if (key == "FATIA") {
-      return Store(s.SlicePosition, values_.Integer(key, value, 1, 10));
-    }
-    if constexpr (requires { s.ClockPosition; }) {
-      if (key == "RELOGIO") {
-        return Store(s.ClockPosition, values_.Integer(key, value, 1, 10));
+    std::optional<bool> flag;
+    switch (row->Kind) {
+      case OptionKind::Flag:
+        flag = values_.Flag(key, value);
+        break;
+      case OptionKind::Fetch:
+        flag = values_.AnticipatedFetch(key, value);
+        break;
+      case OptionKind::Number: {
+        const auto number = values_.Integer(key, value, row->Min, row->Max);
+        return number ? std::optional<int>(static_cast<int>(*number)) : std::nullopt;
       }
     }
-    if (key == "ESPERA_IO") {
-      return Store(s.IoWaitPosition, values_.Integer(key, value, 1, 10));
-    }
-    if (key == "BUSCA") {
-      return Store(s.AnticipatedFetch, values_.AnticipatedFetch(key, value));
-    }
-    if (key == "LIMITE_FRAMES") {
-      return Store(s.FrameLimitEnabled, values_.Flag(key, value));
-    }
-    return Store(s.MinFreePercent, values_.Integer(key, value, 0, 100));
+    return flag ? std::optional<int>(*flag ? 1 : 0) : std::nullopt;
   }
 
-  bool SettingKey(std::string_view key, std::string_view value) {
-    return OptionKey(scenario_, key, value);
+  bool ReadSettings(const ScenarioSection& section) {
+    for (const ScenarioEntry& entry : section.Entries) {
+      const auto read = OptionValue(section, entry.Key, entry.Value);
+      if (!read) {
+        return Refuse(entry, values_.Error);
+      }
+      RowOfKey(entry.Key)->Set(scenario_.Options, *read);
+    }
+    return true;
   }
 
   // A change's options are read as their [GLOBAL] and [MEMORIA] keys are.
-  bool ChangeKey(OptionChange& c, std::string_view key, std::string_view value) {
+  bool ChangeKey(const ScenarioSection& section, OptionChange& c, std::string_view key,
+                 std::string_view value) {
     if (key == "TICK") {
       return Store(c.Tick, values_.Integer(key, value, 0, kMaxScenarioTick));
     }
-    return OptionKey(c, key, value);
+    const auto read = OptionValue(section, key, value);
+    if (read) {
+      c.Options.Set(RowOfKey(key)->Id, *read);
+    }
+    return read.has_value();
   }
 
   bool ReadChange(const ScenarioSection& section) {
@@ -168,7 +173,7 @@ class ScenarioBuilder {
     c.Number = section.Number;
     bool timed = false;
     for (const ScenarioEntry& entry : section.Entries) {
-      if (!ChangeKey(c, entry.Key, entry.Value)) {
+      if (!ChangeKey(section, c, entry.Key, entry.Value)) {
         return Refuse(entry, values_.Error);
       }
       timed = timed || entry.Key == "TICK";

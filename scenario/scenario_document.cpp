@@ -10,6 +10,7 @@
 #include "platform/ini_text.h"
 #include "platform/text_encoding.h"
 #include "scenario/scenario_values.h"
+#include "simulation/run_options.h"
 
 namespace kelpa {
 namespace {
@@ -162,22 +163,37 @@ std::string AsUtf8(std::string_view bytes) {
   return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
 }
 
+// The keys of a section's options, in the table's order; a change's are the changeable ones.
+std::vector<std::string_view> OptionKeys(OptionSection section, bool changeableOnly) {
+  std::vector<std::string_view> keys;
+  for (const OptionRow& row : kOptionTable) {
+    if (row.Section == section && (row.Changeable || !changeableOnly)) {
+      keys.push_back(row.Key);
+    }
+  }
+  return keys;
+}
+
 }  // namespace
 
 const std::vector<std::string_view>& ScenarioKeys(ScenarioSectionKind kind) {
   static const std::vector<std::string_view> scenario = {"FORMATO", "TITULO", "TICKS", "PAUSAS"};
-  static const std::vector<std::string_view> global = {
-      "PREEMPCAO", "PRIORIDADE_DINAMICA", "TEMPO_REAL", "FATIA", "RELOGIO", "ESPERA_IO"};
-  static const std::vector<std::string_view> memory = {"BUSCA", "LIMITE_FRAMES", "MIN_LIVRES"};
+  static const std::vector<std::string_view> global = OptionKeys(OptionSection::Global, false);
+  static const std::vector<std::string_view> memory = OptionKeys(OptionSection::Memory, false);
   static const std::vector<std::string_view> process = {"TIPO",   "PRIORIDADE",      "FRAMES",
                                                         "COR",    "CHEGADA",         "SUSPENDE",
                                                         "RETOMA", "NOVA_PRIORIDADE", "FIM"};
   static const std::vector<std::string_view> draw = {"SEMENTE",    "PROCESSOS", "TIPOS",
                                                      "PRIORIDADE", "FRAMES",    "CHEGADA"};
-  // The options of [GLOBAL] and [MEMORIA] but the clock, which sets the length of every tick.
-  static const std::vector<std::string_view> change = {
-      "TICK",      "PREEMPCAO", "PRIORIDADE_DINAMICA", "TEMPO_REAL", "FATIA",
-      "ESPERA_IO", "BUSCA",     "LIMITE_FRAMES",       "MIN_LIVRES"};
+  // A change gives the options that may change while a run goes on, in either section.
+  static const std::vector<std::string_view> change = [] {
+    std::vector<std::string_view> keys = {"TICK"};
+    for (const OptionSection section : {OptionSection::Global, OptionSection::Memory}) {
+      const auto some = OptionKeys(section, true);
+      keys.insert(keys.end(), some.begin(), some.end());
+    }
+    return keys;
+  }();
   switch (kind) {
     case Kind::Scenario:
       return scenario;

@@ -5,7 +5,6 @@
 #include <map>
 #include <mutex>
 
-#include "scenario/current_options.h"
 #include "simulation/process.h"
 
 namespace kelpa {
@@ -32,18 +31,30 @@ void SortByTick(std::vector<PriorityChange>& changes) {
   changes = std::move(kept);
 }
 
+// Marks the time the player itself changes the run (starting, stepping, replaying what was
+// recorded): the events of those changes are not the user's.
+class DrivingTheRun {
+ public:
+  explicit DrivingTheRun(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~DrivingTheRun() { flag_ = was_; }
+  DrivingTheRun(const DrivingTheRun&) = delete;
+  DrivingTheRun& operator=(const DrivingTheRun&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
 }  // namespace
 
-ScenarioPlayer::ScenarioPlayer(Simulation& sim, VirtualClock& clock) : sim_(sim), clock_(clock) {
-  std::lock_guard lock(sim_.Lock);
-  sim_.HandActions = this;
+ScenarioPlayer::ScenarioPlayer(Simulation& sim, VirtualClock& clock, EventFanOut& events)
+    : sim_(sim), clock_(clock), events_(events) {
+  events_.Add(this);
 }
 
 ScenarioPlayer::~ScenarioPlayer() {
   std::lock_guard lock(sim_.Lock);
-  if (sim_.HandActions == this) {
-    sim_.HandActions = nullptr;
-  }
+  events_.Remove(this);
 }
 
 void ScenarioPlayer::Open(Scenario scenario) {
@@ -54,16 +65,13 @@ void ScenarioPlayer::Open(Scenario scenario) {
 }
 
 void ScenarioPlayer::StartLocked() {
+  const DrivingTheRun driving(driving_);
   run_.reset();
   sim_.ReturnToStart();
   baseShape_ = sim_.LastShapeId();
   nextRecorded_ = 0;
   run_ = std::make_unique<ScenarioRun>(sim_, clock_, scenario_, ScenarioRun::LockHeld{});
-  run_->AfterTick = [this](std::int64_t tick) {
-    if (AfterTick) {
-      AfterTick(tick);
-    }
-  };
+  seen_ = sim_.Options();
   if (Restarted) {
     Restarted();
   }
@@ -75,11 +83,11 @@ void ScenarioPlayer::Step() {
     return;
   }
   std::lock_guard lock(sim_.Lock);
-  NoteOptionsLocked();
   StepLocked();
 }
 
 void ScenarioPlayer::StepLocked() {
+  const DrivingTheRun driving(driving_);
   run_->StepTickLocked();
   StandAtNextTick();
   ApplyRecordedLocked();
@@ -100,14 +108,11 @@ void ScenarioPlayer::BackTo(std::int64_t tick) {
     return;
   }
   std::lock_guard lock(sim_.Lock);
-  NoteOptionsLocked();
   const std::int64_t target = std::clamp<std::int64_t>(tick, 0, run_->Tick());
-  replaying_ = true;
   StartLocked();
   while (run_->Tick() < target) {
     StepLocked();
   }
-  replaying_ = false;
 }
 
 void ScenarioPlayer::RunTo(std::int64_t tick, const std::function<bool()>& stop) {
@@ -115,7 +120,6 @@ void ScenarioPlayer::RunTo(std::int64_t tick, const std::function<bool()>& stop)
     return;
   }
   std::lock_guard lock(sim_.Lock);
-  NoteOptionsLocked();
   while (run_->Tick() < tick) {
     StepLocked();
     if (stop && stop()) {
@@ -125,35 +129,46 @@ void ScenarioPlayer::RunTo(std::int64_t tick, const std::function<bool()>& stop)
 }
 
 void ScenarioPlayer::ApplyRecordedLocked() {
+  const DrivingTheRun driving(driving_);
   const std::int64_t tick = run_->Tick();
   while (nextRecorded_ < tape_.size() && tape_[nextRecorded_].Tick <= tick) {
     const Recorded& recorded = tape_[nextRecorded_];
-    if (recorded.NewOptions) {
-      WriteOptions(*recorded.NewOptions);
+    if (recorded.Option) {
+      sim_.ApplyLocked(*recorded.Option);
     } else {
-      Apply(recorded.Action);
+      HandAction action = recorded.Action;
+      if (action.Kind != HandActionKind::Create) {
+        action.Shape += baseShape_;
+      }
+      sim_.ApplyLocked(action);
     }
     ++nextRecorded_;
   }
-  seen_ = ReadOptions();
 }
 
-void ScenarioPlayer::Apply(const HandAction& action) {
-  if (action.Kind == HandActionKind::Create) {
-    AddNewProcess(sim_, action.ProcessKind, action.Priority, action.FrameLimit, action.Color);
-    return;
-  }
-  if (TProcesso* p = sim_.Kernel.FindByShape(baseShape_ + action.Shape)) {
-    TakeRequest(sim_, *p, action.Kind, action.Priority);
+void ScenarioPlayer::Report(const SimEvent& event) {
+  if (event.Kind == EventKind::OptionChanged) {
+    OptionTaken(event);
+  } else if (event.Kind == EventKind::HandActionTaken && run_ && !driving_) {
+    ActionTaken();
   }
 }
 
-void ScenarioPlayer::Taken(const HandAction& action) {
-  if (!run_ || replaying_) {
+void ScenarioPlayer::OptionTaken(const SimEvent& event) {
+  const auto id = static_cast<OptionId>(event.Page);
+  const OptionRow& row = RowOf(id);
+  const int was = row.Get(seen_);
+  row.Set(seen_, event.Value);
+  if (!run_ || driving_) {
     return;
   }
-  NoteOptionsLocked();
-  Recorded recorded{run_->Tick(), std::nullopt, {}, action};
+  const bool pulls =
+      id == OptionId::IoWaitPosition && sim_.Espera.WaitCounter == WaitPasses(event.Value) - 1;
+  Record({run_->Tick(), SetOption{id, event.Value}, was, pulls, {}});
+}
+
+void ScenarioPlayer::ActionTaken() {
+  Recorded recorded{run_->Tick(), std::nullopt, 0, false, sim_.LastHandAction()};
   // Kept relative to the run's first disc, so a replay, whose discs are new, finds it again.
   if (recorded.Action.Shape != 0) {
     recorded.Action.Shape = Ordinal(recorded.Action.Shape);
@@ -167,24 +182,6 @@ void ScenarioPlayer::Record(const Recorded& recorded) {
   tape_.erase(tape_.begin() + static_cast<std::ptrdiff_t>(nextRecorded_), tape_.end());
   tape_.push_back(recorded);
   ++nextRecorded_;
-}
-
-void ScenarioPlayer::NoteOptionsLocked() {
-  const Options now = ReadOptions();
-  if (now == seen_) {
-    return;
-  }
-  Record({run_->Tick(), now, seen_, {}});
-  seen_ = now;
-}
-
-ScenarioPlayer::Options ScenarioPlayer::ReadOptions() const {
-  return {EveryOption(CurrentOptions(sim_)), sim_.Espera.WaitCounter};
-}
-
-void ScenarioPlayer::WriteOptions(const Options& o) {
-  ApplyOptions(sim_, o.All);
-  sim_.Espera.WaitCounter = o.WaitCounter;
 }
 
 Scenario ScenarioPlayer::WithHandActions() const {
@@ -206,7 +203,7 @@ void ScenarioPlayer::AddHandProcesses(Scenario& s) const {
   std::map<std::size_t, std::size_t> indexOf;
   for (const Recorded& r : tape_) {
     const HandAction& a = r.Action;
-    if (r.NewOptions || r.Tick > run_->Tick() || a.Kind != HandActionKind::Create) {
+    if (r.Option || r.Tick > run_->Tick() || a.Kind != HandActionKind::Create) {
       continue;
     }
     ScenarioProcess& p = processes.emplace_back();
@@ -227,7 +224,7 @@ void ScenarioPlayer::AddHandProcesses(Scenario& s) const {
     processes.push_back(std::move(s.Processes[i]));
   }
   for (const Recorded& r : tape_) {
-    if (r.NewOptions || r.Tick > run_->Tick()) {
+    if (r.Option || r.Tick > run_->Tick()) {
       continue;
     }
     const auto found = indexOf.find(r.Action.Shape);
@@ -266,43 +263,42 @@ void ScenarioPlayer::AddHandProcesses(Scenario& s) const {
 
 void ScenarioPlayer::AddHandChanges(Scenario& s) const {
   std::vector<OptionChange> changes;
-  for (const Recorded& r : tape_) {
-    if (!r.NewOptions || r.Tick > run_->Tick()) {
-      continue;
-    }
-    const OptionChange& was = r.OldOptions.All;
-    const OptionChange& now = r.NewOptions->All;
-    OptionChange c;
-    c.Tick = r.Tick;
-    const OptionChange none = c;
-    // A wait length shorter than the counter pulls the counter back to its end. When the user
-    // passed through a length shorter than both before settling, the counter shows it: that
-    // length is set first, so the counter ends where it did.
-    const int counter = r.NewOptions->WaitCounter;
-    const int clamped = std::min(r.OldOptions.WaitCounter, 10 * *now.IoWaitPosition - 1);
-    if (counter != clamped && (counter + 1) % 10 == 0) {
-      OptionChange shorter = none;
-      shorter.IoWaitPosition = (counter + 1) / 10;
-      changes.push_back(shorter);
-      c.IoWaitPosition = now.IoWaitPosition;
-    }
-    const auto changed = [](auto& field, const auto& before, const auto& after) {
-      if (before != after) {
-        field = after;
+  OptionChange c;
+  std::map<OptionId, int> was;  // each option of c as it stood before c
+  bool pulled = false;          // c's wait length pulled the counter back
+  const auto close = [&] {
+    for (const auto& [id, before] : was) {
+      if (c.Options.Get(id) == before) {
+        c.Options.Clear(id);  // set by hand and back again
       }
-    };
-    changed(c.Preemption, was.Preemption, now.Preemption);
-    changed(c.DynamicPriority, was.DynamicPriority, now.DynamicPriority);
-    changed(c.RealTimeThreshold, was.RealTimeThreshold, now.RealTimeThreshold);
-    changed(c.SlicePosition, was.SlicePosition, now.SlicePosition);
-    changed(c.IoWaitPosition, was.IoWaitPosition, now.IoWaitPosition);
-    changed(c.AnticipatedFetch, was.AnticipatedFetch, now.AnticipatedFetch);
-    changed(c.FrameLimitEnabled, was.FrameLimitEnabled, now.FrameLimitEnabled);
-    changed(c.MinFreePercent, was.MinFreePercent, now.MinFreePercent);
-    if (c != none) {
+    }
+    if (!c.Options.Empty()) {
       changes.push_back(c);
     }
+    c = OptionChange{};
+    was.clear();
+  };
+  for (const Recorded& r : tape_) {
+    if (!r.Option || r.Tick > run_->Tick()) {
+      continue;
+    }
+    const OptionId id = r.Option->Option;
+    const auto wait = c.Options.Get(OptionId::IoWaitPosition);
+    // A wait length shorter than the counter pulled the counter back to its end; a longer one
+    // set later in the same tick does not undo that, so the shorter one stays a change of its
+    // own, set first, and the counter ends where it did.
+    if (r.Tick != c.Tick ||
+        (id == OptionId::IoWaitPosition && wait && pulled && r.Option->Value > *wait)) {
+      close();
+      c.Tick = r.Tick;
+    }
+    was.try_emplace(id, r.Was);
+    c.Options.Set(id, r.Option->Value);
+    if (id == OptionId::IoWaitPosition) {
+      pulled = r.PullsCounter;
+    }
   }
+  close();
   if (changes.empty()) {
     return;
   }

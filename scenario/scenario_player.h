@@ -18,16 +18,18 @@
 
 #include "scenario/scenario.h"
 #include "scenario/scenario_run.h"
+#include "simulation/event_fan_out.h"
 #include "simulation/hand_action.h"
 #include "simulation/simulation.h"
 #include "simulation/virtual_clock.h"
 
 namespace kelpa {
 
-class ScenarioPlayer final : public IHandActionSink {
+class ScenarioPlayer final : public IEventSink {
  public:
-  // Receives sim's hand actions while it lives; sim must read its time from clock.
-  ScenarioPlayer(Simulation& sim, VirtualClock& clock);
+  // Follows sim's events through events (sim's sink) while it lives; sim must read its time from
+  // clock. Made before the simulation's threads start.
+  ScenarioPlayer(Simulation& sim, VirtualClock& clock, EventFanOut& events);
   ~ScenarioPlayer() override;
   ScenarioPlayer(const ScenarioPlayer&) = delete;
   ScenarioPlayer& operator=(const ScenarioPlayer&) = delete;
@@ -58,29 +60,23 @@ class ScenarioPlayer final : public IHandActionSink {
   // own actions of that tick, so the processes made by hand come first and their changes of
   // options precede the scenario's at the same tick.
   Scenario WithHandActions() const;
-  // Called with the lock held: when the run starts again from tick 0 (opening, going back), and
-  // after each tick, replayed ones included (the timeline follows the run through these).
+  // Called with the lock held when the run starts again from tick 0 (opening, going back): the
+  // timeline starts again, and follows the ticks, replayed ones included, through TickEnded.
   std::function<void()> Restarted;
-  std::function<void(std::int64_t tick)> AfterTick;
 
-  // Hand actions and changes of options recorded so far.
+  // Hand actions and options set recorded so far.
   std::size_t RecordedCount() const { return tape_.size(); }
 
-  void Taken(const HandAction& action) override;
+  void Report(const SimEvent& event) override;
 
  private:
-  // The options a user may change between ticks, and the wait counter a new wait length clamps.
-  struct Options {
-    OptionChange All;  // every option set
-    int WaitCounter = 0;
-    friend bool operator==(const Options&, const Options&) = default;
-  };
-  // One thing done by hand: new options, or an action on a process named by its place in the
+  // One thing done by hand: an option set, or an action on a process named by its place in the
   // order of creation since the start (discs go on counting across replays).
   struct Recorded {
     std::int64_t Tick = 0;
-    std::optional<Options> NewOptions;
-    Options OldOptions;  // with NewOptions: those they replaced
+    std::optional<SetOption> Option;
+    int Was = 0;                // with Option: its value before
+    bool PullsCounter = false;  // with the wait length: the counter stands at its new end
     HandAction Action;
   };
 
@@ -88,11 +84,8 @@ class ScenarioPlayer final : public IHandActionSink {
   void StepLocked();
   // Takes the hand actions recorded for the tick the run stands at, from nextRecorded_ on.
   void ApplyRecordedLocked();
-  void Apply(const HandAction& action);
-  Options ReadOptions() const;
-  void WriteOptions(const Options& options);
-  // Records the options when they differ from those last seen.
-  void NoteOptionsLocked();
+  void OptionTaken(const SimEvent& event);
+  void ActionTaken();
   void Record(const Recorded& recorded);
   void StandAtNextTick();
   // The processes the tape created, in order, and the scenario's own after them, with the
@@ -107,9 +100,10 @@ class ScenarioPlayer final : public IHandActionSink {
   std::unique_ptr<ScenarioRun> run_;
   std::vector<Recorded> tape_;  // by tick, in the order taken
   std::size_t nextRecorded_ = 0;
-  Options seen_;
+  EventFanOut& events_;
+  RunOptions seen_;        // the options in force, followed through the events
   ShapeId baseShape_ = 0;  // the last disc before the run's first process
-  bool replaying_ = false;
+  bool driving_ = false;   // the player itself is changing the run: nothing to record
 };
 
 }  // namespace kelpa

@@ -51,10 +51,9 @@ std::optional<std::string> ReadScenarioBytes(const std::string& path, const TMes
 ScenarioReading ReadScenarioFile(const std::string& path, const TMessages& msg,
                                  const std::vector<ScenarioOverride>& overrides = {});
 
-// The keys of [GLOBAL] and of [MEMORIA] with their values, as a written scenario gives them.
+// The keys of one section's options with their values, as a written scenario gives them.
 using ScenarioKeyValues = std::vector<std::pair<std::string_view, std::string>>;
-ScenarioKeyValues GlobalKeyValues(const Scenario& scenario);
-ScenarioKeyValues MemoryKeyValues(const Scenario& scenario);
+ScenarioKeyValues OptionKeyValues(const RunOptions& options, OptionSection section);
 
 // The scenario with every key written out, drawn processes as ordinary [PROCESSO N] sections;
 // ParseScenario reads it back to an equal Scenario.

@@ -5,7 +5,6 @@
 #include <mutex>
 #include <tuple>
 
-#include "scenario/current_options.h"
 #include "simulation/process.h"
 
 namespace kelpa {
@@ -65,8 +64,9 @@ void ScenarioRun::ScheduleActions() {
 }
 
 void ScenarioRun::ApplyOptionsLocked() {
-  sim_.HClock.Period = periodMs_;
-  ApplyOptions(sim_, EveryOption(scenario_));
+  for (const OptionRow& row : kOptionTable) {
+    sim_.ApplyLocked(SetOption{row.Id, row.Get(scenario_.Options)});
+  }
 }
 
 void ScenarioRun::StepTick() {
@@ -99,9 +99,7 @@ void ScenarioRun::RunTickLocked() {
     sim_.Espera.SkipQuietPasses(skipped);
     ms += std::int64_t{skipped} * kPassPeriodMs;
   }
-  if (AfterTick) {
-    AfterTick(tick_);
-  }
+  sim_.ReportTickEnded();
   ++tick_;
 }
 
@@ -113,7 +111,11 @@ void ScenarioRun::PassAt(std::int64_t ms) {
 void ScenarioRun::ApplyChangesLocked() {
   const auto& changes = scenario_.Changes;
   while (nextChange_ < changes.size() && changes[nextChange_].Tick <= tick_) {
-    ApplyOptions(sim_, changes[nextChange_]);
+    for (const OptionRow& row : kOptionTable) {
+      if (const auto value = changes[nextChange_].Options.Get(row.Id)) {
+        sim_.ApplyLocked(SetOption{row.Id, *value});
+      }
+    }
     ++nextChange_;
   }
 }
@@ -130,14 +132,14 @@ void ScenarioRun::Apply(const Action& action) {
   Created& created = created_[action.Process];
   if (action.Kind == HandActionKind::Create) {
     // A refused creation (page file full) has logged why; its later requests find no process.
-    if (const TProcesso* p = AddNewProcess(sim_, s.Kind, s.Priority, s.FrameLimit, s.Color)) {
-      created = {p->PID, p->Shape};
+    const HandAction create{HandActionKind::Create, 0, s.Kind, s.Priority, s.FrameLimit, s.Color};
+    if (const ShapeId shape = sim_.ApplyLocked(create); shape != 0) {
+      created = {sim_.Kernel.FindByShape(shape)->PID, shape};
     }
     return;
   }
-  TProcesso* p = created.Shape == 0 ? nullptr : sim_.Kernel.FindByShape(created.Shape);
-  if (p != nullptr) {
-    TakeRequest(sim_, *p, action.Kind, action.Priority);
+  if (created.Shape != 0) {
+    sim_.ApplyLocked(HandAction{action.Kind, created.Shape, 0, action.Priority});
   }
 }
 

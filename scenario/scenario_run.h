@@ -10,6 +10,7 @@
 //   3. the processor cycle, at k x P;
 //   4. the remaining passes of the tick, one every 100 ms: k x P + 100, ..., k x P + P - 100.
 // So there are P / 100 passes per tick, as in the live program (ten at position 1, one at 10).
+// A tick ends with a TickEnded event, the lock still held (the runner records the states then).
 // The simulation's threads are never started; its clock must be the run's VirtualClock.
 #pragma once
 
@@ -50,9 +51,6 @@ class ScenarioRun {
   std::optional<std::int32_t> PidOf(std::size_t index) const { return created_[index].Pid; }
   // The disc of the scenario's i-th process; 0 before it arrived or when it was refused.
   ShapeId ShapeOf(std::size_t index) const { return created_[index].Shape; }
-
-  // Called with the lock held after each tick's last pass (the runner records the states here).
-  std::function<void(std::int64_t tick)> AfterTick;
 
  private:
   struct Action {

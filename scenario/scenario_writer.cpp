@@ -57,10 +57,6 @@ void Key(std::string& out, std::string_view key, const std::string& value) {
   out += '\n';
 }
 
-std::string Flag(bool value) {
-  return value ? "1" : "0";
-}
-
 void WriteProcess(std::string& out, const ScenarioProcess& p) {
   out += "\n[PROCESSO " + std::to_string(p.Number) + "]\n";
   const auto kind = static_cast<std::size_t>(p.Kind);
@@ -76,45 +72,27 @@ void WriteProcess(std::string& out, const ScenarioProcess& p) {
   Key(out, "FIM", p.EndAt ? std::to_string(*p.EndAt) : "");
 }
 
-std::string FetchText(bool anticipated) {
-  return anticipated ? "ANTECIPADA" : "DEMANDA";
-}
-
 // Only the options the change gives: the others stay as they are at its tick.
 void WriteChange(std::string& out, const OptionChange& c) {
   out += "\n[MUDANCA " + std::to_string(c.Number) + "]\n";
   Key(out, "TICK", std::to_string(c.Tick));
-  const auto some = [&out](const char* key, const auto& value, auto text) {
-    if (value) {
-      Key(out, key, text(*value));
+  for (const OptionRow& row : kOptionTable) {
+    if (const auto value = c.Options.Get(row.Id)) {
+      Key(out, row.Key, OptionText(row, *value));
     }
-  };
-  const auto number = [](int value) { return std::to_string(value); };
-  some("PREEMPCAO", c.Preemption, Flag);
-  some("PRIORIDADE_DINAMICA", c.DynamicPriority, Flag);
-  some("TEMPO_REAL", c.RealTimeThreshold, number);
-  some("FATIA", c.SlicePosition, number);
-  some("ESPERA_IO", c.IoWaitPosition, number);
-  some("BUSCA", c.AnticipatedFetch, FetchText);
-  some("LIMITE_FRAMES", c.FrameLimitEnabled, Flag);
-  some("MIN_LIVRES", c.MinFreePercent, number);
+  }
 }
 
 }  // namespace
 
-ScenarioKeyValues GlobalKeyValues(const Scenario& s) {
-  return {{"PREEMPCAO", Flag(s.Preemption)},
-          {"PRIORIDADE_DINAMICA", Flag(s.DynamicPriority)},
-          {"TEMPO_REAL", std::to_string(s.RealTimeThreshold)},
-          {"FATIA", std::to_string(s.SlicePosition)},
-          {"RELOGIO", std::to_string(s.ClockPosition)},
-          {"ESPERA_IO", std::to_string(s.IoWaitPosition)}};
-}
-
-ScenarioKeyValues MemoryKeyValues(const Scenario& s) {
-  return {{"BUSCA", FetchText(s.AnticipatedFetch)},
-          {"LIMITE_FRAMES", Flag(s.FrameLimitEnabled)},
-          {"MIN_LIVRES", std::to_string(s.MinFreePercent)}};
+ScenarioKeyValues OptionKeyValues(const RunOptions& options, OptionSection section) {
+  ScenarioKeyValues values;
+  for (const OptionRow& row : kOptionTable) {
+    if (row.Section == section) {
+      values.emplace_back(row.Key, OptionText(row, row.Get(options)));
+    }
+  }
+  return values;
 }
 
 std::string WriteScenario(const Scenario& s) {
@@ -123,13 +101,13 @@ std::string WriteScenario(const Scenario& s) {
   Key(out, "TITULO", Quoted(s.Title));
   Key(out, "TICKS", std::to_string(s.Ticks));
   Key(out, "PAUSAS", TickList(s.PauseAt));
-  out += "\n[GLOBAL]\n";
-  for (const auto& [key, value] : GlobalKeyValues(s)) {
-    Key(out, key, value);
-  }
-  out += "\n[MEMORIA]\n";
-  for (const auto& [key, value] : MemoryKeyValues(s)) {
-    Key(out, key, value);
+  for (const OptionSection section : {OptionSection::Global, OptionSection::Memory}) {
+    out += "\n[";
+    out += SectionName(section);
+    out += "]\n";
+    for (const auto& [key, value] : OptionKeyValues(s.Options, section)) {
+      Key(out, key, value);
+    }
   }
   for (const OptionChange& c : s.Changes) {
     WriteChange(out, c);

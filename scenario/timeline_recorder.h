@@ -20,8 +20,15 @@ class TimelineRecorder final : public IEventSink {
   TimelineRecorder(const Simulation& sim, TimelineModel& model, std::function<std::int64_t()> nowMs)
       : sim_(sim), model_(model), nowMs_(std::move(nowMs)) {}
 
-  void Report(const SimEvent& event) override { model_.Report(event, nowMs_()); }
-  // The end of a tick: after a scenario tick's last pass, or after a live processor cycle.
+  // A tick ends (TickEnded) after a scenario tick's last pass, or after a live processor cycle;
+  // the other changes taken are no part of the picture.
+  void Report(const SimEvent& event) override {
+    if (event.Kind == EventKind::TickEnded) {
+      EndTick();
+    } else if (!IsControlEvent(event.Kind)) {
+      model_.Report(event, nowMs_());
+    }
+  }
   void EndTick() { model_.EndTick(SampleTick(sim_)); }
   // What the processor did in its last cycle and whom the device serves now.
   static TickSample SampleTick(const Simulation& sim);

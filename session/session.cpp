@@ -3,8 +3,6 @@
 
 #include <mutex>
 
-#include "simulation/live_step.h"
-
 #include "platform/datetime.h"
 #include "platform/ini_file.h"
 
@@ -17,7 +15,7 @@ Session::Session(IErrorReporter& reporter, std::unique_ptr<IClock> clock)
 
 Session::~Session() {
   Shutdown();
-  // The player leaves the simulation's hand-action sink before the simulation goes.
+  // The player leaves the simulation's events before the simulation goes.
   player_.reset();
 }
 
@@ -34,7 +32,7 @@ void Session::CreateSimulation(IDisplay& display) {
   display_ = std::make_unique<SwitchableDisplay>(display);
   sim_ = std::make_unique<Simulation>(*clock_, *simLog_, *display_, msg_);
   sim_->Events = &events_;
-  player_ = std::make_unique<ScenarioPlayer>(*sim_, clock_->Virtual());
+  player_ = std::make_unique<ScenarioPlayer>(*sim_, clock_->Virtual(), events_);
 }
 
 void Session::OpenScenario(Scenario scenario) {
@@ -55,11 +53,15 @@ void Session::OpenScenario(Scenario scenario) {
   LogSystemLine(text);
 }
 
+int Session::ClockPeriodMs() const {
+  return sim_->HClock.Period.load();
+}
+
 void Session::StepOneTick() {
   if (VirtualTime()) {
     player_->Step();
   } else {
-    StepLiveTick(*sim_);
+    sim_->Apply(kelpa::StepOneTick{});
   }
 }
 
@@ -116,7 +118,20 @@ void Session::NoteJump() {
 }
 
 bool Session::SaveLoadSettings(SettingsMode mode) {
-  return kelpa::SaveLoadSettings(mode, sim_->Settings, reporter_);
+  RunOptions options;
+  {
+    std::lock_guard lock(sim_->Lock);
+    options = sim_->Options();
+  }
+  const bool saved = kelpa::SaveLoadSettings(mode, options, reporter_);
+  if (mode == SettingsMode::Load) {
+    for (const OptionRow& row : kOptionTable) {
+      if (row.KeptInSettings) {
+        sim_->Apply(SetOption{row.Id, row.Get(options)});
+      }
+    }
+  }
+  return saved;
 }
 
 int Session::Zoom() const {

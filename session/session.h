@@ -88,6 +88,8 @@ class Session {
   const TMessages& Msg() const { return msg_; }
   TLogWriter& Log() const { return *log_; }
   Simulation& Sim() const { return *sim_; }
+  // The clock's period now, in ms: the pace of a scenario played in the windows.
+  int ClockPeriodMs() const;
   // Every view that follows the simulation's events adds itself here, before the threads start,
   // and removes itself (with the lock held) before it goes.
   EventFanOut& Events() { return events_; }

@@ -7,15 +7,11 @@
 
 #include "platform/ini_file.h"
 #include "platform/ini_temp_file.h"
-#include "simulation/kernel.h"
 
 namespace kelpa {
 namespace {
 
 constexpr const char* kSection = "GLOBAL";
-constexpr const char* kPreemption = "PREEMPCAO";
-constexpr const char* kDynamicPriority = "PRIORIDADE_DINAMICA";
-constexpr const char* kRealTime = "TEMPO_REAL";
 constexpr const char* kVisualSection = "VISUAL";
 constexpr const char* kZoom = "ZOOM";
 
@@ -32,11 +28,20 @@ std::string UnreadReason(const TIniFile& ini) {
   return {};
 }
 
-void ReadFrom(const TIniFile& ini, SchedulingSettings& settings) {
-  settings.PreemptionEnabled = ini.ReadBool(kSection, kPreemption, true);
-  settings.DynamicPriorityEnabled = ini.ReadBool(kSection, kDynamicPriority, true);
-  settings.RealTimeThreshold =
-      std::clamp(ini.ReadInteger(kSection, kRealTime, 8), 0, kPriorityLevels);
+// Each option kept between sessions, in the table's order; a number is clamped to its range, the
+// one its control offers, so no later arithmetic on it can overflow.
+void ReadFrom(const TIniFile& ini, RunOptions& options) {
+  for (const OptionRow& row : kOptionTable) {
+    if (!row.KeptInSettings) {
+      continue;
+    }
+    const std::string key(row.Key);
+    const int value =
+        row.Kind == OptionKind::Number
+            ? std::clamp(ini.ReadInteger(kSection, key, row.Default), row.Min, row.Max)
+            : static_cast<int>(ini.ReadBool(kSection, key, row.Default != 0));
+    row.Set(options, value);
+  }
 }
 
 // Writes keys into the settings file, leaving every other byte of it; a file that could not be
@@ -58,15 +63,23 @@ bool UpdateSettingsFile(IErrorReporter& reporter, const std::function<void(TIniF
 
 }  // namespace
 
-void ReadSettings(SchedulingSettings& settings) {
-  ReadFrom(TIniFile(KelpaIniPath()), settings);
+void ReadSettings(RunOptions& options) {
+  ReadFrom(TIniFile(KelpaIniPath()), options);
 }
 
-bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter) {
+bool WriteSettings(const RunOptions& options, IErrorReporter& reporter) {
   return UpdateSettingsFile(reporter, [&](TIniFile& ini) {
-    ini.WriteBool(kSection, kPreemption, settings.PreemptionEnabled);
-    ini.WriteBool(kSection, kDynamicPriority, settings.DynamicPriorityEnabled);
-    ini.WriteInteger(kSection, kRealTime, settings.RealTimeThreshold);
+    for (const OptionRow& row : kOptionTable) {
+      if (!row.KeptInSettings) {
+        continue;
+      }
+      const std::string key(row.Key);
+      if (row.Kind == OptionKind::Number) {
+        ini.WriteInteger(kSection, key, row.Get(options));
+      } else {
+        ini.WriteBool(kSection, key, row.Get(options) != 0);
+      }
+    }
   });
 }
 
@@ -82,7 +95,7 @@ bool WriteZoom(int percent, IErrorReporter& reporter) {
       reporter, [&](TIniFile& ini) { ini.WriteInteger(kVisualSection, kZoom, percent); });
 }
 
-bool SaveLoadSettings(SettingsMode mode, SchedulingSettings& settings, IErrorReporter& reporter) {
+bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter) {
   switch (mode) {
     case SettingsMode::Load: {
       RemoveStaleTempFiles(KelpaIniPath());

@@ -7,19 +7,18 @@
 #include <string>
 
 #include "platform/error_reporter.h"
-#include "simulation/scheduling_settings.h"
+#include "simulation/run_options.h"
 
 namespace kelpa {
 
-// Reads PREEMPCAO (default true), PRIORIDADE_DINAMICA (default true) and TEMPO_REAL (default 8),
-// in that order. TEMPO_REAL is clamped to 0 ... kPriorityLevels, the range the options window
-// offers, so no later arithmetic on it can overflow.
-void ReadSettings(SchedulingSettings& settings);
+// Reads the options kept between sessions (KeptInSettings: PREEMPCAO, PRIORIDADE_DINAMICA and
+// TEMPO_REAL), in the table's order, each with its default; a number is clamped to its range.
+void ReadSettings(RunOptions& options);
 
-// Writes the three keys in that order, leaving the rest of the file as it is. On failure reports
+// Writes those keys in that order, leaving the rest of the file as it is. On failure reports
 // "Unable to write to <full path>" and returns false; the settings in memory stay in force. A file
 // that was not read (too large, UTF-16) is never written: the failure says why.
-bool WriteSettings(const SchedulingSettings& settings, IErrorReporter& reporter);
+bool WriteSettings(const RunOptions& options, IErrorReporter& reporter);
 
 enum class SettingsMode : int { Load = 1, Save = 2 };
 
@@ -27,7 +26,7 @@ enum class SettingsMode : int { Load = 1, Save = 2 };
 // (reporting a file that cannot be read, whose values then stay as they are), otherwise create it
 // from the current values. Save: write it. Any other value does nothing. Returns false only when a
 // write failed (after reporting it).
-bool SaveLoadSettings(SettingsMode mode, SchedulingSettings& settings, IErrorReporter& reporter);
+bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter);
 
 // The zooms the windows offer, in percent; the first is the default.
 inline constexpr std::array<int, 4> kZoomLevels = {100, 125, 150, 200};

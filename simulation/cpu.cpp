@@ -178,9 +178,7 @@ void TCPU::WatchedCycle() {
   if (sim_.AfterStep) {
     sim_.AfterStep();
   }
-  if (sim_.AfterCycle) {
-    sim_.AfterCycle();
-  }
+  sim_.ReportTickEnded();
 }
 
 void TCPU::Run() {

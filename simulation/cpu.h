@@ -40,8 +40,8 @@ class TCPU {
   // --- operations; the simulation lock must be held ---
   // One tick's work: serve one interrupt, or one step.
   void Cycle();
-  // A cycle as a tick of the live run: then the hooks that watch the cycles (AfterStep,
-  // AfterCycle), so a tick taken by hand counts as one the thread ran.
+  // A cycle as a tick of the live run: then the hook that watches the steps (AfterStep) and the
+  // tick's end event, so a tick taken by hand counts as one the thread ran.
   void WatchedCycle();
   void Step();
   void DispatchNext();

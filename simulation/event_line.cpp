@@ -45,6 +45,9 @@ const std::string& OutswappedText(const SimEvent& e, const TMessages& msg) {
 std::optional<std::string> EventLine(const SimEvent& e, const TMessages& msg) {
   switch (e.Kind) {
     case EventKind::StateChanged:
+    case EventKind::OptionChanged:
+    case EventKind::HandActionTaken:
+    case EventKind::TickEnded:
       return std::nullopt;
     case EventKind::Created:
       return ProcessLine(e, msg, msg.MsgLogCriado);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// What the user does by hand to a process (from the creation window or the process list), told
-// to whoever drives the run so that a deterministic run can be replayed with it.
+// What the user does by hand to a process (from the creation window or the process list), taken
+// through Simulation::Apply and reported to whoever follows the run, so that a deterministic run
+// can be replayed with it.
 #pragma once
 
 #include <cstdint>
@@ -34,12 +35,5 @@ TProcesso* AddNewProcess(Simulation& sim, int kind, int priority, int frameLimit
 // Takes a request (suspend, resume, new priority, end) of p as the process list's buttons take
 // it; Create asks nothing of a live process. The lock must be held.
 void TakeRequest(Simulation& sim, TProcesso& p, HandActionKind kind, int priority);
-
-class IHandActionSink {
- public:
-  virtual ~IHandActionSink() = default;
-  // Called with the simulation lock held, right after the action took effect.
-  virtual void Taken(const HandAction& action) = 0;
-};
 
 }  // namespace kelpa

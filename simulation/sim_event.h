@@ -49,7 +49,17 @@ enum class EventKind : std::uint8_t {
   FreeFramesLow,  // Value = the minimum free percentage
   ModifiedListWritten,
   SwapStarted,
+  // Changes taken through Simulation::Apply, and the ends of ticks: they write no line and are
+  // no part of a run's figures or traces; they tell a follower of the run what changed.
+  OptionChanged,    // Page = the option (OptionId), Value = its new value
+  HandActionTaken,  // Pid = the process (0 when a creation was refused): see LastHandAction
+  TickEnded,        // one cycle of the processor and the passes of its tick are over
 };
+
+// Whether the event tells of a change taken or a tick's end, rather than of something the run did.
+inline constexpr bool IsControlEvent(EventKind kind) {
+  return kind >= EventKind::OptionChanged;
+}
 
 // Whether the event is about one process (its Pid and states mean something).
 inline constexpr bool AboutAProcess(EventKind kind) {

@@ -41,6 +41,14 @@ void Simulation::ReportProcess(EventKind kind, const TProcesso& p, int page, int
   Report(event);
 }
 
+void Simulation::ReportTickEnded() {
+  if (Listened()) {
+    SimEvent event;
+    event.Kind = EventKind::TickEnded;
+    Report(event);
+  }
+}
+
 void Simulation::ChangeState(TProcesso& p, ProcessState to) {
   Lock.AssertHeld();
   if (p.State == to) {

@@ -10,6 +10,7 @@
 
 #include "catalogue/messages.h"
 #include "platform/clock.h"
+#include "simulation/command.h"
 #include "simulation/cpu.h"
 #include "simulation/display.h"
 #include "simulation/event.h"
@@ -18,6 +19,7 @@
 #include "simulation/kernel.h"
 #include "simulation/log.h"
 #include "simulation/memory_manager.h"
+#include "simulation/run_options.h"
 #include "simulation/scheduling_settings.h"
 #include "simulation/sim_event.h"
 #include "simulation/sim_lock.h"
@@ -60,20 +62,21 @@ class Simulation {
   // Called by the processor and wait threads right after each cycle or pass, still holding the
   // lock (the stress test checks its invariants here). Set before StartThreads.
   std::function<void()> AfterStep;
-  // Called by the processor thread after each cycle, still holding the lock: in real time a
-  // cycle is a tick. Set before StartThreads.
-  std::function<void()> AfterCycle;
 
   // Receives every event after its log line is written; null for none. Set before StartThreads.
   IEventSink* Events = nullptr;
 
-  // Told of every action taken by hand (lock held); null for none.
-  IHandActionSink* HandActions = nullptr;
-  void NoteHandAction(const HandAction& action) {
-    if (HandActions != nullptr) {
-      HandActions->Taken(action);
-    }
-  }
+  // Takes one change from a window: the lock is taken here (a step holds it for its tick), and
+  // each option set and hand action is reported as one event. Returns the disc of the process a
+  // creation made (0 for none).
+  ShapeId Apply(const Command& command);
+  // The same for whoever drives the run tick by tick and holds the lock: options and hand actions.
+  ShapeId ApplyLocked(const Command& command);
+  // The options in force. The lock must be held.
+  RunOptions Options() const;
+  // The last hand action taken (the lock must be held): what a HandActionTaken event reports,
+  // with the disc of the process it made or asked of.
+  const HandAction& LastHandAction() const { return lastHand_; }
 
   // Set (under the lock) while one thread drives the run tick by tick in virtual time: the
   // processor and wait threads then run no cycle and no pass even if they were already past the
@@ -92,6 +95,9 @@ class Simulation {
   void Report(SimEvent event);
   // An event about a process, in its colour. The lock must be held.
   void ReportProcess(EventKind kind, const TProcesso& p, int page = -1, int value = 0);
+  // Reports the end of a tick (the live processor's cycle, or a virtual tick with its passes).
+  // The lock must be held.
+  void ReportTickEnded();
   // Sets a process's state, reporting the change. The lock must be held.
   void ChangeState(TProcesso& p, ProcessState to);
 
@@ -112,7 +118,11 @@ class Simulation {
   bool ShuttingDown() const { return shutDown_.load(); }
 
  private:
+  void SetOptionLocked(const SetOption& option);
+  ShapeId TakeHandActionLocked(const HandAction& action);
+
   const bool logDiscards_;  // read once: asked of every event
+  HandAction lastHand_;
   ShapeId lastShape_ = 0;
   bool started_ = false;
   std::atomic<bool> shutDown_{false};

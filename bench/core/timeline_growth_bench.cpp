@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <vector>
 
 #include "catalogue/messages.h"
@@ -20,6 +21,25 @@
 
 namespace kelpa::bench {
 namespace {
+
+// Hands every event to the recorder, timing its handling of each tick's end.
+class TimedTickEnds final : public IEventSink {
+ public:
+  TimedTickEnds(IEventSink& recorder, std::function<void(double us)> ended)
+      : recorder_(recorder), ended_(std::move(ended)) {}
+  void Report(const SimEvent& event) override {
+    const auto start = std::chrono::steady_clock::now();
+    recorder_.Report(event);
+    if (event.Kind == EventKind::TickEnded) {
+      ended_(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                 .count());
+    }
+  }
+
+ private:
+  IEventSink& recorder_;
+  std::function<void(double us)> ended_;
+};
 
 constexpr std::int64_t kTicks = 300'000;
 
@@ -48,18 +68,15 @@ void TimelineGrowth(benchmark::State& state, std::int64_t kept) {
     const double base = HeapBytes();
     TimelineModel model(TimelineEvents::Kept, kept);
     TimelineRecorder recorder(sim, model, [&clock] { return clock.Ms(); });
-    sim.Events = &recorder;
     double atFull = 0;
-    run.AfterTick = [&](std::int64_t tick) {
-      const auto start = std::chrono::steady_clock::now();
-      recorder.EndTick();
-      ends.push_back(
-          std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
-              .count());
-      if (tick + 1 == std::min(kept, kTicks)) {
+    std::int64_t tick = 0;
+    TimedTickEnds timed(recorder, [&](double us) {
+      ends.push_back(us);
+      if (++tick == std::min(kept, kTicks)) {
         atFull = HeapBytes();
       }
-    };
+    });
+    sim.Events = &timed;
     const auto start = std::chrono::steady_clock::now();
     run.RunTo(kTicks);
     state.SetIterationTime(

@@ -355,7 +355,7 @@ void TForm1::FinishStartUp() {
 
 void TForm1::CreateSimulationWindows() {
   windows_.CreateSimulationWindows(
-      Sim(), Msg(), [this] { return SaveLoadSettings(SettingsMode::Save); },
+      Sim(), Msg(), session_.Events(), [this] { return SaveLoadSettings(SettingsMode::Save); },
       [this] { Escalonador1->setChecked(false); }, [this] { Memriaprincipal1->setChecked(false); });
   windows_.CreateTimeline(Sim(), Msg(), session_.Events(),
                           [this] { LinhaDoTempo1->setChecked(false); });

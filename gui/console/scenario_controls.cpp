@@ -16,7 +16,6 @@
 #include "gui/timeline/timeline_view.h"
 #include "gui/timeline/timeline_window.h"
 #include "platform/sha256.h"
-#include "scenario/current_options.h"
 #include "scenario/live_scenario.h"
 #include "scenario/scenario_player.h"
 #include "scenario/scenario_reader.h"
@@ -41,7 +40,6 @@ TScenarioControls::TScenarioControls(Session& session, TWindowSet& windows,
 TScenarioControls::~TScenarioControls() {
   if (ScenarioPlayer* player = session_.Player()) {
     player->Restarted = nullptr;
-    player->AfterTick = nullptr;
   }
 }
 
@@ -52,7 +50,6 @@ void TScenarioControls::ConnectTimeline() {
     return;
   }
   player->Restarted = [timeline] { timeline->RestartLocked(0); };
-  player->AfterTick = [timeline](std::int64_t) { timeline->Recorder().EndTick(); };
   if (timeline->View() != nullptr) {
     timeline->View()->TickClicked = [this](std::int64_t tick) {
       if (VirtualTime() && tick < Tick()) {
@@ -87,9 +84,9 @@ bool TScenarioControls::Open(const QString& path) {
   if (TimelineWindow* timeline = windows_.TimelineWin()) {
     // From now on the scenario's ticks end the timeline's: the parked processor runs none.
     timeline->Header = [this] {
-      const Scenario& opened = session_.Player()->Opened();
-      Scenario options = CurrentOptions(session_.Sim());
-      options.Title = opened.Title;
+      Scenario options;
+      options.Title = session_.Player()->Opened().Title;
+      options.Options = session_.Sim().Options();  // the timeline holds the lock
       return TimelineHeader(options, session_.Msg().MsgLinhaOpcoes);
     };
     // The events exported are those of the ticks run: headed, as the runner heads its trace,
@@ -100,20 +97,8 @@ bool TScenarioControls::Open(const QString& path) {
     };
   }
   session_.OpenScenario(std::move(*reading.Value));
-  ShowOptionsInForce(OptionsNow());
   SetPlaying(!session_.Player()->AtPause());
   return true;
-}
-
-Scenario TScenarioControls::OptionsNow() const {
-  std::lock_guard lock(session_.Sim().Lock);
-  return CurrentOptions(session_.Sim());
-}
-
-void TScenarioControls::ShowOptionsInForce(const Scenario& o) {
-  // In virtual time the clock control sets the pace of playing; its position is the scenario's.
-  const int clock = VirtualTime() ? session_.Player()->Opened().ClockPosition : o.ClockPosition;
-  windows_.ShowOptionsInForce(o.IoWaitPosition, o.SlicePosition, clock, o.RealTimeThreshold);
 }
 
 bool TScenarioControls::Save(const QString& path) {
@@ -160,16 +145,8 @@ void TScenarioControls::Step() {
   if (playing_) {
     return;
   }
-  StepShowingOptions();
-  onChanged_();
-}
-
-void TScenarioControls::StepShowingOptions() {
-  const Scenario before = OptionsNow();
   session_.StepOneTick();
-  if (const Scenario after = OptionsNow(); after != before) {
-    ShowOptionsInForce(after);
-  }
+  onChanged_();
 }
 
 void TScenarioControls::BackTo(std::int64_t tick) {
@@ -190,7 +167,6 @@ void TScenarioControls::BackTo(std::int64_t tick) {
 
 void TScenarioControls::ShowJump() {
   windows_.RefreshAfterJump();
-  ShowOptionsInForce(OptionsNow());
   onChanged_();
 }
 
@@ -238,7 +214,7 @@ bool TScenarioControls::RunToNext(TimelineMark mark) {
 void TScenarioControls::SetPlaying(bool playing) {
   playing_ = playing && VirtualTime();
   if (playing_) {
-    timer_->start(session_.Sim().HClock.Period.load());
+    timer_->start(session_.ClockPeriodMs());
   } else {
     timer_->stop();
   }
@@ -246,9 +222,9 @@ void TScenarioControls::SetPlaying(bool playing) {
 }
 
 void TScenarioControls::PlayOneTick() {
-  StepShowingOptions();
+  session_.StepOneTick();
   // The clock control may have moved: the next tick comes at its pace.
-  timer_->setInterval(session_.Sim().HClock.Period.load());
+  timer_->setInterval(session_.ClockPeriodMs());
   if (session_.Player()->AtPause()) {
     SetPlaying(false);
     return;

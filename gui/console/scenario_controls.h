@@ -62,12 +62,6 @@ class TScenarioControls : public QObject {
 
  private:
   void PlayOneTick();
-  // A tick may change options (the scenario's changes, or those recorded by hand before going
-  // back): the track bars and the option windows then show the new ones.
-  void StepShowingOptions();
-  // The options in force (the lock taken), and the track bars and option windows showing them.
-  Scenario OptionsNow() const;
-  void ShowOptionsInForce(const Scenario& options);
   // The timeline follows a scenario's ticks, starts again with each replay, heads its exports
   // with the scenario, and a click on one of its ticks goes back to the end of that tick.
   void ConnectTimeline();

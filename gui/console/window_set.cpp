@@ -2,11 +2,13 @@
 #include "gui/console/window_set.h"
 
 #include <initializer_list>
+#include <mutex>
 
 #include "catalogue/messages.h"
 #include "gui/about/credits_window.h"
 #include "gui/about/help_window.h"
 #include "gui/common/live_zoom.h"
+#include "gui/common/option_follower.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/screen_fit.h"
 #include "gui/console/log_window.h"
@@ -22,6 +24,8 @@
 #include "gui/processor/qt_display.h"
 #include "gui/processor/scheduling_options_window.h"
 #include "gui/timeline/timeline_window.h"
+#include "simulation/event_fan_out.h"
+#include "simulation/simulation.h"
 
 namespace kelpa {
 
@@ -29,6 +33,10 @@ TWindowSet::TWindowSet() : language_(std::make_unique<TLanguage>()) {}
 
 TWindowSet::~TWindowSet() {
   delete list_.data();
+  if (follower_) {
+    std::lock_guard lock(followed_->Lock);
+    events_->Remove(follower_.get());
+  }
 }
 
 void TWindowSet::CreateLogWindow(TLogWriter& log, std::function<void()> onClosed) {
@@ -52,7 +60,7 @@ IDisplay& TWindowSet::CreateDisplay() {
   return *display_;
 }
 
-void TWindowSet::CreateSimulationWindows(Simulation& sim, const TMessages& msg,
+void TWindowSet::CreateSimulationWindows(Simulation& sim, const TMessages& msg, EventFanOut& events,
                                          std::function<bool()> saveSettings,
                                          std::function<void()> onProcessorClosed,
                                          std::function<void()> onMemoryClosed) {
@@ -61,7 +69,6 @@ void TWindowSet::CreateSimulationWindows(Simulation& sim, const TMessages& msg,
   gp_->setWindowTitle(ToQString(msg.MsgTitGerProcessador));
   gp_->SetOptionsWindow(opt_.get());
   connect(gp_.get(), &TfrmGP::closed, this, std::move(onProcessorClosed));
-  connect(opt_.get(), &Tfrm_Opt::realTimeThresholdChanged, gp_.get(), &TfrmGP::PaintRealTimeLabels);
   memory_ = std::make_unique<TfrmMemoVirt>(sim, language_.get());
   memory_->setWindowTitle(ToQString(msg.MsgTitGerMemoria));
   connect(memory_.get(), &TfrmMemoVirt::closed, this, std::move(onMemoryClosed));
@@ -73,6 +80,28 @@ void TWindowSet::CreateSimulationWindows(Simulation& sim, const TMessages& msg,
   }
   display_->SetProcessorWindow(gp_.get());
   display_->OnRedrawPageFile = [this] { pageFile_->RedrawGrid(); };
+  FollowOptions(sim, events);
+}
+
+void TWindowSet::FollowOptions(Simulation& sim, EventFanOut& events) {
+  followed_ = &sim;
+  events_ = &events;
+  follower_ = std::make_unique<OptionFollower>(
+      [this](OptionId option, int value) { ShowOption(option, value); });
+  std::lock_guard lock(sim.Lock);
+  events.Add(follower_.get());
+}
+
+void TWindowSet::ShowOption(OptionId option, int value) {
+  if (gp_) {
+    gp_->ShowOption(option, value);
+  }
+  if (opt_) {
+    opt_->ShowOption(option, value);
+  }
+  if (memoryOptions_) {
+    memoryOptions_->ShowOption(option, value);
+  }
 }
 
 QDialog& TWindowSet::CreateCredits(const TMessages& msg) {
@@ -110,19 +139,6 @@ void TWindowSet::OpenProcessList(Simulation& sim) {
 void TWindowSet::StopDisplay() {
   if (display_) {
     display_->Stop();
-  }
-}
-
-void TWindowSet::ShowOptionsInForce(int wait, int slice, int clock, int realTimeThreshold) {
-  if (gp_) {
-    gp_->ShowSpeedPositions(wait, slice, clock);
-    gp_->PaintRealTimeLabels(realTimeThreshold);
-  }
-  if (opt_) {
-    opt_->LoadFromSettings();
-  }
-  if (memoryOptions_) {
-    memoryOptions_->ShowValuesInForce();
   }
 }
 

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "simulation/run_options.h"
+
 class QDialog;
 class QWidget;
 
@@ -15,6 +17,7 @@ namespace kelpa {
 
 class EventFanOut;
 class IDisplay;
+class OptionFollower;
 class QtDisplay;
 class Simulation;
 class TEstatisticas;
@@ -44,8 +47,9 @@ class TWindowSet : public QObject {
   // The log window, viewing log; onClosed runs when the user closes it.
   void CreateLogWindow(TLogWriter& log, std::function<void()> onClosed);
   IDisplay& CreateDisplay();
-  // The scheduling-options, processor, memory and page-file windows.
-  void CreateSimulationWindows(Simulation& sim, const TMessages& msg,
+  // The scheduling-options, processor, memory and page-file windows; from then on the windows'
+  // controls follow the options set in sim, through its events.
+  void CreateSimulationWindows(Simulation& sim, const TMessages& msg, EventFanOut& events,
                                std::function<bool()> saveSettings,
                                std::function<void()> onProcessorClosed,
                                std::function<void()> onMemoryClosed);
@@ -59,9 +63,6 @@ class TWindowSet : public QObject {
   void OpenProcessList(Simulation& sim);
   // No simulation thread waits for the screen from now on.
   void StopDisplay();
-  // The speed controls move to these positions (1..10) and the option windows show the options
-  // in force.
-  void ShowOptionsInForce(int wait, int slice, int clock, int realTimeThreshold);
   // After a jump of a scenario's run, made with the display set aside: once the display's summary
   // of the state has been carried out, the processor window places its ready discs and every
   // window on the screen draws the state it finds, each once.
@@ -91,6 +92,10 @@ class TWindowSet : public QObject {
   TfrmAlteraProcessos* ProcessListWindow() const;
 
  private:
+  void FollowOptions(Simulation& sim, EventFanOut& events);
+  // The controls that show the option move to its value.
+  void ShowOption(OptionId option, int value);
+
   // Declared first: it outlives every window that uses it.
   std::unique_ptr<TLanguage> language_;
   std::unique_ptr<TfrmLog> log_;
@@ -107,6 +112,9 @@ class TWindowSet : public QObject {
   std::unique_ptr<TPCB> pcb_;
   QPointer<TfrmAlteraProcessos> list_;
   std::unique_ptr<TimelineWindow> timeline_;
+  std::unique_ptr<OptionFollower> follower_;
+  Simulation* followed_ = nullptr;
+  EventFanOut* events_ = nullptr;
 };
 
 }  // namespace kelpa

@@ -98,7 +98,7 @@ void Tfrm_Opt_MV::BuildControls() {
 void Tfrm_Opt_MV::FormCreate() {
   {
     std::lock_guard lock(sim_.Lock);
-    SpinEdit1->setValue(sim_.Memoria.MinFreePercent);
+    SpinEdit1->setValue(sim_.Options().MinFreePercent);
   }
   setWindowTitle(ToQString(sim_.Msg.MsgTitOpcoesMV));
   TranslateForm(language_, "GMO", this);
@@ -125,12 +125,9 @@ void Tfrm_Opt_MV::SpeedButton1Click() {
   const bool frameLimit = CheckBox1->isChecked();
   const int minFree = MinFreeChosen();
   const bool anticipated = AnticipatedChosen();
-  {
-    std::lock_guard lock(sim_.Lock);
-    sim_.Memoria.FrameLimitEnabled = frameLimit;
-    sim_.Memoria.MinFreePercent = minFree;
-    sim_.Memoria.AnticipatedFetch = anticipated;
-  }
+  sim_.Apply(SetOption{OptionId::FrameLimitEnabled, frameLimit ? 1 : 0});
+  sim_.Apply(SetOption{OptionId::MinFreePercent, minFree});
+  sim_.Apply(SetOption{OptionId::AnticipatedFetch, anticipated ? 1 : 0});
   close();
 }
 
@@ -140,21 +137,35 @@ void Tfrm_Opt_MV::SpeedButton2Click() {
 }
 
 void Tfrm_Opt_MV::ShowValuesInForce() {
-  bool frameLimit = true;
-  bool anticipated = true;
-  int minFree = 0;
+  RunOptions inForce;
   {
     std::lock_guard lock(sim_.Lock);
-    frameLimit = sim_.Memoria.FrameLimitEnabled;
-    anticipated = sim_.Memoria.AnticipatedFetch;
-    minFree = sim_.Memoria.MinFreePercent;
+    inForce = sim_.Options();
   }
-  CheckBox1->setChecked(frameLimit);
-  const int item = anticipated ? kAnticipatedItem : kOnDemandItem;
-  ComboBox1->setCurrentIndex(item);
-  // Selecting the item already selected leaves a typed text in place: replace it too.
-  ComboBox1->setEditText(ComboBox1->itemText(item));
-  SpinEdit1->setValue(minFree);
+  for (const OptionId option :
+       {OptionId::FrameLimitEnabled, OptionId::AnticipatedFetch, OptionId::MinFreePercent}) {
+    ShowOption(option, RowOf(option).Get(inForce));
+  }
+}
+
+void Tfrm_Opt_MV::ShowOption(OptionId option, int value) {
+  switch (option) {
+    case OptionId::FrameLimitEnabled:
+      CheckBox1->setChecked(value != 0);
+      break;
+    case OptionId::AnticipatedFetch: {
+      const int item = value != 0 ? kAnticipatedItem : kOnDemandItem;
+      ComboBox1->setCurrentIndex(item);
+      // Selecting the item already selected leaves a typed text in place: replace it too.
+      ComboBox1->setEditText(ComboBox1->itemText(item));
+      break;
+    }
+    case OptionId::MinFreePercent:
+      SpinEdit1->setValue(value);
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace kelpa

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "simulation/run_options.h"
+
 class QCheckBox;
 class QComboBox;
 class QSpinBox;
@@ -26,6 +28,8 @@ class Tfrm_Opt_MV : public QDialog {
   void SpeedButton2Click();
   // The controls show the settings in force.
   void ShowValuesInForce();
+  // A control follows an option set in the simulation (its own "Confirmar", a scenario's change).
+  void ShowOption(OptionId option, int value);
 
  private:
   void BuildControls();

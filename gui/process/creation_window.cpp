@@ -207,13 +207,9 @@ void TForm2::CreateNextOfBatch() {
 }
 
 void TForm2::CreateOne(TColor colour) {
-  std::lock_guard lock(sim_.Lock);
   // A refused creation (page file full) has already logged why; the batch goes on.
-  const TProcesso* process =
-      AddNewProcess(sim_, batch_.Kind, batch_.Priority, batch_.FrameLimit, colour);
-  const ShapeId shape = process ? process->Shape : 0;
-  sim_.NoteHandAction(
-      {HandActionKind::Create, shape, batch_.Kind, batch_.Priority, batch_.FrameLimit, colour});
+  sim_.Apply(HandAction{HandActionKind::Create, 0, batch_.Kind, batch_.Priority, batch_.FrameLimit,
+                        colour});
 }
 
 void TForm2::done(int result) {

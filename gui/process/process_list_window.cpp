@@ -225,16 +225,12 @@ int TfrmAlteraProcessos::SelectedRow() const {
 
 void TfrmAlteraProcessos::RequestOfSelected(HandActionKind kind) {
   const int row = SelectedRow();
-  {
-    std::lock_guard lock(sim_.Lock);
-    auto& processes = sim_.Kernel.Processes;
-    if (row < 0 || row >= static_cast<int>(processes.size())) {
-      return;
-    }
-    TProcesso& p = *processes[static_cast<std::size_t>(row)];
-    TakeRequest(sim_, p, kind, 0);
-    sim_.NoteHandAction({kind, p.Shape});
+  const std::vector<ProcessRow> rows = SnapshotProcessRows(sim_);
+  if (row < 0 || row >= static_cast<int>(rows.size())) {
+    return;
   }
+  // A process that ended meanwhile is asked nothing.
+  sim_.Apply(HandAction{kind, rows[static_cast<std::size_t>(row)].Shape});
   RefreshRows();
   stg1->viewport()->update();
 }
@@ -294,13 +290,7 @@ void TfrmAlteraProcessos::ChangePriority() {
     return;
   }
   dialogOpen_ = false;
-  {
-    std::lock_guard lock(sim_.Lock);
-    if (TProcesso* process = sim_.Kernel.FindByShape(shape)) {
-      TakeRequest(sim_, *process, HandActionKind::SetPriority, value);
-      sim_.NoteHandAction({HandActionKind::SetPriority, shape, 0, value});
-    }
-  }
+  sim_.Apply(HandAction{HandActionKind::SetPriority, shape, 0, value});
   RefreshRows();
   stg1->viewport()->update();
 }

@@ -10,6 +10,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 #include <algorithm>
@@ -35,15 +36,6 @@ namespace {
 constexpr int kPriorityLabelTops[kPriorityLevels] = {245, 233, 221, 209, 196, 184, 172, 160,
                                                      148, 136, 124, 112, 99,  87,  75,  63};
 constexpr int kPriorityLabelLeft = 308;
-
-// What the speed controls' positions (1..10) stand for: the wait in wait-service passes, the
-// clock's period in milliseconds. The slice is the position itself, in instructions.
-int WaitPasses(int position) {
-  return 10 * position;
-}
-int ClockPeriodMs(int position) {
-  return 1100 - 100 * position;
-}
 
 QFrame* AddRectangle(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* shape = new QFrame(parent);
@@ -163,6 +155,7 @@ void TfrmGP::CreateSpeedControls() {
 }
 
 void TfrmGP::ShowSpeedValues() {
+  ProgressBar1->setMaximum(WaitPasses(TrackBar1->value()));
   const TMessages& msg = sim_.Msg;
   const int slice = tcbQuantum->value();
   const std::string texts[] = {
@@ -251,31 +244,33 @@ void TfrmGP::Timer1Timer() {
   discs_->PlaceReady(SnapshotReadyDiscs(sim_));
 }
 
-void TfrmGP::ShowSpeedPositions(int wait, int slice, int clock) {
-  TrackBar1->setValue(wait);
-  tcbQuantum->setValue(slice);
-  tbClock->setValue(clock);
+void TfrmGP::ShowOption(OptionId option, int value) {
+  QSlider* bar = option == OptionId::IoWaitPosition  ? TrackBar1
+                 : option == OptionId::SlicePosition ? tcbQuantum
+                 : option == OptionId::ClockPosition ? tbClock
+                                                     : nullptr;
+  if (option == OptionId::RealTimeThreshold) {
+    PaintRealTimeLabels(value);
+  }
+  if (bar == nullptr) {
+    return;
+  }
+  // The simulation already runs with the value: the bar only follows it.
+  const QSignalBlocker following(bar);
+  bar->setValue(value);
+  ShowSpeedValues();
 }
 
 void TfrmGP::TrackBar1Change(int position) {
-  const int length = WaitPasses(position);
-  {
-    std::lock_guard lock(sim_.Lock);
-    sim_.Espera.SetWaitLength(length);
-  }
-  ProgressBar1->setMaximum(length);
-  ShowSpeedValues();
+  sim_.Apply(SetOption{OptionId::IoWaitPosition, position});
 }
 
 void TfrmGP::tcbQuantumChange(int position) {
-  sim_.Kernel.Quantum = 1000 * position;
-  ShowSpeedValues();
+  sim_.Apply(SetOption{OptionId::SlicePosition, position});
 }
 
 void TfrmGP::tbClockChange(int position) {
-  sim_.HClock.Period = ClockPeriodMs(position);
-  sim_.HClock.PeriodChanged();
-  ShowSpeedValues();
+  sim_.Apply(SetOption{OptionId::ClockPosition, position});
 }
 
 void TfrmGP::Opcoes1Click() {

@@ -8,6 +8,7 @@
 
 #include "gui/processor/disc_board.h"
 #include "simulation/display.h"
+#include "simulation/run_options.h"
 
 class QAction;
 class QFrame;
@@ -46,8 +47,9 @@ class TfrmGP : public QMainWindow, public DiscBoard {
   // The client area: the discs are its children and placed in its coordinates.
   QWidget* ClientArea() const { return centralWidget(); }
 
-  // Moves the three speed controls (wait, slice, clock; positions 1..10) to these positions.
-  void ShowSpeedPositions(int wait, int slice, int clock);
+  // Follows an option set in the simulation: a speed control moves to its position (without
+  // setting it again), or the real-time labels take their colours.
+  void ShowOption(OptionId option, int value);
 
   // Places every ready disc in its queue's row (the timer calls it every 500 ms).
   void Timer1Timer();
@@ -70,7 +72,7 @@ class TfrmGP : public QMainWindow, public DiscBoard {
                    bool bold = false);
   QSlider* AddTrackBar(const char* name, int left, int top, int width, int position);
   void ForcePriorityNumbers();
-  // The three controls' values with their units, under them.
+  // The three controls' values with their units, under them, and the wait bar's length.
   void ShowSpeedValues();
   void TrackBar1Change(int position);
   void tcbQuantumChange(int position);

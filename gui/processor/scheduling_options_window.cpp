@@ -117,15 +117,30 @@ void Tfrm_Opt::LoadFromSettings() {
   TrackBar1->setValue(sim_.Settings.RealTimeThreshold.load());
 }
 
+void Tfrm_Opt::ShowOption(OptionId option, int value) {
+  switch (option) {
+    case OptionId::Preemption:
+      CheckBox1->setChecked(value != 0);
+      break;
+    case OptionId::DynamicPriority:
+      CheckBox2->setChecked(value != 0);
+      break;
+    case OptionId::RealTimeThreshold:
+      TrackBar1->setValue(value);
+      break;
+    default:
+      break;
+  }
+}
+
 void Tfrm_Opt::TrackBar1Change(int position) {
   TrackBar1->SetSelection(position, kTopPriority);
 }
 
 void Tfrm_Opt::SpeedButton1Click() {
-  sim_.Settings.PreemptionEnabled = CheckBox1->isChecked();
-  sim_.Settings.DynamicPriorityEnabled = CheckBox2->isChecked();
-  sim_.Settings.RealTimeThreshold = TrackBar1->value();
-  emit realTimeThresholdChanged(TrackBar1->value());
+  sim_.Apply(SetOption{OptionId::Preemption, CheckBox1->isChecked() ? 1 : 0});
+  sim_.Apply(SetOption{OptionId::DynamicPriority, CheckBox2->isChecked() ? 1 : 0});
+  sim_.Apply(SetOption{OptionId::RealTimeThreshold, TrackBar1->value()});
   // The new values stay in effect for this run even when they cannot be saved; the window then
   // stays open so the user sees that the save failed.
   if (saveSettings_ && !saveSettings_()) {

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <functional>
 
+#include "simulation/run_options.h"
+
 class QCheckBox;
 class QLabel;
 class QToolButton;
@@ -28,10 +30,8 @@ class Tfrm_Opt : public QDialog {
   void SpeedButton2Click();
   // The controls show the options in force.
   void LoadFromSettings();
-
- signals:
-  // "Confirmar" put a new lowest real-time priority into effect.
-  void realTimeThresholdChanged(int threshold);
+  // A control follows an option set in the simulation (its own "Confirmar", a scenario's change).
+  void ShowOption(OptionId option, int value);
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -24,7 +24,6 @@
 #include "runner/program_version.h"
 #include "runner/run_figures.h"
 #include "runner/timeline_file.h"
-#include "scenario/current_options.h"
 #include "scenario/timeline_header.h"
 #include "simulation/event_fan_out.h"
 #include "simulation/snapshots.h"
@@ -50,26 +49,23 @@ TimelineWindow::TimelineWindow(Simulation& sim, const TMessages& msg, EventFanOu
       recorder_(sim, model_, [this] { return SpanMs(sim_.Now() - origin_); }) {
   setObjectName("frmLinhaDoTempo");
   setWindowTitle(ToQString(msg.MsgTitLinhaDoTempo));
-  Header = [this] {
-    Scenario options = CurrentOptions(sim_);
-    options.Title = msg_.MsgLinhaAoVivo;
-    return TimelineHeader(options, msg_.MsgLinhaOpcoes);
-  };
-  CsvHead = [this] {
-    Scenario options = CurrentOptions(sim_);
-    options.Title = msg_.MsgLinhaAoVivo;
-    return CsvHeading{msg_.MsgLinhaAoVivo, "", std::move(options)};
-  };
+  Header = [this] { return TimelineHeader(LiveOptions(), msg_.MsgLinhaOpcoes); };
+  CsvHead = [this] { return CsvHeading{msg_.MsgLinhaAoVivo, "", LiveOptions()}; };
   BuildControls();
   std::lock_guard lock(sim_.Lock);
   events_.Add(&recorder_);
-  sim_.AfterCycle = [this] { recorder_.EndTick(); };
+}
+
+Scenario TimelineWindow::LiveOptions() const {
+  Scenario options;
+  options.Title = msg_.MsgLinhaAoVivo;
+  options.Options = sim_.Options();
+  return options;
 }
 
 TimelineWindow::~TimelineWindow() {
   std::lock_guard lock(sim_.Lock);
   events_.Remove(&recorder_);
-  sim_.AfterCycle = nullptr;
 }
 
 void TimelineWindow::BuildControls() {

@@ -79,6 +79,8 @@ class TimelineWindow : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // The live run's options in force, under the live title; the lock must be held.
+  Scenario LiveOptions() const;
   void BuildControls();
   void Scroll(std::int64_t first, bool byUser);
   TimelineFrame ExportFrame(bool whole) const;

@@ -258,13 +258,16 @@ class ProcessListTest : public QObject {
     // Cancelling changes nothing and is no hand action: even the same priority confirmed would
     // send the process behind another of its queue.
     t.Create(kelpa::pkCPU, 15);
-    struct : kelpa::IHandActionSink {
-      void Taken(const kelpa::HandAction&) override { ++count; }
+    struct : kelpa::IEventSink {
+      void Report(const kelpa::SimEvent& event) override {
+        count += event.Kind == kelpa::EventKind::HandActionTaken ? 1 : 0;
+      }
       int count = 0;
     } actions;
-    t.sim.HandActions = &actions;
+    kelpa::IEventSink* const followed = t.sim.Events;
+    t.sim.Events = &actions;
     o.Press(0, "Button1");
-    t.sim.HandActions = nullptr;
+    t.sim.Events = followed;
     QCOMPARE(o.asked.back()[2], QStringLiteral("15"));
     QCOMPARE(o.messages.size(), 3);
     QCOMPARE(actions.count, 0);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 
+#include "gui/common/option_follower.h"
 #include "gui/language/language.h"
 #include "gui/processor/process_shape.h"
 #include "gui/processor/processor_window.h"
@@ -36,7 +37,7 @@ struct ShownSimulation {
             sim, [] { return true; }, &language) {
     display.SetProcessorWindow(&gp);
     gp.SetOptionsWindow(&opt);
-    QObject::connect(&opt, &Tfrm_Opt::realTimeThresholdChanged, &gp, &TfrmGP::PaintRealTimeLabels);
+    sim.Events = &follower;
   }
   TProcesso* Create(int priority, TColor color) {
     TProcesso* raw = nullptr;
@@ -70,6 +71,11 @@ struct ShownSimulation {
   Simulation sim;
   TfrmGP gp;
   Tfrm_Opt opt;
+  // The windows follow the options set, as the window set has them do.
+  OptionFollower follower{[this](OptionId option, int value) {
+    gp.ShowOption(option, value);
+    opt.ShowOption(option, value);
+  }};
 };
 
 constexpr int kLabelTops[16] = {245, 233, 221, 209, 196, 184, 172, 160,

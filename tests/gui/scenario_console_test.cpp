@@ -361,14 +361,7 @@ void ScenarioConsoleTest::savedRunsAreFilesTheRunnerAccepts() {
   for (int i = 0; i < 4; ++i) {
     console_->SpeedButton2Click();
   }
-  {
-    Simulation& sim = console_->Sim();
-    std::lock_guard lock(sim.Lock);
-    auto p = TProcesso::Create(sim, pkIO1, 2, 4, 0x00FF00);
-    const ShapeId shape = p->Shape;
-    sim.Kernel.AddProcess(std::move(p));
-    sim.NoteHandAction({HandActionKind::Create, shape, pkIO1, 2, 4, 0x00FF00});
-  }
+  console_->Sim().Apply(HandAction{HandActionKind::Create, 0, pkIO1, 2, 4, 0x00FF00});
   console_->SpeedButton2Click();
   chosen_ = "run.ini";
   console_->SalvarCenario1Click();

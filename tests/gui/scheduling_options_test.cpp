@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/common/option_follower.h"
 #include "gui/language/language.h"
 #include "gui/processor/processor_window.h"
 #include "gui/processor/scheduling_options_window.h"
@@ -35,9 +36,17 @@ struct OptionsUnderTest {
         sim(clock, log, display, msg),
         gp(sim, &language),
         opt(
-            sim, [this] { return SaveLoadSettings(SettingsMode::Save, sim.Settings, reporter); },
+            sim,
+            [this] {
+              RunOptions options;
+              {
+                std::lock_guard lock(sim.Lock);
+                options = sim.Options();
+              }
+              return SaveLoadSettings(SettingsMode::Save, options, reporter);
+            },
             &language) {
-    QObject::connect(&opt, &Tfrm_Opt::realTimeThresholdChanged, &gp, &TfrmGP::PaintRealTimeLabels);
+    sim.Events = &follower;
     gp.SetOptionsWindow(&opt);
   }
   SelectionTrackBar* Threshold() {
@@ -60,6 +69,11 @@ struct OptionsUnderTest {
   Simulation sim;
   TfrmGP gp;
   Tfrm_Opt opt;
+  // The windows follow the options set, as the window set has them do.
+  OptionFollower follower{[this](OptionId option, int value) {
+    gp.ShowOption(option, value);
+    opt.ShowOption(option, value);
+  }};
 };
 
 QByteArray ReadIni() {
@@ -168,8 +182,12 @@ class SchedulingOptionsTest : public QObject {
   void thresholdAboveRangeShowsAndStoresSixteen() {
     WriteIni("[GLOBAL]\r\nPREEMPCAO=1\r\nPRIORIDADE_DINAMICA=0\r\nTEMPO_REAL=20\r\n");
     OptionsUnderTest t;
-    ReadSettings(t.sim.Settings);
-    QCOMPARE(t.sim.Settings.RealTimeThreshold.load(), 16);  // clamped where it is read
+    RunOptions read;
+    ReadSettings(read);
+    QCOMPARE(read.RealTimeThreshold, 16);  // clamped where it is read
+    for (const OptionRow& row : kOptionTable) {
+      t.sim.Apply(SetOption{row.Id, row.Get(read)});
+    }
     t.opt.show();
     QCOMPARE(t.Threshold()->value(), 16);
     QVERIFY(!t.Check("CheckBox2")->isChecked());

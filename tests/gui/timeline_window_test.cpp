@@ -32,7 +32,6 @@ struct LessonWithTimeline {
     sim.Events = &events;
     window = std::make_unique<TimelineWindow>(sim, msg, events);
     run = std::make_unique<ScenarioRun>(sim, clock, lesson);
-    run->AfterTick = [this](std::int64_t) { window->Recorder().EndTick(); };
   }
   ~LessonWithTimeline() {
     run.reset();

@@ -25,9 +25,9 @@ Scenario SmallScenario() {
   Scenario s;
   s.Title = "golden";
   s.Ticks = 40;
-  s.ClockPosition = 10;
-  s.IoWaitPosition = 1;
-  s.SlicePosition = 2;
+  s.Options.ClockPosition = 10;
+  s.Options.IoWaitPosition = 1;
+  s.Options.SlicePosition = 2;
   ScenarioProcess cpu;
   cpu.Number = 1;
   cpu.Kind = 0;
@@ -97,8 +97,8 @@ TEST(RunnerGolden, JsonHeaderListsTheTimedChanges) {
   OptionChange change;
   change.Number = 2;
   change.Tick = 30;
-  change.SlicePosition = 3;
-  change.AnticipatedFetch = false;
+  change.Options.Set(OptionId::SlicePosition, 3);
+  change.Options.Set(OptionId::AnticipatedFetch, false);
   scenario.Changes = {change};
   const std::string json = Render(TraceFormat::Json, scenario);
   EXPECT_NE(json.find("\"changes\":[\n{\"number\":2,\"tick\":30,\"slice_position\":3,"
@@ -114,7 +114,7 @@ ComparisonTable CompareSlices(const std::vector<std::string>& slices) {
   table.Combinations = Combinations({{"GLOBAL.FATIA", *ParseOverride("GLOBAL.FATIA=1"), slices}});
   for (const std::string& slice : slices) {
     Scenario s = SmallScenario();
-    s.SlicePosition = std::stoi(slice);
+    s.Options.SlicePosition = std::stoi(slice);
     table.Results.push_back(RunScenario(s, TMessages(), nullptr));
   }
   return table;

@@ -82,29 +82,26 @@ Scenario Lesson(const std::string& name) {
 
 // A simulation played by a player on a log that keeps each line, and the hands of a user.
 struct Played {
-  Played() : sim(clock, log, display, msg), player(sim, clock) {}
+  Played() : sim(clock, log, display, msg), player(sim, clock, events) { sim.Events = &events; }
 
   void Create(int kind, int priority, int frames, TColor colour) {
-    std::lock_guard lock(sim.Lock);
-    const TProcesso* process = AddNewProcess(sim, kind, priority, frames, colour);
-    const ShapeId shape = process ? process->Shape : 0;
-    sim.NoteHandAction({HandActionKind::Create, shape, kind, priority, frames, colour});
+    sim.Apply(HandAction{HandActionKind::Create, 0, kind, priority, frames, colour});
   }
   // A request on the n-th live process of the table, as the process list asks it.
   void Request(std::size_t n, HandActionKind kind, int priority = 0) {
-    std::lock_guard lock(sim.Lock);
-    TProcesso& p = *sim.Kernel.Processes.at(n);
-    TakeRequest(sim, p, kind, priority);
-    sim.NoteHandAction({kind, p.Shape, 0, priority});
+    ShapeId shape = 0;
+    {
+      std::lock_guard lock(sim.Lock);
+      shape = sim.Kernel.Processes.at(n)->Shape;
+    }
+    sim.Apply(HandAction{kind, shape, 0, priority});
   }
-  void FetchOnDemand() {
-    std::lock_guard lock(sim.Lock);
-    sim.Memoria.AnticipatedFetch = false;
-  }
-  // Options as their windows and track bars set them.
-  void SetOptions(const std::function<void(Simulation&)>& set) {
-    std::lock_guard lock(sim.Lock);
-    set(sim);
+  void FetchOnDemand() { sim.Apply(SetOption{OptionId::AnticipatedFetch, 0}); }
+  // Options as their windows and track bars set them, one after the other.
+  void SetOptions(std::initializer_list<SetOption> options) {
+    for (const SetOption& option : options) {
+      sim.Apply(option);
+    }
   }
   void StepTo(std::int64_t tick) {
     while (player.Tick() < tick) {
@@ -116,6 +113,7 @@ struct Played {
   VirtualClock clock;
   test::RecordingLog log;
   test::RecordingDisplay display;
+  EventFanOut events;
   Simulation sim;
   ScenarioPlayer player;
 };
@@ -154,10 +152,14 @@ TEST(ScenarioPlayerTest, AFreshStartIsANewSimulation) {
   Played fresh;
   {
     // The options are the scenario's; only the state is compared.
-    std::lock_guard lock(fresh.sim.Lock);
-    fresh.sim.Memoria.MinFreePercent = run.sim.Memoria.MinFreePercent;
-    fresh.sim.Espera.SetWaitLength(run.sim.Espera.WaitLength());
-    fresh.sim.Kernel.Quantum = run.sim.Kernel.Quantum.load();
+    RunOptions options;
+    {
+      std::lock_guard lock(run.sim.Lock);
+      options = run.sim.Options();
+    }
+    for (const OptionRow& row : kOptionTable) {
+      fresh.sim.Apply(SetOption{row.Id, row.Get(options)});
+    }
   }
   fresh.clock.SetMs(run.clock.Ms());
   EXPECT_EQ(Picture(run.sim), Picture(fresh.sim));
@@ -276,7 +278,9 @@ class Board final : public IDisplay {
 
 // A player whose display is set aside for its jumps, as the windows' is.
 struct Jumping {
-  Jumping() : display(board), sim(clock, log, display, msg), player(sim, clock) {}
+  Jumping() : display(board), sim(clock, log, display, msg), player(sim, clock, events) {
+    sim.Events = &events;
+  }
   void Jump(std::int64_t tick) {
     {
       std::lock_guard lock(sim.Lock);
@@ -296,6 +300,7 @@ struct Jumping {
   test::RecordingLog log;
   Board board;
   SwitchableDisplay display;
+  EventFanOut events;
   Simulation sim;
   ScenarioPlayer player;
 };
@@ -386,25 +391,16 @@ void OtherHandsAt(Played& run, std::int64_t tick) {
   switch (tick) {
     case 0:
       run.Create(pkCPU, 4, 3, 0x123456);
-      run.SetOptions([](Simulation& sim) {
-        sim.Settings.PreemptionEnabled = false;
-        sim.Espera.SetWaitLength(100);
-      });
+      run.SetOptions({{OptionId::Preemption, 0}, {OptionId::IoWaitPosition, 10}});
       break;
     case 15:
       run.Request(1, HandActionKind::SetPriority, 9);
       break;
     case 22:  // the wait counter stands past 10 here
-      run.SetOptions([](Simulation& sim) {
-        sim.Espera.SetWaitLength(10);
-        sim.Espera.SetWaitLength(100);
-      });
+      run.SetOptions({{OptionId::IoWaitPosition, 1}, {OptionId::IoWaitPosition, 10}});
       break;
     case 18:
-      run.SetOptions([](Simulation& sim) {
-        sim.Kernel.Quantum = 5000;
-        sim.Memoria.MinFreePercent = 30;
-      });
+      run.SetOptions({{OptionId::SlicePosition, 5}, {OptionId::MinFreePercent, 30}});
       run.Create(pkIO1, 2, 2, 0x654321);
       break;
     default:
@@ -420,10 +416,10 @@ TEST(ScenarioPlayerTest, TheRunSoFarIsSavedWithItsHandActions) {
   withChanges.Changes.resize(2);
   withChanges.Changes[0].Number = 1;
   withChanges.Changes[0].Tick = 15;
-  withChanges.Changes[0].SlicePosition = 1;
+  withChanges.Changes[0].Options.Set(OptionId::SlicePosition, 1);
   withChanges.Changes[1].Number = 2;
   withChanges.Changes[1].Tick = 18;
-  withChanges.Changes[1].MinFreePercent = 50;
+  withChanges.Changes[1].Options.Set(OptionId::MinFreePercent, 50);
   const struct {
     const char* Name;
     Scenario Opened;

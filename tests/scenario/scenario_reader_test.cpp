@@ -152,9 +152,9 @@ TEST(ScenarioReader, ReadsEveryFormAndFillsTheRestWithAFreshStart) {
   EXPECT_EQ(s.Title, "  Duas linhas  ");
   EXPECT_EQ(s.Ticks, 600);
   EXPECT_EQ(s.PauseAt, (std::vector<std::int64_t>{10, 20}));
-  EXPECT_FALSE(s.AnticipatedFetch);
-  EXPECT_TRUE(s.Preemption);
-  EXPECT_EQ(s.MinFreePercent, 80);
+  EXPECT_FALSE(s.Options.AnticipatedFetch);
+  EXPECT_TRUE(s.Options.Preemption);
+  EXPECT_EQ(s.Options.MinFreePercent, 80);
   ASSERT_EQ(s.Processes.size(), 2u);
   // Sorted by number; an unwritten colour is the palette's at the process's position.
   const ScenarioProcess& two = s.Processes[0];
@@ -189,24 +189,24 @@ TEST(ScenarioReader, ReadsChangesOfOptionsInTheOrderTheyTakeEffect) {
   const Scenario& s = *read.Value;
   std::vector<OptionChange> expected(4);
   expected[0].Number = 5;
-  expected[0].RealTimeThreshold = 12;
-  expected[0].DynamicPriority = false;
-  expected[0].FrameLimitEnabled = false;
-  expected[0].MinFreePercent = 15;
+  expected[0].Options.Set(OptionId::RealTimeThreshold, 12);
+  expected[0].Options.Set(OptionId::DynamicPriority, false);
+  expected[0].Options.Set(OptionId::FrameLimitEnabled, false);
+  expected[0].Options.Set(OptionId::MinFreePercent, 15);
   expected[1].Number = 2;
   expected[1].Tick = 40;
-  expected[1].SlicePosition = 4;
-  expected[1].IoWaitPosition = 1;
+  expected[1].Options.Set(OptionId::SlicePosition, 4);
+  expected[1].Options.Set(OptionId::IoWaitPosition, 1);
   expected[2].Number = 9;
   expected[2].Tick = 40;
-  expected[2].Preemption = false;
-  expected[2].AnticipatedFetch = false;
+  expected[2].Options.Set(OptionId::Preemption, false);
+  expected[2].Options.Set(OptionId::AnticipatedFetch, false);
   expected[3].Number = 7;
   expected[3].Tick = 90;
   EXPECT_EQ(s.Changes, expected);
   // The options before any change are untouched.
-  EXPECT_TRUE(s.Preemption);
-  EXPECT_EQ(s.RealTimeThreshold, 8);
+  EXPECT_TRUE(s.Options.Preemption);
+  EXPECT_EQ(s.Options.RealTimeThreshold, 8);
   EXPECT_EQ(ParseScenario(WriteScenario(s), "w.ini", kMsg).Value, s);
   // An override can add a change; one with no tick is the override's fault.
   const auto set = [](const char* text) { return *ParseOverride(text); };
@@ -214,7 +214,7 @@ TEST(ScenarioReader, ReadsChangesOfOptionsInTheOrderTheyTakeEffect) {
       ParseScenario(text, "t.ini", kMsg, {set("MUDANCA 3.TICK=40"), set("MUDANCA 3.FATIA=9")});
   ASSERT_TRUE(added.Value) << added.Error->Text();
   EXPECT_EQ(added.Value->Changes[2].Number, 3);
-  EXPECT_EQ(added.Value->Changes[2].SlicePosition, 9);
+  EXPECT_EQ(added.Value->Changes[2].Options.Get(OptionId::SlicePosition), 9);
   const ScenarioReading untimed = ParseScenario(text, "t.ini", kMsg, {set("MUDANCA 4.FATIA=9")});
   ASSERT_TRUE(untimed.Error);
   EXPECT_EQ(untimed.Error->Text(),
@@ -230,8 +230,8 @@ TEST(ScenarioReader, OverridesReplaceOrAddKeysAndAreCheckedAsStrictly) {
        set("MEMORIA.MIN_LIVRES=20"), set("GLOBAL.FATIA=6")});
   ASSERT_TRUE(read.Value) << read.Error->Text();
   Scenario expected;
-  expected.SlicePosition = 6;
-  expected.MinFreePercent = 20;
+  expected.Options.SlicePosition = 6;
+  expected.Options.MinFreePercent = 20;
   expected.Processes.resize(2);
   expected.Processes[0].Number = 1;
   expected.Processes[0].Priority = 9;

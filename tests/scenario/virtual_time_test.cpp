@@ -23,7 +23,7 @@ constexpr double kMs = 1.0 / kMsPerDay;
 //   life.
 TEST(VirtualTimeTest, SpansAndIdentifiersAreTheRulesVirtualSpans) {
   Scenario scenario;
-  scenario.ClockPosition = 10;
+  scenario.Options.ClockPosition = 10;
   for (int n = 1; n <= 2; ++n) {
     ScenarioProcess p;
     p.Number = n;

@@ -30,12 +30,12 @@ const char* const kFresh = "[GLOBAL]\r\nPREEMPCAO=1\r\nPRIORIDADE_DINAMICA=1\r\n
 
 TEST(Settings, FirstStartCreatesTheFileWithTheDefaults) {
   TempWorkingDirectory dir;
-  SchedulingSettings settings;
+  RunOptions settings;
   RecordingReporter reporter;
   EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), kFresh);
-  EXPECT_TRUE(settings.PreemptionEnabled);
-  EXPECT_TRUE(settings.DynamicPriorityEnabled);
+  EXPECT_TRUE(settings.Preemption);
+  EXPECT_TRUE(settings.DynamicPriority);
   EXPECT_EQ(settings.RealTimeThreshold, 8);
   EXPECT_TRUE(reporter.Messages().empty());
 }
@@ -46,13 +46,13 @@ TEST(Settings, LoadReadsTheFileAndLeavesItAlone) {
       "[MSG]\r\nMSG0002=Run\r\n[global]\r\npreempcao=0\r\nPRIORIDADE_DINAMICA=yes\r\n"
       "TEMPO_REAL=20\r\n";
   WriteBytes(dir.File("kelpa.ini"), content);
-  SchedulingSettings settings;
-  settings.DynamicPriorityEnabled = false;
+  RunOptions settings;
+  settings.DynamicPriority = false;
   RecordingReporter reporter;
   EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
-  EXPECT_FALSE(settings.PreemptionEnabled);
-  EXPECT_TRUE(settings.DynamicPriorityEnabled);  // "yes" is no number: the default, true
-  EXPECT_EQ(settings.RealTimeThreshold, 16);     // clamped to the options window's range
+  EXPECT_FALSE(settings.Preemption);
+  EXPECT_TRUE(settings.DynamicPriority);      // "yes" is no number: the default, true
+  EXPECT_EQ(settings.RealTimeThreshold, 16);  // clamped to the options window's range
   EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), content);
 }
 
@@ -62,8 +62,8 @@ TEST(Settings, SaveRewritesOnlyTheGlobalKeys) {
       "; translated\r\n[MSG]\r\nMSG0002=Run\n[GLOBAL]\r\nPREEMPCAO=1\r\nPRIORIDADE_DINAMICA=1\r\n"
       "TEMPO_REAL=8\r\n\r\n[GP]\r\nLabel1=Fila \xE9\r\n";
   WriteBytes(dir.File("kelpa.ini"), before);
-  SchedulingSettings settings;
-  settings.PreemptionEnabled = false;
+  RunOptions settings;
+  settings.Preemption = false;
   settings.RealTimeThreshold = 0;
   RecordingReporter reporter;
   EXPECT_TRUE(SaveLoadSettings(SettingsMode::Save, settings, reporter));
@@ -75,7 +75,7 @@ TEST(Settings, SaveRewritesOnlyTheGlobalKeys) {
 
 TEST(Settings, OtherModesDoNothing) {
   TempWorkingDirectory dir;
-  SchedulingSettings settings;
+  RunOptions settings;
   RecordingReporter reporter;
   EXPECT_TRUE(SaveLoadSettings(static_cast<SettingsMode>(0), settings, reporter));
   EXPECT_TRUE(SaveLoadSettings(static_cast<SettingsMode>(3), settings, reporter));
@@ -85,14 +85,14 @@ TEST(Settings, OtherModesDoNothing) {
 TEST(Settings, FailedSaveReportsTheFullPathAndKeepsTheValues) {
   TempWorkingDirectory dir;
   fs::create_directory(dir.File("kelpa.ini"));
-  SchedulingSettings settings;
-  settings.PreemptionEnabled = false;
+  RunOptions settings;
+  settings.Preemption = false;
   settings.RealTimeThreshold = 3;
   RecordingReporter reporter;
   EXPECT_FALSE(SaveLoadSettings(SettingsMode::Save, settings, reporter));
   ASSERT_EQ(reporter.Messages().size(), 1u);
   EXPECT_EQ(reporter.Messages()[0], "Unable to write to " + (dir.Path() / "kelpa.ini").string());
-  EXPECT_FALSE(settings.PreemptionEnabled);
+  EXPECT_FALSE(settings.Preemption);
   EXPECT_EQ(settings.RealTimeThreshold, 3);
   EXPECT_TRUE(fs::is_directory(dir.File("kelpa.ini")));
 }
@@ -108,24 +108,24 @@ TEST(Settings, AReadOnlyFileIsReadButNeverReplaced) {
     const std::string content = "[GLOBAL]\r\nTEMPO_REAL=4\r\n";
     WriteBytes(path, content);
     fs::permissions(path, mode);
-    SchedulingSettings settings;
+    RunOptions settings;
     RecordingReporter reporter;
     EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
     EXPECT_EQ(settings.RealTimeThreshold, 4);
-    settings.PreemptionEnabled = false;
+    settings.Preemption = false;
     EXPECT_FALSE(SaveLoadSettings(SettingsMode::Save, settings, reporter));
     EXPECT_FALSE(WriteZoom(150, reporter));
     EXPECT_EQ(reporter.Messages(), std::vector<std::string>(2, "Unable to write to " + path));
     EXPECT_EQ(ReadBytes(path), content);
     EXPECT_EQ(fs::status(path).permissions(), mode);
-    EXPECT_FALSE(settings.PreemptionEnabled);
+    EXPECT_FALSE(settings.Preemption);
   }
 }
 
 TEST(Settings, EachRunUsesTheFileOfTheCurrentDirectory) {
   TempWorkingDirectory first;
   WriteBytes(first.File("kelpa.ini"), "[GLOBAL]\r\nTEMPO_REAL=4\r\n");
-  SchedulingSettings settings;
+  RunOptions settings;
   RecordingReporter reporter;
   {
     TempWorkingDirectory second;
@@ -149,7 +149,7 @@ class SettingsThresholdTest : public ::testing::TestWithParam<ThresholdCase> {};
 TEST_P(SettingsThresholdTest, TempoRealIsClampedToTheOptionsRange) {
   TempWorkingDirectory dir;
   WriteBytes(dir.File("kelpa.ini"), std::string("[GLOBAL]\r\nTEMPO_REAL=") + GetParam().Value);
-  SchedulingSettings settings;
+  RunOptions settings;
   RecordingReporter reporter;
   EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   EXPECT_EQ(settings.RealTimeThreshold, GetParam().Expected);
@@ -178,12 +178,12 @@ TEST_P(SettingsUnreadableTest, IsReportedAndLeftAsItIs) {
   TempWorkingDirectory dir;
   const std::string path = (dir.Path() / "kelpa.ini").string();
   WriteBytes(path, GetParam().Content);
-  SchedulingSettings settings;
+  RunOptions settings;
   settings.RealTimeThreshold = 5;
   RecordingReporter reporter;
   EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   EXPECT_EQ(settings.RealTimeThreshold, 5);
-  settings.PreemptionEnabled = false;
+  settings.Preemption = false;
   EXPECT_FALSE(SaveLoadSettings(SettingsMode::Save, settings, reporter));
   const auto messages = reporter.Messages();
   ASSERT_EQ(messages.size(), 2u);
@@ -192,7 +192,7 @@ TEST_P(SettingsUnreadableTest, IsReportedAndLeftAsItIs) {
   EXPECT_EQ(messages[1], "Unable to write to " + path + ": " + GetParam().Reason +
                              "; the file is left as it is");
   EXPECT_EQ(ReadBytes(path), GetParam().Content);
-  EXPECT_FALSE(settings.PreemptionEnabled);
+  EXPECT_FALSE(settings.Preemption);
 }
 
 std::string Utf16Le(const std::string& ascii) {
@@ -221,7 +221,7 @@ TEST(Settings, AFileOfExactlyTheBoundIsRead) {
   TempWorkingDirectory dir;
   WriteBytes(dir.File("kelpa.ini"),
              kGlobal3 + std::string(kMaxIniFileSize - kGlobal3.size(), '\n'));
-  SchedulingSettings settings;
+  RunOptions settings;
   RecordingReporter reporter;
   EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   EXPECT_EQ(settings.RealTimeThreshold, 3);
@@ -248,7 +248,7 @@ TEST(Settings, StartUpRemovesOnlyAbandonedTemporaryFiles) {
   const int saving = ::open(dir.File("kelpa.ini.tmpcccccccccccc").c_str(), O_RDONLY);
   ASSERT_EQ(::flock(saving, LOCK_EX), 0);
 
-  SchedulingSettings settings;
+  RunOptions settings;
   RecordingReporter reporter;
   EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
   ::close(saving);

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+#include "simulation/run_options.h"
+
+#include <algorithm>
+
+namespace kelpa {
+namespace {
+
+using enum OptionId;
+using enum OptionKind;
+using enum OptionSection;
+
+constexpr OptionRow FlagRow(OptionId id, OptionSection section, std::string_view key,
+                            std::string_view json, OptionKind kind, bool byDefault,
+                            bool keptInSettings, bool RunOptions::*member) {
+  return {id, section,           key,  json,           kind,   0,
+          1,  byDefault ? 1 : 0, true, keptInSettings, member, nullptr};
+}
+
+constexpr OptionRow NumberRow(OptionId id, OptionSection section, std::string_view key,
+                              std::string_view json, int min, int max, int byDefault,
+                              bool changeable, bool keptInSettings, int RunOptions::*member) {
+  return {id,  section,   key,        json,           Number,  min,
+          max, byDefault, changeable, keptInSettings, nullptr, member};
+}
+
+}  // namespace
+
+const std::array<OptionRow, kOptionCount> kOptionTable = {{
+    FlagRow(Preemption, Global, "PREEMPCAO", "preemption", Flag, true, true,
+            &RunOptions::Preemption),
+    FlagRow(DynamicPriority, Global, "PRIORIDADE_DINAMICA", "dynamic_priority", Flag, true, true,
+            &RunOptions::DynamicPriority),
+    NumberRow(RealTimeThreshold, Global, "TEMPO_REAL", "real_time_threshold", 0, 16, 8, true, true,
+              &RunOptions::RealTimeThreshold),
+    NumberRow(SlicePosition, Global, "FATIA", "slice_position", 1, 10, 1, true, false,
+              &RunOptions::SlicePosition),
+    NumberRow(ClockPosition, Global, "RELOGIO", "clock_position", 1, 10, 1, false, false,
+              &RunOptions::ClockPosition),
+    NumberRow(IoWaitPosition, Global, "ESPERA_IO", "io_wait_position", 1, 10, 10, true, false,
+              &RunOptions::IoWaitPosition),
+    FlagRow(AnticipatedFetch, Memory, "BUSCA", "anticipated_fetch", Fetch, true, false,
+            &RunOptions::AnticipatedFetch),
+    FlagRow(FrameLimitEnabled, Memory, "LIMITE_FRAMES", "frame_limit_enabled", Flag, true, false,
+            &RunOptions::FrameLimitEnabled),
+    NumberRow(MinFreePercent, Memory, "MIN_LIVRES", "min_free_percent", 0, 100, 80, true, false,
+              &RunOptions::MinFreePercent),
+}};
+
+int OptionRow::Get(const RunOptions& o) const {
+  return FlagMember != nullptr ? static_cast<int>(o.*FlagMember) : o.*NumberMember;
+}
+
+void OptionRow::Set(RunOptions& o, int value) const {
+  if (FlagMember != nullptr) {
+    o.*FlagMember = value != 0;
+  } else {
+    o.*NumberMember = value;
+  }
+}
+
+const OptionRow& RowOf(OptionId id) {
+  return kOptionTable[static_cast<std::size_t>(id)];
+}
+
+const OptionRow* RowOfKey(std::string_view key) {
+  const auto row = std::find_if(kOptionTable.begin(), kOptionTable.end(),
+                                [key](const OptionRow& r) { return r.Key == key; });
+  return row == kOptionTable.end() ? nullptr : &*row;
+}
+
+std::string_view SectionName(OptionSection section) {
+  return section == Global ? "GLOBAL" : "MEMORIA";
+}
+
+std::string OptionText(const OptionRow& row, int value) {
+  switch (row.Kind) {
+    case Flag:
+      return value != 0 ? "1" : "0";
+    case Fetch:
+      return value != 0 ? "ANTECIPADA" : "DEMANDA";
+    case Number:
+      break;
+  }
+  return std::to_string(value);
+}
+
+int QuantumOf(int position) {
+  return 1000 * position;
+}
+
+int SlicePositionOf(int quantum) {
+  return std::clamp(quantum / 1000, 1, 10);
+}
+
+int ClockPeriodMs(int position) {
+  return 1100 - 100 * position;
+}
+
+int WaitPasses(int position) {
+  return 10 * position;
+}
+
+int ClockPositionOf(int periodMs) {
+  return std::clamp((1100 - periodMs) / 100, 1, 10);
+}
+
+int WaitPositionOf(int passes) {
+  return std::clamp(passes / 10, 1, 10);
+}
+
+int RunOptions::ClockPeriodMs() const {
+  return kelpa::ClockPeriodMs(ClockPosition);
+}
+
+int RunOptions::WaitLength() const {
+  return WaitPasses(IoWaitPosition);
+}
+
+bool OptionSet::Empty() const {
+  return std::none_of(values_.begin(), values_.end(), [](const auto& v) { return v.has_value(); });
+}
+
+OptionSet OptionSet::Changeable(const RunOptions& o) {
+  OptionSet set;
+  for (const OptionRow& row : kOptionTable) {
+    if (row.Changeable) {
+      set.Set(row.Id, row.Get(o));
+    }
+  }
+  return set;
+}
+
+void OptionSet::ApplyTo(RunOptions& o) const {
+  for (const OptionRow& row : kOptionTable) {
+    if (const auto value = Get(row.Id)) {
+      row.Set(o, *value);
+    }
+  }
+}
+
+}  // namespace kelpa
