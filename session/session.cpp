@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "simulation/live_step.h"
+#include "simulation/snapshots.h"
 
 #include "platform/datetime.h"
 #include "platform/ini_file.h"
@@ -53,6 +54,18 @@ void Session::OpenScenario(Scenario scenario) {
   const std::string text = msg_.MsgCenarioAberto + " " + title;
   titleLine_ = {TLogWriter::Stamped(clock_->Now(), text), kBlack};
   LogSystemLine(text);
+}
+
+int Session::ProcessCount() const {
+  return SnapshotProcessCount(*sim_);
+}
+
+void Session::SetRunning(bool running) {
+  if (running) {
+    sim_->StopRunEvent.Set();
+  } else {
+    sim_->StopRunEvent.Reset();
+  }
 }
 
 void Session::StepOneTick() {
