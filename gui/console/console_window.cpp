@@ -65,31 +65,6 @@ TForm1::~TForm1() {
   Shutdown();
 }
 
-TfrmLog* TForm1::LogWindow() const {
-  return windows_.LogWindow();
-}
-TfrmGP* TForm1::ProcessorWindow() const {
-  return windows_.ProcessorWindow();
-}
-TfrmMemoVirt* TForm1::MemoryWindow() const {
-  return windows_.MemoryWindow();
-}
-TfrmPageFile* TForm1::PageFileWindow() const {
-  return windows_.PageFileWindow();
-}
-TfrmCreditos* TForm1::CreditsWindow() const {
-  return windows_.CreditsWindow();
-}
-TEstatisticas* TForm1::StatisticsWindow() const {
-  return windows_.StatisticsWindow();
-}
-TfrmHelp* TForm1::HelpWindow() const {
-  return windows_.HelpWindow();
-}
-TfrmAlteraProcessos* TForm1::ProcessListWindow() const {
-  return windows_.ProcessListWindow();
-}
-
 bool TForm1::IsReady() const {
   return splash_->Ready();
 }

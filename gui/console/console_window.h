@@ -5,12 +5,12 @@
 #pragma once
 
 #include <QMainWindow>
-#include <memory>
 
 #include "gui/console/console_dialogs.h"
 #include "gui/console/console_hooks.h"
 #include "gui/console/console_menu.h"
 #include "gui/console/console_strip.h"
+#include "gui/console/window_set.h"
 #include "session/session.h"
 
 class QCloseEvent;
@@ -18,19 +18,9 @@ class QTimer;
 
 namespace kelpa {
 
-class TEstatisticas;
-class TPCB;
 class TScenarioControls;
 class TStartUpSplash;
-class TWindowSet;
 class TZoomMenu;
-class TfrmAlteraProcessos;
-class TfrmCreditos;
-class TfrmGP;
-class TfrmHelp;
-class TfrmLog;
-class TfrmMemoVirt;
-class TfrmPageFile;
 
 class TForm1 : public QMainWindow {
  public:
@@ -86,14 +76,14 @@ class TForm1 : public QMainWindow {
   Simulation& Sim() const { return session_.Sim(); }
   const TMessages& Msg() const { return session_.Msg(); }
   TLogWriter* Log() const { return &session_.Log(); }
-  TfrmLog* LogWindow() const;
-  TfrmGP* ProcessorWindow() const;
-  TfrmMemoVirt* MemoryWindow() const;
-  TfrmPageFile* PageFileWindow() const;
-  TfrmCreditos* CreditsWindow() const;
-  TEstatisticas* StatisticsWindow() const;
-  TfrmHelp* HelpWindow() const;
-  TfrmAlteraProcessos* ProcessListWindow() const;
+  TfrmLog* LogWindow() const { return windows_.LogWindow(); }
+  TfrmGP* ProcessorWindow() const { return windows_.ProcessorWindow(); }
+  TfrmMemoVirt* MemoryWindow() const { return windows_.MemoryWindow(); }
+  TfrmPageFile* PageFileWindow() const { return windows_.PageFileWindow(); }
+  TfrmCreditos* CreditsWindow() const { return windows_.CreditsWindow(); }
+  TEstatisticas* StatisticsWindow() const { return windows_.StatisticsWindow(); }
+  TfrmHelp* HelpWindow() const { return windows_.HelpWindow(); }
+  TfrmAlteraProcessos* ProcessListWindow() const { return windows_.ProcessListWindow(); }
   TScenarioControls& ScenarioControls() const { return *scenario_; }
   // The tick the run stands at, as the console shows it in virtual time (empty in real time).
   QString TickText() const;
