@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolButton>
+#include <utility>
 
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
