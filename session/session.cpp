@@ -5,6 +5,7 @@
 
 #include "platform/datetime.h"
 #include "platform/ini_file.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 
@@ -55,6 +56,14 @@ void Session::OpenScenario(Scenario scenario) {
 
 int Session::ClockPeriodMs() const {
   return sim_->HClock.Period.load();
+}
+
+int Session::ProcessCount() const {
+  return SnapshotProcessCount(*sim_);
+}
+
+void Session::SetRunning(bool running) {
+  sim_->Apply(kelpa::SetRunning{running});
 }
 
 void Session::StepOneTick() {

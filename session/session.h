@@ -63,6 +63,12 @@ class Session {
   // A line about the whole system, in black.
   void LogSystemLine(const std::string& text);
 
+  // --- what the windows ask of the running simulation ---
+  // How many processes exist now.
+  int ProcessCount() const;
+  // Run/stop: the simulation runs on, or its threads wait at their next pass until it runs again.
+  void SetRunning(bool running);
+
   // --- a scenario in the windows ---
   // Ends the previous processes, parks the threads and enters virtual time for good, starts the
   // scenario at tick 0 and logs its title.

@@ -129,5 +129,31 @@ TEST(Session, TheLogSaysWhenItsTimesTurnVirtualAndEndsOnTheComputersClock) {
       << logBytes;
 }
 
+// What the console asks of the running simulation, it asks the session.
+TEST(Session, CountsTheProcessesAndStopsAndRunsTheSimulation) {
+  TempWorkingDirectory dir;
+  RecordingReporter reporter;
+  NullDisplay display;
+  Session session(reporter, std::make_unique<ManualClock>());
+  session.OpenLog();
+  session.LoadCatalogue();
+  session.CreateSimulation(display);
+  Simulation& sim = session.Sim();
+  EXPECT_EQ(session.ProcessCount(), 0);
+  {
+    std::lock_guard lock(sim.Lock);
+    for (int kind : {pkCPU, pkIO1}) {
+      sim.Kernel.AddProcess(TProcesso::Create(sim, kind, 4, 5, MakeColor(0, 128, 0)));
+    }
+  }
+  EXPECT_EQ(session.ProcessCount(), 2);
+  ASSERT_TRUE(sim.StopRunEvent.IsSet());
+  session.SetRunning(false);
+  EXPECT_FALSE(sim.StopRunEvent.IsSet());
+  session.SetRunning(true);
+  EXPECT_TRUE(sim.StopRunEvent.IsSet());
+  session.Finish();
+}
+
 }  // namespace
 }  // namespace kelpa
