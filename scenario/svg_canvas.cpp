@@ -145,4 +145,12 @@ void SvgCanvas::Text(double x, double y, const std::string& text, bool bold) {
           (bold ? " font-weight=\"bold\"" : "") + ">" + Escaped(text) + "</text>\n";
 }
 
+std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
+                        const TimelineTexts& texts) {
+  const TimelineLayout layout(frame, model);
+  SvgCanvas canvas(layout.Width(), layout.Height());
+  DrawTimeline(model, frame, texts, canvas);
+  return canvas.Document();
+}
+
 }  // namespace kelpa
