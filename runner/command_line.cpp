@@ -20,7 +20,7 @@
 #include "runner/runner_options.h"
 #include "runner/scenario_recorder.h"
 #include "runner/timeline_file.h"
-#include "scenario/svg_canvas.h"
+#include "timeline/svg_canvas.h"
 
 namespace kelpa {
 namespace {

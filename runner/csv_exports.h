@@ -10,7 +10,7 @@
 #include "catalogue/messages.h"
 #include "runner/statistic_rows.h"
 #include "runner/trace_writer.h"
-#include "scenario/timeline_model.h"
+#include "timeline/timeline_model.h"
 
 namespace kelpa {
 

@@ -7,7 +7,7 @@
 #include "runner/run_figures.h"
 #include "runner/trace_writer.h"
 #include "scenario/scenario.h"
-#include "scenario/timeline_model.h"
+#include "timeline/timeline_model.h"
 
 namespace kelpa {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "scenario/scenario.h"
-#include "scenario/timeline_picture.h"
+#include "timeline/timeline_picture.h"
 
 namespace kelpa {
 

@@ -8,7 +8,7 @@
 #include "runner/output_buffer.h"
 #include "runner/statistic_rows.h"
 #include "runner/trace_writer.h"
-#include "scenario/timeline_model.h"
+#include "timeline/timeline_model.h"
 
 namespace kelpa {
 

@@ -26,10 +26,11 @@ struct Layer {
 };
 
 // Lowest first: a layer sees the ones before it.
-constexpr std::array<Layer, 8> kLayers = {{
+constexpr std::array<Layer, 9> kLayers = {{
     {"platform", false},
     {"catalogue", false},
     {"simulation", false},
+    {"timeline", false},
     {"scenario", false},
     {"session", false},
     {"runner", false},

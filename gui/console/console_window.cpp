@@ -30,8 +30,8 @@
 #include "gui/console/scenario_controls.h"
 #include "gui/console/window_set.h"
 #include "gui/language/language.h"
-#include "scenario/timeline_picture.h"
 #include "simulation/snapshots.h"
+#include "timeline/timeline_picture.h"
 
 namespace kelpa {
 

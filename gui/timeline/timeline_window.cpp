@@ -25,10 +25,10 @@
 #include "runner/run_figures.h"
 #include "runner/timeline_file.h"
 #include "scenario/current_options.h"
-#include "scenario/svg_canvas.h"
 #include "scenario/timeline_header.h"
 #include "simulation/event_fan_out.h"
 #include "simulation/snapshots.h"
+#include "timeline/svg_canvas.h"
 
 namespace kelpa {
 namespace {

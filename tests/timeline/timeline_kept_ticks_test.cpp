@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "scenario/svg_canvas.h"
+#include "timeline/svg_canvas.h"
 
 namespace kelpa {
 namespace {

@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "scenario/timeline_canvas.h"
-#include "scenario/timeline_picture.h"
+#include "timeline/timeline_canvas.h"
+#include "timeline/timeline_picture.h"
 
 namespace kelpa {
 

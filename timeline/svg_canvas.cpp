@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "scenario/svg_canvas.h"
+#include "timeline/svg_canvas.h"
 
 #include <array>
 #include <charconv>
