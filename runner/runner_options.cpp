@@ -8,8 +8,8 @@
 
 #include "catalogue/fill_in.h"
 #include "catalogue/shown_text.h"
+#include "exports/timeline_file.h"
 #include "platform/ini_text.h"
-#include "runner/timeline_file.h"
 
 namespace kelpa {
 namespace {

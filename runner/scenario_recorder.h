@@ -4,8 +4,8 @@
 #pragma once
 
 #include "catalogue/messages.h"
-#include "runner/run_figures.h"
-#include "runner/trace_writer.h"
+#include "exports/run_figures.h"
+#include "exports/trace_writer.h"
 #include "scenario/scenario.h"
 #include "timeline/timeline_model.h"
 

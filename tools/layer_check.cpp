@@ -26,12 +26,13 @@ struct Layer {
 };
 
 // Lowest first: a layer sees the ones before it.
-constexpr std::array<Layer, 9> kLayers = {{
+constexpr std::array<Layer, 10> kLayers = {{
     {"platform", false},
     {"catalogue", false},
     {"simulation", false},
     {"timeline", false},
     {"scenario", false},
+    {"exports", false},
     {"session", false},
     {"runner", false},
     {"gui", true},

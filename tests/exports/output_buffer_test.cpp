@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "runner/output_buffer.h"
+#include "exports/output_buffer.h"
 
 namespace kelpa {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "runner/timeline_file.h"
+#include "exports/timeline_file.h"
 
 #include <algorithm>
 
