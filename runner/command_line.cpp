@@ -9,17 +9,18 @@
 
 #include "catalogue/fill_in.h"
 #include "catalogue/shown_text.h"
+#include "exports/program_version.h"
+#include "exports/run_header.h"
+#include "exports/timeline_file.h"
 #include "platform/ini_file.h"
 #include "platform/sha256.h"
 #include "platform/terminal_width.h"
 #include "runner/compare_runs.h"
 #include "runner/interrupt_cleanup.h"
 #include "runner/output_file.h"
-#include "runner/program_version.h"
-#include "runner/run_header.h"
 #include "runner/runner_options.h"
 #include "runner/scenario_recorder.h"
-#include "runner/timeline_file.h"
+#include "timeline/svg_canvas.h"
 
 namespace kelpa {
 namespace {

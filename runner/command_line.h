@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "exports/timeline_file.h"
 #include "runner/compare_runs.h"
-#include "runner/timeline_file.h"
 
 namespace kelpa {
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "catalogue/messages.h"
-#include "runner/output_buffer.h"
-#include "runner/run_figures.h"
+#include "exports/output_buffer.h"
+#include "exports/run_figures.h"
+#include "exports/statistic_rows.h"
 #include "runner/runner_options.h"
-#include "runner/statistic_rows.h"
 
 namespace kelpa {
 

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "catalogue/messages.h"
-#include "runner/output_buffer.h"
-#include "runner/statistic_rows.h"
-#include "runner/trace_writer.h"
+#include "exports/output_buffer.h"
+#include "exports/statistic_rows.h"
+#include "exports/trace_writer.h"
 
 namespace kelpa {
 

@@ -8,6 +8,7 @@
 
 #include "catalogue/fill_in.h"
 #include "catalogue/shown_text.h"
+#include "exports/timeline_file.h"
 #include "platform/ini_text.h"
 
 namespace kelpa {
@@ -246,21 +247,6 @@ class Parser {
 };
 
 }  // namespace
-
-std::optional<TimelineFileKind> TimelineKindOf(std::string_view file) {
-  const auto dot = file.rfind('.');
-  if (dot == std::string_view::npos) {
-    return std::nullopt;
-  }
-  const std::string_view extension = file.substr(dot + 1);
-  if (SameName(extension, "svg")) {
-    return TimelineFileKind::Svg;
-  }
-  if (SameName(extension, "png")) {
-    return TimelineFileKind::Png;
-  }
-  return std::nullopt;
-}
 
 ParsedCommandLine ParseRunnerArguments(const std::vector<std::string>& args, const TMessages& msg) {
   return Parser(args, msg).Parse();

@@ -38,10 +38,6 @@ struct RunnerOptions {
 // table.
 inline constexpr std::size_t kMaxCombinations = 10000;
 
-enum class TimelineFileKind { Svg, Png };
-// The picture a file name asks for, by its extension; none for any other.
-std::optional<TimelineFileKind> TimelineKindOf(std::string_view file);
-
 struct ParsedCommandLine {
   std::optional<RunnerOptions> Options;
   std::string Error;  // why the command line was refused, when Options is empty

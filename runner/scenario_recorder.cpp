@@ -7,11 +7,11 @@
 #include <optional>
 
 #include "scenario/scenario_run.h"
-#include "scenario/timeline_recorder.h"
 #include "simulation/event_fan_out.h"
 #include "simulation/simulation.h"
 #include "simulation/snapshots.h"
 #include "simulation/virtual_clock.h"
+#include "timeline/timeline_recorder.h"
 
 namespace kelpa {
 namespace {

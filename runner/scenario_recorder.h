@@ -4,10 +4,10 @@
 #pragma once
 
 #include "catalogue/messages.h"
-#include "runner/run_figures.h"
-#include "runner/trace_writer.h"
+#include "exports/run_figures.h"
+#include "exports/trace_writer.h"
 #include "scenario/scenario.h"
-#include "scenario/timeline_model.h"
+#include "timeline/timeline_model.h"
 
 namespace kelpa {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runner/output_buffer.h"
+#include "exports/output_buffer.h"
 
 namespace kelpa {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "runner/text_trace.h"
 
-#include "runner/run_header.h"
+#include "exports/run_header.h"
 #include "runner/text_table.h"
 #include "simulation/process.h"
 

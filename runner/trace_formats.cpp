@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "runner/trace_formats.h"
 
-#include "runner/csv_trace.h"
+#include "exports/csv_trace.h"
 #include "runner/json_trace.h"
 #include "runner/scenario_recorder.h"
 #include "runner/states_trace.h"

@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "catalogue/messages.h"
-#include "runner/output_buffer.h"
-#include "runner/statistic_rows.h"
-#include "runner/trace_writer.h"
-#include "scenario/timeline_model.h"
+#include "exports/output_buffer.h"
+#include "exports/statistic_rows.h"
+#include "exports/trace_writer.h"
+#include "timeline/timeline_model.h"
 
 namespace kelpa {
 

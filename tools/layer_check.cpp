@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Fails the build when a source file includes against the layers: each top-level folder is a
-// layer, and a layer may include only its own headers and those of the layers below it. The
-// standard-library layers may not include Qt, and no two folders may include each other, however
-// indirectly.
+// layer, and a layer may include only its own headers and those of the layers it builds on,
+// directly or through another. The standard-library layers may not include Qt, and no two folders
+// may include each other, however indirectly.
 //
 // Usage: kelpa_layer_check <source root>
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -14,6 +13,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -21,40 +21,68 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Layer {
-  const char* Folder;
+  std::string Folder;
   bool UsesQt;
+  std::vector<std::string> BuildsOn;  // directly; what those build on comes with them
 };
 
-// Lowest first: a layer sees the ones before it.
-constexpr std::array<Layer, 8> kLayers = {{
-    {"platform", false},
-    {"catalogue", false},
-    {"simulation", false},
-    {"scenario", false},
-    {"session", false},
-    {"runner", false},
-    {"gui", true},
-    {"app", true},
-}};
+// The layers form a graph, not a line: the timeline and the scenario files both stand on the
+// simulation and know nothing of each other, the export formats stand on both, and the runner
+// and the windows share those formats but not each other (nor does the runner use the session).
+// A layer comes after every layer it builds on.
+const std::vector<Layer>& Layers() {
+  static const std::vector<Layer> layers = {
+      {"platform", false, {}},
+      {"catalogue", false, {"platform"}},
+      {"simulation", false, {"catalogue"}},
+      {"timeline", false, {"simulation"}},
+      {"scenario", false, {"simulation"}},
+      {"exports", false, {"timeline", "scenario"}},
+      {"session", false, {"scenario"}},
+      {"runner", false, {"exports"}},
+      {"gui", true, {"session", "exports"}},
+      {"app", true, {"gui", "runner"}},
+  };
+  return layers;
+}
 
-int LayerOf(const fs::path& relative) {
-  const std::string top = relative.begin()->string();
-  for (std::size_t i = 0; i < kLayers.size(); ++i) {
-    if (top == kLayers[i].Folder) {
-      return static_cast<int>(i);
+const Layer* LayerNamed(const std::string& folder) {
+  for (const Layer& layer : Layers()) {
+    if (folder == layer.Folder) {
+      return &layer;
     }
   }
-  return -1;
+  return nullptr;
+}
+
+const Layer* LayerOf(const fs::path& relative) {
+  return LayerNamed(relative.begin()->string());
+}
+
+// The layers a layer may include: its own and all it builds on, however indirectly.
+void AddReachable(const Layer& layer, std::set<std::string>& reached) {
+  if (reached.insert(layer.Folder).second) {
+    for (const std::string& below : layer.BuildsOn) {
+      AddReachable(*LayerNamed(below), reached);
+    }
+  }
 }
 
 struct Checker {
+  explicit Checker(fs::path root) : Root(std::move(root)) {
+    for (const Layer& layer : Layers()) {
+      AddReachable(layer, MayInclude[layer.Folder]);
+    }
+  }
+
   fs::path Root;
+  std::map<std::string, std::set<std::string>> MayInclude;
   std::map<std::string, std::set<std::string>> FolderIncludes;
   std::vector<std::string> Faults;
 
   void CheckFile(const fs::path& file) {
     const fs::path relative = fs::relative(file, Root);
-    const int layer = LayerOf(relative);
+    const Layer& layer = *LayerOf(relative);
     const std::string folder = relative.parent_path().generic_string();
     static const std::regex quoted(R"(^\s*#\s*include\s*"([^"]+)\")");
     static const std::regex qt(R"(^\s*#\s*include\s*<Q)");
@@ -63,20 +91,20 @@ struct Checker {
     for (int number = 1; std::getline(in, line); ++number) {
       const std::string where = relative.generic_string() + ":" + std::to_string(number);
       std::smatch match;
-      if (!kLayers[static_cast<std::size_t>(layer)].UsesQt && std::regex_search(line, qt)) {
+      if (!layer.UsesQt && std::regex_search(line, qt)) {
         Faults.push_back(where + ": Qt in a standard-library layer");
       }
       if (!std::regex_search(line, match, quoted)) {
         continue;
       }
       const fs::path included(match[1].str());
-      const int target = LayerOf(included);
-      if (target < 0) {
+      const Layer* target = LayerOf(included);
+      if (target == nullptr) {
         continue;  // a header beside the file, or generated
       }
-      if (target > layer) {
-        Faults.push_back(where + ": " + kLayers[static_cast<std::size_t>(layer)].Folder +
-                         " includes " + included.generic_string() + " from a layer above it");
+      if (MayInclude[layer.Folder].count(target->Folder) == 0) {
+        Faults.push_back(where + ": " + layer.Folder + " includes " + included.generic_string() +
+                         ", from a layer it does not build on");
       }
       const std::string to = included.parent_path().generic_string();
       if (to != folder) {
@@ -124,11 +152,11 @@ int main(int argc, char* argv[]) {
     std::cerr << "usage: kelpa_layer_check <source root>\n";
     return 2;
   }
-  Checker checker{fs::path(argv[1]), {}, {}};
-  for (const Layer& layer : kLayers) {
+  Checker checker(argv[1]);
+  for (const Layer& layer : Layers()) {
     const fs::path folder = checker.Root / layer.Folder;
     if (!fs::is_directory(folder)) {
-      checker.Faults.push_back(std::string("no folder ") + layer.Folder);
+      checker.Faults.push_back("no folder " + layer.Folder);
       continue;
     }
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "runner/output_buffer.h"
+#include "exports/output_buffer.h"
 #include "runner/scenario_recorder.h"
 #include "runner/trace_formats.h"
 

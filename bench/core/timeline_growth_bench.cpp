@@ -17,7 +17,7 @@
 #include "catalogue/messages.h"
 #include "core/twenty_mixed.h"
 #include "scenario/scenario_run.h"
-#include "scenario/timeline_recorder.h"
+#include "timeline/timeline_recorder.h"
 
 namespace kelpa::bench {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "core/latencies.h"
 #include "gui/timeline/qt_canvas.h"
-#include "scenario/timeline_picture.h"
+#include "timeline/timeline_picture.h"
 
 namespace kelpa::bench {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "catalogue/fill_in.h"
 #include "gui/common/qt_convert.h"
-#include "scenario/timeline_picture.h"
+#include "timeline/timeline_picture.h"
 
 namespace kelpa {
 

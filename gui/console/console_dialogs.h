@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "gui/console/console_hooks.h"
-#include "scenario/timeline_model.h"
+#include "timeline/timeline_model.h"
 
 class QWidget;
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "scenario/scenario.h"
-#include "scenario/timeline_model.h"
+#include "timeline/timeline_model.h"
 
 class QTimer;
 

@@ -9,11 +9,11 @@
 #include <iterator>
 
 #include "catalogue/statistics_captions.h"
+#include "exports/csv_exports.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/readable_text.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/language/language.h"
-#include "runner/csv_exports.h"
 #include "simulation/simulation.h"
 #include "simulation/snapshots.h"
 

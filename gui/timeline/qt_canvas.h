@@ -4,7 +4,7 @@
 
 #include <QFont>
 
-#include "scenario/timeline_canvas.h"
+#include "timeline/timeline_canvas.h"
 
 class QPainter;
 

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <string>
 
-#include "scenario/timeline_picture.h"
+#include "timeline/timeline_picture.h"
 
 namespace kelpa {
 

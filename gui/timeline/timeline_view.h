@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "scenario/timeline_picture.h"
+#include "timeline/timeline_picture.h"
 
 namespace kelpa {
 

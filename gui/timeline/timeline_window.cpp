@@ -15,18 +15,19 @@
 #include <mutex>
 
 #include "catalogue/fill_in.h"
+#include "exports/csv_exports.h"
+#include "exports/program_version.h"
+#include "exports/run_figures.h"
+#include "exports/timeline_file.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/timeline/timeline_image.h"
 #include "gui/timeline/timeline_view.h"
 #include "platform/ini_file.h"
-#include "runner/csv_exports.h"
-#include "runner/program_version.h"
-#include "runner/run_figures.h"
-#include "runner/timeline_file.h"
 #include "scenario/timeline_header.h"
 #include "simulation/event_fan_out.h"
 #include "simulation/snapshots.h"
+#include "timeline/svg_canvas.h"
 
 namespace kelpa {
 namespace {

@@ -14,8 +14,8 @@
 
 #include "gui/common/file_export.h"
 #include "scenario/scenario.h"
-#include "scenario/timeline_picture.h"
-#include "scenario/timeline_recorder.h"
+#include "timeline/timeline_picture.h"
+#include "timeline/timeline_recorder.h"
 
 class QPushButton;
 class QScrollBar;

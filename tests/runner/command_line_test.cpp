@@ -14,9 +14,9 @@
 
 #include "catalogue/fill_in.h"
 #include "catalogue/messages.h"
+#include "exports/program_version.h"
 #include "platform/ini_text.h"
 #include "runner/command_line.h"
-#include "runner/program_version.h"
 #include "scenario/scenario_reader.h"
 #include "support/temp_working_directory.h"
 

@@ -15,12 +15,12 @@
 #include <tuple>
 #include <vector>
 
+#include "exports/timeline_file.h"
 #include "runner/command_line.h"
 #include "runner/scenario_recorder.h"
-#include "runner/timeline_file.h"
 #include "scenario/scenario_reader.h"
-#include "scenario/svg_canvas.h"
 #include "support/temp_working_directory.h"
+#include "timeline/svg_canvas.h"
 
 namespace kelpa {
 namespace {

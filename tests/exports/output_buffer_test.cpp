@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The runner's writing of fields, numbers and times, and the text table's alignment.
+// The output formats' writing of fields, numbers and times.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "runner/output_buffer.h"
-#include "runner/text_table.h"
+#include "exports/output_buffer.h"
 
 namespace kelpa {
 namespace {
@@ -31,15 +30,6 @@ TEST(OutputBuffer, FieldsNumbersAndTimes) {
   EXPECT_EQ(text.str(),
             "plain|\"a,b\"|\"say \"\"hi\"\"\"|\"two\nlines\"|\"q\\\"b\\\\c\\u0001\"|0.66667|0.00|"
             "1234568|0.12|-42|00:00:00:000|25:01:01:001|01:02:03");
-}
-
-TEST(TextTable, AlignsByCharactersNotBytes) {
-  std::ostringstream text;
-  {
-    OutputBuffer out(text);
-    WriteTextTable(out, {{"Início", "1"}, {"Fim", "100"}, {"", ""}});
-  }
-  EXPECT_EQ(text.str(), "Início    1\nFim     100\n\n");
 }
 
 }  // namespace

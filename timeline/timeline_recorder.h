@@ -8,8 +8,8 @@
 #include <functional>
 #include <utility>
 
-#include "scenario/timeline_model.h"
 #include "simulation/simulation.h"
+#include "timeline/timeline_model.h"
 
 namespace kelpa {
 

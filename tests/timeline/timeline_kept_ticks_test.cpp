@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "runner/timeline_file.h"
+#include "timeline/svg_canvas.h"
 
 namespace kelpa {
 namespace {

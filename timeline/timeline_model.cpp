@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "scenario/timeline_model.h"
+#include "timeline/timeline_model.h"
 
 #include <algorithm>
 #include <iterator>

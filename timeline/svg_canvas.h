@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // A timeline canvas that writes an SVG document: the exports' vector picture, made without Qt
-// so that the command-line runner can write it too.
+// so that the command-line runner can write it too; and the whole SVG text of a picture.
 #pragma once
 
 #include <set>
 #include <string>
 
-#include "scenario/timeline_canvas.h"
+#include "timeline/timeline_canvas.h"
+#include "timeline/timeline_picture.h"
 
 namespace kelpa {
 
@@ -33,5 +34,9 @@ class SvgCanvas final : public TimelineCanvas {
 
 // "#rrggbb".
 std::string HexColour(TColor colour);
+
+// The SVG text of a picture.
+std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
+                        const TimelineTexts& texts);
 
 }  // namespace kelpa

@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: MIT
-// The picture of a whole run as a file: SVG written here, PNG by a painter the program entry
-// hands in (the runner itself uses no Qt).
+// The picture of a whole run as a file: its kind, by the file's name, and its frame; the SVG is
+// written by TimelineSvg, the PNG by a painter the program entry hands in (the runner itself uses
+// no Qt).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "scenario/scenario.h"
-#include "scenario/timeline_picture.h"
+#include "timeline/timeline_picture.h"
 
 namespace kelpa {
+
+enum class TimelineFileKind { Svg, Png };
+// The picture a file name asks for, by its extension; none for any other.
+std::optional<TimelineFileKind> TimelineKindOf(std::string_view file);
 
 // Writes the picture as PNG to file; false when it could not.
 using TimelinePngPainter =
@@ -29,9 +35,5 @@ TimelineFrame WholeRunFrame(std::int64_t ticks, const Scenario& scenario, const 
 // scenario's processes); none when it can.
 std::optional<std::string> TimelineRefusal(const std::string& file, const Scenario& scenario,
                                            const TMessages& msg);
-
-// The SVG text of a picture.
-std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
-                        const TimelineTexts& texts);
 
 }  // namespace kelpa

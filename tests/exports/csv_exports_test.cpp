@@ -8,10 +8,10 @@
 #include <sstream>
 #include <string>
 
+#include "exports/csv_exports.h"
+#include "exports/program_version.h"
 #include "platform/sha256.h"
 #include "runner/command_line.h"
-#include "runner/csv_exports.h"
-#include "runner/program_version.h"
 #include "runner/scenario_recorder.h"
 #include "scenario/scenario_reader.h"
 #include "support/temp_working_directory.h"

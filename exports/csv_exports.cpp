@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "runner/csv_exports.h"
+#include "exports/csv_exports.h"
 
 #include <sstream>
 
-#include "runner/csv_trace.h"
-#include "runner/output_buffer.h"
+#include "exports/csv_trace.h"
+#include "exports/output_buffer.h"
 
 namespace kelpa {
 

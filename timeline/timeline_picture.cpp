@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "scenario/timeline_picture.h"
+#include "timeline/timeline_picture.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "runner/statistic_rows.h"
+#include "exports/statistic_rows.h"
 
+#include "exports/output_buffer.h"
+#include "exports/run_figures.h"
 #include "platform/ini_file.h"
-#include "runner/output_buffer.h"
-#include "runner/run_figures.h"
 
 namespace kelpa {
 namespace {

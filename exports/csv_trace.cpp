@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "runner/csv_trace.h"
+#include "exports/csv_trace.h"
 
-#include "runner/run_header.h"
+#include "exports/run_header.h"
 
 namespace kelpa {
 

@@ -15,10 +15,10 @@
 #include <utility>
 #include <vector>
 
-#include "scenario/run_row.h"
 #include "simulation/colour.h"
 #include "simulation/process_state.h"
 #include "simulation/sim_event.h"
+#include "timeline/run_row.h"
 
 namespace kelpa {
 

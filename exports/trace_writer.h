@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "runner/run_figures.h"
+#include "exports/run_figures.h"
 #include "scenario/scenario.h"
 #include "simulation/sim_event.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "runner/program_version.h"
+#include "exports/program_version.h"
 
 namespace kelpa {
 

@@ -1,14 +1,28 @@
 // SPDX-License-Identifier: MIT
-#include "runner/timeline_file.h"
+#include "exports/timeline_file.h"
 
 #include <algorithm>
 
 #include "catalogue/fill_in.h"
-#include "runner/runner_options.h"
-#include "scenario/svg_canvas.h"
+#include "platform/ini_text.h"
 #include "scenario/timeline_header.h"
 
 namespace kelpa {
+
+std::optional<TimelineFileKind> TimelineKindOf(std::string_view file) {
+  const auto dot = file.rfind('.');
+  if (dot == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::string_view extension = file.substr(dot + 1);
+  if (SameName(extension, "svg")) {
+    return TimelineFileKind::Svg;
+  }
+  if (SameName(extension, "png")) {
+    return TimelineFileKind::Png;
+  }
+  return std::nullopt;
+}
 
 TimelineFrame WholeRunFrame(std::int64_t ticks, const Scenario& scenario, const TMessages& msg) {
   TimelineFrame frame;
@@ -36,14 +50,6 @@ std::optional<std::string> TimelineRefusal(const std::string& file, const Scenar
   }
   return FillIn(msg.MsgLinhaTamanho, {std::to_string(std::int64_t(layout.Width())),
                                       std::to_string(std::int64_t(layout.Height()))});
-}
-
-std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
-                        const TimelineTexts& texts) {
-  const TimelineLayout layout(frame, model);
-  SvgCanvas canvas(layout.Width(), layout.Height());
-  DrawTimeline(model, frame, texts, canvas);
-  return canvas.Document();
 }
 
 }  // namespace kelpa

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The runner's one output stream: text gathers in a buffer that goes out in large pieces, numbers
-// are written with std::to_chars ('.' decimals whatever the locale), and nothing flushes per line.
+// The one output stream of the formats, the runner's and the windows' exports: text gathers in a
+// buffer that goes out in large pieces, numbers are written with std::to_chars ('.' decimals
+// whatever the locale), and nothing flushes per line.
 #pragma once
 
 #include <cstdint>

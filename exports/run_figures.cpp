@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "runner/run_figures.h"
+#include "exports/run_figures.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "runner/run_header.h"
+#include "exports/run_header.h"
 
 #include <string_view>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "scenario/svg_canvas.h"
+#include "timeline/svg_canvas.h"
 
 #include <array>
 #include <charconv>
@@ -143,6 +143,14 @@ void SvgCanvas::Shape(const std::vector<CanvasPoint>& points, TColor fill, TColo
 void SvgCanvas::Text(double x, double y, const std::string& text, bool bold) {
   out_ += "<text x=\"" + Number(x) + "\" y=\"" + Number(y) + "\"" +
           (bold ? " font-weight=\"bold\"" : "") + ">" + Escaped(text) + "</text>\n";
+}
+
+std::string TimelineSvg(const TimelineModel& model, const TimelineFrame& frame,
+                        const TimelineTexts& texts) {
+  const TimelineLayout layout(frame, model);
+  SvgCanvas canvas(layout.Width(), layout.Height());
+  DrawTimeline(model, frame, texts, canvas);
+  return canvas.Document();
 }
 
 }  // namespace kelpa

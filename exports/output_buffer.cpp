@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "runner/output_buffer.h"
+#include "exports/output_buffer.h"
 
 #include <array>
 #include <charconv>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "scenario/timeline_recorder.h"
+#include "timeline/timeline_recorder.h"
 
 namespace kelpa {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "catalogue/messages.h"
-#include "runner/statistic_rows.h"
-#include "runner/trace_writer.h"
-#include "scenario/timeline_model.h"
+#include "exports/statistic_rows.h"
+#include "exports/trace_writer.h"
+#include "timeline/timeline_model.h"
 
 namespace kelpa {
 

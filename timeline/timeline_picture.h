@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "catalogue/messages.h"
-#include "scenario/timeline_canvas.h"
-#include "scenario/timeline_model.h"
+#include "timeline/timeline_canvas.h"
+#include "timeline/timeline_model.h"
 
 namespace kelpa {
 
