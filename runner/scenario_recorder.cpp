@@ -146,7 +146,7 @@ RunFigures RunScenario(const Scenario& scenario, const TMessages& msg, TraceWrit
   Recorder recorder(scenario, clock, sim.Cpu, writer);
   EventFanOut events;
   events.Add(&recorder);
-  sim.Events = &events;
+  sim.SetEvents(&events);
   std::optional<TimelineRecorder> drawn;
   if (timeline != nullptr) {
     drawn.emplace(sim, *timeline, [&clock] { return clock.Ms(); });

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "simulation/process.h"
+#include "simulation/virtual_step.h"
 
 namespace kelpa {
 
@@ -33,7 +34,7 @@ ScenarioRun::ScenarioRun(Simulation& sim, VirtualClock& clock, const Scenario& s
 void ScenarioRun::Start() {
   sim_.Lock.AssertHeld();
   clock_.SetMs(0);
-  sim_.StartTime = clock_.Now();
+  sim_.MarkStart();
   ApplyOptionsLocked();
 }
 
@@ -86,26 +87,8 @@ void ScenarioRun::RunTickLocked() {
   clock_.SetMs(start);
   ApplyChangesLocked();
   ApplyActionsLocked();
-  PassAt(start);
-  sim_.Cpu.Cycle();
-  const std::int64_t end = start + periodMs_;
-  for (std::int64_t ms = start + kPassPeriodMs; ms < end; ms += kPassPeriodMs) {
-    PassAt(ms);
-    // Passes that would only advance the wait counter are taken in one step; the pass that
-    // serves a wait still runs at its own instant.
-    const std::int64_t left = (end - ms) / kPassPeriodMs - 1;
-    const int skipped =
-        static_cast<int>(std::min<std::int64_t>(left, sim_.Espera.QuietPassesAhead()));
-    sim_.Espera.SkipQuietPasses(skipped);
-    ms += std::int64_t{skipped} * kPassPeriodMs;
-  }
-  sim_.ReportTickEnded();
+  StepVirtualTickLocked(sim_, clock_, start, periodMs_);
   ++tick_;
-}
-
-void ScenarioRun::PassAt(std::int64_t ms) {
-  clock_.SetMs(ms);
-  sim_.Espera.Pass();
 }
 
 void ScenarioRun::ApplyChangesLocked() {

@@ -71,7 +71,6 @@ class ScenarioRun {
   void ApplyChangesLocked();
   void ApplyActionsLocked();
   void Apply(const Action& action);
-  void PassAt(std::int64_t ms);
 
   Simulation& sim_;
   VirtualClock& clock_;

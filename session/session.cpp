@@ -32,17 +32,12 @@ void Session::CreateSimulation(IDisplay& display) {
   simLog_ = std::make_unique<ReplayLog>(*log_, *clock_);
   display_ = std::make_unique<SwitchableDisplay>(display);
   sim_ = std::make_unique<Simulation>(*clock_, *simLog_, *display_, msg_);
-  sim_->Events = &events_;
+  sim_->SetEvents(&events_);
   player_ = std::make_unique<ScenarioPlayer>(*sim_, clock_->Virtual(), events_);
 }
 
 void Session::OpenScenario(Scenario scenario) {
-  {
-    // Under the lock: a thread already past the run/stop event finds the flag and does nothing.
-    std::lock_guard lock(sim_->Lock);
-    sim_->ThreadsParked = true;
-    sim_->StopRunEvent.Reset();
-  }
+  sim_->ParkThreads();
   const std::string title = scenario.Title;
   player_->Open(std::move(scenario));
   if (!VirtualTime()) {
@@ -158,7 +153,7 @@ void Session::StartThreads() {
 void Session::MarkReady() {
   {
     std::lock_guard lock(sim_->Lock);
-    sim_->StartTime = clock_->Now();
+    sim_->MarkStart();
   }
   LogSystemLine(msg_.MsgLogProntoAs + " " + TimeNow());
 }

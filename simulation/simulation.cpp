@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "simulation/simulation.h"
 
+#include <mutex>
+
 namespace kelpa {
 
 Simulation::Simulation(const IClock& clock, ILog& log, IDisplay& display, const TMessages& messages)
@@ -26,8 +28,8 @@ void Simulation::Report(SimEvent event) {
       Log.AddLine(*line, event.Color);
     }
   }
-  if (Events != nullptr) {
-    Events->Report(event);
+  if (events_ != nullptr) {
+    events_->Report(event);
   }
 }
 
@@ -39,6 +41,13 @@ void Simulation::ReportProcess(EventKind kind, const TProcesso& p, int page, int
   event.Page = page;
   event.Value = value;
   Report(event);
+}
+
+void Simulation::ParkThreads() {
+  // Under the lock: a thread already past the run/stop event finds the flag and does nothing.
+  std::lock_guard lock(Lock);
+  ThreadsParked = true;
+  StopRunEvent.Reset();
 }
 
 void Simulation::ReportTickEnded() {

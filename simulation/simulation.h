@@ -64,7 +64,8 @@ class Simulation {
   std::function<void()> AfterStep;
 
   // Receives every event after its log line is written; null for none. Set before StartThreads.
-  IEventSink* Events = nullptr;
+  void SetEvents(IEventSink* sink) { events_ = sink; }
+  IEventSink* Events() const { return events_; }
 
   // Takes one change from a window: the lock is taken here (a step holds it for its tick), and
   // each option set and hand action is reported as one event. Returns the disc of the process a
@@ -82,6 +83,11 @@ class Simulation {
   // processor and wait threads then run no cycle and no pass even if they were already past the
   // run/stop event when the run stopped.
   bool ThreadsParked = false;
+  // Parks the threads for good and stops the run. Takes the lock.
+  void ParkThreads();
+  // The statistics measure elapsed time from now (the end of start-up, a scenario's tick 0). The
+  // lock must be held.
+  void MarkStart() { StartTime = Now(); }
 
   // A fresh start, the lock held: every process gone (its disc released, no log line), the
   // queues, interrupts, lists, frames, page file, wait counter and counters as a new simulation
@@ -102,7 +108,7 @@ class Simulation {
   void ChangeState(TProcesso& p, ProcessState to);
 
   // Whether anything receives events: a run with the log discarded and no sink skips them.
-  bool Listened() const { return Events != nullptr || !logDiscards_; }
+  bool Listened() const { return events_ != nullptr || !logDiscards_; }
 
   TDateTime Now() const { return Clock.Now(); }
   ShapeId NextShapeId() { return ++lastShape_; }
@@ -121,6 +127,7 @@ class Simulation {
   void SetOptionLocked(const SetOption& option);
   ShapeId TakeHandActionLocked(const HandAction& action);
 
+  IEventSink* events_ = nullptr;
   const bool logDiscards_;  // read once: asked of every event
   HandAction lastHand_;
   ShapeId lastShape_ = 0;

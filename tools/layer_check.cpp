@@ -86,6 +86,17 @@ struct Checker {
     const std::string folder = relative.parent_path().generic_string();
     static const std::regex quoted(R"(^\s*#\s*include\s*"([^"]+)\")");
     static const std::regex qt(R"(^\s*#\s*include\s*<Q)");
+    // Outside the simulation, its state changes only through Simulation::Apply: no assignment,
+    // increment or atomic store to a field of its parts, no set or reset of its events.
+    static const std::regex writes(
+        R"((\.|->)\s*(Kernel|Memoria|Espera|Cpu|HClock|Settings)\s*\.\s*\w+)"
+        R"((\s*(\.|->)\s*\w+)*\s*(=[^=]|\+=|-=|\+\+|--|\.\s*(store|exchange|fetch_\w+)\s*\())"
+        R"(|(\+\+|--)\s*[\w.>-]*(\.|->)\s*(Kernel|Memoria|Espera|Cpu|HClock|Settings)\s*\.)"
+        R"(|(\.|->)\s*(StopRunEvent|ClockEvent)\s*\.\s*(Set|Reset|Close)\s*\()"
+        R"(|(\.|->)\s*(ThreadsParked|FinishedCount|TotalTurnaroundTime|AfterStep)\s*(=[^=]|\+=|\+\+))");
+    static const std::regex comment(R"(^\s*//)");
+    const bool outsideTheSimulation =
+        layer.Folder != "simulation" && MayInclude[layer.Folder].count("simulation") != 0;
     std::ifstream in(file);
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
@@ -93,6 +104,11 @@ struct Checker {
       std::smatch match;
       if (!layer.UsesQt && std::regex_search(line, qt)) {
         Faults.push_back(where + ": Qt in a standard-library layer");
+      }
+      if (outsideTheSimulation && !std::regex_search(line, comment) &&
+          std::regex_search(line, writes)) {
+        Faults.push_back(where + ": " + layer.Folder +
+                         " writes the simulation's state; changes go through Simulation::Apply");
       }
       if (!std::regex_search(line, match, quoted)) {
         continue;

@@ -76,7 +76,7 @@ void TimelineGrowth(benchmark::State& state, std::int64_t kept) {
         atFull = HeapBytes();
       }
     });
-    sim.Events = &timed;
+    sim.SetEvents(&timed);
     const auto start = std::chrono::steady_clock::now();
     run.RunTo(kTicks);
     state.SetIterationTime(

@@ -264,10 +264,10 @@ class ProcessListTest : public QObject {
       }
       int count = 0;
     } actions;
-    kelpa::IEventSink* const followed = t.sim.Events;
-    t.sim.Events = &actions;
+    kelpa::IEventSink* const followed = t.sim.Events();
+    t.sim.SetEvents(&actions);
     o.Press(0, "Button1");
-    t.sim.Events = followed;
+    t.sim.SetEvents(followed);
     QCOMPARE(o.asked.back()[2], QStringLiteral("15"));
     QCOMPARE(o.messages.size(), 3);
     QCOMPARE(actions.count, 0);

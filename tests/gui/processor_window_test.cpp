@@ -37,7 +37,7 @@ struct ShownSimulation {
             sim, [] { return true; }, &language) {
     display.SetProcessorWindow(&gp);
     gp.SetOptionsWindow(&opt);
-    sim.Events = &follower;
+    sim.SetEvents(&follower);
   }
   TProcesso* Create(int priority, TColor color) {
     TProcesso* raw = nullptr;

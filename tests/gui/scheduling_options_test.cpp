@@ -46,7 +46,7 @@ struct OptionsUnderTest {
               return SaveLoadSettings(SettingsMode::Save, options, reporter);
             },
             &language) {
-    sim.Events = &follower;
+    sim.SetEvents(&follower);
     gp.SetOptionsWindow(&opt);
   }
   SelectionTrackBar* Threshold() {

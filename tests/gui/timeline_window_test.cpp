@@ -29,7 +29,7 @@ namespace {
 struct LessonWithTimeline {
   explicit LessonWithTimeline(const QString& file)
       : lesson(*ReadScenarioFile(file.toStdString(), msg).Value), sim(clock, log, display, msg) {
-    sim.Events = &events;
+    sim.SetEvents(&events);
     window = std::make_unique<TimelineWindow>(sim, msg, events);
     run = std::make_unique<ScenarioRun>(sim, clock, lesson);
   }

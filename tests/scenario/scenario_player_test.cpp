@@ -82,7 +82,7 @@ Scenario Lesson(const std::string& name) {
 
 // A simulation played by a player on a log that keeps each line, and the hands of a user.
 struct Played {
-  Played() : sim(clock, log, display, msg), player(sim, clock, events) { sim.Events = &events; }
+  Played() : sim(clock, log, display, msg), player(sim, clock, events) { sim.SetEvents(&events); }
 
   void Create(int kind, int priority, int frames, TColor colour) {
     sim.Apply(HandAction{HandActionKind::Create, 0, kind, priority, frames, colour});
@@ -279,7 +279,7 @@ class Board final : public IDisplay {
 // A player whose display is set aside for its jumps, as the windows' is.
 struct Jumping {
   Jumping() : display(board), sim(clock, log, display, msg), player(sim, clock, events) {
-    sim.Events = &events;
+    sim.SetEvents(&events);
   }
   void Jump(std::int64_t tick) {
     {

@@ -49,7 +49,7 @@ TEST(Session, RunsWithoutWindowsAndReportsEveryEvent) {
     session.MarkReady();
     logName = session.Log().FileName();
     Simulation& sim = session.Sim();
-    sim.Events = &events;
+    sim.SetEvents(&events);
     {
       std::lock_guard lock(sim.Lock);
       for (int kind : {pkCPU, pkIO1}) {

@@ -158,7 +158,7 @@ class RandomRunTest : public MemoryTest, public ::testing::WithParamInterface<un
 
   void SetUp() override {
     MemoryTest::SetUp();
-    sim.Events = &events_;
+    sim.SetEvents(&events_);
   }
 
   std::mt19937 rng_{GetParam()};

@@ -35,7 +35,11 @@ const std::vector<SourceFile> kSound = {
     {"session/s.h", "#include \"scenario/c.h\"\n"},
     {"runner/r.cpp", "#include \"exports/e.h\"\n#include \"timeline/t.h\"\n"},
     {"gui/a/w.h", "#include <QWidget>\n#include \"session/s.h\"\n#include \"exports/e.h\"\n"},
-    {"gui/b/v.cpp", "#include \"gui/a/w.h\"\n#include \"platform/p.h\"\n"},
+    {"gui/b/v.cpp",
+     "#include \"gui/a/w.h\"\n#include \"platform/p.h\"\n"
+     "const bool slow = sim_.Kernel.Quantum == 3000 && sim_.HClock.Period.load() > 500;\n"},
+    {"simulation/s.cpp",
+     "#include \"simulation/s.h\"\nvoid F(S& sim) { sim.Kernel.Quantum = 1; }\n"},
     {"app/main.cpp", "#include <QApplication>\n#include \"gui/b/v.h\"\n#include \"runner/r.h\"\n"},
 };
 
@@ -83,6 +87,17 @@ TEST(LayerCheck, EachFaultFailsNamingItsFile) {
       {"a layer above", {"simulation/x.cpp", "#include \"gui/a/w.h\"\n"}, "simulation/x.cpp:2"},
       {"Qt below the windows", {"exports/x.cpp", "#include <QString>\n"}, "exports/x.cpp:2"},
       {"folders include each other", {"gui/a/x.cpp", "#include \"gui/b/v.h\"\n"}, "gui/a -> gui/b"},
+      // Changes reach the simulation through its one entry.
+      {"a window writes a kernel field",
+       {"gui/a/x.cpp", "  sim_.Kernel.Quantum = 1000 * position;\n"},
+       "gui/a/x.cpp:2"},
+      {"an atomic stored",
+       {"session/x.cpp", "sim->Settings.RealTimeThreshold.store(3);\n"},
+       "session/x.cpp:2"},
+      {"the run stopped by hand",
+       {"scenario/x.cpp", "sim_.StopRunEvent.Reset();\n"},
+       "scenario/x.cpp:2"},
+      {"a counter moved", {"runner/x.cpp", "++sim.Espera.WaitCounter;\n"}, "runner/x.cpp:2"},
   };
   for (const Case& c : cases) {
     std::vector<SourceFile> files = kSound;
