@@ -72,6 +72,11 @@ int SnapshotProcessCount(Simulation& sim) {
   return static_cast<int>(sim.Kernel.Processes.size());
 }
 
+RunOptions SnapshotOptions(Simulation& sim) {
+  std::lock_guard lock(sim.Lock);
+  return sim.Options();
+}
+
 std::optional<ProcessDetail> SnapshotProcess(Simulation& sim, int index) {
   std::lock_guard lock(sim.Lock);
   const auto& processes = sim.Kernel.Processes;

@@ -14,6 +14,7 @@
 #include "simulation/display.h"
 #include "simulation/memory_manager.h"
 #include "simulation/process.h"
+#include "simulation/run_options.h"
 
 namespace kelpa {
 
@@ -97,6 +98,8 @@ struct PageListSizes {
 std::vector<DiscPlace> SnapshotReadyDiscs(Simulation& sim);
 std::vector<ProcessRow> SnapshotProcessRows(Simulation& sim);
 int SnapshotProcessCount(Simulation& sim);
+// The options in force.
+RunOptions SnapshotOptions(Simulation& sim);
 // The process at `index` of the table, or the first when there is none there; none when the
 // table is empty.
 std::optional<ProcessDetail> SnapshotProcess(Simulation& sim, int index);

@@ -13,6 +13,7 @@
 #include "gui/language/language.h"
 #include "gui/memory/window_frame.h"
 #include "simulation/simulation.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 namespace {
@@ -96,10 +97,7 @@ void Tfrm_Opt_MV::BuildControls() {
 }
 
 void Tfrm_Opt_MV::FormCreate() {
-  {
-    std::lock_guard lock(sim_.Lock);
-    SpinEdit1->setValue(sim_.Options().MinFreePercent);
-  }
+  SpinEdit1->setValue(SnapshotOptions(sim_).MinFreePercent);
   setWindowTitle(ToQString(sim_.Msg.MsgTitOpcoesMV));
   TranslateForm(language_, "GMO", this);
   ComboBox1->setItemText(kAnticipatedItem, ToQString(sim_.Msg.MsgAntecipada));
@@ -137,11 +135,7 @@ void Tfrm_Opt_MV::SpeedButton2Click() {
 }
 
 void Tfrm_Opt_MV::ShowValuesInForce() {
-  RunOptions inForce;
-  {
-    std::lock_guard lock(sim_.Lock);
-    inForce = sim_.Options();
-  }
+  const RunOptions inForce = SnapshotOptions(sim_);
   for (const OptionId option :
        {OptionId::FrameLimitEnabled, OptionId::AnticipatedFetch, OptionId::MinFreePercent}) {
     ShowOption(option, RowOf(option).Get(inForce));

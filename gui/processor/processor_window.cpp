@@ -282,7 +282,7 @@ void TfrmGP::Opcoes1Click() {
 }
 
 void TfrmGP::showEvent(QShowEvent* event) {
-  PaintRealTimeLabels(sim_.Settings.RealTimeThreshold.load());
+  PaintRealTimeLabels(SnapshotOptions(sim_).RealTimeThreshold);
   QMainWindow::showEvent(event);
 }
 

@@ -13,6 +13,7 @@
 #include "gui/processor/selection_track_bar.h"
 #include "simulation/kernel.h"
 #include "simulation/simulation.h"
+#include "simulation/snapshots.h"
 
 namespace kelpa {
 namespace {
@@ -64,7 +65,7 @@ Tfrm_Opt::Tfrm_Opt(Simulation& sim, std::function<bool()> saveSettings, TLanguag
   CreateComponents();
 
   TrackBar1->setRange(0, kThresholdMax);
-  TrackBar1->setValue(sim_.Settings.RealTimeThreshold.load());
+  TrackBar1->setValue(SnapshotOptions(sim_).RealTimeThreshold);
   TrackBar1->SetSelection(TrackBar1->value(), kTopPriority);
   TranslateForm(language, "GPO", this);
   setWindowTitle(ToQString(sim_.Msg.MsgTitOpcoesEscalonamento));
@@ -111,10 +112,11 @@ void Tfrm_Opt::CreateComponents() {
 }
 
 void Tfrm_Opt::LoadFromSettings() {
-  CheckBox2->setChecked(sim_.Settings.DynamicPriorityEnabled.load());
-  CheckBox1->setChecked(sim_.Settings.PreemptionEnabled.load());
-  // The control keeps the threshold inside 0..16.
-  TrackBar1->setValue(sim_.Settings.RealTimeThreshold.load());
+  const RunOptions inForce = SnapshotOptions(sim_);
+  for (const OptionId option :
+       {OptionId::DynamicPriority, OptionId::Preemption, OptionId::RealTimeThreshold}) {
+    ShowOption(option, RowOf(option).Get(inForce));
+  }
 }
 
 void Tfrm_Opt::ShowOption(OptionId option, int value) {

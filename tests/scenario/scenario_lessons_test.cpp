@@ -100,6 +100,12 @@ TEST(ScenarioLessons, ATimedChangeIsTheOptionFromItsTick) {
       {"04-busca-por-demanda.ini", "MEMORIA", "LIMITE_FRAMES", "0"},
       {"05-swapping.ini", "MEMORIA", "MIN_LIVRES", "0"},
   };
+  // A new option that may change in a run needs a lesson it changes.
+  for (const OptionRow& row : kOptionTable) {
+    const bool listed = std::any_of(std::begin(table), std::end(table),
+                                    [&row](const auto& c) { return c.Key == row.Key; });
+    EXPECT_EQ(listed, row.Changeable) << row.Key;
+  }
   constexpr std::int64_t kAt = 30;
   const auto before = [](const std::vector<std::string>& log, std::int64_t tick) {
     std::vector<std::string> lines;

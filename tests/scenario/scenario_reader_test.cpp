@@ -45,8 +45,6 @@ TEST(ScenarioReader, RefusesEachMalformedFileWithItsMessage) {
        "t.ini:3: FATIA: 11 fora do intervalo 1..10"},
       {"beyond 64 bits", "[PROCESSO 1]\nCHEGADA=99999999999999999999\n",
        "t.ini:2: CHEGADA: 99999999999999999999 fora do intervalo 0..1000000000"},
-      {"flag not 0 or 1", kOneProcess + "[GLOBAL]\nPREEMPCAO=2\n",
-       "t.ini:3: PREEMPCAO: 2 fora do intervalo 0..1"},
       {"process number", "[PROCESSO 1000]\n", "t.ini:1: PROCESSO: 1000 fora do intervalo 1..999"},
       {"process without number", "[PROCESSO]\n", "t.ini:1: PROCESSO: número malformado \"\""},
       {"unknown kind", "[PROCESSO 1]\nTIPO=IO_4\n",
@@ -114,8 +112,6 @@ TEST(ScenarioReader, RefusesEachMalformedFileWithItsMessage) {
        "t.ini:4: chave desconhecida RELOGIO na seção [MUDANCA 1]"},
       {"change at a negative tick", kOneProcess + "[MUDANCA 1]\nTICK=-1\n",
        "t.ini:3: TICK: -1 fora do intervalo 0..1000000000"},
-      {"change out of range", kOneProcess + "[MUDANCA 1]\nTICK=5\nMIN_LIVRES=101\n",
-       "t.ini:4: MIN_LIVRES: 101 fora do intervalo 0..100"},
       {"change section twice", kOneProcess + "[MUDANCA 1]\nTICK=5\n[mudanca 1]\n",
        "t.ini:4: seção [MUDANCA 1] repetida (já aberta na linha 2)"},
   };
