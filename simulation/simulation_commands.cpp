@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The simulation's one way in: options, hand actions, run/stop and a step, each reported.
+#include <algorithm>
 #include <mutex>
 
 #include "simulation/live_step.h"
@@ -50,7 +51,9 @@ ShapeId Simulation::ApplyLocked(const Command& command) {
 }
 
 void Simulation::SetOptionLocked(const SetOption& option) {
-  const int value = option.Value;
+  // Every reader of options keeps them in range; a value from elsewhere is brought into it.
+  const OptionRow& row = RowOf(option.Option);
+  const int value = std::clamp(option.Value, row.Min, row.Max);
   switch (option.Option) {
     case OptionId::Preemption:
       Settings.PreemptionEnabled = value != 0;

@@ -56,6 +56,19 @@ std::string Refusal(const OptionRow& row) {
   return row.Kind == OptionKind::Fetch ? std::string("busca desconhecida") : " fora do intervalo";
 }
 
+// RowOf finds a row by its place: the rows are in the order of OptionId, every one filled in.
+TEST(OptionTable, EachRowStandsAtItsOptionsPlace) {
+  for (std::size_t i = 0; i < kOptionTable.size(); ++i) {
+    const OptionRow& row = kOptionTable[i];
+    EXPECT_EQ(static_cast<std::size_t>(row.Id), i);
+    EXPECT_FALSE(row.Key.empty());
+    EXPECT_FALSE(row.Json.empty());
+    EXPECT_LE(row.Min, row.Default);
+    EXPECT_LE(row.Default, row.Max);
+    EXPECT_EQ(RowOfKey(row.Key), &row);
+  }
+}
+
 TEST(OptionTable, EveryOptionReadsWritesOverridesAndChangesAtATick) {
   for (const OptionRow& row : kOptionTable) {
     SCOPED_TRACE(std::string(row.Key));
