@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace kelpa {
 
@@ -249,5 +250,7 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries();
 // Reads every entry from the settings file at iniPath (a missing file, section or key keeps the
 // default; a key present with an empty value gives the empty text). Never writes the file.
 void CarregaMensagens(TMessages& messages, const std::string& iniPath);
+// The same over layers, lowest precedence first: each entry from the last layer that gives it.
+void CarregaMensagens(TMessages& messages, const std::vector<std::string>& layers);
 
 }  // namespace kelpa

@@ -5,6 +5,7 @@
 
 #include "platform/datetime.h"
 #include "platform/ini_file.h"
+#include "platform/settings_layers.h"
 #include "simulation/snapshots.h"
 
 namespace kelpa {
@@ -25,7 +26,7 @@ void Session::OpenLog() {
 }
 
 void Session::LoadCatalogue() {
-  CarregaMensagens(msg_, KelpaIniPath());
+  CarregaMensagens(msg_, KelpaIniLayers());
 }
 
 void Session::CreateSimulation(IDisplay& display) {
@@ -139,7 +140,7 @@ bool Session::SaveLoadSettings(SettingsMode mode) {
 }
 
 int Session::Zoom() const {
-  return ReadZoom(IniPath());
+  return ReadZoom(KelpaIniLayers());
 }
 
 bool Session::SaveZoom(int percent) {
@@ -183,6 +184,10 @@ void Session::LogSystemLine(const std::string& text) {
 
 std::string Session::IniPath() const {
   return KelpaIniPath();
+}
+
+std::vector<std::string> Session::IniLayersBeneath() const {
+  return SettingsLayersBeneath();
 }
 
 std::string Session::TimeNow() const {

@@ -101,6 +101,9 @@ class Session {
   EventFanOut& Events() { return events_; }
   // kelpa.ini in the current folder: the settings, the catalogue and the windows' captions.
   std::string IniPath() const;
+  // The files beneath it, lowest precedence first: the shipped catalogue of the desktop's
+  // language (English when the locale is) and the lab's defaults (/etc/kelpa/kelpa.ini).
+  std::vector<std::string> IniLayersBeneath() const;
 
  private:
   // The time of day now, as the ready and shutdown lines show it.

@@ -7,6 +7,7 @@
 
 #include "platform/ini_file.h"
 #include "platform/ini_temp_file.h"
+#include "platform/settings_layers.h"
 
 namespace kelpa {
 namespace {
@@ -36,6 +37,9 @@ void ReadFrom(const TIniFile& ini, RunOptions& options) {
       continue;
     }
     const std::string key(row.Key);
+    if (!ini.HasKey(kSection, key)) {
+      continue;  // as a file beneath gave it, or the default
+    }
     const int value =
         row.Kind == OptionKind::Number
             ? std::clamp(ini.ReadInteger(kSection, key, row.Default), row.Min, row.Max)
@@ -84,7 +88,14 @@ bool WriteSettings(const RunOptions& options, IErrorReporter& reporter) {
 }
 
 int ReadZoom(const std::string& iniPath) {
-  const int zoom = TIniFile(iniPath).ReadInteger(kVisualSection, kZoom, kDefaultZoom);
+  return ReadZoom(std::vector<std::string>{iniPath});
+}
+
+int ReadZoom(const std::vector<std::string>& layers) {
+  int zoom = kDefaultZoom;
+  for (const std::string& layer : layers) {
+    zoom = TIniFile(layer).ReadInteger(kVisualSection, kZoom, zoom);
+  }
   return std::find(kZoomLevels.begin(), kZoomLevels.end(), zoom) != kZoomLevels.end()
              ? zoom
              : kDefaultZoom;
@@ -95,10 +106,15 @@ bool WriteZoom(int percent, IErrorReporter& reporter) {
       reporter, [&](TIniFile& ini) { ini.WriteInteger(kVisualSection, kZoom, percent); });
 }
 
-bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter) {
+bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter,
+                      const std::vector<std::string>& beneath) {
   switch (mode) {
     case SettingsMode::Load: {
       RemoveStaleTempFiles(KelpaIniPath());
+      // The lab's defaults (and the shipped catalogue's) first: the user's own file wins.
+      for (const std::string& layer : beneath) {
+        ReadFrom(TIniFile(layer), settings);
+      }
       // Only a file counts: a folder (or anything else) of that name is no settings file, and
       // writing the defaults then reports that the file cannot be written.
       if (!KelpaIniPresent()) {

@@ -5,8 +5,10 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/error_reporter.h"
+#include "platform/settings_layers.h"
 #include "simulation/run_options.h"
 
 namespace kelpa {
@@ -22,11 +24,14 @@ bool WriteSettings(const RunOptions& options, IErrorReporter& reporter);
 
 enum class SettingsMode : int { Load = 1, Save = 2 };
 
-// Load: remove the temporary files of saves that were killed, then read the file if it exists
+// Load: remove the temporary files of saves that were killed, read the layers beneath the user's
+// file (the shipped catalogue of the desktop's language, the lab's defaults), then read the file
+// if it exists
 // (reporting a file that cannot be read, whose values then stay as they are), otherwise create it
 // from the current values. Save: write it. Any other value does nothing. Returns false only when a
 // write failed (after reporting it).
-bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter);
+bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter,
+                      const std::vector<std::string>& beneath = SettingsLayersBeneath());
 
 // The zooms the windows offer, in percent; the first is the default.
 inline constexpr std::array<int, 4> kZoomLevels = {100, 125, 150, 200};
@@ -35,6 +40,8 @@ inline constexpr int kDefaultZoom = kZoomLevels[0];
 // ZOOM of section VISUAL in the file at iniPath: one of kZoomLevels, or the default when the key,
 // the file or a readable value is missing, or the value is not one of them.
 int ReadZoom(const std::string& iniPath);
+// The same over layers, lowest precedence first: the last that gives a zoom.
+int ReadZoom(const std::vector<std::string>& layers);
 
 // Writes ZOOM (one of kZoomLevels) into section VISUAL, leaving the rest of the file as it is.
 // On failure reports "Unable to write to <full path>" and returns false.

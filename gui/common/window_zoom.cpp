@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include "platform/ini_file.h"
+#include "platform/settings_layers.h"
 #include "session/settings.h"
 
 namespace kelpa {
@@ -24,7 +25,7 @@ QByteArray ScaleFactorForZoom(int percent, const QByteArray& userFactor) {
 }
 
 int ApplyZoomSetting() {
-  const int zoom = ReadZoom(KelpaIniPath());
+  const int zoom = ReadZoom(KelpaIniLayers());
   const QByteArray factor = ScaleFactorForZoom(zoom, qgetenv(kScaleFactorVariable));
   if (!factor.isEmpty()) {
     qputenv(kScaleFactorVariable, factor);

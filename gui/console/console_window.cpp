@@ -111,6 +111,7 @@ bool TForm1::SaveLoadSettings(SettingsMode mode) {
 
 void TForm1::CarregaLinguagem() {
   windows_.Language().SetFileName(session_.IniPath());
+  windows_.Language().SetBeneath(session_.IniLayersBeneath());
   windows_.Language().TranslateForm("CONSOLE", this);
   noProcessHint_ = strip_.StaticText1->text();
 }

@@ -139,14 +139,27 @@ void TLanguage::CloseFile() {
   reader_.reset();
 }
 
+void TLanguage::SetBeneath(const std::vector<std::string>& files) {
+  beneath_.clear();
+  for (const std::string& file : files) {
+    beneath_.push_back(std::make_unique<TIniFile>(file));
+  }
+}
+
 std::optional<std::string> TLanguage::Lookup(const std::string& section,
                                              const std::string& key) const {
+  std::optional<std::string> value;
   if (formFile_ != nullptr) {
-    return ValueIn(*formFile_, section, key);
+    value = ValueIn(*formFile_, section, key);
+  } else {
+    // A component translated on its own, outside a form: the file as it reads now.
+    const TIniFile current(reader_->Path());
+    value = ValueIn(current, section, key);
   }
-  // A component translated on its own, outside a form: the file as it reads now.
-  const TIniFile current(reader_->Path());
-  return ValueIn(current, section, key);
+  for (auto file = beneath_.rbegin(); !value && file != beneath_.rend(); ++file) {
+    value = ValueIn(**file, section, key);
+  }
+  return value;
 }
 
 void TLanguage::TranslateComponent(const std::string& section, const std::string& key,

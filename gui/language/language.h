@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QObject;
 class QWidget;
@@ -39,6 +40,9 @@ class TLanguage {
   virtual void TranslateForm(const std::string& section, QWidget* form);
 
   std::string FileName;
+  // Files beneath FileName, lowest precedence first (the shipped catalogue of the desktop's
+  // language, the lab's defaults): a caption the file does not give, they may. Read once.
+  void SetBeneath(const std::vector<std::string>& files);
 
  protected:
   // The value of key in section as the file reads now; none when the key is absent.
@@ -47,6 +51,7 @@ class TLanguage {
 
  private:
   std::unique_ptr<TIniFile> reader_;
+  std::vector<std::unique_ptr<TIniFile>> beneath_;
   // While TranslateForm runs: the file as read at its start, which every lookup uses.
   const TIniFile* formFile_ = nullptr;
 };

@@ -7,7 +7,7 @@
 #include <QTranslator>
 
 #include "gui/common/qt_convert.h"
-#include "platform/ini_file.h"
+#include "platform/settings_layers.h"
 
 namespace kelpa {
 namespace {
@@ -22,15 +22,14 @@ bool IsLanguageName(const QString& name) {
 
 }  // namespace
 
-QString InterfaceLanguage(const std::string& iniPath) {
-  const TIniFile ini(iniPath);
-  const QString name = ToQString(ini.ReadString("MSG", "LANGUAGE", std::string()));
+QString InterfaceLanguage(const std::vector<std::string>& layers) {
+  const QString name = ToQString(LayeredValue(layers, "MSG", "LANGUAGE").value_or(std::string()));
   return IsLanguageName(name) ? name : kDefaultLanguage;
 }
 
-QTranslator* InstallQtTranslation(const std::string& iniPath, const QString& folder) {
+QTranslator* InstallQtTranslation(const std::vector<std::string>& layers, const QString& folder) {
   auto* translator = new QTranslator(QCoreApplication::instance());
-  if (!translator->load(QStringLiteral("qtbase_") + InterfaceLanguage(iniPath), folder) ||
+  if (!translator->load(QStringLiteral("qtbase_") + InterfaceLanguage(layers), folder) ||
       !QCoreApplication::installTranslator(translator)) {
     delete translator;
     return nullptr;
@@ -39,7 +38,7 @@ QTranslator* InstallQtTranslation(const std::string& iniPath, const QString& fol
 }
 
 QTranslator* InstallQtTranslation() {
-  return InstallQtTranslation(KelpaIniPath(), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  return InstallQtTranslation(KelpaIniLayers(), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 }  // namespace kelpa

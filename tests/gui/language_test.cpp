@@ -261,7 +261,7 @@ class LanguageTest : public QObject {
     };
     for (const Case& c : cases) {
       WriteIni(c.Ini);
-      QTranslator* translator = InstallQtTranslation(KelpaIniPath(), c.Folder);
+      QTranslator* translator = InstallQtTranslation({KelpaIniPath()}, c.Folder);
       const QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
       QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), c.Cancel);
       QCoreApplication::removeTranslator(translator);
