@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "catalogue/messages.h"
 #include "platform/error_reporter.h"
 #include "simulation/run_options.h"
 
@@ -17,8 +18,10 @@ void ReadSettings(RunOptions& options);
 
 // Writes those keys in that order, leaving the rest of the file as it is. On failure reports
 // "Unable to write to <full path>" and returns false; the settings in memory stay in force. A file
-// that was not read (too large, UTF-16) is never written: the failure says why.
-bool WriteSettings(const RunOptions& options, IErrorReporter& reporter);
+// that was not read (too large, UTF-16) is never written: the failure says why, in msg's words
+// (the built-in texts when not given).
+bool WriteSettings(const RunOptions& options, IErrorReporter& reporter,
+                   const TMessages& msg = TMessages());
 
 enum class SettingsMode : int { Load = 1, Save = 2 };
 
@@ -26,7 +29,8 @@ enum class SettingsMode : int { Load = 1, Save = 2 };
 // (reporting a file that cannot be read, whose values then stay as they are), otherwise create it
 // from the current values. Save: write it. Any other value does nothing. Returns false only when a
 // write failed (after reporting it).
-bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter);
+bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter,
+                      const TMessages& msg = TMessages());
 
 // The zooms the windows offer, in percent; the first is the default.
 inline constexpr std::array<int, 4> kZoomLevels = {100, 125, 150, 200};
@@ -38,6 +42,6 @@ int ReadZoom(const std::string& iniPath);
 
 // Writes ZOOM (one of kZoomLevels) into section VISUAL, leaving the rest of the file as it is.
 // On failure reports "Unable to write to <full path>" and returns false.
-bool WriteZoom(int percent, IErrorReporter& reporter);
+bool WriteZoom(int percent, IErrorReporter& reporter, const TMessages& msg = TMessages());
 
 }  // namespace kelpa
