@@ -149,7 +149,7 @@ TEST(RunnerCommandLine, VersionAndHelpNeedNoScenario) {
 }
 
 // --help fits 80 columns in the built-in texts and in the English catalogue, and ends saying
-// where to read more.
+// where to read more; a refusal reads in either language too.
 TEST(RunnerCommandLine, HelpFitsEightyColumnsInEitherLanguage) {
   const test::TempWorkingDirectory dir;
   for (const bool english : {false, true}) {
@@ -167,6 +167,10 @@ TEST(RunnerCommandLine, HelpFitsEightyColumnsInEitherLanguage) {
     }
     EXPECT_EQ(last, english ? "More: man kelpa, and the guides in /usr/share/doc/kelpa."
                             : "Mais informações: man kelpa e os guias em /usr/share/doc/kelpa.");
+    // The blank between a refusal and what it names is the translation's too.
+    EXPECT_TRUE(Runner({"--bogus"})
+                    .Err.starts_with(english ? "kelpa: unknown option: --bogus\n"
+                                             : "kelpa: opção desconhecida: --bogus\n"));
   }
   EXPECT_EQ(Wrapped("one two three", "  ", 9), "  one two\n  three\n");
   EXPECT_EQ(Wrapped("one two three", "  ", 8), "  one\n  two\n  three\n");
