@@ -215,11 +215,7 @@ class Runner {
     const TimelineFrame frame = WholeRunFrame(timeline, scenario, msg_);
     const TimelineTexts texts = TimelineTextsFrom(msg_);
     if (file == kStandardOutput) {
-      out_ << TimelineSvg(timeline, frame, texts);
-      if (!out_.flush()) {
-        err_ << "kelpa: " << msg_.MsgRunNaoGravou << "stdout\n";
-        return kRunError;
-      }
+      out_ << TimelineSvg(timeline, frame, texts);  // its writing is checked with the rest
       return kSuccess;
     }
     const bool svg = TimelineKindOf(file) == TimelineFileKind::Svg;
