@@ -5,6 +5,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "catalogue/fill_in.h"
+#include "catalogue/messages.h"
+#include "platform/ini_file.h"
+#include "platform/settings_layers.h"
+
 namespace kelpa {
 
 QString DesktopFolder() {
@@ -14,8 +19,12 @@ QString DesktopFolder() {
 
 std::optional<std::string> EnterDesktopFolder(const QString& folder) {
   if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir() || !QDir::setCurrent(folder)) {
-    return "Unable to work in the folder " + folder.toStdString() + "; Kelpa keeps its files in " +
-           QDir::currentPath().toStdString();
+    // Shown before the catalogue is loaded: its text comes from the settings file of the folder
+    // Kelpa stays in, the one whose catalogue the windows will then load.
+    TMessages texts;
+    CarregaMensagens(texts, KelpaIniLayers());
+    return FillIn(texts.MsgPastaRecusada,
+                  {folder.toStdString(), QDir::currentPath().toStdString()});
   }
   return std::nullopt;
 }

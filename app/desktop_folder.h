@@ -14,7 +14,8 @@ namespace kelpa {
 QString DesktopFolder();
 
 // Creates the folder if it is missing and makes it the current folder. When that fails, leaves
-// the current folder as it is and returns why, for the user. Needs no application object, so it
+// the current folder as it is and returns why, for the user, in the words of the current folder's
+// kelpa.ini (or the built-in ones). Needs no application object, so it
 // can run before anything reads the current folder.
 std::optional<std::string> EnterDesktopFolder(const QString& folder);
 

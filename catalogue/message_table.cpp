@@ -193,6 +193,14 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3306", &TMessages::MsgValorFatiaUma},
       {"MSG", "MSG3307", &TMessages::MsgValorFatia},
       {"MSG", "MSG3308", &TMessages::MsgValorClock},
+      // Files and folders the program cannot use; the runner's help on where to read more.
+      {"MSG", "MSG3350", &TMessages::MsgIniMantido},
+      {"MSG", "MSG3351", &TMessages::MsgIniNaoLido},
+      {"MSG", "MSG3352", &TMessages::MsgLogNaoCriado},
+      {"MSG", "MSG3353", &TMessages::MsgPastaRecusada},
+      {"MSG", "MSG3354", &TMessages::MsgRunAjudaTraco},
+      {"MSG", "MSG3355", &TMessages::MsgRunAjudaMais},
+      {"MSG", "MSG3356", &TMessages::MsgRunOpcaoSemValor},
   }};
   return entries;
 }

@@ -228,6 +228,21 @@ struct TMessages {
   std::string MsgValorFatiaUma = "%1 instrução";
   std::string MsgValorFatia = "%1 instruções";
   std::string MsgValorClock = "%1 ms";
+  // Files and folders the program cannot use, and the runner's help on where to read more
+  // (MSG3350..MSG3399). Some are shown before the catalogue is loaded: they are read on their own
+  // from the kelpa.ini in force then, or are the built-in ones.
+  // %1 is the described "Unable to write to <path>", %2 why the file was not read.
+  std::string MsgIniMantido = "%1: %2; o arquivo fica como está";
+  std::string MsgIniNaoLido = "Não foi possível ler %1: %2; valem os textos e as opções embutidos";
+  std::string MsgLogNaoCriado = "Não foi possível criar %1";
+  std::string MsgPastaRecusada =
+      "Não foi possível trabalhar na pasta %1; o Kelpa guarda seus arquivos em %2";
+  std::string MsgRunAjudaTraco =
+      "Uma opção leva seu valor como --opção=valor ou --opção valor. Em --output, - é a saída"
+      " padrão, e --timeline - grava o SVG na saída padrão quando --output nomeia um arquivo. --"
+      " encerra as opções: um FILE depois dele pode começar com -.";
+  std::string MsgRunAjudaMais = "Mais informações: man kelpa e os guias em /usr/share/doc/kelpa.";
+  std::string MsgRunOpcaoSemValor = "opção que não leva valor: %1";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
@@ -242,7 +257,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 183;
+inline constexpr std::size_t kMessageCount = 190;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -16,6 +16,7 @@
 #include "platform/sha256.h"
 #include "platform/terminal_width.h"
 #include "runner/compare_runs.h"
+#include "runner/help_text.h"
 #include "runner/interrupt_cleanup.h"
 #include "runner/output_file.h"
 #include "runner/runner_options.h"
@@ -61,19 +62,27 @@ class Runner {
       return Refuse(*clash);
     }
     // Caught here so that the files being written are removed as the stack unwinds.
+    int status = kRunError;
     try {
-      return Carry(options);
+      status = Carry(options);
     } catch (const std::bad_alloc&) {
       err_ << "kelpa: " << msg_.MsgRunSemMemoria << '\n';
       return kRunError;
     }
+    // Whatever went to standard output must have got there (a full disk, a closed pipe): a
+    // failure already reported ends with its own status.
+    if (status != kRunError && !out_.flush()) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << "stdout\n";
+      return kRunError;
+    }
+    return status;
   }
 
  private:
   int Carry(const RunnerOptions& options) {
     switch (options.Command) {
       case RunnerCommand::Help:
-        WriteHelp();
+        WriteHelp(out_, msg_);
         return kSuccess;
       case RunnerCommand::Version:
         out_ << "Kelpa " << ProgramVersion() << '\n';
@@ -102,32 +111,19 @@ class Runner {
     const std::pair<const char*, const std::optional<std::string>*> outputs[] = {
         {"--output", &options.Output}, {"--timeline", &options.Timeline}};
     for (const auto& [option, file] : outputs) {
-      if (*file && SameFile(**file, options.File)) {
+      if (*file && **file != kStandardOutput && SameFile(**file, options.File)) {
         return FillIn(msg_.MsgRunSaidaECenario, {option, EscapedText(**file)});
       }
     }
-    if (options.Output && options.Timeline && SameFile(*options.Output, *options.Timeline)) {
+    // The trace goes to standard output unless --output names a file.
+    if (options.TimelineToStdout() && !options.OutputToFile()) {
+      return FillIn(msg_.MsgRunSaidasIguais, {std::string(kStandardOutput)});
+    }
+    if (options.OutputToFile() && options.Timeline && !options.TimelineToStdout() &&
+        SameFile(*options.Output, *options.Timeline)) {
       return FillIn(msg_.MsgRunSaidasIguais, {EscapedText(*options.Timeline)});
     }
     return std::nullopt;
-  }
-
-  void WriteHelp() {
-    out_ << "Kelpa " << ProgramVersion() << "\n\n"
-         << msg_.MsgRunUso << '\n'
-         << "  kelpa --run FILE [--ticks N] [--set SECTION.KEY=VALUE]...\n"
-            "              [--format text|csv|json|states] [--output FILE]\n"
-            "              [--timeline FILE.svg|FILE.png]\n"
-         << "      " << msg_.MsgRunAjudaRun << '\n'
-         << "  kelpa --compare FILE --vary SECTION.KEY=V1,V2[,...] [--vary ...]\n"
-            "              [--ticks N] [--set SECTION.KEY=VALUE]... [--format text|csv]"
-            " [--output FILE]\n"
-         << "      " << msg_.MsgRunAjudaCompare << '\n'
-         << "  kelpa --check FILE [--ticks N] [--set SECTION.KEY=VALUE]...\n"
-         << "      " << msg_.MsgRunAjudaCheck << '\n'
-         << "  kelpa --help | --version\n\n"
-         << msg_.MsgRunAjudaJanelas << '\n'
-         << msg_.MsgRunAjudaSaida << '\n';
   }
 
   // Reads the file once: every combination of a comparison is parsed from the same bytes, and
@@ -168,7 +164,7 @@ class Runner {
 
   // The stream the data goes to: --output's file (through a temporary file), or out.
   std::ostream* Target(const RunnerOptions& options) {
-    if (!options.Output) {
+    if (!options.OutputToFile()) {
       return &out_;
     }
     file_ = std::make_unique<OutputFile>(*options.Output);
@@ -182,8 +178,8 @@ class Runner {
   int Finish(const RunnerOptions& options, OutputBuffer& buffer, std::ostream& target) {
     const bool written = buffer.Flush() && target.flush() && (!file_ || file_->Commit());
     if (!written) {
-      err_ << "kelpa: " << msg_.MsgRunNaoGravou << EscapedText(options.Output.value_or("stdout"))
-           << '\n';
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou
+           << (options.OutputToFile() ? EscapedText(*options.Output) : "stdout") << '\n';
       return kRunError;
     }
     return kSuccess;
@@ -218,6 +214,10 @@ class Runner {
                     const Scenario& scenario) {
     const TimelineFrame frame = WholeRunFrame(timeline, scenario, msg_);
     const TimelineTexts texts = TimelineTextsFrom(msg_);
+    if (file == kStandardOutput) {
+      out_ << TimelineSvg(timeline, frame, texts);  // its writing is checked with the rest
+      return kSuccess;
+    }
     const bool svg = TimelineKindOf(file) == TimelineFileKind::Svg;
     OutputFile output(file);
     bool written = output.IsOpen();
@@ -261,7 +261,7 @@ class Runner {
     }
     // A file gets the same text wherever it is written; a terminal, lines that fit it.
     WriteComparison(buffer, options.Format, table, captions_, msg_,
-                    options.Output ? kDefaultTextWidth : width_);
+                    options.OutputToFile() ? kDefaultTextWidth : width_);
     return Finish(options, buffer, *target);
   }
 
@@ -284,7 +284,10 @@ int RunRunner(const std::vector<std::string>& args, std::ostream& out, std::ostr
 }
 
 std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png) {
-  if (argc < 2 || !std::string_view(argv[1]).starts_with("--")) {
+  // -h and -V are the short forms of --help and --version; any other "-x" is Qt's (-platform,
+  // -style...).
+  const std::string_view first = argc < 2 ? std::string_view() : argv[1];
+  if (!first.starts_with("--") && first != "-h" && first != "-V") {
     return std::nullopt;
   }
   std::ios::sync_with_stdio(false);

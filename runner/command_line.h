@@ -14,7 +14,8 @@
 namespace kelpa {
 
 // Carries out the command line when it asks for the runner (its first argument starts with
-// "--") and returns the exit status: 0 success, 2 usage or scenario error, 3 run error. Returns
+// "--", or is -h or -V) and returns the exit status: 0 success, 2 usage or scenario error, 3 run
+// error (a file or standard output that could not be written). Returns
 // nothing for any other command line, which then starts the windows.
 // png draws --timeline's PNG pictures (the runner draws SVG by itself); none refuses them.
 std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png = {});

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <set>
 #include <string_view>
 
 #include "catalogue/fill_in.h"
@@ -86,9 +87,45 @@ std::optional<VaryOption> ParseVary(const std::string& text) {
   }
 }
 
+// One argument as the parser reads it. "--name=value" is two: the option and its attached value;
+// "-h" and "-V" read as "--help" and "--version"; everything after "--" is an operand.
+struct Argument {
+  enum class Kind { Option, Attached, Plain, Operand };
+  Kind Is;
+  std::string Text;      // the option's long name, or the value
+  std::string Original;  // as typed: "--ticks=5" for both of its halves
+};
+
+std::vector<Argument> Split(const std::vector<std::string>& args) {
+  std::vector<Argument> split;
+  bool operands = false;
+  for (const std::string& arg : args) {
+    if (operands) {
+      split.push_back({Argument::Kind::Operand, arg, arg});
+    } else if (arg == "--") {
+      operands = true;
+    } else if (arg == "-h" || arg == "-V") {
+      split.push_back({Argument::Kind::Option, arg == "-h" ? "--help" : "--version", arg});
+    } else if (!arg.starts_with("--")) {
+      split.push_back({Argument::Kind::Plain, arg, arg});
+    } else if (const auto equals = arg.find('='); equals != std::string::npos) {
+      split.push_back({Argument::Kind::Option, arg.substr(0, equals), arg});
+      split.push_back({Argument::Kind::Attached, arg.substr(equals + 1), arg});
+    } else {
+      split.push_back({Argument::Kind::Option, arg, arg});
+    }
+  }
+  return split;
+}
+
+bool Attached(const std::vector<Argument>& args, std::size_t i) {
+  return i < args.size() && args[i].Is == Argument::Kind::Attached;
+}
+
 class Parser {
  public:
-  Parser(const std::vector<std::string>& args, const TMessages& msg) : args_(args), msg_(msg) {}
+  Parser(const std::vector<std::string>& args, const TMessages& msg)
+      : args_(Split(args)), msg_(msg) {}
 
   ParsedCommandLine Parse() {
     if (!FindCommand()) {
@@ -97,33 +134,37 @@ class Parser {
     std::optional<std::string> ticks;
     bool formatGiven = false;
     for (std::size_t i = 0; i < args_.size(); ++i) {
-      const std::string& arg = args_[i];
-      if (i == commandAt_) {
-        i += TakesFile() ? 1 : 0;
+      const Argument& arg = args_[i];
+      if (used_.contains(i)) {
         continue;
       }
-      if (!arg.starts_with("--")) {
-        return Refuse(msg_.MsgRunArgumentoSobrando + ShownValue(arg));
+      if (arg.Is != Argument::Kind::Option) {
+        // A value attached to a command that takes none; anything else stands alone.
+        if (arg.Is == Argument::Kind::Attached) {
+          return Refuse(FillInShown(msg_.MsgRunOpcaoSemValor, {args_[i - 1].Text}));
+        }
+        return Refuse(msg_.MsgRunArgumentoSobrando + ShownValue(arg.Text));
       }
-      if (!IsOption(arg)) {
-        return Refuse(msg_.MsgRunOpcaoDesconhecida + ShownValue(arg));
+      const std::string& option = arg.Text;
+      if (!IsOption(option)) {
+        return Refuse(msg_.MsgRunOpcaoDesconhecida + ShownValue(arg.Original));
       }
-      if (!Takes(options_.Command, arg)) {
-        return Refuse(msg_.MsgRunOpcaoForaDoComando + arg);
+      if (!Takes(options_.Command, option)) {
+        return Refuse(msg_.MsgRunOpcaoForaDoComando + option);
       }
-      if (i + 1 >= args_.size()) {
-        return Refuse(msg_.MsgRunFaltaValor + arg);
+      const std::optional<std::string> value = ValueAt(i + 1, i);
+      if (!value) {
+        return Refuse(msg_.MsgRunFaltaValor + option);
       }
-      const std::string& value = args_[++i];
-      const bool once =
-          arg == "--ticks" || arg == "--format" || arg == "--output" || arg == "--timeline";
-      if (once &&
-          ((arg == "--ticks" && ticks) || (arg == "--format" && formatGiven) ||
-           (arg == "--output" && options_.Output) || (arg == "--timeline" && options_.Timeline))) {
-        return Refuse(msg_.MsgRunOpcaoRepetida + arg);
+      const bool once = option == "--ticks" || option == "--format" || option == "--output" ||
+                        option == "--timeline";
+      if (once && ((option == "--ticks" && ticks) || (option == "--format" && formatGiven) ||
+                   (option == "--output" && options_.Output) ||
+                   (option == "--timeline" && options_.Timeline))) {
+        return Refuse(msg_.MsgRunOpcaoRepetida + option);
       }
-      if (!Apply(arg, value, ticks, formatGiven)) {
-        return Refuse(msg_.MsgRunValorInvalido + arg + ": " + ShownValue(value));
+      if (!Apply(option, *value, ticks, formatGiven)) {
+        return Refuse(msg_.MsgRunValorInvalido + option + ": " + ShownValue(*value));
       }
     }
     if (ticks) {
@@ -136,6 +177,16 @@ class Parser {
   }
 
  private:
+  // The value of the option before at: attached, or the next argument as typed, whatever it is
+  // (as a value it is no option: "--output --x" writes to "--x"). last: where the value ended.
+  std::optional<std::string> ValueAt(std::size_t at, std::size_t& last) const {
+    if (at >= args_.size() || args_[at].Is == Argument::Kind::Operand) {
+      return std::nullopt;
+    }
+    last = at + (args_[at].Is == Argument::Kind::Option && Attached(args_, at + 1) ? 1 : 0);
+    return args_[at].Is == Argument::Kind::Option ? args_[at].Original : args_[at].Text;
+  }
+
   ParsedCommandLine CheckVaries() {
     const auto& varies = options_.Varies;
     if (varies.empty()) {
@@ -163,41 +214,56 @@ class Parser {
   bool FindCommand() {
     std::optional<std::string> first;
     for (std::size_t i = 0; i < args_.size(); ++i) {
-      const auto named = std::find_if(kCommands.begin(), kCommands.end(),
-                                      [&](const CommandName& c) { return c.Name == args_[i]; });
+      if (args_[i].Is != Argument::Kind::Option) {
+        continue;
+      }
+      const auto named =
+          std::find_if(kCommands.begin(), kCommands.end(),
+                       [&](const CommandName& c) { return c.Name == args_[i].Text; });
       if (named == kCommands.end()) {
+        i += Attached(args_, i + 1) ? 1 : 0;
         continue;
       }
       if (first) {
-        error_ = msg_.MsgRunDoisComandos + *first + " " + args_[i];
+        error_ = msg_.MsgRunDoisComandos + *first + " " + args_[i].Text;
         return false;
       }
-      first = args_[i];
-      commandAt_ = i;
+      first = args_[i].Text;
+      used_.insert(i);
       options_.Command = named->Command;
-      if (named->TakesFile) {
-        if (i + 1 >= args_.size() || args_[i + 1].starts_with("--")) {
-          error_ = msg_.MsgRunFaltaValor + args_[i];
-          return false;
-        }
-        options_.File = args_[i + 1];
-        ++i;
+      if (named->TakesFile && !TakeFile(i)) {
+        error_ = msg_.MsgRunFaltaValor + args_[i].Text;
+        return false;
       }
     }
     if (!first) {
       // A misspelt command reads as what it is, not as a missing one.
-      const auto unknown = std::find_if(args_.begin(), args_.end(), [](const std::string& arg) {
-        return arg.starts_with("--") && !IsOption(arg);
+      const auto unknown = std::find_if(args_.begin(), args_.end(), [](const Argument& arg) {
+        return arg.Is == Argument::Kind::Option && !IsOption(arg.Text);
       });
-      error_ = unknown != args_.end() ? msg_.MsgRunOpcaoDesconhecida + ShownValue(*unknown)
+      error_ = unknown != args_.end() ? msg_.MsgRunOpcaoDesconhecida + ShownValue(unknown->Original)
                                       : msg_.MsgRunSemComando;
     }
     return first.has_value();
   }
 
-  bool TakesFile() const {
-    return options_.Command == RunnerCommand::Run || options_.Command == RunnerCommand::Compare ||
-           options_.Command == RunnerCommand::Check;
+  // The scenario of the command at i: attached ("--run=FILE"), the next argument when it is no
+  // option, or else the first operand after "--" (so a FILE may begin with "-").
+  bool TakeFile(std::size_t i) {
+    std::size_t at = i + 1;
+    if (at >= args_.size() || args_[at].Is == Argument::Kind::Option ||
+        args_[at].Is == Argument::Kind::Operand) {
+      at = static_cast<std::size_t>(
+          std::find_if(args_.begin(), args_.end(),
+                       [](const Argument& a) { return a.Is == Argument::Kind::Operand; }) -
+          args_.begin());
+      if (at >= args_.size() || used_.contains(at)) {
+        return false;
+      }
+    }
+    options_.File = args_[at].Text;
+    used_.insert(at);
+    return !options_.File.empty();
   }
 
   bool Apply(const std::string& option, const std::string& value, std::optional<std::string>& ticks,
@@ -228,7 +294,8 @@ class Parser {
     }
     if (option == "--timeline") {
       options_.Timeline = value;
-      return TimelineKindOf(value).has_value();
+      // "-": the SVG on standard output.
+      return value == kStandardOutput || TimelineKindOf(value).has_value();
     }
     auto vary = ParseVary(value);
     if (vary) {
@@ -239,10 +306,10 @@ class Parser {
 
   ParsedCommandLine Refuse(std::string error) { return {std::nullopt, std::move(error)}; }
 
-  const std::vector<std::string>& args_;
+  const std::vector<Argument> args_;
   const TMessages& msg_;
   RunnerOptions options_;
-  std::size_t commandAt_ = 0;
+  std::set<std::size_t> used_;  // the command and its scenario
   std::string error_;
 };
 

@@ -23,6 +23,9 @@ struct VaryOption {
   std::vector<std::string> Values;
 };
 
+// An output named so is standard output.
+inline constexpr std::string_view kStandardOutput = "-";
+
 struct RunnerOptions {
   RunnerCommand Command = RunnerCommand::Help;
   std::string File;
@@ -31,7 +34,12 @@ struct RunnerOptions {
   TraceFormat Format = TraceFormat::Text;
   std::optional<std::string> Output;
   std::vector<VaryOption> Varies;
-  std::optional<std::string> Timeline;  // --timeline: the picture of the run, .svg or .png
+  // --timeline: the picture of the run, .svg or .png, or "-" for the SVG on standard output.
+  std::optional<std::string> Timeline;
+
+  // Whether --output names a file rather than standard output.
+  bool OutputToFile() const { return Output && *Output != kStandardOutput; }
+  bool TimelineToStdout() const { return Timeline && *Timeline == kStandardOutput; }
 };
 
 // The most combinations one --compare runs: each is a whole run, and its column is kept for the
@@ -43,7 +51,9 @@ struct ParsedCommandLine {
   std::string Error;  // why the command line was refused, when Options is empty
 };
 
-// args: the arguments after the program name.
+// args: the arguments after the program name, with GNU's habits: "--option=value" as well as
+// "--option value", "-h" and "-V" for --help and --version, and "--" ending the options (the
+// command's scenario may then follow it).
 ParsedCommandLine ParseRunnerArguments(const std::vector<std::string>& args, const TMessages& msg);
 
 }  // namespace kelpa

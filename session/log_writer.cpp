@@ -8,7 +8,11 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "catalogue/fill_in.h"
+#include "catalogue/messages.h"
 #include "platform/datetime.h"
+#include "platform/ini_file.h"
+#include "platform/settings_layers.h"
 
 namespace kelpa {
 namespace {
@@ -58,7 +62,11 @@ TLogWriter::TLogWriter(const IClock& clock, IErrorReporter* reporter) : clock_(c
     if (reporter != nullptr) {
       std::error_code error;
       const auto absolute = std::filesystem::absolute(fileName_, error);
-      reporter->ShowError("Unable to create " + (error ? fileName_ : absolute.string()));
+      // The log comes before the catalogue: the message reads its text from the settings file
+      // on its own (the built-in one when the file has none or cannot be read).
+      TMessages texts;
+      CarregaMensagens(texts, KelpaIniLayers());
+      reporter->ShowError(FillIn(texts.MsgLogNaoCriado, {error ? fileName_ : absolute.string()}));
     }
   } else {
     // Unbuffered: each batch goes out in one write of its own, so a failed write never leaves

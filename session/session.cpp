@@ -128,7 +128,7 @@ bool Session::SaveLoadSettings(SettingsMode mode) {
     std::lock_guard lock(sim_->Lock);
     options = sim_->Options();
   }
-  const bool saved = kelpa::SaveLoadSettings(mode, options, reporter_);
+  const bool saved = kelpa::SaveLoadSettings(mode, options, reporter_, msg_);
   if (mode == SettingsMode::Load) {
     for (const OptionRow& row : kOptionTable) {
       if (row.KeptInSettings) {
@@ -144,7 +144,7 @@ int Session::Zoom() const {
 }
 
 bool Session::SaveZoom(int percent) {
-  return WriteZoom(percent, reporter_);
+  return WriteZoom(percent, reporter_, msg_);
 }
 
 void Session::StartThreads() {

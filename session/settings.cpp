@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "catalogue/fill_in.h"
 #include "platform/ini_file.h"
 #include "platform/ini_temp_file.h"
 #include "platform/settings_layers.h"
@@ -17,12 +18,12 @@ constexpr const char* kVisualSection = "VISUAL";
 constexpr const char* kZoom = "ZOOM";
 
 // Why the file was not read; empty when it was.
-std::string UnreadReason(const TIniFile& ini) {
+std::string UnreadReason(const TIniFile& ini, const TMessages& msg) {
   switch (ini.Problem()) {
     case TIniProblem::TooLarge:
-      return "it is larger than " + std::to_string(kMaxIniFileSize / 1024) + " KB";
+      return msg.MsgCenArquivoGrande;
     case TIniProblem::Utf16:
-      return "it is in UTF-16 (save it as UTF-8)";
+      return msg.MsgCenArquivoUtf16;
     case TIniProblem::None:
       break;
   }
@@ -50,11 +51,11 @@ void ReadFrom(const TIniFile& ini, RunOptions& options) {
 
 // Writes keys into the settings file, leaving every other byte of it; a file that could not be
 // read is left as it is. Says why when it cannot.
-bool UpdateSettingsFile(IErrorReporter& reporter, const std::function<void(TIniFile&)>& write) {
+bool UpdateSettingsFile(IErrorReporter& reporter, const TMessages& msg,
+                        const std::function<void(TIniFile&)>& write) {
   TIniFile ini(KelpaIniPath());
-  if (const std::string reason = UnreadReason(ini); !reason.empty()) {
-    reporter.ShowError("Unable to write to " + ini.Path() + ": " + reason +
-                       "; the file is left as it is");
+  if (const std::string reason = UnreadReason(ini, msg); !reason.empty()) {
+    reporter.ShowError(FillIn(msg.MsgIniMantido, {"Unable to write to " + ini.Path(), reason}));
     return false;
   }
   write(ini);
@@ -71,8 +72,8 @@ void ReadSettings(RunOptions& options) {
   ReadFrom(TIniFile(KelpaIniPath()), options);
 }
 
-bool WriteSettings(const RunOptions& options, IErrorReporter& reporter) {
-  return UpdateSettingsFile(reporter, [&](TIniFile& ini) {
+bool WriteSettings(const RunOptions& options, IErrorReporter& reporter, const TMessages& msg) {
+  return UpdateSettingsFile(reporter, msg, [&](TIniFile& ini) {
     for (const OptionRow& row : kOptionTable) {
       if (!row.KeptInSettings) {
         continue;
@@ -101,13 +102,13 @@ int ReadZoom(const std::vector<std::string>& layers) {
              : kDefaultZoom;
 }
 
-bool WriteZoom(int percent, IErrorReporter& reporter) {
+bool WriteZoom(int percent, IErrorReporter& reporter, const TMessages& msg) {
   return UpdateSettingsFile(
-      reporter, [&](TIniFile& ini) { ini.WriteInteger(kVisualSection, kZoom, percent); });
+      reporter, msg, [&](TIniFile& ini) { ini.WriteInteger(kVisualSection, kZoom, percent); });
 }
 
 bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter,
-                      const std::vector<std::string>& beneath) {
+                      const TMessages& msg, const std::vector<std::string>& beneath) {
   switch (mode) {
     case SettingsMode::Load: {
       RemoveStaleTempFiles(KelpaIniPath());
@@ -118,19 +119,18 @@ bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& r
       // Only a file counts: a folder (or anything else) of that name is no settings file, and
       // writing the defaults then reports that the file cannot be written.
       if (!KelpaIniPresent()) {
-        return WriteSettings(settings, reporter);
+        return WriteSettings(settings, reporter, msg);
       }
       const TIniFile ini(KelpaIniPath());
-      if (const std::string reason = UnreadReason(ini); !reason.empty()) {
-        reporter.ShowError("Unable to read " + ini.Path() + ": " + reason +
-                           "; the built-in texts and settings are in use");
+      if (const std::string reason = UnreadReason(ini, msg); !reason.empty()) {
+        reporter.ShowError(FillIn(msg.MsgIniNaoLido, {ini.Path(), reason}));
         return true;
       }
       ReadFrom(ini, settings);
       return true;
     }
     case SettingsMode::Save:
-      return WriteSettings(settings, reporter);
+      return WriteSettings(settings, reporter, msg);
   }
   return true;
 }

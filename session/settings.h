@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/messages.h"
 #include "platform/error_reporter.h"
 #include "platform/settings_layers.h"
 #include "simulation/run_options.h"
@@ -19,8 +20,10 @@ void ReadSettings(RunOptions& options);
 
 // Writes those keys in that order, leaving the rest of the file as it is. On failure reports
 // "Unable to write to <full path>" and returns false; the settings in memory stay in force. A file
-// that was not read (too large, UTF-16) is never written: the failure says why.
-bool WriteSettings(const RunOptions& options, IErrorReporter& reporter);
+// that was not read (too large, UTF-16) is never written: the failure says why, in msg's words
+// (the built-in texts when not given).
+bool WriteSettings(const RunOptions& options, IErrorReporter& reporter,
+                   const TMessages& msg = TMessages());
 
 enum class SettingsMode : int { Load = 1, Save = 2 };
 
@@ -31,6 +34,7 @@ enum class SettingsMode : int { Load = 1, Save = 2 };
 // from the current values. Save: write it. Any other value does nothing. Returns false only when a
 // write failed (after reporting it).
 bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter,
+                      const TMessages& msg = TMessages(),
                       const std::vector<std::string>& beneath = SettingsLayersBeneath());
 
 // The zooms the windows offer, in percent; the first is the default.
@@ -45,6 +49,6 @@ int ReadZoom(const std::vector<std::string>& layers);
 
 // Writes ZOOM (one of kZoomLevels) into section VISUAL, leaving the rest of the file as it is.
 // On failure reports "Unable to write to <full path>" and returns false.
-bool WriteZoom(int percent, IErrorReporter& reporter);
+bool WriteZoom(int percent, IErrorReporter& reporter, const TMessages& msg = TMessages());
 
 }  // namespace kelpa

@@ -35,7 +35,8 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[75].Key), "MSG9008");
   // Later blocks follow the window captions, each in ascending key order: the scenario reader's,
   // then the runner's, then the timeline's (its window caption last), then those of scenarios in
-  // the windows, then what the windows tell of the run as it stands.
+  // the windows, then what the windows tell of the run as it stands, then the files and folders
+  // the program cannot use.
   EXPECT_EQ(std::string(entries[76].Key), "MSG3000");
   EXPECT_EQ(std::string(entries[100].Key), "MSG3100");
   EXPECT_EQ(std::string(entries[129].Key), "MSG3132");
@@ -43,7 +44,9 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[159].Key), "MSG9009");
   EXPECT_EQ(std::string(entries[160].Key), "MSG3250");
   EXPECT_EQ(std::string(entries[165].Key), "MSG3255");
-  EXPECT_EQ(std::string(entries.back().Key), "MSG3308");
+  // Last, the texts of files and folders the program cannot use and of the runner's help.
+  EXPECT_EQ(std::string(entries[kMessageCount - 7].Key), "MSG3350");
+  EXPECT_EQ(std::string(entries.back().Key), "MSG3356");
 }
 
 TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {

@@ -2,6 +2,7 @@
 // Started from the menu, Kelpa works in a Kelpa folder of the user's documents: created when
 // missing, and when it cannot be made the user is told and the current folder stays.
 #include <QDir>
+#include <QFile>
 #include <QtTest>
 #include <fstream>
 
@@ -36,6 +37,33 @@ class DesktopFolderTest : public QObject {
     const QString expected =
         entered ? QDir(folder).canonicalPath() : QString::fromStdString(dir.Path().string());
     QCOMPARE(QDir::current().canonicalPath(), QDir(expected).canonicalPath());
+  }
+
+  // Told before the catalogue is loaded: in the words of the kelpa.ini of the folder Kelpa stays
+  // in, or the built-in ones.
+  void theProblemIsToldInTheCataloguesWords_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("built-in") << false
+                              << "Não foi possível trabalhar na pasta %1; o Kelpa guarda seus "
+                                 "arquivos em %2";
+    QTest::newRow("English kelpa.ini")
+        << true << "Unable to work in the folder %1; Kelpa keeps its files in %2";
+  }
+  void theProblemIsToldInTheCataloguesWords() {
+    QFETCH(bool, english);
+    QFETCH(QString, expected);
+    kelpa::test::TempWorkingDirectory dir;
+    std::ofstream(dir.File("file")) << "not a folder";
+    if (english) {
+      QVERIFY(QFile::copy(QFINDTESTDATA("../../examples/en/kelpa.ini"),
+                          QString::fromStdString(dir.File("kelpa.ini"))));
+    }
+    const QString here = QDir::currentPath();
+    const QString folder = here + "/file/Kelpa";
+    const std::optional<std::string> problem = kelpa::EnterDesktopFolder(folder);
+    QVERIFY(problem.has_value());
+    QCOMPARE(QString::fromStdString(*problem), expected.arg(folder, here));
   }
 };
 

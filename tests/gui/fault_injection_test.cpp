@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/fill_in.h"
+#include "catalogue/messages.h"
 #include "console_handle.h"
 #include "gui/console/console_window.h"
 #include "gui/console/log_window.h"
@@ -211,7 +213,8 @@ class FaultInjectionTest : public QObject {
     QVERIFY(QDir(folder_->path()).rmdir("gone"));
     Program program;
     QCOMPARE(program.reporter.Messages.size(), 2);
-    QVERIFY2(program.reporter.Messages[0].startsWith("Unable to create log"),
+    QVERIFY2(program.reporter.Messages[0].startsWith(
+                 QString::fromStdString(FillIn(TMessages().MsgLogNaoCriado, {"log"}))),
              qPrintable(program.reporter.Messages[0]));
     QCOMPARE(program.reporter.Messages[1], QString("Unable to write to kelpa.ini"));
     QVERIFY(program.StartUpFinished());
@@ -227,7 +230,8 @@ class FaultInjectionTest : public QObject {
     Program program;
     const QString path = QDir::current().absoluteFilePath(
         QString::fromStdString(program.form->LogWindow()->FileName()));
-    QCOMPARE(program.reporter.Messages, QStringList{"Unable to create " + path});
+    QCOMPARE(program.reporter.Messages, QStringList{QString::fromStdString(FillIn(
+                                            TMessages().MsgLogNaoCriado, {path.toStdString()}))});
     QVERIFY(program.StartUpFinished());
     QVERIFY(program.RunsAProcess());
     QVERIFY(QFileInfo(path).isDir());
@@ -286,7 +290,7 @@ class FaultInjectionTest : public QObject {
     for (int i = 0; i < 5000; ++i) {
       sections += "[S" + QByteArray::number(i) + "]\r\nK=" + QByteArray::number(i) + "\r\n";
     }
-    const QString tooLarge = "it is larger than 1024 KB";
+    const QString tooLarge = QString::fromStdString(TMessages().MsgCenArquivoGrande);
     QTest::newRow("binary garbage") << garbage << 8 << QString();
     QTest::newRow("a 10 MB line") << "[GLOBAL]\r\nTEMPO_REAL=" + QByteArray(10 << 20, '7') << 8
                                   << tooLarge;
@@ -302,7 +306,7 @@ class FaultInjectionTest : public QObject {
       utf16 += c;
       utf16 += '\0';
     }
-    QTest::newRow("UTF-16") << utf16 << 8 << QString("it is in UTF-16 (save it as UTF-8)");
+    QTest::newRow("UTF-16") << utf16 << 8 << QString::fromStdString(TMessages().MsgCenArquivoUtf16);
     QTest::newRow("lowest integer")
         << QByteArray("[GLOBAL]\r\nTEMPO_REAL=-2147483648\r\n") << 0 << QString();
   }
@@ -314,10 +318,10 @@ class FaultInjectionTest : public QObject {
     WriteAll("kelpa.ini", contents);
     Program program;
     const QString path = QString::fromStdString(KelpaIniPath());
-    const QStringList expected = unread.isEmpty()
-                                     ? QStringList()
-                                     : QStringList{"Unable to read " + path + ": " + unread +
-                                                   "; the built-in texts and settings are in use"};
+    const QStringList expected =
+        unread.isEmpty() ? QStringList()
+                         : QStringList{QString::fromStdString(FillIn(
+                               TMessages().MsgIniNaoLido, {KelpaIniPath(), unread.toStdString()}))};
     QCOMPARE(program.reporter.Messages, expected);
     QVERIFY(program.StartUpFinished());
     Simulation& sim = program.form->Sim();

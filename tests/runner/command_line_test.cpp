@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <new>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "exports/program_version.h"
 #include "platform/ini_text.h"
 #include "runner/command_line.h"
+#include "runner/help_text.h"
+#include "runner/text_table.h"
 #include "scenario/scenario_reader.h"
 #include "support/temp_working_directory.h"
 
@@ -110,6 +113,17 @@ TEST(RunnerCommandLine, RefusesBadCommandLinesWithStatusTwo) {
       {{"--compare", "a.ini", "--vary", "GLOBAL.FATIA=" + Values(10000), "--vary",
         "GLOBAL.RELOGIO=" + Values(10000), "--vary", "GLOBAL.ESPERA_IO=" + Values(10000)},
        FillIn(m.MsgRunCombinacoesDemais, {"10000"})},
+      // GNU's habits: "=" values, "--", "-" for standard output.
+      {{"--run="}, m.MsgRunFaltaValor + "--run"},
+      {{"--help=yes"}, FillIn(m.MsgRunOpcaoSemValor, {"--help"})},
+      {{"-h", "-V"}, m.MsgRunDoisComandos + "--help --version"},
+      {{"--bogus=1"}, m.MsgRunOpcaoDesconhecida + "--bogus=1"},
+      {{"--run", "a.ini", "--ticks="}, m.MsgRunValorInvalido + "--ticks: "},
+      {{"--run", "a.ini", "--", "--ticks", "5"}, m.MsgRunArgumentoSobrando + "--ticks"},
+      {{"--run", "--", "a.ini", "b.ini"}, m.MsgRunArgumentoSobrando + "b.ini"},
+      {{"--check", "--ticks", "5", "--"}, m.MsgRunFaltaValor + "--check"},
+      {{"--run", "a.ini", "--timeline", "-"}, FillIn(m.MsgRunSaidasIguais, {"-"})},
+      {{"--run", "a.ini", "--output=-", "--timeline=-"}, FillIn(m.MsgRunSaidasIguais, {"-"})},
   };
   for (const Refusal& r : refusals) {
     const Outcome o = Runner(r.Args);
@@ -131,6 +145,58 @@ TEST(RunnerCommandLine, VersionAndHelpNeedNoScenario) {
   EXPECT_EQ(help.Status, 0);
   for (const char* command : {"--run FILE", "--compare FILE", "--check FILE", "--version"}) {
     EXPECT_NE(help.Out.find(command), std::string::npos) << command;
+  }
+}
+
+// --help fits 80 columns in the built-in texts and in the English catalogue, and ends saying
+// where to read more; a refusal reads in either language too.
+TEST(RunnerCommandLine, HelpFitsEightyColumnsInEitherLanguage) {
+  const test::TempWorkingDirectory dir;
+  for (const bool english : {false, true}) {
+    if (english) {
+      std::filesystem::copy_file(KELPA_LESSONS_DIR "/../en/kelpa.ini", "kelpa.ini");
+    }
+    const Outcome help = Runner({"-h"});
+    EXPECT_EQ(help.Status, 0);
+    std::istringstream lines(help.Out);
+    std::string line;
+    std::string last;
+    while (std::getline(lines, line)) {
+      EXPECT_LE(Characters(line), 80u) << line;
+      last = line;
+    }
+    EXPECT_EQ(last, english ? "More: man kelpa, and the guides in /usr/share/doc/kelpa."
+                            : "Mais informações: man kelpa e os guias em /usr/share/doc/kelpa.");
+    // The blank between a refusal and what it names is the translation's too.
+    EXPECT_TRUE(Runner({"--bogus"})
+                    .Err.starts_with(english ? "kelpa: unknown option: --bogus\n"
+                                             : "kelpa: opção desconhecida: --bogus\n"));
+  }
+  EXPECT_EQ(Wrapped("one two three", "  ", 9), "  one two\n  three\n");
+  EXPECT_EQ(Wrapped("one two three", "  ", 8), "  one\n  two\n  three\n");
+  EXPECT_EQ(Wrapped("a verylongword b", "", 5), "a\nverylongword\nb\n");
+}
+
+// A failed write to standard output (a full disk, a closed pipe) is a run error, whatever wrote.
+TEST(RunnerCommandLine, AFailedWriteToStandardOutputIsARunError) {
+  const test::TempWorkingDirectory dir;
+  std::ofstream("lesson.ini") << "[CENARIO]\nTICKS=3\n[PROCESSO 1]\nTIPO=CPU\n";
+  struct Full : std::streambuf {
+    int overflow(int) override { return traits_type::eof(); }
+  } full;
+  const std::vector<std::string> commands[] = {
+      {"--help"},
+      {"-V"},
+      {"--check", "lesson.ini"},
+      {"--run", "lesson.ini", "--output", "-"},
+      {"--compare", "lesson.ini", "--vary", "GLOBAL.FATIA=1,2"},
+      {"--run", "lesson.ini", "--output", "trace.txt", "--timeline", "-"},
+  };
+  for (const auto& args : commands) {
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(RunRunner(args, out, err), 3) << testing::PrintToString(args);
+    EXPECT_EQ(err.str(), "kelpa: " + TMessages().MsgRunNaoGravou + "stdout\n");
   }
 }
 
@@ -168,6 +234,39 @@ TEST_F(RunnerOnAFile, SetAndTicksChangeExactlyWhatTheyName) {
   const Outcome first = Runner({"--run", "lesson.ini", "--format", "csv"});
   EXPECT_EQ(first.Status, 0);
   EXPECT_EQ(Runner({"--run", "lesson.ini", "--format", "csv"}).Out, first.Out);
+}
+
+// The GNU spellings of a command line give the same output as the spelling they stand for.
+TEST_F(RunnerOnAFile, GnuSpellingsGiveTheSameOutput) {
+  std::filesystem::copy_file("lesson.ini", "-lesson.ini");
+  const std::string trace = Runner({"--run", "lesson.ini", "--ticks", "5"}).Out;
+  const std::string checked = Runner({"--check", "lesson.ini", "--ticks", "5"}).Out;
+  const std::string compared =
+      Runner({"--compare", "lesson.ini", "--vary", "GLOBAL.FATIA=1,2"}).Out;
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--run=lesson.ini", "--ticks=5"}, trace},
+      {{"--ticks=5", "--run", "lesson.ini"}, trace},
+      {{"--run", "lesson.ini", "--ticks", "5", "--output", "-"}, trace},
+      {{"--run", "--ticks", "5", "--", "lesson.ini"}, trace},
+      {{"--check", "--ticks=5", "--", "-lesson.ini"}, checked},
+      {{"--compare=lesson.ini", "--vary=GLOBAL.FATIA=1,2", "--output=-"}, compared},
+      {{"-V"}, Runner({"--version"}).Out},
+      {{"-h"}, Runner({"--help"}).Out},
+  };
+  for (const auto& [args, out] : cases) {
+    const Outcome o = Runner(args);
+    SCOPED_TRACE(testing::PrintToString(args));
+    EXPECT_EQ(o.Status, 0);
+    EXPECT_EQ(o.Err, "");
+    EXPECT_EQ(o.Out, out);
+  }
+  EXPECT_FALSE(std::filesystem::exists("-"));
+  // The picture on standard output, the trace in its file.
+  const Outcome svg = Runner({"--run", "lesson.ini", "--output", "trace.txt", "--timeline", "-"});
+  EXPECT_EQ(svg.Status, 0) << svg.Err;
+  EXPECT_TRUE(svg.Out.starts_with("<?xml")) << svg.Out.substr(0, 40);
+  EXPECT_TRUE(svg.Out.ends_with("</svg>\n"));
+  EXPECT_EQ(Bytes("trace.txt"), Runner({"--run", "lesson.ini"}).Out);
 }
 
 TEST_F(RunnerOnAFile, OutputThatCannotBeWrittenIsARunError) {

@@ -62,7 +62,7 @@ TEST(SettingsLayers, TheUsersFileWinsOverTheLabsWhichWinsOverTheDesktopsLanguage
 
     RunOptions options;
     test::RecordingReporter reporter;
-    EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, options, reporter,
+    EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, options, reporter, TMessages(),
                                  SettingsLayers(places, std::string())));
     EXPECT_EQ(options.RealTimeThreshold, c.Threshold);
     // A first start keeps what it started with in the user's own file; a later one leaves the

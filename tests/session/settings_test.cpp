@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/messages.h"
 #include "platform/ini_text.h"
 #include "session/settings.h"
 #include "support/recording_reporter.h"
@@ -167,32 +168,48 @@ INSTANTIATE_TEST_SUITE_P(
 struct UnreadableCase {
   const char* Name;
   std::string Content;
-  const char* Reason;
+  const char* Reason;         // in the built-in texts
+  const char* EnglishReason;  // in the English catalogue
 };
 
 class SettingsUnreadableTest : public ::testing::TestWithParam<UnreadableCase> {};
 
 // A file the program cannot read is reported at start-up and never written: the values in
-// memory stay, and a save is refused with the reason.
+// memory stay, and a save is refused with the reason, in the catalogue's words; only "Unable to
+// write to <path>" is the same in every language.
 TEST_P(SettingsUnreadableTest, IsReportedAndLeftAsItIs) {
-  TempWorkingDirectory dir;
-  const std::string path = (dir.Path() / "kelpa.ini").string();
-  WriteBytes(path, GetParam().Content);
-  RunOptions settings;
-  settings.RealTimeThreshold = 5;
-  RecordingReporter reporter;
-  EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter));
-  EXPECT_EQ(settings.RealTimeThreshold, 5);
-  settings.Preemption = false;
-  EXPECT_FALSE(SaveLoadSettings(SettingsMode::Save, settings, reporter));
-  const auto messages = reporter.Messages();
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0], "Unable to read " + path + ": " + GetParam().Reason +
-                             "; the built-in texts and settings are in use");
-  EXPECT_EQ(messages[1], "Unable to write to " + path + ": " + GetParam().Reason +
-                             "; the file is left as it is");
-  EXPECT_EQ(ReadBytes(path), GetParam().Content);
-  EXPECT_FALSE(settings.Preemption);
+  TMessages english;
+  CarregaMensagens(
+      english,
+      (fs::path(__FILE__).parent_path() / ".." / ".." / "examples" / "en" / "kelpa.ini").string());
+  for (const bool inEnglish : {false, true}) {
+    TempWorkingDirectory dir;
+    const std::string path = (dir.Path() / "kelpa.ini").string();
+    WriteBytes(path, GetParam().Content);
+    RunOptions settings;
+    settings.RealTimeThreshold = 5;
+    RecordingReporter reporter;
+    const TMessages texts = inEnglish ? english : TMessages();
+    EXPECT_TRUE(SaveLoadSettings(SettingsMode::Load, settings, reporter, texts));
+    EXPECT_EQ(settings.RealTimeThreshold, 5);
+    settings.Preemption = false;
+    EXPECT_FALSE(SaveLoadSettings(SettingsMode::Save, settings, reporter, texts));
+    const auto messages = reporter.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    if (inEnglish) {
+      EXPECT_EQ(messages[0], "Unable to read " + path + ": " + GetParam().EnglishReason +
+                                 "; the built-in texts and settings are in use");
+      EXPECT_EQ(messages[1], "Unable to write to " + path + ": " + GetParam().EnglishReason +
+                                 "; the file is left as it is");
+    } else {
+      EXPECT_EQ(messages[0], "Não foi possível ler " + path + ": " + GetParam().Reason +
+                                 "; valem os textos e as opções embutidos");
+      EXPECT_EQ(messages[1], "Unable to write to " + path + ": " + GetParam().Reason +
+                                 "; o arquivo fica como está");
+    }
+    EXPECT_EQ(ReadBytes(path), GetParam().Content);
+    EXPECT_FALSE(settings.Preemption);
+  }
 }
 
 std::string Utf16Le(const std::string& ascii) {
@@ -208,13 +225,16 @@ const std::string kGlobal3 = "[GLOBAL]\r\nTEMPO_REAL=3\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Files, SettingsUnreadableTest,
-    ::testing::Values(
-        UnreadableCase{"Utf16LittleEndian", Utf16Le(kGlobal3),
-                       "it is in UTF-16 (save it as UTF-8)"},
-        UnreadableCase{"Utf16BigEndian", "\xFE\xFF\0[\0G", "it is in UTF-16 (save it as UTF-8)"},
-        UnreadableCase{"OneByteTooLarge",
-                       kGlobal3 + std::string(kMaxIniFileSize - kGlobal3.size() + 1, '\n'),
-                       "it is larger than 1024 KB"}),
+    ::testing::Values(UnreadableCase{"Utf16LittleEndian", Utf16Le(kGlobal3),
+                                     "arquivo em UTF-16; grave-o em UTF-8",
+                                     "the file is in UTF-16; save it as UTF-8"},
+                      UnreadableCase{"Utf16BigEndian", std::string("\xFE\xFF\0[\0G", 6),
+                                     "arquivo em UTF-16; grave-o em UTF-8",
+                                     "the file is in UTF-16; save it as UTF-8"},
+                      UnreadableCase{
+                          "OneByteTooLarge",
+                          kGlobal3 + std::string(kMaxIniFileSize - kGlobal3.size() + 1, '\n'),
+                          "arquivo maior que 1 MiB", "the file is larger than 1 MiB"}),
     [](const ::testing::TestParamInfo<UnreadableCase>& info) { return info.param.Name; });
 
 TEST(Settings, AFileOfExactlyTheBoundIsRead) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The runner in the real program with no display and no Qt platform: --version and --help answer
-# on stdout with status 0, and --run prints a trace of a small scenario, the same bytes twice.
+# The runner in the real program with no display and no Qt platform: --version and --help (and
+# their short forms -V and -h) answer on stdout with status 0, a full standard output is status 3,
+# and --run prints a trace of a small scenario, the same bytes twice and in every GNU spelling.
 # Usage: runner_headless.sh <path to kelpa>
 set -euo pipefail
 
@@ -42,5 +43,43 @@ INI
 grep -q ' criado$' first.txt || fail "--run printed no creation line"
 "$kelpa" --run lesson.ini >second.txt
 cmp -s first.txt second.txt || fail "two runs differ"
+
+# A table of command lines: status, where stdout goes, the arguments; then what stdout or stderr
+# must hold.
+nowrite="kelpa: não foi possível gravar stdout"
+while IFS='|' read -r status target args expected; do
+  read -r -a argv <<<"$args"
+  set +e
+  if [ "$target" = full ]; then
+    "$kelpa" "${argv[@]}" >/dev/full 2>case.err
+  else
+    "$kelpa" "${argv[@]}" >case.out 2>case.err
+  fi
+  got=$?
+  set -e
+  [ "$got" = "$status" ] || fail "kelpa $args exited with $got, not $status: $(cat case.err)"
+  case "$expected" in
+    err:*) grep -qF -- "${expected#err:}" case.err || fail "kelpa $args: stderr $(cat case.err)" ;;
+    same:*) cmp -s case.out "${expected#same:}" || fail "kelpa $args: not as ${expected#same:}" ;;
+    *) grep -qF -- "$expected" case.out || fail "kelpa $args: stdout $(head -c 300 case.out)" ;;
+  esac
+done <<TABLE
+0|file|-V|Kelpa $("$kelpa" --version | cut -d' ' -f2)
+0|file|-h|--run FILE
+0|file|-h|man kelpa
+3|full|--help|err:$nowrite
+3|full|--version|err:$nowrite
+3|full|-V|err:$nowrite
+3|full|--run lesson.ini|err:$nowrite
+0|file|--run=lesson.ini|same:first.txt
+0|file|--run lesson.ini --output -|same:first.txt
+0|file|--run -- lesson.ini|same:first.txt
+2|file|--run lesson.ini --timeline -|err:--output e --timeline são o mesmo arquivo: -
+2|file|--run lesson.ini --ticks=5x|err:valor inválido para --ticks: 5x
+TABLE
+"$kelpa" -h >help.out
+LC_ALL=C.UTF-8 bash -c 'while IFS= read -r line; do [ "${#line}" -le 80 ] || exit 1; done' \
+  <help.out || fail "--help is wider than 80 columns"
+[ ! -e - ] || fail "--output - created a file named -"
 [ ! -e kelpa.ini ] || fail "the runner wrote kelpa.ini"
 echo "runner headless: ok"
