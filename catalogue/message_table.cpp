@@ -193,6 +193,22 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3306", &TMessages::MsgValorFatiaUma},
       {"MSG", "MSG3307", &TMessages::MsgValorFatia},
       {"MSG", "MSG3308", &TMessages::MsgValorClock},
+      // Each process's life in ticks.
+      {"MSG", "MSG3310", &TMessages::MsgTicksTitulo},
+      {"MSG", "MSG3311", &TMessages::MsgTicksChegada},
+      {"MSG", "MSG3312", &TMessages::MsgTicksDespacho},
+      {"MSG", "MSG3313", &TMessages::MsgTicksFim},
+      {"MSG", "MSG3314", &TMessages::MsgTicksUcp},
+      {"MSG", "MSG3315", &TMessages::MsgTicksRetorno},
+      {"MSG", "MSG3316", &TMessages::MsgTicksEspera},
+      {"MSG", "MSG3317", &TMessages::MsgTicksResposta},
+      {"MSG", "MSG3318", &TMessages::MsgTicksReferencias},
+      {"MSG", "MSG3319", &TMessages::MsgTicksFalhas},
+      {"MSG", "MSG3320", &TMessages::MsgTicksAcerto},
+      {"MSG", "MSG3321", &TMessages::MsgTicksMedia},
+      {"MSG", "MSG3322", &TMessages::MsgTicksTotal},
+      {"MSG", "MSG3323", &TMessages::MsgTicksTerminados},
+      {"MSG", "MSG3324", &TMessages::MsgTicksAbrir},
   }};
   return entries;
 }

@@ -43,7 +43,7 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[159].Key), "MSG9009");
   EXPECT_EQ(std::string(entries[160].Key), "MSG3250");
   EXPECT_EQ(std::string(entries[165].Key), "MSG3255");
-  EXPECT_EQ(std::string(entries.back().Key), "MSG3308");
+  EXPECT_EQ(std::string(entries.back().Key), "MSG3324");
 }
 
 TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {
