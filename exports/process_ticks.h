@@ -104,13 +104,13 @@ class ProcessTickFollower {
 };
 
 // Every process of a run, in the order of creation: what the windows show.
-class ProcessTickLog {
+class ProcessTickLog final : public IEventSink {
  public:
   ProcessTickLog() : follower_([this] { return &processes_.emplace_back(); }) {}
   ProcessTickLog(const ProcessTickLog&) = delete;
   ProcessTickLog& operator=(const ProcessTickLog&) = delete;
 
-  void Report(const SimEvent& event) { follower_.Report(event); }
+  void Report(const SimEvent& event) override { follower_.Report(event); }
   void Restart() {
     follower_.Restart();
     processes_.clear();
