@@ -228,6 +228,23 @@ struct TMessages {
   std::string MsgValorFatiaUma = "%1 instrução";
   std::string MsgValorFatia = "%1 instruções";
   std::string MsgValorClock = "%1 ms";
+  // Each process's life in ticks (MSG3310..MSG3329): the runner's table and the statistics
+  // window's second window, their columns and summary rows.
+  std::string MsgTicksTitulo = "Processos em ticks";
+  std::string MsgTicksChegada = "Chegada";
+  std::string MsgTicksDespacho = "1º despacho";
+  std::string MsgTicksFim = "Término";
+  std::string MsgTicksUcp = "Ticks de UCP";
+  std::string MsgTicksRetorno = "Retorno";
+  std::string MsgTicksEspera = "Espera";
+  std::string MsgTicksResposta = "Resposta";
+  std::string MsgTicksReferencias = "Referências";
+  std::string MsgTicksFalhas = "Falhas";
+  std::string MsgTicksAcerto = "Taxa de acerto";
+  std::string MsgTicksMedia = "Média dos terminados";
+  std::string MsgTicksTotal = "Total";
+  std::string MsgTicksTerminados = "Terminados";
+  std::string MsgTicksAbrir = "Processos em ticks...";
   // Files and folders the program cannot use, and the runner's help on where to read more
   // (MSG3350..MSG3399). Some are shown before the catalogue is loaded: they are read on their own
   // from the kelpa.ini in force then, or are the built-in ones.
@@ -257,7 +274,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 190;
+inline constexpr std::size_t kMessageCount = 205;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

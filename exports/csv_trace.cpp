@@ -39,6 +39,22 @@ void CsvTrace::Event(const SimEvent& event, std::int64_t tick, std::int64_t ms) 
 
 void CsvTrace::End(const RunFigures& figures) {
   WriteCommentStatistics(out_, StatisticRows(figures.Statistics, captions_));
+  // Each process's life in ticks, the means and the totals, as more lines of the same kind; the
+  // windows' export of the events, which has no scenario process to name, stops before them.
+  if (figures.Processes.empty()) {
+    return;
+  }
+  std::vector<const ProcessTicks*> all;
+  for (const ProcessFigures& f : figures.Processes) {
+    all.push_back(&f);
+    for (const TickField& field : ProcessTickFields(f, msg_)) {
+      out_ << "# process_";
+      out_.Int(f.Number) << '_' << field.Key << '=' << field.Value.value_or("") << '\n';
+    }
+  }
+  for (const TickField& field : SummaryTickFields(SummariseTicks(all), msg_)) {
+    out_ << "# " << field.Key << '=' << field.Value.value_or("") << '\n';
+  }
 }
 
 }  // namespace kelpa

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "exports/process_ticks.h"
 #include "simulation/cpu.h"
 #include "simulation/process_state.h"
 #include "simulation/sim_event.h"
@@ -16,18 +17,13 @@
 
 namespace kelpa {
 
-struct ProcessFigures {
+// Its ticks (ProcessTicks), and what the scenario gave it.
+struct ProcessFigures : ProcessTicks {
   int Number = 0;  // its [PROCESSO N]
   int Kind = 0;
   int Priority = 0;  // as the scenario gives it
-  bool Created = false;
-  bool Refused = false;  // the page file had no room for it
-  std::int32_t Pid = 0;  // once created
-  bool Ended = false;
-  std::optional<ProcessState> State;  // while it lives
   std::int64_t CpuMs = 0;
-  std::array<std::int64_t, kStateCount> TicksIn{};  // ticks that ended with it in each state
-  std::optional<std::int64_t> TurnaroundMs;         // once ended
+  std::optional<std::int64_t> TurnaroundMs;  // once ended
 };
 
 struct RunFigures {

@@ -47,9 +47,18 @@ class Rows {
 
   std::vector<FigureRow> Build() {
     Statistics();
-    for (const int number : ProcessNumbers(table_.Results)) {
+    const std::vector<int> numbers = ProcessNumbers(table_.Results);
+    for (const int number : numbers) {
       Process(number);
     }
+    // Each process's life in ticks after every row there was before, then the means and totals.
+    if (text_) {
+      rows_.push_back({"", msg_.MsgTicksTitulo, {}});
+    }
+    for (const int number : numbers) {
+      Ticks(number);
+    }
+    Summary();
     return std::move(rows_);
   }
 
@@ -109,6 +118,51 @@ class Rows {
           }
           return text_ ? VirtualTimeText(*f.TurnaroundMs) : std::to_string(*f.TurnaroundMs);
         });
+  }
+
+  void Ticks(int number) {
+    if (text_) {
+      rows_.push_back({"", msg_.MsgRunProcesso + " " + std::to_string(number), {}});
+    }
+    ProcessTicks created;
+    created.Created = true;
+    const std::vector<TickField> fields = ProcessTickFields(created, msg_);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      Add(number, std::string(fields[i].Key), *fields[i].Caption,
+          [this, i](const ProcessFigures& f) -> std::optional<std::string> {
+            const auto value = ProcessTickFields(f, msg_)[i].Value;
+            return text_ ? std::optional(value.value_or("-")) : value;
+          });
+    }
+  }
+
+  void Summary() {
+    std::vector<std::vector<TickField>> columns;
+    for (const RunFigures& r : table_.Results) {
+      std::vector<const ProcessTicks*> all;
+      for (const ProcessFigures& f : r.Processes) {
+        all.push_back(&f);
+      }
+      columns.push_back(SummaryTickFields(SummariseTicks(all), msg_));
+    }
+    if (columns.empty()) {
+      return;
+    }
+    if (text_) {
+      rows_.push_back({"", msg_.MsgTicksMedia, {}});
+    }
+    for (std::size_t i = 0; i < columns.front().size(); ++i) {
+      if (text_ && i == kSummaryMeans + 1) {
+        rows_.push_back({"", msg_.MsgTicksTotal, {}});
+      }
+      FigureRow& row = rows_.emplace_back();
+      row.Key = columns.front()[i].Key;
+      row.Caption = "  " + *columns.front()[i].Caption;
+      for (const auto& column : columns) {
+        row.Values.push_back(text_ ? std::optional(column[i].Value.value_or("-"))
+                                   : column[i].Value);
+      }
+    }
   }
 
   const ComparisonTable& table_;

@@ -230,7 +230,17 @@ void JsonTrace::WriteFigures(const ProcessFigures& f) {
   } else {
     out_ << "null";
   }
+  TickFields(ProcessTickFields(f, msg_));
   out_ << '}';
+}
+
+// Each after a comma, numbers as they are, null for none.
+void JsonTrace::TickFields(const std::vector<TickField>& fields) {
+  for (const TickField& field : fields) {
+    out_ << ',';
+    Key(field.Key);
+    out_ << field.Value.value_or("null");
+  }
 }
 
 void JsonTrace::End(const RunFigures& figures) {
@@ -256,6 +266,18 @@ void JsonTrace::End(const RunFigures& figures) {
     }
     out_ << (i + 1 < rows.size() ? ",\n" : "\n");
   }
+  out_ << "},\n";
+  Key("ticks");
+  std::vector<const ProcessTicks*> all;
+  for (const ProcessFigures& f : figures.Processes) {
+    all.push_back(&f);
+  }
+  std::vector<TickField> summary = SummaryTickFields(SummariseTicks(all), msg_);
+  out_ << '{';
+  Key(summary.front().Key);
+  out_ << summary.front().Value.value_or("null");
+  summary.erase(summary.begin());
+  TickFields(summary);
   out_ << "}\n}\n";
 }
 

@@ -24,6 +24,7 @@ class JsonTrace final : public TraceWriter {
   void Option(const OptionRow& row, int value);
   void WriteProcess(const ScenarioProcess& p);
   void WriteFigures(const ProcessFigures& f);
+  void TickFields(const std::vector<TickField>& fields);
   void Key(std::string_view key);
   void Ticks(const std::vector<std::int64_t>& ticks);
 

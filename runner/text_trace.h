@@ -19,6 +19,8 @@ class TextTrace final : public TraceWriter {
 
  private:
   void WriteProcesses(const std::vector<ProcessFigures>& processes);
+  // Each process's life in ticks, then the means over the ended processes and the totals.
+  void WriteTicks(const std::vector<ProcessFigures>& processes);
 
   OutputBuffer& out_;
   const TMessages& msg_;

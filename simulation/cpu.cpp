@@ -67,6 +67,8 @@ void TCPU::Step() {
     return;
   }
   const std::int32_t instruction = p->Instructions[p->PC];
+  // The fetch, and a write's data in the same page.
+  p->References += instruction == kWrite ? 2 : 1;
   p->PC = (p->PC + 1) % kInstructionCount;
   SliceCounter = (SliceCounter + 1) % sim_.Kernel.SliceLength();
   AccountCpuTime();

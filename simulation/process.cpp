@@ -109,6 +109,7 @@ void EliminateProcess(Simulation& sim, std::unique_ptr<TProcesso>& P) {
   SimEvent times = EventAbout(EventKind::TimesReported, *P);
   times.CpuTime = P->CpuTime;
   times.Lifetime = lifetime;
+  times.References = P->References;
   sim.Report(times);
   sim.FinishedCount += 1;
   sim.TotalTurnaroundTime += lifetime;

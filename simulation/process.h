@@ -71,6 +71,9 @@ class TProcesso {
   std::int32_t FrameLimit = 5;
   std::deque<std::int32_t> Frames;  // resident pages, oldest first
   std::int32_t PageCount = kPagesPerProcess;
+  // Memory references made: each instruction fetched from a page in memory, and the data of a
+  // write. A fetch that faults counts once, when the instruction runs after the fault.
+  std::int64_t References = 0;
 
   // Builds a process: program, identifier from the clock, page-file reservation, initial pages
   // under anticipated fetch, its disc and the " criado" line. When the page file has no room it

@@ -23,7 +23,7 @@ enum class EventKind : std::uint8_t {
   Created,
   CreationFailed,  // the page file had no room for its blocks
   Eliminated,
-  TimesReported,  // CpuTime and Lifetime of an ending process
+  TimesReported,  // CpuTime, Lifetime and References of an ending process
   // Scheduling.
   Dispatched,
   StartedIO,
@@ -77,6 +77,7 @@ struct SimEvent {
   int Value = 0;
   double CpuTime = 0;
   double Lifetime = 0;
+  std::int64_t References = 0;  // TimesReported: the memory references the process made
 };
 
 // Receives every event, on the thread that caused it, with the simulation lock held.

@@ -13,6 +13,7 @@
 #include "gui/common/qt_convert.h"
 #include "gui/console/log_window.h"
 #include "gui/console/window_set.h"
+#include "gui/process/process_ticks_window.h"
 #include "gui/timeline/timeline_view.h"
 #include "gui/timeline/timeline_window.h"
 #include "platform/sha256.h"
@@ -45,12 +46,20 @@ TScenarioControls::~TScenarioControls() {
 
 void TScenarioControls::ConnectTimeline() {
   TimelineWindow* timeline = windows_.TimelineWin();
+  TProcessTicks* ticks = windows_.ProcessTicksWindow();
   ScenarioPlayer* player = session_.Player();
-  if (timeline == nullptr || player == nullptr) {
+  if (player == nullptr) {
     return;
   }
-  player->Restarted = [timeline] { timeline->RestartLocked(0); };
-  if (timeline->View() != nullptr) {
+  player->Restarted = [timeline, ticks] {
+    if (timeline != nullptr) {
+      timeline->RestartLocked(0);
+    }
+    if (ticks != nullptr) {
+      ticks->RestartLocked();
+    }
+  };
+  if (timeline != nullptr && timeline->View() != nullptr) {
     timeline->View()->TickClicked = [this](std::int64_t tick) {
       if (VirtualTime() && tick < Tick()) {
         BackTo(tick + 1);

@@ -19,6 +19,7 @@
 #include "gui/process/creation_window.h"
 #include "gui/process/pcb_window.h"
 #include "gui/process/process_list_window.h"
+#include "gui/process/process_ticks_window.h"
 #include "gui/process/statistics_window.h"
 #include "gui/processor/processor_window.h"
 #include "gui/processor/qt_display.h"
@@ -81,6 +82,9 @@ void TWindowSet::CreateSimulationWindows(Simulation& sim, const TMessages& msg, 
   display_->SetProcessorWindow(gp_.get());
   display_->OnRedrawPageFile = [this] { pageFile_->RedrawGrid(); };
   FollowOptions(sim, events);
+  // Before the threads start, so that its ticks are the processor's cycles from the first.
+  ticks_ = std::make_unique<TProcessTicks>(sim, events);
+  new KeepOnScreen(ticks_.get());
 }
 
 void TWindowSet::FollowOptions(Simulation& sim, EventFanOut& events) {
@@ -114,6 +118,12 @@ void TWindowSet::CreateProcessWindows(Simulation& sim, std::function<void()> onS
   creation_ = std::make_unique<TForm2>(sim, language_.get());
   statistics_ = std::make_unique<TEstatisticas>(sim, language_.get());
   connect(statistics_.get(), &TEstatisticas::closed, this, std::move(onStatisticsClosed));
+  if (ticks_) {
+    connect(statistics_.get(), &TEstatisticas::ticksRequested, this, [this] {
+      ticks_->show();
+      ticks_->raise();
+    });
+  }
   memoryOptions_ = std::make_unique<Tfrm_Opt_MV>(sim, language_.get());
   memory_->SetOptionsWindow(memoryOptions_.get());
   help_ = std::make_unique<TfrmHelp>();

@@ -21,6 +21,7 @@ class OptionFollower;
 class QtDisplay;
 class Simulation;
 class TEstatisticas;
+class TProcessTicks;
 class TForm2;
 class TLanguage;
 class TLogWriter;
@@ -89,6 +90,7 @@ class TWindowSet : public QObject {
   TEstatisticas* StatisticsWindow() const { return statistics_.get(); }
   TfrmHelp* HelpWindow() const { return help_.get(); }
   TimelineWindow* TimelineWin() const { return timeline_.get(); }
+  TProcessTicks* ProcessTicksWindow() const { return ticks_.get(); }
   TfrmAlteraProcessos* ProcessListWindow() const;
 
  private:
@@ -107,6 +109,7 @@ class TWindowSet : public QObject {
   std::unique_ptr<TfrmCreditos> credits_;
   std::unique_ptr<TForm2> creation_;
   std::unique_ptr<TEstatisticas> statistics_;
+  std::unique_ptr<TProcessTicks> ticks_;
   std::unique_ptr<Tfrm_Opt_MV> memoryOptions_;
   std::unique_ptr<TfrmHelp> help_;
   std::unique_ptr<TPCB> pcb_;

@@ -101,6 +101,10 @@ void TEstatisticas::BuildControls() {
   exportCsv->setObjectName(QStringLiteral("ExportarCsv1"));
   connect(exportCsv, &QAction::triggered, this, [this] { ExportCsvClick(); });
   addAction(exportCsv);
+  auto* ticks = new QAction(ToQString(sim_.Msg.MsgTicksAbrir), this);
+  ticks->setObjectName(QStringLiteral("ProcessosEmTicks1"));
+  connect(ticks, &QAction::triggered, this, [this] { emit ticksRequested(); });
+  addAction(ticks);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 

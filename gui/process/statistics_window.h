@@ -37,6 +37,8 @@ class TEstatisticas : public QWidget {
  signals:
   // The user closed the window (it is only hidden).
   void closed();
+  // The user asked for each process's life in ticks.
+  void ticksRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -35,9 +35,13 @@ TEST(CsvExports, EventsOfAFollowedRunAreTheRunnersCsv) {
     std::ifstream in(file, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const RunHeader header{std::string(ProgramVersion()), file, Sha256Hex(bytes), false, &scenario};
+    // Up to each scenario process's life in ticks, which only the runner names.
+    const std::string runner = out.str();
+    const std::size_t ticks = runner.find("\n# process_");
+    ASSERT_NE(ticks, std::string::npos);
     EXPECT_EQ(
         EventsCsv(header, model.Events(), figures.Statistics, msg, LoadStatisticsCaptions(false)),
-        out.str());
+        runner.substr(0, ticks + 1));
   }
 }
 

@@ -7,6 +7,7 @@
 // them; the csv of the events is headed with the scenario.
 #include <QAction>
 #include <QSlider>
+#include <QTableWidget>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
@@ -20,12 +21,17 @@
 #include "console_handle.h"
 #include "gui/console/log_window.h"
 #include "gui/console/scenario_controls.h"
+#include "gui/console/window_set.h"
+#include "gui/process/process_ticks_window.h"
+#include "gui/process/statistics_window.h"
 #include "gui/processor/process_shape.h"
 #include "gui/processor/processor_window.h"
 #include "gui/timeline/timeline_view.h"
 #include "gui/timeline/timeline_window.h"
 #include "platform/sha256.h"
 #include "runner/command_line.h"
+#include "runner/scenario_recorder.h"
+#include "scenario/scenario_reader.h"
 #include "simulation/snapshots.h"
 #include "support/temp_working_directory.h"
 
@@ -98,6 +104,7 @@ class ScenarioConsoleTest : public QObject {
   void goingToATickShowsTheDiscsSteppingThereShows();
   void nextEventStopsAfterTheTickItHappensIn();
   void theEventsCsvIsHeadedWithTheScenario();
+  void eachProcessInTicksIsTheRunnersAfterGoingBack();
 
  private:
   void Start();
@@ -535,6 +542,53 @@ void ScenarioConsoleTest::theEventsCsvIsHeadedWithTheScenario() {
   // The options at the start, and the change made on the way.
   QVERIFY(has("# FATIA=" + std::to_string(atStart) + "\n"));
   QVERIFY(has("# [MUDANCA 1]\n"));
+}
+
+// Opened from the statistics window, the table of each process in ticks shows the runner's
+// figures for the ticks run, also after going back (a replay starts the count again).
+void ScenarioConsoleTest::eachProcessInTicksIsTheRunnersAfterGoingBack() {
+  constexpr int kTicks = 100;
+  const std::string lesson = "01-prioridade-e-fatia.ini";
+  Open(lesson);
+  TScenarioControls& controls = console_->ScenarioControls();
+  while (controls.Tick() < kTicks + 20) {
+    controls.Step();
+  }
+  controls.BackTo(kTicks);
+  QCOMPARE(controls.Tick(), std::int64_t{kTicks});
+  auto* open = console_->StatisticsWindow()->findChild<QAction*>("ProcessosEmTicks1");
+  QVERIFY(open != nullptr);
+  open->trigger();
+  TProcessTicks* window = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    window = window != nullptr ? window : dynamic_cast<TProcessTicks*>(widget);
+  }
+  QVERIFY(window != nullptr && window->isVisible());
+  window->Locale = QLocale::c();
+  window->Timer1Timer();
+
+  const TMessages msg;
+  ScenarioReading reading = ReadScenarioFile(lesson, msg);
+  QVERIFY(reading.Value);
+  reading.Value->Ticks = kTicks;
+  const RunFigures run = RunScenario(*reading.Value, msg, nullptr);
+  QTableWidget* grid = window->Grid();
+  QCOMPARE(grid->rowCount(), static_cast<int>(run.Processes.size()) + 2);
+  const auto cell = [&](int row, int column) { return grid->item(row, column)->text(); };
+  std::vector<const ProcessTicks*> all;
+  for (std::size_t i = 0; i < run.Processes.size(); ++i) {
+    const int row = static_cast<int>(i);
+    all.push_back(&run.Processes[i]);
+    QCOMPARE(cell(row, 0), QString::number(run.Processes[i].Pid));
+    int column = 1;
+    for (const TickField& field : ProcessTickFields(run.Processes[i], msg)) {
+      QCOMPARE(cell(row, column++), QString::fromStdString(field.Value.value_or("-")));
+    }
+  }
+  const std::vector<TickField> summary = SummaryTickFields(SummariseTicks(all), msg);
+  const int means = grid->rowCount() - 2;
+  QCOMPARE(cell(means, 5), QString::fromStdString(summary[1].Value.value_or("-")));  // turnaround
+  QCOMPARE(cell(means + 1, 8), QString::fromStdString(*summary[5].Value));           // references
 }
 
 QTEST_MAIN(ScenarioConsoleTest)

@@ -2,13 +2,17 @@
 // The statistics window: figures computed from chosen counters (whole seconds before dividing,
 // blanks and unchanged boxes, the locale's separators, no whole second yet) and the window
 // refreshing from a real simulation.
+#include <QAction>
 #include <QLabel>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 #include <mutex>
 
+#include "gui/process/process_ticks_window.h"
 #include "gui/process/statistics_figures.h"
 #include "gui/process/statistics_window.h"
+#include "simulation/event_fan_out.h"
 #include "support/test_simulation.h"
 
 using kelpa::ComputeStatistics;
@@ -162,6 +166,42 @@ class StatisticsWindowTest : public QObject {
     s.show();
     QCOMPARE(Box(s, "StaticText4"), QStringLiteral("0.50000"));
     QCOMPARE(Box(s, "StaticText18") + " " + Box(s, "StaticText19"), QStringLiteral("600 25%"));
+  }
+
+  // In the live program a tick is a cycle of the processor, however it came (here by hand), and
+  // the menu of the statistics window asks for the table.
+  void processesInTicksCountTheProcessorsCycles() {
+    kelpa::EventFanOut events;  // outlives the simulation that reports to it
+    TestSimulation t;
+    t.sim.SetEvents(&events);
+    TEstatisticas s(t.sim);
+    kelpa::TProcessTicks ticks(t.sim, events);
+    ticks.Locale = QLocale::c();
+    int asked = 0;
+    QObject::connect(&s, &TEstatisticas::ticksRequested, [&] { ++asked; });
+    s.findChild<QAction*>(QStringLiteral("ProcessosEmTicks1"))->trigger();
+    QCOMPARE(asked, 1);
+
+    t.sim.Apply(kelpa::SetOption{kelpa::OptionId::SlicePosition, 10});  // no slice ends
+    t.sim.Apply(kelpa::StepOneTick{});
+    t.sim.Apply(kelpa::StepOneTick{});
+    const kelpa::ShapeId shape = t.sim.Apply(kelpa::HandAction{});  // a CPU process, at tick 2
+    for (int i = 0; i < 3; ++i) {
+      t.sim.Apply(kelpa::StepOneTick{});  // running at ticks 2, 3 and 4: 0, the write, 2
+    }
+    t.sim.Apply(kelpa::HandAction{kelpa::HandActionKind::End, shape});
+    t.sim.Apply(kelpa::StepOneTick{});  // it ends as it comes to its next step, at tick 5
+    ticks.Timer1Timer();
+    QTableWidget* grid = ticks.Grid();
+    QCOMPARE(grid->rowCount(), 3);
+    QStringList row;
+    for (int column = 1; column < grid->columnCount(); ++column) {
+      row << grid->item(0, column)->text();
+    }
+    // arrival, first dispatch, end, processor ticks, turnaround, waiting, response, references,
+    // faults (the pages came with it), hit ratio
+    QCOMPARE(row.join(' '), QStringLiteral("2 2 5 3 3 0 0 4 0 1.0000"));
+    QCOMPARE(grid->item(1, 5)->text(), QStringLiteral("3.00"));  // the mean turnaround
   }
 };
 
