@@ -2,6 +2,7 @@
 // Program entry: the console first (its creation is the start-up of the simulator), then the
 // windows that open from its menus, then the message loop until the console closes.
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <cstdlib>
 #include <filesystem>
@@ -75,6 +76,9 @@ int main(int argc, char* argv[]) {
   if (const auto status = kelpa::RunCommandLine(argc, argv, PaintTimelinePng)) {
     return *status;
   }
+  // A scenario named on the command line is found from the folder the program was started in,
+  // even when it then works in the user's Kelpa folder.
+  const QString startFolder = QDir::currentPath();
   // Into the user's Kelpa folder first: the zoom, the settings and the log are all read there.
   // A failure can only be shown once the application exists.
   const std::optional<std::string> folderProblem =
@@ -106,5 +110,11 @@ int main(int argc, char* argv[]) {
   // ends.
   console.FormCreate();
   console.CreateProcessWindows();
+  // What is left once Qt has taken its own options: the scenario to open (the desktop entry's
+  // file, from a double-click in a file manager).
+  if (argc >= 2) {
+    console.OpenScenarioWhenShown(
+        QDir(startFolder).absoluteFilePath(QString::fromLocal8Bit(argv[1])));
+  }
   return QApplication::exec();
 }

@@ -3,14 +3,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QUrl>
 #include <QWidget>
 #include <string>
 
 #include "catalogue/fill_in.h"
 #include "gui/common/qt_convert.h"
+#include "gui/console/lessons_folder.h"
+#include "platform/ini_file.h"
 #include "timeline/timeline_picture.h"
 
 namespace kelpa {
@@ -52,8 +56,25 @@ QString TConsoleDialogs::ScenarioFile(bool save, const QString& suggested) {
   }
   const QString title = Title(save ? "SalvarCenario1" : "AbrirCenario1");
   const QString filter = ToQString(msg_.MsgArquivosCenario);
-  return save ? QFileDialog::getSaveFileName(&console_, title, suggested, filter)
-              : QFileDialog::getOpenFileName(&console_, title, QString(), filter);
+  if (save) {
+    return QFileDialog::getSaveFileName(&console_, title, suggested, filter);
+  }
+  // The installed lessons sit in the side bar beside the working folder, and the dialog starts in
+  // them until the user has a scenario of their own in the working folder.
+  const QString working = QDir::currentPath();
+  const QString lessons = InstalledLessonsFolder();
+  QFileDialog dialog(&console_, title,
+                     OpenDialogStartFolder(working, ToQString(KelpaIniPath()), lessons), filter);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  QList<QUrl> places = dialog.sidebarUrls();
+  for (const QString& folder : {working, lessons}) {
+    if (!folder.isEmpty() && !places.contains(QUrl::fromLocalFile(folder))) {
+      places << QUrl::fromLocalFile(folder);
+    }
+  }
+  dialog.setSidebarUrls(places);
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 std::optional<std::int64_t> TConsoleDialogs::TickToGoBackTo(std::int64_t last) {

@@ -185,6 +185,10 @@ void TForm1::AbrirCenario1Click() {
   }
 }
 
+void TForm1::OpenScenarioWhenShown(const QString& path) {
+  splash_->WhenEnded([this, path] { scenario_->Open(path); });
+}
+
 void TForm1::SalvarCenario1Click() {
   // Saving proposes a name of its own, never the settings file beside it.
   if (const QString path = dialogs_.ScenarioFile(true, scenario_->SuggestedFileName());

@@ -54,6 +54,10 @@ class TForm1 : public QMainWindow {
   void Help1Click();
   void Fim1Click();
   void AbrirCenario1Click();
+  // The scenario named on the command line (a file manager's double-click): opened as "Abrir
+  // cenário..." opens the file chosen, once the splash has ended; a file that cannot be opened
+  // is told as that item tells it, and the program goes on without it.
+  void OpenScenarioWhenShown(const QString& path);
   void SalvarCenario1Click();
   void Voltar1Click();
   void IrParaTick1Click();

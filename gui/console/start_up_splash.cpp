@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QTimer>
 #include <QWidget>
+#include <utility>
 
 #include "gui/console/window_set.h"
 #include "session/session.h"
@@ -46,10 +47,25 @@ void TStartUpSplash::End() {
       window->show();
     }
   }
+  ended_ = true;
+  if (then_ && !stopped_) {
+    std::exchange(then_, nullptr)();
+  }
+}
+
+void TStartUpSplash::WhenEnded(std::function<void()> then) {
+  if (ended_) {
+    if (!stopped_) {
+      then();
+    }
+    return;
+  }
+  then_ = std::move(then);
 }
 
 void TStartUpSplash::Stop() {
   stopped_ = true;
+  then_ = nullptr;
   CloseCredits();
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 class QDialog;
 class QTimer;
@@ -29,6 +30,9 @@ class TStartUpSplash : public QObject {
   void Stop();
   // True once start-up has finished (the ready line is logged).
   bool Ready() const { return ready_; }
+  // Runs then once the splash has ended with the windows on the screen (at once when it has
+  // already); never once the console has shut down.
+  void WhenEnded(std::function<void()> then);
 
  private:
   void CloseCredits();
@@ -40,7 +44,9 @@ class TStartUpSplash : public QObject {
   int splashMs_;
   QTimer* timer_;
   bool ready_ = false;
+  bool ended_ = false;
   bool stopped_ = false;
+  std::function<void()> then_;
 };
 
 }  // namespace kelpa

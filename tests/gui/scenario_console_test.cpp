@@ -19,6 +19,7 @@
 #include <sstream>
 
 #include "console_handle.h"
+#include "gui/console/lessons_folder.h"
 #include "gui/console/log_window.h"
 #include "gui/console/scenario_controls.h"
 #include "gui/console/window_set.h"
@@ -105,6 +106,8 @@ class ScenarioConsoleTest : public QObject {
   void nextEventStopsAfterTheTickItHappensIn();
   void theEventsCsvIsHeadedWithTheScenario();
   void eachProcessInTicksIsTheRunnersAfterGoingBack();
+  void aScenarioNamedAtStartOpensWhenTheSplashEnds();
+  void theOpenDialogStartsInTheLessonsUntilTheUserHasAScenario();
 
  private:
   void Start();
@@ -589,6 +592,45 @@ void ScenarioConsoleTest::eachProcessInTicksIsTheRunnersAfterGoingBack() {
   const int means = grid->rowCount() - 2;
   QCOMPARE(cell(means, 5), QString::fromStdString(summary[1].Value.value_or("-")));  // turnaround
   QCOMPARE(cell(means + 1, 8), QString::fromStdString(*summary[5].Value));           // references
+}
+
+void ScenarioConsoleTest::aScenarioNamedAtStartOpensWhenTheSplashEnds() {
+  // A file that cannot be read: told as "Abrir cenário..." tells it, and the program goes on.
+  chosen_ = QStringLiteral("missing.ini");
+  console_->findChild<QAction*>("AbrirCenario1")->trigger();
+  QCOMPARE(messages_.size(), 1);
+  console_->OpenScenarioWhenShown(chosen_);
+  QCOMPARE(messages_.size(), 2);
+  QCOMPARE(messages_.back(), messages_.front());
+  QVERIFY(!console_->ScenarioControls().VirtualTime());
+
+  // A lesson, named while the credits are still up: opened only once the splash has ended.
+  console_.reset();
+  std::filesystem::copy_file(kLessons / "02-preempcao.ini", "lesson.ini");
+  TConsoleHooks hooks;
+  hooks.SplashMs = 60 * 60 * 1000;
+  hooks.ShowMessage = [this](const QString& text) { messages_ << text; };
+  hooks.Beep = [] {};
+  console_ = ConsoleHandle(std::move(hooks));
+  console_->FormCreate();
+  console_->CreateProcessWindows();
+  console_->OpenScenarioWhenShown(QDir::current().absoluteFilePath(QStringLiteral("lesson.ini")));
+  QVERIFY(!console_->ScenarioControls().VirtualTime());
+  console_->Timer2Timer();
+  QVERIFY(console_->ScenarioControls().VirtualTime());
+  QCOMPARE(messages_.size(), 2);
+  const std::vector<std::string> log = LogFromTitle();
+  QVERIFY(!log.empty());
+}
+
+void ScenarioConsoleTest::theOpenDialogStartsInTheLessonsUntilTheUserHasAScenario() {
+  const QString working = QDir::currentPath();
+  const QString lessons = QString::fromStdString(kLessons.string());
+  std::ofstream("kelpa.ini") << "[CONSOLE]\n";
+  QCOMPARE(OpenDialogStartFolder(working, QStringLiteral("kelpa.ini"), lessons), lessons);
+  QCOMPARE(OpenDialogStartFolder(working, QStringLiteral("kelpa.ini"), QString()), working);
+  std::ofstream("aula.ini") << "[CENARIO]\n";
+  QCOMPARE(OpenDialogStartFolder(working, QStringLiteral("kelpa.ini"), lessons), working);
 }
 
 QTEST_MAIN(ScenarioConsoleTest)
