@@ -131,7 +131,8 @@ struct TMessages {
       "executa cada combinação dos valores sobre a mesma carga e compara as estatísticas e os"
       " números de cada processo";
   std::string MsgRunAjudaCheck = "valida o cenário e o imprime com todos os valores";
-  std::string MsgRunAjudaJanelas = "Sem argumentos, abre as janelas; kelpa FILE as abre com o cenário.";
+  std::string MsgRunAjudaJanelas =
+      "Sem argumentos, abre as janelas; kelpa FILE as abre com o cenário.";
   std::string MsgRunAjudaSaida =
       "Saída: 0 sucesso, 2 erro de uso ou de cenário, 3 erro de execução.";
   std::string MsgRunVejaAjuda = "Use kelpa --help para ver as opções.";
