@@ -121,22 +121,4 @@ bool OptionSet::Empty() const {
   return std::none_of(values_.begin(), values_.end(), [](const auto& v) { return v.has_value(); });
 }
 
-OptionSet OptionSet::Changeable(const RunOptions& o) {
-  OptionSet set;
-  for (const OptionRow& row : kOptionTable) {
-    if (row.Changeable) {
-      set.Set(row.Id, row.Get(o));
-    }
-  }
-  return set;
-}
-
-void OptionSet::ApplyTo(RunOptions& o) const {
-  for (const OptionRow& row : kOptionTable) {
-    if (const auto value = Get(row.Id)) {
-      row.Set(o, *value);
-    }
-  }
-}
-
 }  // namespace kelpa

@@ -99,9 +99,6 @@ class OptionSet {
   void Clear(OptionId id) { values_[Index(id)].reset(); }
   std::optional<int> Get(OptionId id) const { return values_[Index(id)]; }
   bool Empty() const;
-  // Every changeable option of o.
-  static OptionSet Changeable(const RunOptions& o);
-  void ApplyTo(RunOptions& o) const;
   friend bool operator==(const OptionSet&, const OptionSet&) = default;
 
  private:

@@ -29,11 +29,12 @@ class TimelineRecorder final : public IEventSink {
       model_.Report(event, nowMs_());
     }
   }
-  void EndTick() { model_.EndTick(SampleTick(sim_)); }
   // What the processor did in its last cycle and whom the device serves now.
   static TickSample SampleTick(const Simulation& sim);
 
  private:
+  void EndTick() { model_.EndTick(SampleTick(sim_)); }
+
   const Simulation& sim_;
   TimelineModel& model_;
   std::function<std::int64_t()> nowMs_;

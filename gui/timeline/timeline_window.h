@@ -42,7 +42,7 @@ class TimelineWindow : public QWidget {
   TimelineWindow(const TimelineWindow&) = delete;
   TimelineWindow& operator=(const TimelineWindow&) = delete;
 
-  // What fills the timeline (a scenario run calls EndTick after each tick); the lock guards it.
+  // What fills the timeline (its events, a tick ended on each TickEnded); the lock guards it.
   TimelineRecorder& Recorder() { return recorder_; }
   const TimelineModel& Model() const { return model_; }
   // A run that starts again from tick 0 (a scenario opened, or replayed to go back): a fresh

@@ -6,21 +6,9 @@
 # Usage: runner_headless.sh <path to kelpa>
 set -euo pipefail
 
-if [ "$#" -lt 1 ]; then
-  echo "usage: $0 <kelpa binary>" >&2
-  exit 2
-fi
-kelpa="$(realpath "$1")"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+source "$(dirname "$(realpath "$0")")/headless_lib.bash"
+headless_kelpa "$@"
+enter_scratch_folder
 
 "$kelpa" --version >version.out 2>version.err || fail "--version exited with $?"
 grep -q '^Kelpa [0-9]' version.out || fail "--version printed: $(cat version.out)"

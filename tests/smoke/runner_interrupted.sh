@@ -6,12 +6,8 @@
 # Usage: runner_interrupted.sh <path to kelpa>
 set -euo pipefail
 
-if [ "$#" -lt 1 ]; then
-  echo "usage: $0 <kelpa binary>" >&2
-  exit 2
-fi
-kelpa="$(realpath "$1")"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+source "$(dirname "$(realpath "$0")")/headless_lib.bash"
+headless_kelpa "$@"
 # Job control, so that the background run does not start with SIGINT ignored.
 set -m
 

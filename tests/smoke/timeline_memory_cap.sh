@@ -7,26 +7,14 @@
 # Usage: timeline_memory_cap.sh <path to kelpa>
 set -euo pipefail
 
-if [ "$#" -lt 1 ]; then
-  echo "usage: $0 <kelpa binary>" >&2
-  exit 2
-fi
-kelpa="$(realpath "$1")"
+source "$(dirname "$(realpath "$0")")/headless_lib.bash"
+headless_kelpa "$@"
 if grep -aq -e __asan_init -e __tsan_init "$kelpa"; then
   echo "timeline memory cap: skipped in a sanitizer's build"
   exit 77
 fi
 lesson="$(dirname "$(realpath "$0")")/../../examples/scenarios/01-prioridade-e-fatia.ini"
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+enter_scratch_folder
 
 prlimit --data=$((256 * 1024 * 1024)) -- \
   "$kelpa" --run "$lesson" --ticks 10000000 --timeline run.svg >/dev/null 2>run.err ||
