@@ -209,6 +209,11 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3322", &TMessages::MsgTicksTotal},
       {"MSG", "MSG3323", &TMessages::MsgTicksTerminados},
       {"MSG", "MSG3324", &TMessages::MsgTicksAbrir},
+      // Programs of one's own, policies to compare.
+      {"MSG", "MSG3330", &TMessages::MsgCenProgramaVazio},
+      {"MSG", "MSG3331", &TMessages::MsgCenInstrucaoDesconhecida},
+      {"MSG", "MSG3332", &TMessages::MsgCenPaginaInexistente},
+      {"MSG", "MSG3333", &TMessages::MsgCenProgramaLongo},
       // Files and folders the program cannot use; the runner's help on where to read more.
       {"MSG", "MSG3350", &TMessages::MsgIniMantido},
       {"MSG", "MSG3351", &TMessages::MsgIniNaoLido},

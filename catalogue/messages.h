@@ -246,6 +246,14 @@ struct TMessages {
   std::string MsgTicksTotal = "Total";
   std::string MsgTicksTerminados = "Terminados";
   std::string MsgTicksAbrir = "Processos em ticks...";
+  // Programs of one's own, policies to compare (MSG3330..MSG3349).
+  std::string MsgCenProgramaVazio = "%1: programa vazio";
+  std::string MsgCenInstrucaoDesconhecida =
+      "%1: instrução desconhecida \"%2\" (use C, E1, E2, E3, W, L<página> ou G<página>, com *n"
+      " opcional)";
+  std::string MsgCenPaginaInexistente = "%1: \"%2\" nomeia uma página fora de 0..%3";
+  std::string MsgCenProgramaLongo =
+      "%1: %2 instruções não cabem nas páginas do processo (no máximo %3)";
   // Files and folders the program cannot use, and the runner's help on where to read more
   // (MSG3350..MSG3399). Some are shown before the catalogue is loaded: they are read on their own
   // from the kelpa.ini in force then, or are the built-in ones.
@@ -275,7 +283,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 205;
+inline constexpr std::size_t kMessageCount = 209;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

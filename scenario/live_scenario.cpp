@@ -30,6 +30,13 @@ Scenario ScenarioOfLiveProcesses(Simulation& sim) {
     saved.Priority = p->BasePriority;
     saved.FrameLimit = p->FrameLimit;
     saved.Color = p->Color;
+    saved.Program.Repeats = p->Repeats;
+    const bool ownProgram = p->Length != kInstructionCount ||
+                            std::find(ProgramTemplates.begin(), ProgramTemplates.end(),
+                                      p->Instructions) == ProgramTemplates.end();
+    if (ownProgram) {
+      saved.Program.Codes.assign(p->Instructions.begin(), p->Instructions.begin() + p->Length);
+    }
   }
   return s;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "simulation/colour.h"
+#include "simulation/program.h"
 #include "simulation/run_options.h"
 
 namespace kelpa {
@@ -33,6 +34,8 @@ struct ScenarioProcess {
   std::vector<std::int64_t> ResumeAt;      // ascending
   std::vector<PriorityChange> PriorityAt;  // ascending by tick
   std::optional<std::int64_t> EndAt;       // "Finalizar"
+  // PROGRAMA (its codes, empty for the kind's) and REPETE.
+  ProcessProgram Program{};
   friend bool operator==(const ScenarioProcess&, const ScenarioProcess&) = default;
 };
 

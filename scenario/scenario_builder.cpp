@@ -218,6 +218,12 @@ class ScenarioBuilder {
     if (key == "NOVA_PRIORIDADE") {
       return Store(p.PriorityAt, values_.PriorityChanges(key, value));
     }
+    if (key == "PROGRAMA") {
+      return Store(p.Program.Codes, values_.Program(key, value));
+    }
+    if (key == "REPETE") {
+      return Store(p.Program.Repeats, values_.Flag(key, value));
+    }
     return Store(p.EndAt, values_.OptionalTick(key, value));
   }
 

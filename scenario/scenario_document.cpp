@@ -180,9 +180,9 @@ const std::vector<std::string_view>& ScenarioKeys(ScenarioSectionKind kind) {
   static const std::vector<std::string_view> scenario = {"FORMATO", "TITULO", "TICKS", "PAUSAS"};
   static const std::vector<std::string_view> global = OptionKeys(OptionSection::Global, false);
   static const std::vector<std::string_view> memory = OptionKeys(OptionSection::Memory, false);
-  static const std::vector<std::string_view> process = {"TIPO",   "PRIORIDADE",      "FRAMES",
-                                                        "COR",    "CHEGADA",         "SUSPENDE",
-                                                        "RETOMA", "NOVA_PRIORIDADE", "FIM"};
+  static const std::vector<std::string_view> process = {
+      "TIPO",   "PRIORIDADE",      "FRAMES", "COR",      "CHEGADA", "SUSPENDE",
+      "RETOMA", "NOVA_PRIORIDADE", "FIM",    "PROGRAMA", "REPETE"};
   static const std::vector<std::string_view> draw = {"SEMENTE",    "PROCESSOS", "TIPOS",
                                                      "PRIORIDADE", "FRAMES",    "CHEGADA"};
   // A change gives the options that may change while a run goes on, in either section.

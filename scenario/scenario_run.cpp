@@ -115,7 +115,8 @@ void ScenarioRun::Apply(const Action& action) {
   Created& created = created_[action.Process];
   if (action.Kind == HandActionKind::Create) {
     // A refused creation (page file full) has logged why; its later requests find no process.
-    const HandAction create{HandActionKind::Create, 0, s.Kind, s.Priority, s.FrameLimit, s.Color};
+    const HandAction create{HandActionKind::Create, 0,       s.Kind,   s.Priority,
+                            s.FrameLimit,           s.Color, s.Program};
     if (const ShapeId shape = sim_.ApplyLocked(create); shape != 0) {
       created = {sim_.Kernel.FindByShape(shape)->PID, shape};
     }

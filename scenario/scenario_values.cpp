@@ -6,6 +6,7 @@
 #include "catalogue/messages.h"
 #include "catalogue/shown_text.h"
 #include "platform/ini_text.h"
+#include "simulation/process.h"
 
 namespace kelpa {
 namespace {
@@ -200,6 +201,30 @@ std::optional<std::optional<std::int64_t>> ScenarioValues::OptionalTick(std::str
   }
   const auto tick = Integer(key, text, 0, kMaxScenarioTick);
   return tick ? std::optional<std::optional<std::int64_t>>(tick) : std::nullopt;
+}
+
+std::optional<std::vector<std::int32_t>> ScenarioValues::Program(std::string_view key,
+                                                                 std::string_view text) {
+  const ProgramParse parse = ParseProgram(text, kInstructionCount, kPagesPerProcess);
+  switch (parse.Fault) {
+    case ProgramFault::None:
+      return parse.Codes;
+    case ProgramFault::Empty:
+      Error = FillInShown(msg_.MsgCenProgramaVazio, {key});
+      break;
+    case ProgramFault::BadInstruction:
+      Error = FillInShown(msg_.MsgCenInstrucaoDesconhecida, {key, parse.Item});
+      break;
+    case ProgramFault::BadPage:
+      Error = FillInShown(msg_.MsgCenPaginaInexistente,
+                          {key, parse.Item, std::to_string(kPagesPerProcess - 1)});
+      break;
+    case ProgramFault::TooLong:
+      Error = FillInShown(msg_.MsgCenProgramaLongo,
+                          {key, std::to_string(parse.Length), std::to_string(kInstructionCount)});
+      break;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::pair<std::int64_t, std::int64_t>> ScenarioValues::Range(std::string_view key,

@@ -45,6 +45,8 @@ class ScenarioValues {
   // A comma list of TICK:PRIORITY, ticks strictly ascending, priorities 0..15; empty for none.
   std::optional<std::vector<PriorityChange>> PriorityChanges(std::string_view key,
                                                              std::string_view text);
+  // A program of one's own (see ParseProgram): at most what the process's pages hold.
+  std::optional<std::vector<std::int32_t>> Program(std::string_view key, std::string_view text);
   // One tick, or nothing for an empty value.
   std::optional<std::optional<std::int64_t>> OptionalTick(std::string_view key,
                                                           std::string_view text);

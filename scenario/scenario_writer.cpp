@@ -70,6 +70,13 @@ void WriteProcess(std::string& out, const ScenarioProcess& p) {
   Key(out, "RETOMA", TickList(p.ResumeAt));
   Key(out, "NOVA_PRIORIDADE", PriorityList(p.PriorityAt));
   Key(out, "FIM", p.EndAt ? std::to_string(*p.EndAt) : "");
+  // Only a process that has them: the kinds' scenarios stay as they were written.
+  if (!p.Program.Codes.empty()) {
+    Key(out, "PROGRAMA", ProgramText(p.Program.Codes));
+  }
+  if (!p.Program.Repeats) {
+    Key(out, "REPETE", "0");
+  }
 }
 
 // Only the options the change gives: the others stay as they are at its tick.

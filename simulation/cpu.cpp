@@ -41,6 +41,11 @@ void TCPU::Cycle() {
 }
 
 void TCPU::Step() {
+  // A finite program that ran its last instruction in the previous tick leaves the processor as
+  // this one starts, so the next process runs in it: the end costs no tick of its own.
+  if (RunningProcess != nullptr && RunningProcess->ProgramDone()) {
+    sim_.Kernel.RemoveProcess(RunningProcess);
+  }
   if (RunningProcess == nullptr) {
     DispatchNext();
     if (RunningProcess == nullptr) {
@@ -62,24 +67,39 @@ void TCPU::Step() {
     return;
   }
   const int page = p->CurrentPage();
-  if (!p->PageTable[page].Valid) {
-    sim_.Kernel.RaiseInterrupt(InterruptPageFault);
+  if (!p->FetchDone && !p->PageTable[page].Valid) {
+    RaisePageFault(*p, page);
     return;
   }
   const std::int32_t instruction = p->Instructions[p->PC];
-  // The fetch, and a write's data in the same page.
-  p->References += instruction == kWrite ? 2 : 1;
-  p->PC = (p->PC + 1) % kInstructionCount;
+  const int dataPage = DataPageOf(instruction, page);
+  if (dataPage >= 0 && !p->PageTable[dataPage].Valid) {
+    // The fetch is done: once the data page is in, the instruction goes on from its data, so a
+    // process allowed a single frame still gets through an instruction that needs two pages.
+    p->FetchDone = true;
+    RaisePageFault(*p, dataPage);
+    return;
+  }
+  p->FetchDone = false;
+  // The fetch, and the data the instruction reads or writes.
+  p->References += dataPage >= 0 ? 2 : 1;
+  p->PC += 1;
+  if (p->PC == p->Length && p->Repeats) {
+    p->PC = 0;
+  }
   SliceCounter = (SliceCounter + 1) % sim_.Kernel.SliceLength();
   AccountCpuTime();
-  if (instruction >= 1 && instruction <= 3) {
+  if (IsIoInstruction(instruction)) {
     StartIO();
     return;
   }
-  if (instruction == kWrite) {
-    TPageEntry& entry = p->PageTable[page];
+  if (WritesData(instruction)) {
+    TPageEntry& entry = p->PageTable[dataPage];
     entry.Modified = true;
     sim_.Memoria.MarkModified(entry.Frame);
+  }
+  if (p->ProgramDone()) {
+    return;
   }
   if (SliceCounter == 0) {
     sim_.Kernel.RaiseInterrupt(InterruptTimeSlice);
@@ -91,6 +111,11 @@ void TCPU::Step() {
       sim_.Kernel.RaiseInterrupt(InterruptPreemption);
     }
   }
+}
+
+void TCPU::RaisePageFault(TProcesso& p, int page) {
+  p.FaultPage = page;
+  sim_.Kernel.RaiseInterrupt(InterruptPageFault);
 }
 
 void TCPU::DispatchNext() {
@@ -158,7 +183,7 @@ void TCPU::HandlePageFault() {
   if (p == nullptr) {
     return;
   }
-  sim_.ReportProcess(EventKind::PageFaultRaised, *p, p->CurrentPage());
+  sim_.ReportProcess(EventKind::PageFaultRaised, *p, p->FaultPage);
   sim_.Espera.Enqueue(p, psPageFault);
   RunningProcess = nullptr;
 }

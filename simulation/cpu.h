@@ -52,6 +52,8 @@ class TCPU {
   double BusyTimeSoFar() const;
   double CpuTimeSoFar(const TProcesso& p) const;
   void StartIO();
+  // Asks for page of p at the next interrupt service.
+  void RaisePageFault(TProcesso& p, int page);
   void HandlePreemption();
   void HandleTimeSliceEnd();
   void HandlePageFault();

@@ -6,12 +6,13 @@
 
 namespace kelpa {
 
-TProcesso* AddNewProcess(Simulation& sim, int kind, int priority, int frameLimit, TColor colour) {
+TProcesso* AddNewProcess(Simulation& sim, int kind, int priority, int frameLimit, TColor colour,
+                         const ProcessProgram& program) {
   // A creation window's batch or a late click can still ask once the program is ending.
   if (sim.ShuttingDown()) {
     return nullptr;
   }
-  auto process = TProcesso::Create(sim, kind, priority, frameLimit, colour);
+  auto process = TProcesso::Create(sim, kind, priority, frameLimit, colour, program);
   TProcesso* added = process.get();
   if (process) {
     sim.Kernel.AddProcess(std::move(process));

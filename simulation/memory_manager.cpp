@@ -56,7 +56,8 @@ void TMemoReal::LoadInitialPages(TProcesso* P, int count) {
 
 bool TMemoReal::ServePageFault(TProcesso* P) {
   sim_.Lock.AssertHeld();
-  const int page = P->CurrentPage();
+  const int page = P->FaultPage >= 0 ? P->FaultPage : P->CurrentPage();
+  P->FaultPage = -1;
   if (P->PageTable[page].Valid) {
     return true;
   }

@@ -64,7 +64,7 @@ class TMemoReal {
 
   // --- real memory and page tables ---
   void LoadInitialPages(TProcesso* P, int count);
-  // Gives the page of P's PC a frame. Returns false when no frame could be found at all (the
+  // Gives the page P faulted on a frame. Returns false when no frame could be found at all (the
   // process then faults again when it next runs).
   bool ServePageFault(TProcesso* P);
   void MarkModified(int frame);

@@ -55,14 +55,20 @@ const std::array<TProgram, kProcessKindCount> ProgramTemplates = {
 };
 
 std::unique_ptr<TProcesso> TProcesso::Create(Simulation& sim, int kind, int priority,
-                                             int frameLimit, TColor color) {
+                                             int frameLimit, TColor color,
+                                             const ProcessProgram& program) {
   sim.Lock.AssertHeld();
   auto p = std::make_unique<TProcesso>();
   p->CpuTime = 0;
   p->CreatedAt = sim.Now();
-  if (kind >= 0 && kind < kProcessKindCount) {
+  if (!program.Codes.empty()) {
+    const std::size_t length = std::min(program.Codes.size(), p->Instructions.size());
+    std::copy_n(program.Codes.begin(), length, p->Instructions.begin());
+    p->Length = static_cast<std::int32_t>(length);
+  } else if (kind >= 0 && kind < kProcessKindCount) {
     p->Instructions = ProgramTemplates[kind];
   }
+  p->Repeats = program.Repeats;
   p->PC = 0;
   // The priority picks a queue and the limit sizes the page list: keep both inside their ranges.
   p->Priority = p->BasePriority = std::clamp(priority, 0, 15);
@@ -129,8 +135,8 @@ void TProcesso::BoostPriority(Simulation& sim) {
     Priority = BasePriority + 2;
     sim.ReportProcess(EventKind::PriorityRaised, *this, -1, 2);
   } else {
-    const std::int32_t cause = Instructions[(PC + kInstructionCount - 1) % kInstructionCount];
-    if (cause >= 1 && cause <= 3) {
+    const std::int32_t cause = PreviousInstruction();
+    if (IsIoInstruction(cause)) {
       Priority = BasePriority + cause;
       sim.ReportProcess(EventKind::PriorityRaised, *this, -1, cause);
     }

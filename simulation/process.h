@@ -13,6 +13,7 @@
 #include "simulation/colour.h"
 #include "simulation/display.h"
 #include "simulation/process_state.h"
+#include "simulation/program.h"
 #include "simulation/sim_event.h"
 
 namespace kelpa {
@@ -33,10 +34,6 @@ enum class PageLocation : std::uint8_t {
   plPageFile = 4,
 };
 using enum PageLocation;
-
-// Instruction codes: 0 compute, 1..3 I/O of that class, -1 memory write.
-inline constexpr std::int32_t kCompute = 0;
-inline constexpr std::int32_t kWrite = -1;
 
 // Process kinds, in the order of the creation window's radio group.
 enum ProcessKind : int { pkCPU = 0, pkIO1, pkIO2, pkIO3, pkMIX1, pkMIX2 };
@@ -74,12 +71,22 @@ class TProcesso {
   // Memory references made: each instruction fetched from a page in memory, and the data of a
   // write. A fetch that faults counts once, when the instruction runs after the fault.
   std::int64_t References = 0;
+  // How many of Instructions the program has, and whether it starts again after the last one;
+  // the kinds run all 40 for ever.
+  std::int32_t Length = kInstructionCount;
+  bool Repeats = true;
+  // The instruction at PC was fetched before its data page faulted: it goes on from its data.
+  bool FetchDone = false;
+  // The page the pending page fault asks for; -1 for the page of the PC.
+  std::int32_t FaultPage = -1;
 
   // Builds a process: program, identifier from the clock, page-file reservation, initial pages
   // under anticipated fetch, its disc and the " criado" line. When the page file has no room it
   // logs the creation error and returns nullptr. The simulation lock must be held.
+  // A program of one's own (at most kInstructionCount codes) replaces the kind's; repeats says
+  // whether the program starts again after its last instruction.
   static std::unique_ptr<TProcesso> Create(Simulation& sim, int kind, int priority, int frameLimit,
-                                           TColor color);
+                                           TColor color, const ProcessProgram& program = {});
 
   // Dynamic priority raise at the end of a wait. The simulation lock must be held.
   void BoostPriority(Simulation& sim);
@@ -89,6 +96,10 @@ class TProcesso {
 
   // Page of the instruction at PC.
   int CurrentPage() const { return PC / kInstructionsPerPage; }
+  // A finite program ran its last instruction.
+  bool ProgramDone() const { return !Repeats && PC >= Length; }
+  // The instruction run before the one at PC, in a program that may wrap round.
+  std::int32_t PreviousInstruction() const { return Instructions[(PC + Length - 1) % Length]; }
 };
 
 // The catalogue's names of a state and of a page location, which it lists by their codes.

@@ -111,7 +111,8 @@ RunOptions Simulation::Options() const {
 ShapeId Simulation::TakeHandActionLocked(const HandAction& action) {
   TProcesso* p = nullptr;
   if (action.Kind == HandActionKind::Create) {
-    p = AddNewProcess(*this, action.ProcessKind, action.Priority, action.FrameLimit, action.Color);
+    p = AddNewProcess(*this, action.ProcessKind, action.Priority, action.FrameLimit, action.Color,
+                      action.Program);
     if (p == nullptr && ShuttingDown()) {
       return 0;
     }

@@ -28,6 +28,8 @@ ProcessDetail DetailOf(const TProcesso& p, int index, const TCPU& cpu) {
   detail.CpuTime = cpu.CpuTimeSoFar(p);
   detail.FrameLimit = p.FrameLimit;
   detail.PC = p.PC;
+  detail.Program.assign(p.Instructions.begin(), p.Instructions.begin() + p.Length);
+  detail.Repeats = p.Repeats;
   detail.Pages = p.PageTable;
   return detail;
 }

@@ -51,6 +51,8 @@ struct ProcessDetail {
   double CpuTime = 0;
   std::int32_t FrameLimit = 0;
   std::int32_t PC = 0;
+  std::vector<std::int32_t> Program;  // the instructions it runs, PC indexing them
+  bool Repeats = true;
   std::array<TPageEntry, kPagesPerProcess> Pages{};
 };
 

@@ -85,6 +85,13 @@ void TEspera::ServeWaitList() {
   if (WaitCounter != 0) {
     return;
   }
+  // A finite program whose last instruction was this I/O request ends with it.
+  if (head->ProgramDone()) {
+    WaitList.pop_front();
+    listsChanged_ = true;
+    sim_.Kernel.RemoveProcess(head);
+    return;
+  }
   if (sim_.Settings.DynamicPriorityEnabled.load()) {
     head->BoostPriority(sim_);
   }
