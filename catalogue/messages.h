@@ -254,6 +254,16 @@ struct TMessages {
   std::string MsgCenPaginaInexistente = "%1: \"%2\" nomeia uma página fora de 0..%3";
   std::string MsgCenProgramaLongo =
       "%1: %2 instruções não cabem nas páginas do processo (no máximo %3)";
+  // The rules of the textbook scheduling policies, in the log after a process's number.
+  std::string MsgLogPreemptadoMenorRestante =
+      " Executando -> Pronto: um processo pronto tem menos a executar (SRTF)";
+  std::string MsgLogRegraFcfs = " escolhido: o primeiro a chegar à fila (FCFS)";
+  std::string MsgLogRegraRr = " escolhido: o primeiro da fila circular (RR)";
+  std::string MsgLogRegraSjf = " escolhido: a menor próxima rajada, %1 ticks (SJF)";
+  std::string MsgLogRegraSrtf = " escolhido: o menor tempo restante, %1 ticks (SRTF)";
+  std::string MsgLogRegraMlfq = " escolhido: o primeiro do nível ocupado mais alto, %1 (MLFQ)";
+  std::string MsgLogNivelRebaixado = " gastou sua cota e desce ao nível %1 (MLFQ)";
+  std::string MsgLogImpulso = "Impulso: todos os processos voltam ao nível %1 (MLFQ)";
   // Files and folders the program cannot use, and the runner's help on where to read more
   // (MSG3350..MSG3399). Some are shown before the catalogue is loaded: they are read on their own
   // from the kelpa.ini in force then, or are the built-in ones.
@@ -283,7 +293,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 209;
+inline constexpr std::size_t kMessageCount = 217;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

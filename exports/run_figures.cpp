@@ -38,7 +38,7 @@ std::string ProcessorCode(const TCPU::CycleOutcome& cycle) {
 }
 
 std::string_view EventName(EventKind kind) {
-  static constexpr std::array<std::string_view, 27> kNames = {"StateChanged",
+  static constexpr std::array<std::string_view, 35> kNames = {"StateChanged",
                                                               "Created",
                                                               "CreationFailed",
                                                               "Eliminated",
@@ -51,6 +51,13 @@ std::string_view EventName(EventKind kind) {
                                                               "Suspended",
                                                               "PriorityRaised",
                                                               "PriorityCapped",
+                                                              "PreemptedForShorter",
+                                                              "ChosenFirstCome",
+                                                              "ChosenInTurn",
+                                                              "ChosenShortestBurst",
+                                                              "ChosenShortestRemaining",
+                                                              "ChosenTopLevel",
+                                                              "LevelLowered",
                                                               "HardFaultFromImage",
                                                               "SoftFaultFromFreeList",
                                                               "SoftFaultFromModifiedList",
@@ -64,8 +71,9 @@ std::string_view EventName(EventKind kind) {
                                                               "SwappedOut",
                                                               "FreeFramesLow",
                                                               "ModifiedListWritten",
-                                                              "SwapStarted"};
-  static_assert(static_cast<std::size_t>(EventKind::SwapStarted) + 1 == kNames.size());
+                                                              "SwapStarted",
+                                                              "LevelsBoosted"};
+  static_assert(static_cast<std::size_t>(EventKind::LevelsBoosted) + 1 == kNames.size());
   const auto index = static_cast<std::size_t>(kind);
   return index < kNames.size() ? kNames[index] : "?";
 }

@@ -21,6 +21,7 @@ void TCPU::Cycle() {
   // per turn (the default slice) with no processor time at all.
   AccountCpuTime();
   LastCycle = {};
+  sim_.Kernel.CountCycle();
   const InterruptCode code = sim_.Kernel.NextInterrupt();
   LastCycle.Interrupt = code != InterruptNone;
   LastCycle.Served = code;
@@ -45,6 +46,10 @@ void TCPU::Step() {
   // this one starts, so the next process runs in it: the end costs no tick of its own.
   if (RunningProcess != nullptr && RunningProcess->ProgramDone()) {
     sim_.Kernel.RemoveProcess(RunningProcess);
+  }
+  if (RunningProcess != nullptr && sim_.Kernel.ShouldYield(*RunningProcess)) {
+    TakeProcessorBack(sim_.Kernel.Policy == SchedulingPolicy::Srtf ? EventKind::PreemptedForShorter
+                                                                   : EventKind::Preempted);
   }
   if (RunningProcess == nullptr) {
     DispatchNext();
@@ -90,6 +95,8 @@ void TCPU::Step() {
   SliceCounter = (SliceCounter + 1) % sim_.Kernel.SliceLength();
   AccountCpuTime();
   if (IsIoInstruction(instruction)) {
+    // A process that gives the processor up for I/O starts its allotment at its level again.
+    p->LevelTicks = 0;
     StartIO();
     return;
   }
@@ -99,6 +106,14 @@ void TCPU::Step() {
     sim_.Memoria.MarkModified(entry.Frame);
   }
   if (p->ProgramDone()) {
+    return;
+  }
+  const SchedulingPolicy policy = sim_.Kernel.Policy;
+  if (IsTextbookPolicy(policy)) {
+    const bool lowered = sim_.Kernel.ChargeLevelTick(*p);
+    if (lowered || (UsesSlices(policy) && SliceCounter == 0)) {
+      TakeProcessorBack(EventKind::SliceEnded);
+    }
     return;
   }
   if (SliceCounter == 0) {
@@ -115,7 +130,18 @@ void TCPU::Step() {
 
 void TCPU::RaisePageFault(TProcesso& p, int page) {
   p.FaultPage = page;
-  sim_.Kernel.RaiseInterrupt(InterruptPageFault);
+  if (IsTextbookPolicy(sim_.Kernel.Policy)) {
+    HandlePageFault();
+  } else {
+    sim_.Kernel.RaiseInterrupt(InterruptPageFault);
+  }
+}
+
+void TCPU::TakeProcessorBack(EventKind why) {
+  TProcesso* p = RunningProcess;
+  sim_.ReportProcess(why, *p);
+  sim_.Kernel.MakeReady(p);
+  RunningProcess = nullptr;
 }
 
 void TCPU::DispatchNext() {
@@ -127,6 +153,7 @@ void TCPU::DispatchNext() {
   LastStamp = sim_.Now();
   TProcesso* p = RunningProcess;
   sim_.ReportProcess(EventKind::Dispatched, *p);
+  sim_.Kernel.ReportChoice(*p);
   sim_.ChangeState(*p, psRunning);
   sim_.Display.ShowOnCpu({p->Shape, p->Color, DiscLocation::Processor});
 }

@@ -52,8 +52,11 @@ class TCPU {
   double BusyTimeSoFar() const;
   double CpuTimeSoFar(const TProcesso& p) const;
   void StartIO();
-  // Asks for page of p at the next interrupt service.
+  // Asks for page of p: at the next interrupt service under the priority kernel, at once under a
+  // textbook policy.
   void RaisePageFault(TProcesso& p, int page);
+  // A textbook policy takes the processor from the running process, which goes back to ready.
+  void TakeProcessorBack(EventKind why);
   void HandlePreemption();
   void HandleTimeSliceEnd();
   void HandlePageFault();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <string>
 
+#include "catalogue/fill_in.h"
 #include "catalogue/messages.h"
 #include "simulation/process.h"
 #include "simulation/sim_event.h"
@@ -76,6 +77,22 @@ std::optional<std::string> EventLine(const SimEvent& e, const TMessages& msg) {
     }
     case EventKind::PriorityCapped:
       return FixedPrefixLine(e, " nao pode ter inc acima de " + std::to_string(e.Value));
+    case EventKind::PreemptedForShorter:
+      return ProcessLine(e, msg, msg.MsgLogPreemptadoMenorRestante);
+    case EventKind::ChosenFirstCome:
+      return ProcessLine(e, msg, msg.MsgLogRegraFcfs);
+    case EventKind::ChosenInTurn:
+      return ProcessLine(e, msg, msg.MsgLogRegraRr);
+    case EventKind::ChosenShortestBurst:
+      return ProcessLine(e, msg, FillIn(msg.MsgLogRegraSjf, {std::to_string(e.Value)}));
+    case EventKind::ChosenShortestRemaining:
+      return ProcessLine(e, msg, FillIn(msg.MsgLogRegraSrtf, {std::to_string(e.Value)}));
+    case EventKind::ChosenTopLevel:
+      return ProcessLine(e, msg, FillIn(msg.MsgLogRegraMlfq, {std::to_string(e.Value)}));
+    case EventKind::LevelLowered:
+      return ProcessLine(e, msg, FillIn(msg.MsgLogNivelRebaixado, {std::to_string(e.Value)}));
+    case EventKind::LevelsBoosted:
+      return FillIn(msg.MsgLogImpulso, {std::to_string(e.Value)});
     case EventKind::HardFaultFromImage:
       return PageLine(e, msg, msg.MsgLogHwPFImagem);
     case EventKind::SoftFaultFromFreeList:

@@ -23,6 +23,7 @@ void Simulation::ReturnToStart() {
   }
   Kernel.DispatchCount = 0;
   Kernel.TotalReadyWaitTime = 0;
+  Kernel.Cycles = 0;
   // The memory manager's tables point at the processes: they go first, then the processes.
   Memoria.Clear();
   Kernel.Processes.clear();

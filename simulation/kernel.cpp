@@ -53,7 +53,7 @@ void TKernel::MakeReady(TProcesso* P) {
   if (P == nullptr) {
     return;
   }
-  ReadyQueues[QueueIndex(P->Priority)].push_back(P);
+  ReadyQueues[QueueOf(*P)].push_back(P);
   P->ReadySince = sim_.Now();
   sim_.ChangeState(*P, IsSwappedOut(P->State) ? psReadyOut : psReady);
   sim_.Display.AttachShape(P->Shape);
@@ -65,6 +65,7 @@ void TKernel::AddProcess(std::unique_ptr<TProcesso> P) {
     return;
   }
   TProcesso* raw = P.get();
+  raw->Level = Mlfq.Levels - 1;
   Processes.push_back(std::move(P));
   MakeReady(raw);
   sim_.HClock.Resume();
@@ -76,7 +77,8 @@ void TKernel::SetPriority(TProcesso* P, int newPriority) {
     return;
   }
   P->BasePriority = QueueIndex(newPriority);
-  if (P->State == psReady || P->State == psReadyOut) {
+  // Only the priority kernel files ready processes by priority.
+  if (Policy == SchedulingPolicy::Priority && (P->State == psReady || P->State == psReadyOut)) {
     RemoveFromReadyQueues(P);
     ReadyQueues[P->BasePriority].push_back(P);
   }
@@ -109,22 +111,163 @@ void TKernel::RemoveProcess(TProcesso*& P) {
 
 TProcesso* TKernel::Dispatch() {
   sim_.Lock.AssertHeld();
-  for (int level = kPriorityLevels - 1; level >= 0; --level) {
-    auto& queue = ReadyQueues[level];
-    if (queue.empty()) {
-      continue;
+  int level = 0;
+  TProcesso* Q = ChooseReady(level);
+  if (Q == nullptr) {
+    return nullptr;
+  }
+  if (Q->State == psReadyOut) {
+    sim_.Memoria.SwapIn(Q);
+  }
+  DispatchCount += 1;
+  TotalReadyWaitTime += sim_.Now() - Q->ReadySince;
+  // The swap-in may have swapped others out, but never reorders the queues.
+  auto& queue = ReadyQueues[static_cast<std::size_t>(level)];
+  queue.erase(std::find(queue.begin(), queue.end(), Q));
+  return Q;
+}
+
+TProcesso* TKernel::ChooseReady(int& level) const {
+  if (Policy == SchedulingPolicy::Sjf || Policy == SchedulingPolicy::Srtf) {
+    // The shortest next burst; among equals, the one that has waited in the queue longest.
+    const auto& queue = ReadyQueues[0];
+    const auto shortest = std::min_element(
+        queue.begin(), queue.end(), [](auto* a, auto* b) { return NextBurst(*a) < NextBurst(*b); });
+    level = 0;
+    return shortest == queue.end() ? nullptr : *shortest;
+  }
+  for (level = kPriorityLevels - 1; level >= 0; --level) {
+    if (!ReadyQueues[static_cast<std::size_t>(level)].empty()) {
+      return ReadyQueues[static_cast<std::size_t>(level)].front();
     }
-    TProcesso* Q = queue.front();
-    if (Q->State == psReadyOut) {
-      sim_.Memoria.SwapIn(Q);
-    }
-    DispatchCount += 1;
-    TotalReadyWaitTime += sim_.Now() - Q->ReadySince;
-    // The swap-in may have swapped others out, but never reorders the queues.
-    queue.erase(std::find(queue.begin(), queue.end(), Q));
-    return Q;
   }
   return nullptr;
+}
+
+void TKernel::ReportChoice(const TProcesso& p) const {
+  switch (Policy) {
+    case SchedulingPolicy::Priority:
+      return;
+    case SchedulingPolicy::Fcfs:
+      sim_.ReportProcess(EventKind::ChosenFirstCome, p);
+      return;
+    case SchedulingPolicy::RoundRobin:
+      sim_.ReportProcess(EventKind::ChosenInTurn, p);
+      return;
+    case SchedulingPolicy::Sjf:
+      sim_.ReportProcess(EventKind::ChosenShortestBurst, p, -1, NextBurst(p));
+      return;
+    case SchedulingPolicy::Srtf:
+      sim_.ReportProcess(EventKind::ChosenShortestRemaining, p, -1, NextBurst(p));
+      return;
+    case SchedulingPolicy::Mlfq:
+      sim_.ReportProcess(EventKind::ChosenTopLevel, p, -1, p.Level);
+      return;
+  }
+}
+
+int TKernel::QueueOf(const TProcesso& p) const {
+  switch (Policy) {
+    case SchedulingPolicy::Priority:
+      return QueueIndex(p.Priority);
+    case SchedulingPolicy::Mlfq:
+      return std::clamp(p.Level, 0, Mlfq.Levels - 1);
+    default:
+      return 0;
+  }
+}
+
+int TKernel::QueueCount() const {
+  switch (Policy) {
+    case SchedulingPolicy::Priority:
+      return kPriorityLevels;
+    case SchedulingPolicy::Mlfq:
+      return Mlfq.Levels;
+    default:
+      return 1;
+  }
+}
+
+void TKernel::RefileReadyQueues() {
+  std::vector<TProcesso*> ready;
+  for (int level = kPriorityLevels - 1; level >= 0; --level) {
+    auto& queue = ReadyQueues[static_cast<std::size_t>(level)];
+    ready.insert(ready.end(), queue.begin(), queue.end());
+    queue.clear();
+  }
+  for (TProcesso* p : ready) {
+    ReadyQueues[static_cast<std::size_t>(QueueOf(*p))].push_back(p);
+  }
+}
+
+void TKernel::SetPolicy(SchedulingPolicy policy) {
+  sim_.Lock.AssertHeld();
+  if (policy == Policy) {
+    return;
+  }
+  Policy = policy;
+  for (const auto& p : Processes) {
+    p->Level = Mlfq.Levels - 1;
+    p->LevelTicks = 0;
+  }
+  RefileReadyQueues();
+}
+
+void TKernel::SetMlfqLevels(int levels) {
+  sim_.Lock.AssertHeld();
+  Mlfq.Levels = std::clamp(levels, 1, kPriorityLevels);
+  for (const auto& p : Processes) {
+    p->Level = std::min(p->Level, Mlfq.Levels - 1);
+  }
+  RefileReadyQueues();
+}
+
+void TKernel::CountCycle() {
+  Cycles += 1;
+  if (Policy == SchedulingPolicy::Mlfq && Mlfq.BoostPeriod > 0 && Cycles % Mlfq.BoostPeriod == 0) {
+    BoostLevels();
+  }
+}
+
+void TKernel::BoostLevels() {
+  for (const auto& p : Processes) {
+    p->Level = Mlfq.Levels - 1;
+    p->LevelTicks = 0;
+  }
+  RefileReadyQueues();
+  SimEvent event;
+  event.Kind = EventKind::LevelsBoosted;
+  event.Value = Mlfq.Levels - 1;
+  sim_.Report(event);
+}
+
+bool TKernel::ShouldYield(const TProcesso& running) const {
+  if (Policy == SchedulingPolicy::Srtf) {
+    const int remaining = NextBurst(running);
+    return std::any_of(ReadyQueues[0].begin(), ReadyQueues[0].end(),
+                       [remaining](const TProcesso* p) { return NextBurst(*p) < remaining; });
+  }
+  if (Policy == SchedulingPolicy::Mlfq) {
+    for (int level = Mlfq.Levels - 1; level > running.Level; --level) {
+      if (!ReadyQueues[static_cast<std::size_t>(level)].empty()) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool TKernel::ChargeLevelTick(TProcesso& p) {
+  if (Policy != SchedulingPolicy::Mlfq || ++p.LevelTicks < Mlfq.Allotment) {
+    return false;
+  }
+  p.LevelTicks = 0;
+  if (p.Level == 0) {
+    return false;
+  }
+  p.Level -= 1;
+  sim_.ReportProcess(EventKind::LevelLowered, p, -1, p.Level);
+  return true;
 }
 
 int TKernel::HighestReadyPriority() const {

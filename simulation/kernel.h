@@ -12,6 +12,7 @@
 
 #include "simulation/display.h"
 #include "simulation/process.h"
+#include "simulation/scheduling_policy.h"
 
 namespace kelpa {
 
@@ -48,6 +49,12 @@ class TKernel {
   std::int32_t DispatchCount = 0;
   double TotalReadyWaitTime = 0;
 
+  // Who chooses the next process; the described priority kernel unless a run says otherwise.
+  SchedulingPolicy Policy = SchedulingPolicy::Priority;
+  MlfqRules Mlfq;
+  // Processor cycles since the start, for the feedback queue's periodic boost.
+  std::int64_t Cycles = 0;
+
   void RaiseInterrupt(InterruptCode code);
   InterruptCode NextInterrupt();
   bool InterruptPending() const;
@@ -64,6 +71,26 @@ class TKernel {
   void ReadyWaitTotals(double& sum, int& count) const;
   void RemoveFromReadyQueues(TProcesso* P);
 
+  // --- the textbook policies ---
+  // Changes the policy or the feedback queue's levels: the ready processes are filed again, in
+  // the order they would have been dispatched, into the queues the policy has.
+  void SetPolicy(SchedulingPolicy policy);
+  void SetMlfqLevels(int levels);
+  // The ready queue p waits in under the policy.
+  int QueueOf(const TProcesso& p) const;
+  // How many ready queues the policy has: sixteen priorities, the feedback queue's levels, or one.
+  int QueueCount() const;
+  // A cycle begins: every BoostPeriod cycles the feedback queue takes every process to the top.
+  void CountCycle();
+  // Whether a ready process should take the processor from the running p before p's next
+  // instruction: a shorter remaining time (SRTF) or a higher level (MLFQ).
+  bool ShouldYield(const TProcesso& running) const;
+  // p ran one more tick at its level: when its allotment is spent it goes one level down and
+  // true is returned (it gives the processor up).
+  bool ChargeLevelTick(TProcesso& p);
+  // The log line that says which rule of a textbook policy chose p; none for the priority kernel.
+  void ReportChoice(const TProcesso& p) const;
+
   // Slice length in instructions (Quantum div 1000, at least 1).
   int SliceLength() const;
   // Where the ready discs stand: each ready queue in dispatch order.
@@ -77,6 +104,11 @@ class TKernel {
   TProcesso* FindByShape(ShapeId shape);
 
  private:
+  // The ready process the policy dispatches next, and the queue it waits in; null when none.
+  TProcesso* ChooseReady(int& level) const;
+  void RefileReadyQueues();
+  void BoostLevels();
+
   Simulation& sim_;
 };
 

@@ -77,6 +77,10 @@ class TProcesso {
   bool Repeats = true;
   // The instruction at PC was fetched before its data page faulted: it goes on from its data.
   bool FetchDone = false;
+  // Its level in a multi-level feedback queue (the top is the highest) and the ticks it has run
+  // there since it came to it or last gave the processor up for I/O.
+  std::int32_t Level = 0;
+  std::int32_t LevelTicks = 0;
   // The page the pending page fault asks for; -1 for the page of the PC.
   std::int32_t FaultPage = -1;
 

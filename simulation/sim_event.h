@@ -33,6 +33,14 @@ enum class EventKind : std::uint8_t {
   Suspended,
   PriorityRaised,  // Value = the raise; From = the state of the wait that ended
   PriorityCapped,  // Value = the cap that held the priority
+  // The textbook policies: the rule that chose a dispatch, and what the feedback queue does.
+  PreemptedForShorter,      // SRTF: a ready process has less left to run
+  ChosenFirstCome,          // FCFS
+  ChosenInTurn,             // RR
+  ChosenShortestBurst,      // SJF; Value = its next burst
+  ChosenShortestRemaining,  // SRTF; Value = its remaining ticks
+  ChosenTopLevel,           // MLFQ; Value = its level
+  LevelLowered,             // MLFQ; Value = the level it goes down to
   // Memory.
   HardFaultFromImage,         // Page
   SoftFaultFromFreeList,      // Page
@@ -49,6 +57,7 @@ enum class EventKind : std::uint8_t {
   FreeFramesLow,  // Value = the minimum free percentage
   ModifiedListWritten,
   SwapStarted,
+  LevelsBoosted,  // MLFQ: every process back to the top level (Value)
   // Changes taken through Simulation::Apply, and the ends of ticks: they write no line and are
   // no part of a run's figures or traces; they tell a follower of the run what changed.
   OptionChanged,    // Page = the option (OptionId), Value = its new value

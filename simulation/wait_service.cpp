@@ -92,7 +92,9 @@ void TEspera::ServeWaitList() {
     sim_.Kernel.RemoveProcess(head);
     return;
   }
-  if (sim_.Settings.DynamicPriorityEnabled.load()) {
+  // Priorities only count under the priority kernel.
+  if (sim_.Settings.DynamicPriorityEnabled.load() &&
+      sim_.Kernel.Policy == SchedulingPolicy::Priority) {
     head->BoostPriority(sim_);
   }
   if (head->State == psPageFault) {

@@ -3,12 +3,14 @@
 // suspensions, priority and settings changes between processor cycles and wait-service passes.
 // The whole state is checked after every single step, and at the end every process is ended and
 // memory and page file must be whole and empty again.
+#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
 #include <sstream>
 
 #include "memory_fixture.h"
+#include "simulation/hand_action.h"
 #include "support/recording_events.h"
 
 namespace kelpa::test {
@@ -16,7 +18,35 @@ namespace {
 
 constexpr int kSteps = 10000;
 
-class RandomRunTest : public MemoryTest, public ::testing::WithParamInterface<unsigned> {
+// The events only some policies report: the priority kernel's raises and caps, each textbook
+// policy's rule, and the feedback queue's levels.
+const std::vector<std::pair<EventKind, std::vector<SchedulingPolicy>>> kPolicyEvents = {
+    {EventKind::PriorityRaised, {SchedulingPolicy::Priority}},
+    {EventKind::PriorityCapped, {SchedulingPolicy::Priority}},
+    {EventKind::Preempted, {SchedulingPolicy::Priority, SchedulingPolicy::Mlfq}},
+    {EventKind::SliceEnded,
+     {SchedulingPolicy::Priority, SchedulingPolicy::RoundRobin, SchedulingPolicy::Mlfq}},
+    {EventKind::PreemptedForShorter, {SchedulingPolicy::Srtf}},
+    {EventKind::ChosenFirstCome, {SchedulingPolicy::Fcfs}},
+    {EventKind::ChosenInTurn, {SchedulingPolicy::RoundRobin}},
+    {EventKind::ChosenShortestBurst, {SchedulingPolicy::Sjf}},
+    {EventKind::ChosenShortestRemaining, {SchedulingPolicy::Srtf}},
+    {EventKind::ChosenTopLevel, {SchedulingPolicy::Mlfq}},
+    {EventKind::LevelLowered, {SchedulingPolicy::Mlfq}},
+    {EventKind::LevelsBoosted, {SchedulingPolicy::Mlfq}},
+};
+
+// A seed, and the policy the kernel schedules with: under a textbook policy half the processes
+// run programs of their own, finite or looping, drawn at random.
+struct RunParam {
+  unsigned Seed = 0;
+  SchedulingPolicy Policy = SchedulingPolicy::Priority;
+  friend void PrintTo(const RunParam& p, std::ostream* out) {
+    *out << "seed " << p.Seed << ", policy " << static_cast<int>(p.Policy);
+  }
+};
+
+class RandomRunTest : public MemoryTest, public ::testing::WithParamInterface<RunParam> {
  protected:
   // Raw engine output only: the standard distributions differ between libraries.
   int Pick(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
@@ -39,14 +69,29 @@ class RandomRunTest : public MemoryTest, public ::testing::WithParamInterface<un
     }
     if (roll < 82) {
       const std::size_t live = sim.Kernel.Processes.size();
-      TProcesso* created = ts.Create(Pick(kProcessKindCount), Pick(16), 1 + Pick(5),
-                                     static_cast<TColor>(rng_() & 0xFFFFFF));
+      TProcesso* created = IsTextbookPolicy(GetParam().Policy) && Pick(2) == 0
+                               ? CreateWithProgram()
+                               : ts.Create(Pick(kProcessKindCount), Pick(16), 1 + Pick(5),
+                                           static_cast<TColor>(rng_() & 0xFFFFFF));
       // The page file holds exactly twenty shares.
       EXPECT_EQ(created == nullptr, live == 20);
       return "create";
     }
     std::lock_guard lock(sim.Lock);
     return ChangeSomething(roll);
+  }
+
+  TProcesso* CreateWithProgram() {
+    static constexpr std::int32_t kCodes[] = {
+        kCompute, kCompute, 1, 2, 3, kWrite, kReadBase + 1, kReadBase + 3, kWriteBase + 4};
+    ProcessProgram program;
+    program.Codes.resize(static_cast<std::size_t>(1 + Pick(kInstructionCount)));
+    for (std::int32_t& code : program.Codes) {
+      code = kCodes[Pick(static_cast<int>(std::size(kCodes)))];
+    }
+    program.Repeats = Pick(2) == 0;
+    std::lock_guard lock(sim.Lock);
+    return AddNewProcess(sim, pkCPU, Pick(16), 1 + Pick(5), 0x00FF00, program);
   }
 
   std::string ChangeSomething(int roll) {
@@ -161,33 +206,49 @@ class RandomRunTest : public MemoryTest, public ::testing::WithParamInterface<un
     sim.SetEvents(&events_);
   }
 
-  std::mt19937 rng_{GetParam()};
+  std::mt19937 rng_{GetParam().Seed};
   RecordingEvents events_;
   std::map<std::int32_t, ProcessState> states_;
   std::size_t followed_ = 0;
 };
 
 TEST_P(RandomRunTest, EveryStepKeepsTheWholeStateConsistent) {
-  Locked([&] { sim.Espera.SetWaitLength(4); });
+  const SchedulingPolicy policy = GetParam().Policy;
+  Locked([&] {
+    sim.Espera.SetWaitLength(4);
+    sim.Kernel.SetPolicy(policy);
+    sim.Kernel.Mlfq.BoostPeriod = 50;
+  });
   for (int step = 0; step < kSteps; ++step) {
     const std::string action = Act();
     std::lock_guard lock(sim.Lock);
-    ASSERT_INVARIANTS(sim) << "seed " << GetParam() << ", step " << step << ": " << action;
+    ASSERT_INVARIANTS(sim) << "step " << step << ": " << action;
     ASSERT_NO_FATAL_FAILURE(ExpectStatesFollowFromEvents()) << "step " << step << ": " << action;
   }
   EndEverything();
   ExpectLinesAreTheEvents();
-  std::set<int> missing;
-  for (int kind = 0; kind <= static_cast<int>(EventKind::SwapStarted); ++kind) {
-    missing.insert(kind);
-  }
+  std::set<EventKind> seenKinds;
   for (const SimEvent& e : events_.events) {
-    missing.erase(static_cast<int>(e.Kind));
+    seenKinds.insert(e.Kind);
   }
-  // Every kind, but a fault that finds no frame at all (a balanced pool never meets one) and,
-  // in some seeds, a soft fault from the free list (the modified list's are the common ones).
-  missing.erase(static_cast<int>(EventKind::SoftFaultFromFreeList));
-  EXPECT_EQ(missing, std::set<int>{static_cast<int>(EventKind::NoFreeFrame)});
+  // Every kind of the policy, but a fault that finds no frame at all (a balanced pool never
+  // meets one) and, in some seeds, a soft fault from the free list (the modified list's are the
+  // common ones).
+  std::set<EventKind> missing;
+  for (int kind = 0; kind <= static_cast<int>(EventKind::LevelsBoosted); ++kind) {
+    missing.insert(static_cast<EventKind>(kind));
+  }
+  for (const EventKind kind : seenKinds) {
+    missing.erase(kind);
+  }
+  missing.erase(EventKind::SoftFaultFromFreeList);
+  std::set<EventKind> expectedMissing = {EventKind::NoFreeFrame};
+  for (const auto& [kind, policies] : kPolicyEvents) {
+    if (std::find(policies.begin(), policies.end(), policy) == policies.end()) {
+      expectedMissing.insert(kind);
+    }
+  }
+  EXPECT_EQ(missing, expectedMissing);
 
   EXPECT_EQ(mem.FreePageCount(), kFrameCount);
   EXPECT_EQ(mem.ModifiedPageCount(), 0);
@@ -208,7 +269,12 @@ TEST_P(RandomRunTest, EveryStepKeepsTheWholeStateConsistent) {
   RecordProperty("paths", seen.str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomRunTest, ::testing::Values(1u, 7u, 2024u));
+using enum SchedulingPolicy;
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomRunTest,
+                         ::testing::Values(RunParam{1, Priority}, RunParam{7, Priority},
+                                           RunParam{2024, Priority}, RunParam{3, Fcfs},
+                                           RunParam{4, RoundRobin}, RunParam{5, Sjf},
+                                           RunParam{6, Srtf}, RunParam{8, Mlfq}));
 
 }  // namespace
 }  // namespace kelpa::test

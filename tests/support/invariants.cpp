@@ -284,6 +284,16 @@ class Checker {
     for (const auto& queue : sim_.Kernel.ReadyQueues) {
       ExpectAllLive(queue, "a ready queue");
     }
+    // A textbook policy keeps each ready process in the one queue its rules give it.
+    if (IsTextbookPolicy(sim_.Kernel.Policy)) {
+      for (int level = 0; level < kPriorityLevels; ++level) {
+        for (const TProcesso* p : sim_.Kernel.ReadyQueues[static_cast<std::size_t>(level)]) {
+          if (sim_.Kernel.QueueOf(*p) != level || level >= sim_.Kernel.QueueCount()) {
+            Fail(Pid(*p), " waits in ready queue ", level, ", not in ", sim_.Kernel.QueueOf(*p));
+          }
+        }
+      }
+    }
     ExpectAllLive(sim_.Espera.WaitList, "the wait list");
     ExpectAllLive(sim_.Espera.SuspendedList, "the suspended list");
     if (sim_.Cpu.RunningProcess != nullptr && !IsLive(sim_.Cpu.RunningProcess)) {
