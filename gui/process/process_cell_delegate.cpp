@@ -12,12 +12,18 @@ bool Selected(const QStyleOptionViewItem& option) {
   return (option.state & QStyle::State_Selected) != 0;
 }
 
-QColor Background(const QStyleOptionViewItem& option) {
-  return Selected(option) ? option.palette.color(QPalette::Active, QPalette::Highlight)
-                          : QColor(Qt::white);
-}
-
 }  // namespace
+
+ProcessCellDelegate::CellColours ProcessCellDelegate::Colours(const QStyleOptionViewItem& option) {
+  // The rows are the theme's text on its base, as any list of it: white and black in a light
+  // look.
+  if (Selected(option)) {
+    return {option.palette.color(QPalette::Active, QPalette::Highlight),
+            option.palette.color(QPalette::Active, QPalette::HighlightedText)};
+  }
+  return {option.palette.color(QPalette::Active, QPalette::Base),
+          option.palette.color(QPalette::Active, QPalette::Text)};
+}
 
 void ProcessCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
@@ -34,11 +40,12 @@ void ProcessCellDelegate::PaintColourCell(QPainter* painter, const QStyleOptionV
                                           const QModelIndex& index) {
   const QRect& cell = option.rect;
   if (index.data(KillRole).toBool()) {
-    // Black whether chosen or not: the rest of the row shows the choice.
-    painter->fillRect(cell, Qt::black);
+    // In the text colour (black in a light look) whether chosen or not: the rest of the row shows
+    // the choice.
+    painter->fillRect(cell, option.palette.color(QPalette::Active, QPalette::Text));
     return;
   }
-  painter->fillRect(cell, Background(option));
+  painter->fillRect(cell, Colours(option).Background);
   painter->setRenderHint(QPainter::Antialiasing, false);
   painter->setPen(Qt::black);
   painter->setBrush(index.data(ColourRole).value<QColor>());
@@ -47,10 +54,9 @@ void ProcessCellDelegate::PaintColourCell(QPainter* painter, const QStyleOptionV
 
 void ProcessCellDelegate::PaintTextCell(QPainter* painter, const QStyleOptionViewItem& option,
                                         const QModelIndex& index) {
-  painter->fillRect(option.rect, Background(option));
-  painter->setPen(Selected(option)
-                      ? option.palette.color(QPalette::Active, QPalette::HighlightedText)
-                      : QColor(Qt::black));
+  const CellColours colours = Colours(option);
+  painter->fillRect(option.rect, colours.Background);
+  painter->setPen(colours.Text);
   painter->setFont(option.font);
   painter->drawText(option.rect.adjusted(2, 1, -1, 0), Qt::AlignLeft | Qt::AlignTop,
                     index.data(Qt::DisplayRole).toString());
