@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -87,8 +89,7 @@ void TGuideWindow::BuildControls(const TMessages& msg) {
   column->addLayout(guides);
   const std::pair<const char*, Guide> choices[] = {
       {"Passeio", Guide::Tour}, {"Cenarios", Guide::Scenarios}, {"Executor", Guide::Runner}};
-  const std::string* captions[] = {&msg.MsgGuiaPasseio, &msg.MsgGuiaCenarios,
-                                   &msg.MsgGuiaExecutor};
+  const std::string* captions[] = {&msg.MsgGuiaPasseio, &msg.MsgGuiaCenarios, &msg.MsgGuiaExecutor};
   for (std::size_t i = 0; i < std::size(choices); ++i) {
     const Guide guide = choices[i].second;
     connect(AddButton(guides, choices[i].first, *captions[i]), &QPushButton::clicked, this,
@@ -104,6 +105,7 @@ void TGuideWindow::BuildControls(const TMessages& msg) {
   Texto->setOpenLinks(false);
   column->addWidget(Texto, 1);
   connect(Texto, &QTextBrowser::anchorClicked, this, &TGuideWindow::FollowLink);
+  connect(Texto, &QTextBrowser::sourceChanged, this, &TGuideWindow::FitPictures);
   connect(Texto, &QTextBrowser::backwardAvailable, Voltar, &QWidget::setEnabled);
   connect(Voltar, &QPushButton::clicked, Texto, &QTextBrowser::backward);
 
@@ -192,6 +194,46 @@ void TGuideWindow::ShowPage(const QUrl& page) {
   } else {
     Texto->verticalScrollBar()->setValue(0);
   }
+}
+
+void TGuideWindow::FitPictures() {
+  // The widest pictures (the timeline) would need a sideways scroll: each is drawn at most as wide
+  // as the page, its height in proportion.
+  const int widest =
+      Texto->viewport()->width() - 2 * static_cast<int>(Texto->document()->documentMargin()) - 4;
+  if (widest <= 0) {
+    return;
+  }
+  QTextDocument* document = Texto->document();
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
+      const QTextFragment fragment = piece.fragment();
+      if (!fragment.charFormat().isImageFormat()) {
+        continue;
+      }
+      QTextImageFormat picture = fragment.charFormat().toImageFormat();
+      const QSize natural =
+          QImage(QLatin1Char(':') + Texto->source().resolved(QUrl(picture.name())).path()).size();
+      if (natural.isEmpty()) {
+        continue;
+      }
+      const int width = std::min(natural.width(), widest);
+      if (static_cast<int>(picture.width()) == width) {
+        continue;
+      }
+      picture.setWidth(width);
+      picture.setHeight(static_cast<double>(natural.height()) * width / natural.width());
+      QTextCursor cursor(document);
+      cursor.setPosition(fragment.position());
+      cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+      cursor.setCharFormat(picture);
+    }
+  }
+}
+
+void TGuideWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FitPictures();
 }
 
 void TGuideWindow::ScrollToHeading(const QString& fragment) {

@@ -44,8 +44,13 @@ class TGuideWindow : public QWidget {
   // Opens a web address; the desktop's browser unless a test replaces it.
   std::function<void(const QUrl&)> OpenExternal;
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void BuildControls(const TMessages& msg);
+  // Draws every picture of the page at most as wide as the page.
+  void FitPictures();
   // Shows a page of the guides, at the heading its fragment names.
   void ShowPage(const QUrl& page);
   void ScrollToHeading(const QString& fragment);

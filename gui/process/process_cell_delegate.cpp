@@ -3,6 +3,8 @@
 
 #include <QPainter>
 
+#include "gui/common/readable_text.h"
+
 namespace kelpa {
 namespace {
 
@@ -45,9 +47,12 @@ void ProcessCellDelegate::PaintColourCell(QPainter* painter, const QStyleOptionV
     painter->fillRect(cell, option.palette.color(QPalette::Active, QPalette::Text));
     return;
   }
-  painter->fillRect(cell, Colours(option).Background);
+  const QColor background = Colours(option).Background;
+  painter->fillRect(cell, background);
   painter->setRenderHint(QPainter::Antialiasing, false);
-  painter->setPen(Qt::black);
+  // Outlined in black on a light row, in white on a dark one, so a disc as dark as the row (a
+  // black process in a dark look) keeps its edge.
+  painter->setPen(ReadableTextColour(background));
   painter->setBrush(index.data(ColourRole).value<QColor>());
   painter->drawEllipse(cell.adjusted(2, 2, -3, -3));
 }
