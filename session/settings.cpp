@@ -138,8 +138,8 @@ bool WriteLook(Look look, IErrorReporter& reporter, const TMessages& msg) {
       name = entry.Name;
     }
   }
-  return UpdateSettingsFile(
-      reporter, msg, [&](TIniFile& ini) { ini.WriteString(kVisualSection, kLook, name); });
+  return UpdateSettingsFile(reporter, msg,
+                            [&](TIniFile& ini) { ini.WriteString(kVisualSection, kLook, name); });
 }
 
 bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter,

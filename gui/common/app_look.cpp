@@ -62,7 +62,8 @@ QPalette DarkPalette() {
   dark.setColor(QPalette::Link, QColor(120, 180, 255));
   dark.setColor(QPalette::LinkVisited, QColor(190, 150, 255));
   dark.setColor(QPalette::PlaceholderText, disabled);
-  for (const QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) {
+  for (const QPalette::ColorRole role :
+       {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) {
     dark.setColor(QPalette::Disabled, role, disabled);
   }
   return dark;

@@ -26,9 +26,7 @@ constexpr LookItem kItems[] = {
 }  // namespace
 
 TLookMenu::TLookMenu(QMenu* parent, Session& session)
-    : QObject(parent),
-      menu_(parent->addMenu(QString::fromUtf8("A&parência"))),
-      session_(session) {
+    : QObject(parent), menu_(parent->addMenu(QString::fromUtf8("A&parência"))), session_(session) {
   menu_->setObjectName("Aparencia1");
   auto* looks = new QActionGroup(menu_);
   for (const LookItem& entry : kItems) {

@@ -20,8 +20,12 @@ ProcessCellDelegate::CellColours ProcessCellDelegate::Colours(const QStyleOption
   // The rows are the theme's text on its base, as any list of it: white and black in a light
   // look.
   if (Selected(option)) {
-    return {option.palette.color(QPalette::Active, QPalette::Highlight),
-            option.palette.color(QPalette::Active, QPalette::HighlightedText)};
+    const QColor highlight = option.palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor text = option.palette.color(QPalette::Active, QPalette::HighlightedText);
+    // Some themes put white on a middling blue, too faint for a projector: then black.
+    return {highlight, ContrastRatio(text, highlight) >= kReadableContrast
+                           ? text
+                           : ReadableTextColour(highlight)};
   }
   return {option.palette.color(QPalette::Active, QPalette::Base),
           option.palette.color(QPalette::Active, QPalette::Text)};
