@@ -139,13 +139,15 @@ void TGuideWindow::BuildControls(const TMessages& msg) {
   connect(Procurar, &QLineEdit::returnPressed, this, &TGuideWindow::FindNext);
   connect(Procurar, &QLineEdit::textChanged, Situacao, &QLabel::clear);
 
+  // F3 and Shift+F3 rather than the desktop's keys for finding again, which may include Ctrl+G,
+  // the console's "Ir para o tick" in every window.
   connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
     Procurar->setFocus();
     Procurar->selectAll();
   });
-  connect(new QShortcut(QKeySequence::FindNext, this), &QShortcut::activated, this,
+  connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this,
           &TGuideWindow::FindNext);
-  connect(new QShortcut(QKeySequence::FindPrevious, this), &QShortcut::activated, this,
+  connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this), &QShortcut::activated, this,
           &TGuideWindow::FindPrevious);
 }
 
