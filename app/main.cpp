@@ -13,11 +13,13 @@
 
 #include "app/desktop_folder.h"
 #include "app/qt_shell.h"
+#include "gui/common/app_look.h"
 #include "gui/common/window_zoom.h"
 #include "gui/console/message_box_reporter.h"
 #include "gui/console/termination_signals.h"
 #include "gui/language/qt_translation.h"
 #include "gui/timeline/timeline_image.h"
+#include "platform/settings_layers.h"
 #include "runner/command_line.h"
 
 namespace {
@@ -95,6 +97,8 @@ int main(int argc, char* argv[]) {
     kelpa::MessageBoxReporter().ShowError(*folderProblem);
   }
   kelpa::InstallQtTranslation();
+  // The look kelpa.ini names, before any window is made (the desktop's own when it names none).
+  kelpa::ApplyLook(kelpa::ReadLook(kelpa::KelpaIniLayers()));
 
   kelpa::TConsoleHooks hooks;
   hooks.StartZoom = zoom;

@@ -230,6 +230,17 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3354", &TMessages::MsgRunAjudaTraco},
       {"MSG", "MSG3355", &TMessages::MsgRunAjudaMais},
       {"MSG", "MSG3356", &TMessages::MsgRunOpcaoSemValor},
+      // The guide window.
+      {"MSG", "MSG3360", &TMessages::MsgGuiaTitulo},
+      {"MSG", "MSG3361", &TMessages::MsgGuiaPasseio},
+      {"MSG", "MSG3362", &TMessages::MsgGuiaCenarios},
+      {"MSG", "MSG3363", &TMessages::MsgGuiaExecutor},
+      {"MSG", "MSG3364", &TMessages::MsgGuiaVoltar},
+      {"MSG", "MSG3365", &TMessages::MsgGuiaProcurar},
+      {"MSG", "MSG3366", &TMessages::MsgGuiaAnterior},
+      {"MSG", "MSG3367", &TMessages::MsgGuiaProximo},
+      {"MSG", "MSG3368", &TMessages::MsgGuiaNaoEncontrado},
+      {"MSG", "MSG3369", &TMessages::MsgGuiaForaDoGuia},
   }};
   return entries;
 }

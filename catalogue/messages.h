@@ -265,7 +265,7 @@ struct TMessages {
   std::string MsgLogNivelRebaixado = " gastou sua cota e desce ao nível %1 (MLFQ)";
   std::string MsgLogImpulso = "Impulso: todos os processos voltam ao nível %1 (MLFQ)";
   // Files and folders the program cannot use, and the runner's help on where to read more
-  // (MSG3350..MSG3399). Some are shown before the catalogue is loaded: they are read on their own
+  // (MSG3350..MSG3359). Some are shown before the catalogue is loaded: they are read on their own
   // from the kelpa.ini in force then, or are the built-in ones.
   // %1 is the described "Unable to write to <path>", %2 why the file was not read.
   std::string MsgIniMantido = "%1: %2; o arquivo fica como está";
@@ -279,6 +279,19 @@ struct TMessages {
       " encerra as opções: um FILE depois dele pode começar com -.";
   std::string MsgRunAjudaMais = "Mais informações: man kelpa e os guias em /usr/share/doc/kelpa.";
   std::string MsgRunOpcaoSemValor = "opção que não leva valor: %1";
+  // The guide window (MSG3360..MSG3379): its caption, the guides it opens, its search.
+  std::string MsgGuiaTitulo = "Guia";
+  std::string MsgGuiaPasseio = "Passeio pelas janelas";
+  std::string MsgGuiaCenarios = "Arquivos de cenário";
+  std::string MsgGuiaExecutor = "Linha de comando";
+  std::string MsgGuiaVoltar = "Voltar";
+  std::string MsgGuiaProcurar = "Procurar:";
+  std::string MsgGuiaAnterior = "Anterior";
+  std::string MsgGuiaProximo = "Próximo";
+  // %1 is the text looked for.
+  std::string MsgGuiaNaoEncontrado = "Não encontrado: %1";
+  // %1 is the link, which leads to a file the guide does not hold.
+  std::string MsgGuiaForaDoGuia = "Fora do guia: %1";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
@@ -293,7 +306,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 217;
+inline constexpr std::size_t kMessageCount = 227;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

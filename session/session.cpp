@@ -147,6 +147,14 @@ bool Session::SaveZoom(int percent) {
   return WriteZoom(percent, reporter_, msg_);
 }
 
+Look Session::CurrentLook() const {
+  return ReadLook(KelpaIniLayers());
+}
+
+bool Session::SaveLook(Look look) {
+  return WriteLook(look, reporter_, msg_);
+}
+
 void Session::StartThreads() {
   sim_->StartThreads();
 }

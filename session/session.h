@@ -49,6 +49,9 @@ class Session {
   // false when the save failed (already reported).
   int Zoom() const;
   bool SaveZoom(int percent);
+  // The windows' look as kelpa.ini says now, and its save; false when the save failed.
+  Look CurrentLook() const;
+  bool SaveLook(Look look);
   // Starts the wait, processor and clock threads.
   void StartThreads();
   // The end of start-up: the statistics count from now, and the ready line says when.

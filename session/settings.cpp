@@ -2,6 +2,7 @@
 #include "session/settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,14 @@ namespace {
 constexpr const char* kSection = "GLOBAL";
 constexpr const char* kVisualSection = "VISUAL";
 constexpr const char* kZoom = "ZOOM";
+constexpr const char* kLook = "APARENCIA";
+
+struct LookName {
+  Look Value;
+  const char* Name;
+};
+constexpr LookName kLookNames[] = {
+    {Look::Light, "CLARA"}, {Look::Dark, "ESCURA"}, {Look::Desktop, "SISTEMA"}};
 
 // Why the file was not read; empty when it was.
 std::string UnreadReason(const TIniFile& ini, const TMessages& msg) {
@@ -105,6 +114,32 @@ int ReadZoom(const std::vector<std::string>& layers) {
 bool WriteZoom(int percent, IErrorReporter& reporter, const TMessages& msg) {
   return UpdateSettingsFile(
       reporter, msg, [&](TIniFile& ini) { ini.WriteInteger(kVisualSection, kZoom, percent); });
+}
+
+Look ReadLook(const std::vector<std::string>& layers) {
+  Look look = kDefaultLook;
+  for (const std::string& layer : layers) {
+    std::string value = TIniFile(layer).ReadString(kVisualSection, kLook, "");
+    std::transform(value.begin(), value.end(), value.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    for (const LookName& name : kLookNames) {
+      if (value == name.Name) {
+        look = name.Value;
+      }
+    }
+  }
+  return look;
+}
+
+bool WriteLook(Look look, IErrorReporter& reporter, const TMessages& msg) {
+  const char* name = kLookNames[0].Name;
+  for (const LookName& entry : kLookNames) {
+    if (entry.Value == look) {
+      name = entry.Name;
+    }
+  }
+  return UpdateSettingsFile(reporter, msg,
+                            [&](TIniFile& ini) { ini.WriteString(kVisualSection, kLook, name); });
 }
 
 bool SaveLoadSettings(SettingsMode mode, RunOptions& settings, IErrorReporter& reporter,

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The settings kept in kelpa.ini (current working directory): the scheduling settings in section
-// GLOBAL, the windows' zoom in section VISUAL.
+// GLOBAL, the windows' zoom and look in section VISUAL.
 #pragma once
 
 #include <array>
@@ -50,5 +50,18 @@ int ReadZoom(const std::vector<std::string>& layers);
 // Writes ZOOM (one of kZoomLevels) into section VISUAL, leaving the rest of the file as it is.
 // On failure reports "Unable to write to <full path>" and returns false.
 bool WriteZoom(int percent, IErrorReporter& reporter, const TMessages& msg = TMessages());
+
+// The windows' look: light, dark, or whatever the desktop gives.
+enum class Look : int { Light, Dark, Desktop };
+inline constexpr Look kDefaultLook = Look::Desktop;
+
+// APARENCIA of section VISUAL over layers, lowest precedence first: CLARA, ESCURA or SISTEMA in
+// any case; the default when no layer gives one of them (a value that is not one of them is
+// passed over, and the file is left as it is).
+Look ReadLook(const std::vector<std::string>& layers);
+
+// Writes APARENCIA into section VISUAL, leaving the rest of the file as it is. On failure reports
+// "Unable to write to <full path>" and returns false.
+bool WriteLook(Look look, IErrorReporter& reporter, const TMessages& msg = TMessages());
 
 }  // namespace kelpa

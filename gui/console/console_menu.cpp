@@ -78,6 +78,7 @@ TConsoleMenu BuildConsoleMenu(TForm1& console) {
   ajuda->setObjectName("Ajuda1");
   AddItem(ajuda, "Crditos1", QString::fromUtf8("&Créditos"), console, &TForm1::Crditos1Click);
   AddItem(ajuda, "Help1", "&Help", console, &TForm1::Help1Click);
+  AddItem(ajuda, "Guia1", "&Guia", console, &TForm1::Guia1Click);
 
   auto* fim = new QAction("&Fim", bar);
   fim->setObjectName("Fim1");

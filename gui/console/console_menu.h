@@ -24,7 +24,7 @@ struct TConsoleMenu {
   QAction* Escalonador1 = nullptr;
   QAction* Estatsticas1 = nullptr;
   QAction* LinhaDoTempo1 = nullptr;
-  // "Janelas", which ends with the zoom menu the console adds.
+  // "Janelas", which ends with the zoom and look menus the console adds.
   QMenu* Janelas1 = nullptr;
 };
 

@@ -14,6 +14,7 @@
 #include "gui/common/timer_while_shown.h"
 #include "gui/console/console_shortcuts.h"
 #include "gui/console/console_status.h"
+#include "gui/console/look_menu.h"
 #include "gui/console/run_lamp.h"
 #include "gui/console/scenario_controls.h"
 #include "gui/console/start_up_splash.h"
@@ -46,6 +47,7 @@ TForm1::TForm1(TConsoleHooks hooks, Session& session, TWindowSet& windows)
   menu_ = BuildConsoleMenu(*this);
   zoom_ =
       new TZoomMenu(menu_.Janelas1, session_, hooks_.StartZoom, [this] { strip_.Lamp->Draw(); });
+  look_ = new TLookMenu(menu_.Janelas1, session_);
   AddConsoleShortcuts(
       *this, [this] { SpeedButton1Click(); }, [this] { SpeedButton2Click(); });
   setFixedSize(kConsoleStripSize.width(),
@@ -79,6 +81,7 @@ void TForm1::FormCreate() {
   session_.LogSystemLine(Msg().MsgLogInicializando);
   SaveLoadSettings(SettingsMode::Load);
   zoom_->Check(session_.Zoom());
+  look_->Check(session_.CurrentLook());
   CarregaLinguagem();
   // The run/stop and tick events belong to the simulation object: run/stop starts set, so the
   // simulation runs as soon as the threads start.
@@ -166,6 +169,10 @@ void TForm1::Help1Click() {
   if (QWidget* help = windows_.Help()) {
     help->show();
   }
+}
+
+void TForm1::Guia1Click() {
+  windows_.ShowGuide(Msg());
 }
 
 void TForm1::Fim1Click() {

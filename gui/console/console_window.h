@@ -20,6 +20,7 @@ namespace kelpa {
 
 class TScenarioControls;
 class TStartUpSplash;
+class TLookMenu;
 class TZoomMenu;
 
 class TForm1 : public QMainWindow {
@@ -52,6 +53,7 @@ class TForm1 : public QMainWindow {
   void LinhaDoTempo1Click();
   void Crditos1Click();
   void Help1Click();
+  void Guia1Click();
   void Fim1Click();
   void AbrirCenario1Click();
   // The scenario named on the command line (a file manager's double-click): opened as "Abrir
@@ -87,6 +89,7 @@ class TForm1 : public QMainWindow {
   TfrmCreditos* CreditsWindow() const { return windows_.CreditsWindow(); }
   TEstatisticas* StatisticsWindow() const { return windows_.StatisticsWindow(); }
   TfrmHelp* HelpWindow() const { return windows_.HelpWindow(); }
+  TGuideWindow* GuideWindow() const { return windows_.GuideWindow(); }
   TfrmAlteraProcessos* ProcessListWindow() const { return windows_.ProcessListWindow(); }
   TScenarioControls& ScenarioControls() const { return *scenario_; }
   // The tick the run stands at, as the console shows it in virtual time (empty in real time).
@@ -111,6 +114,7 @@ class TForm1 : public QMainWindow {
 
   TConsoleMenu menu_;
   TZoomMenu* zoom_ = nullptr;
+  TLookMenu* look_ = nullptr;
   TConsoleStrip strip_;
   TScenarioControls* scenario_ = nullptr;
   // StaticText1's caption in the user's language, shown while no process lives.

@@ -6,6 +6,7 @@
 
 #include "catalogue/messages.h"
 #include "gui/about/credits_window.h"
+#include "gui/about/guide_window.h"
 #include "gui/about/help_window.h"
 #include "gui/common/live_zoom.h"
 #include "gui/common/option_follower.h"
@@ -13,6 +14,7 @@
 #include "gui/common/screen_fit.h"
 #include "gui/console/log_window.h"
 #include "gui/language/language.h"
+#include "gui/language/qt_translation.h"
 #include "gui/memory/memory_options_window.h"
 #include "gui/memory/memory_window.h"
 #include "gui/memory/page_file_window.h"
@@ -25,6 +27,7 @@
 #include "gui/processor/qt_display.h"
 #include "gui/processor/scheduling_options_window.h"
 #include "gui/timeline/timeline_window.h"
+#include "platform/settings_layers.h"
 #include "simulation/event_fan_out.h"
 #include "simulation/simulation.h"
 
@@ -132,6 +135,17 @@ void TWindowSet::CreateProcessWindows(Simulation& sim, std::function<void()> onS
            creation_.get(), statistics_.get(), memoryOptions_.get(), help_.get(), pcb_.get()}) {
     new KeepOnScreen(window);
   }
+}
+
+void TWindowSet::ShowGuide(const TMessages& msg) {
+  if (!guide_) {
+    const bool portuguese = InterfaceLanguage(KelpaIniLayers()).startsWith(QLatin1String("pt"));
+    guide_ = std::make_unique<TGuideWindow>(msg, !portuguese);
+    new KeepOnScreen(guide_.get());
+  }
+  guide_->show();
+  guide_->raise();
+  guide_->activateWindow();
 }
 
 void TWindowSet::OpenProcessList(Simulation& sim) {

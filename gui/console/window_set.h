@@ -31,6 +31,7 @@ class TfrmAlteraProcessos;
 class TfrmCreditos;
 class TfrmGP;
 class TfrmHelp;
+class TGuideWindow;
 class TfrmLog;
 class TfrmMemoVirt;
 class TfrmPageFile;
@@ -57,6 +58,9 @@ class TWindowSet : public QObject {
   QDialog& CreateCredits(const TMessages& msg);
   // The process-creation, statistics, memory-options, help and PCB windows.
   void CreateProcessWindows(Simulation& sim, std::function<void()> onStatisticsClosed);
+  // Shows the guide window, made on first use in the interface's language (the Portuguese guides
+  // when it is Portuguese, the English ones otherwise), and brings it to the front.
+  void ShowGuide(const TMessages& msg);
   // The timeline, following sim's events through events, before the threads start.
   void CreateTimeline(Simulation& sim, const TMessages& msg, EventFanOut& events,
                       std::function<void()> onClosed);
@@ -89,6 +93,7 @@ class TWindowSet : public QObject {
   TfrmCreditos* CreditsWindow() const { return credits_.get(); }
   TEstatisticas* StatisticsWindow() const { return statistics_.get(); }
   TfrmHelp* HelpWindow() const { return help_.get(); }
+  TGuideWindow* GuideWindow() const { return guide_.get(); }
   TimelineWindow* TimelineWin() const { return timeline_.get(); }
   TProcessTicks* ProcessTicksWindow() const { return ticks_.get(); }
   TfrmAlteraProcessos* ProcessListWindow() const;
@@ -112,6 +117,7 @@ class TWindowSet : public QObject {
   std::unique_ptr<TProcessTicks> ticks_;
   std::unique_ptr<Tfrm_Opt_MV> memoryOptions_;
   std::unique_ptr<TfrmHelp> help_;
+  std::unique_ptr<TGuideWindow> guide_;
   std::unique_ptr<TPCB> pcb_;
   QPointer<TfrmAlteraProcessos> list_;
   std::unique_ptr<TimelineWindow> timeline_;

@@ -2,6 +2,7 @@
 #include "gui/memory/memory_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "gui/common/palette_follower.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/readable_text.h"
 #include "gui/common/timer_while_shown.h"
@@ -50,12 +52,14 @@ QLabel* MakeLabel(const QString& name, const QString& text, int left, int top, Q
 QLabel* MakeStaticText(const QString& name, const QString& text, int left, int top,
                        QWidget* parent) {
   QLabel* label = MakeLabel(name, text, left, top, parent);
-  QPalette palette = label->palette();
-  const QColor background = palette.color(QPalette::HighlightedText);
-  palette.setColor(QPalette::Window, background);
-  // The window's text colour may be as light as this background in a dark theme.
-  palette.setColor(QPalette::WindowText, ReadableTextColour(background));
-  label->setPalette(palette);
+  new PaletteFollower(label, [label] {
+    QPalette palette = label->palette();
+    const QColor background = QApplication::palette(label).color(QPalette::HighlightedText);
+    palette.setColor(QPalette::Window, background);
+    // The window's text colour may be as light as this background in a dark theme.
+    palette.setColor(QPalette::WindowText, ReadableTextColour(background));
+    label->setPalette(palette);
+  });
   label->setAutoFillBackground(true);
   return label;
 }

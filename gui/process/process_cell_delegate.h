@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Draws the cells of the process list: the colour column as a disc of the process's colour (or a
-// black cell when the process is to be terminated), the other columns as black text at the
-// top-left of a white cell; the chosen row in the selection colours.
+// cell in the text colour when the process is to be terminated), the other columns as text at the
+// top-left of the cell, in the theme's text and base colours (black on white in a light look);
+// the chosen row in the selection colours.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -16,6 +17,13 @@ class ProcessCellDelegate : public QStyledItemDelegate {
   static constexpr int KillRole = Qt::UserRole + 1;
 
   using QStyledItemDelegate::QStyledItemDelegate;
+
+  struct CellColours {
+    QColor Background;
+    QColor Text;
+  };
+  // The colours of a cell as option stands (chosen or not, in its palette).
+  static CellColours Colours(const QStyleOptionViewItem& option);
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;

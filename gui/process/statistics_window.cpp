@@ -2,6 +2,7 @@
 #include "gui/process/statistics_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,6 +11,7 @@
 
 #include "catalogue/statistics_captions.h"
 #include "exports/csv_exports.h"
+#include "gui/common/palette_follower.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/readable_text.h"
 #include "gui/common/timer_while_shown.h"
@@ -89,14 +91,20 @@ void TEstatisticas::BuildControls() {
     box->move(figure.BoxLeft, figure.BoxTop);
     box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     box->setAutoFillBackground(true);
-    QPalette palette = box->palette();
-    const QColor background = palette.color(QPalette::HighlightedText);
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::WindowText, ReadableTextColour(background));
-    box->setPalette(palette);
     box->adjustSize();
     boxes_[figure.Box] = box;
   }
+  // The figures stand on the theme's highlighted-text colour, in whichever of black and white
+  // reads on it, again after a change of look.
+  new PaletteFollower(group, [this] {
+    for (const auto& [name, box] : boxes_) {
+      QPalette palette = box->palette();
+      const QColor background = QApplication::palette(box).color(QPalette::HighlightedText);
+      palette.setColor(QPalette::Window, background);
+      palette.setColor(QPalette::WindowText, ReadableTextColour(background));
+      box->setPalette(palette);
+    }
+  });
   auto* exportCsv = new QAction(ToQString(sim_.Msg.MsgExportarCsv), this);
   exportCsv->setObjectName(QStringLiteral("ExportarCsv1"));
   connect(exportCsv, &QAction::triggered, this, [this] { ExportCsvClick(); });

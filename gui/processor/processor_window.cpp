@@ -2,6 +2,7 @@
 #include "gui/processor/processor_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QFrame>
@@ -19,13 +20,16 @@
 #include <vector>
 
 #include "catalogue/fill_in.h"
+#include "gui/common/palette_follower.h"
 #include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/language/language.h"
 #include "gui/processor/disc_registry.h"
 #include "gui/processor/qt_display.h"
 #include "gui/processor/ready_queue_picture.h"
 #include "gui/processor/scheduling_options_window.h"
+#include "gui/processor/ticked_slider.h"
 #include "simulation/simulation.h"
 #include "simulation/snapshots.h"
 
@@ -66,6 +70,8 @@ TfrmGP::TfrmGP(Simulation& sim, TLanguage* language, QWidget* parent)
 
   TranslateForm(language, "GP", this);
   ForcePriorityNumbers();
+  // The red of the real-time numbers is chosen against the window's colour: again for a new look.
+  new PaletteFollower(this, [this] { PaintRealTimeLabels(threshold_); });
   ProgressBar1->setMaximum(100);
 
   // The client area is fixed; the window fits it and the menu bar above it.
@@ -183,7 +189,7 @@ QLabel* TfrmGP::AddLabel(QWidget* parent, const char* name, const QString& text,
 }
 
 QSlider* TfrmGP::AddTrackBar(const char* name, int left, int top, int width, int position) {
-  auto* bar = new QSlider(Qt::Horizontal, GroupBox1);
+  auto* bar = new TickedSlider(GroupBox1);
   bar->setObjectName(QString::fromLatin1(name));
   bar->setRange(1, 10);
   bar->setPageStep(1);
@@ -224,15 +230,18 @@ QLabel* TfrmGP::PriorityLabel(int priority) const {
 }
 
 void TfrmGP::PaintRealTimeLabels(int threshold) {
-  // Real-time priorities are marked red; the others are plain text in the window's own text
-  // colour (black in a light theme), so they stay legible in a dark one and follow a change of
-  // theme.
+  // Real-time priorities are marked red, in the shade of red that reads on the window (a little
+  // darker on a light one, lighter on a dark one); the others are plain text in the window's own
+  // text colour, so they follow a change of look.
+  threshold_ = threshold;
   for (int priority = 0; priority < kPriorityLevels; ++priority) {
+    QLabel* label = Labels_[priority];
     QPalette palette;
     if (threshold <= priority) {
-      palette.setColor(QPalette::WindowText, Qt::red);
+      const QColor window = QApplication::palette(label).color(QPalette::Window);
+      palette.setColor(QPalette::WindowText, ReadableShade(Qt::red, window));
     }
-    Labels_[priority]->setPalette(palette);
+    label->setPalette(palette);
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "gui/processor/disc_board.h"
 #include "simulation/display.h"
+#include "simulation/kernel.h"
 #include "simulation/run_options.h"
 
 class QAction;
@@ -80,6 +81,8 @@ class TfrmGP : public QMainWindow, public DiscBoard {
   void Opcoes1Click();
 
   Simulation& sim_;
+  // The real-time threshold the priority numbers are coloured for (none until first shown).
+  int threshold_ = kPriorityLevels;
   Tfrm_Opt* options_ = nullptr;
   DiscRegistry* discs_ = nullptr;
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "gui/common/palette_follower.h"
 #include "gui/common/qt_convert.h"
 #include "gui/language/language.h"
 #include "gui/processor/selection_track_bar.h"
@@ -101,14 +102,16 @@ void Tfrm_Opt::CreateComponents() {
   connect(SpeedButton2, &QToolButton::clicked, this, &Tfrm_Opt::SpeedButton2Click);
 
   // The controls' text is the theme's, not the form's blue: black in a light theme, light in a
-  // dark one.
-  const QPalette theme = QApplication::palette(this);
-  for (QWidget* control :
-       {static_cast<QWidget*>(Label1), static_cast<QWidget*>(TrackBar1),
-        static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
-        static_cast<QWidget*>(SpeedButton1), static_cast<QWidget*>(SpeedButton2)}) {
-    SetTextColour(control, theme.color(QPalette::WindowText));
-  }
+  // dark one, and again after a change of look.
+  new PaletteFollower(this, [this] {
+    const QPalette theme = QApplication::palette(this);
+    for (QWidget* control :
+         {static_cast<QWidget*>(Label1), static_cast<QWidget*>(TrackBar1),
+          static_cast<QWidget*>(CheckBox1), static_cast<QWidget*>(CheckBox2),
+          static_cast<QWidget*>(SpeedButton1), static_cast<QWidget*>(SpeedButton2)}) {
+      SetTextColour(control, theme.color(QPalette::WindowText));
+    }
+  });
 }
 
 void Tfrm_Opt::LoadFromSettings() {

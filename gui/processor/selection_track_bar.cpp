@@ -1,19 +1,28 @@
 // SPDX-License-Identifier: MIT
 #include "gui/processor/selection_track_bar.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
 
+#include "gui/common/palette_follower.h"
+
 namespace kelpa {
 
-SelectionTrackBar::SelectionTrackBar(QWidget* parent)
-    : QSlider(Qt::Horizontal, parent), bandColour_(palette().color(QPalette::Highlight)) {
+SelectionTrackBar::SelectionTrackBar(QWidget* parent) : TickedSlider(parent) {
+  new PaletteFollower(this, [this] { TakeColours(); });
+}
+
+void SelectionTrackBar::TakeColours() {
+  const QPalette theme = QApplication::palette(this);
+  bandColour_ = theme.color(QPalette::Highlight);
   // Some styles fill the groove up to the thumb in the highlight colour, which would read as a
   // second band; the groove keeps its plain colour and only the selection is highlighted.
   QPalette plain = palette();
-  plain.setColor(QPalette::Highlight, plain.color(QPalette::Button));
+  plain.setColor(QPalette::Highlight, theme.color(QPalette::Button));
   setPalette(plain);
+  update();
 }
 
 void SelectionTrackBar::SetSelection(int start, int end) {
@@ -42,7 +51,7 @@ QRect SelectionTrackBar::BandRect() const {
 }
 
 void SelectionTrackBar::paintEvent(QPaintEvent* event) {
-  QSlider::paintEvent(event);
+  TickedSlider::paintEvent(event);
   // A start past the end selects nothing.
   if (selStart_ > selEnd_) {
     return;

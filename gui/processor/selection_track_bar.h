@@ -3,11 +3,11 @@
 // position to an end position (nothing when the start lies past the end).
 #pragma once
 
-#include <QSlider>
+#include "gui/processor/ticked_slider.h"
 
 namespace kelpa {
 
-class SelectionTrackBar : public QSlider {
+class SelectionTrackBar : public TickedSlider {
   Q_OBJECT
 
  public:
@@ -23,6 +23,8 @@ class SelectionTrackBar : public QSlider {
 
  private:
   QRect BandRect() const;
+  // The band in the theme's highlight, the groove in its button colour, as the palette stands.
+  void TakeColours();
 
   QColor bandColour_;
   int selStart_ = 0;

@@ -44,9 +44,11 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[159].Key), "MSG9009");
   EXPECT_EQ(std::string(entries[160].Key), "MSG3250");
   EXPECT_EQ(std::string(entries[165].Key), "MSG3255");
-  // Last, the texts of files and folders the program cannot use and of the runner's help.
-  EXPECT_EQ(std::string(entries[kMessageCount - 7].Key), "MSG3350");
-  EXPECT_EQ(std::string(entries.back().Key), "MSG3356");
+  // Then the texts of files and folders the program cannot use and of the runner's help; last,
+  // the guide window's.
+  EXPECT_EQ(std::string(entries[kMessageCount - 17].Key), "MSG3350");
+  EXPECT_EQ(std::string(entries[kMessageCount - 10].Key), "MSG3360");
+  EXPECT_EQ(std::string(entries.back().Key), "MSG3369");
 }
 
 TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {

@@ -32,6 +32,7 @@
 #include "console_handle.h"
 #include "gui/about/credits_window.h"
 #include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
 #include "gui/console/console_window.h"
 #include "gui/console/log_window.h"
 #include "gui/console/scenario_controls.h"
@@ -337,7 +338,9 @@ void AcceptanceTest::schedulingOptions() {
   QVERIFY(Sim().Settings.PreemptionEnabled.load());
   QVERIFY(Sim().Settings.DynamicPriorityEnabled.load());
   QCOMPARE(gp->PriorityLabel(9)->palette().color(QPalette::WindowText), QColor(Qt::black));
-  QCOMPARE(gp->PriorityLabel(10)->palette().color(QPalette::WindowText), QColor(Qt::red));
+  // Red, in the shade of it that reads on the window.
+  QCOMPARE(gp->PriorityLabel(10)->palette().color(QPalette::WindowText),
+           kelpa::ReadableShade(Qt::red, gp->palette().color(QPalette::Window)));
 }
 
 void AcceptanceTest::demandFetchAndSwapping() {

@@ -28,7 +28,9 @@
 
 #include "console_handle.h"
 #include "gui/about/credits_window.h"
+#include "gui/about/guide_window.h"
 #include "gui/about/help_window.h"
+#include "gui/common/app_look.h"
 #include "gui/console/console_window.h"
 #include "gui/console/log_window.h"
 #include "gui/memory/memory_window.h"
@@ -426,6 +428,29 @@ class ConsoleWindowTest : public QObject {
     console.form.reset();
     Console next;
     QVERIFY(next.Item("Zoom200")->isChecked());
+  }
+
+  // A look chosen from the menu recolours the windows now and is kept for the next start; the
+  // guide opens from the help menu, in the interface's language.
+  void lookIsChosenNowAndKeptAndTheGuideOpens() {
+    Console console;
+    QVERIFY(console.Item("AparenciaSistema1")->isChecked());
+    console.Item("AparenciaEscura1")->trigger();
+    QCoreApplication::processEvents();  // Qt hands the new palette down to open windows
+    QVERIFY(console.Item("AparenciaEscura1")->isChecked());
+    QVERIFY(ReadFile("kelpa.ini").endsWith("[VISUAL]\r\nAPARENCIA=ESCURA\r\n"));
+    QVERIFY(kelpa::IsDarkPalette(console.form->ProcessorWindow()->palette()));
+    console.Item("Guia1")->trigger();
+    kelpa::TGuideWindow* guide = console.form->GuideWindow();
+    QVERIFY(guide != nullptr && guide->isVisible());
+    QCOMPARE(guide->windowTitle(), QStringLiteral("Guia"));
+    QVERIFY(guide->Shown().path().endsWith(QLatin1String("tour.pt.md")));
+    console.form.reset();
+    Console next;
+    QVERIFY(next.Item("AparenciaEscura1")->isChecked());
+    next.Item("AparenciaSistema1")->trigger();
+    QCoreApplication::processEvents();
+    QVERIFY(!kelpa::IsDarkPalette(next.form->ProcessorWindow()->palette()));
   }
 
   void windowClosedByItsCloseBoxIsShownAgainByItsItem() {

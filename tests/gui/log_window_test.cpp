@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "gui/common/app_look.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/readable_text.h"
 #include "gui/console/log_window.h"
@@ -124,10 +125,17 @@ class LogWindowTest : public QObject {
     QCOMPARE(FileLines(log)[1], lines[1].Text);
   }
 
-  // Every process colour and black, as drawn, reads at 4.5:1 or more on the view's background:
-  // a colour that does already is drawn as it is, a lighter one in the lightest darker shade of
-  // its hue that does, and the line keeps its own colour.
+  // Every process colour and black, as drawn, reads at 4.5:1 or more on the view's background,
+  // in either look: a colour that does already is drawn as it is, a lighter one in the lightest
+  // darker shade of its hue that does, and the line keeps its own colour.
+  void EveryColourAsDrawnReadsOnTheView_data() {
+    QTest::addColumn<int>("lookNumber");
+    QTest::newRow("light") << static_cast<int>(Look::Light);
+    QTest::newRow("dark") << static_cast<int>(Look::Dark);
+  }
   void EveryColourAsDrawnReadsOnTheView() {
+    QFETCH(int, lookNumber);
+    ApplyLook(static_cast<Look>(lookNumber));
     TempWorkingDirectory dir;
     ManualClock clock;
     RecordingReporter reporter;
@@ -159,6 +167,7 @@ class LogWindowTest : public QObject {
     }
     // Bright green, red, yellow, cyan, orange and pink are too light as they are.
     QCOMPARE(darkened, 6);
+    ApplyLook(Look::Desktop);
   }
 
   void LinesFromSeveralThreadsKeepTheFileOrder() {

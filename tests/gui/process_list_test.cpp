@@ -12,8 +12,11 @@
 #include <deque>
 #include <mutex>
 
+#include "gui/common/app_look.h"
 #include "gui/common/qt_convert.h"
+#include "gui/common/readable_text.h"
 #include "gui/process/pcb_window.h"
+#include "gui/process/process_cell_delegate.h"
 #include "gui/process/process_list_window.h"
 #include "support/test_simulation.h"
 
@@ -89,6 +92,32 @@ class ProcessListTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The rows read in either look: the text on its row, chosen or not, at 4.5:1 or more.
+  void rowsReadInEitherLook_data() {
+    QTest::addColumn<int>("lookNumber");
+    QTest::newRow("light") << static_cast<int>(kelpa::Look::Light);
+    QTest::newRow("dark") << static_cast<int>(kelpa::Look::Dark);
+  }
+  void rowsReadInEitherLook() {
+    QFETCH(int, lookNumber);
+    const kelpa::Look look = static_cast<kelpa::Look>(lookNumber);
+    kelpa::ApplyLook(look);
+    QStyleOptionViewItem row;
+    row.palette = QApplication::palette();
+    for (const bool chosen : {false, true}) {
+      row.state = chosen ? QStyle::State_Selected : QStyle::State_None;
+      const auto colours = kelpa::ProcessCellDelegate::Colours(row);
+      const double contrast = kelpa::ContrastRatio(colours.Text, colours.Background);
+      QVERIFY2(contrast >= kelpa::kReadableContrast, chosen ? "chosen" : "plain");
+    }
+    // A light look keeps the list's black on white.
+    if (look == kelpa::Look::Light) {
+      row.state = QStyle::State_None;
+      QCOMPARE(kelpa::ProcessCellDelegate::Colours(row).Background, QColor(Qt::white));
+    }
+    kelpa::ApplyLook(kelpa::Look::Desktop);
+  }
+
   void rowsFollowTheProcessTable() {
     TestSimulation t;
     TProcesso* first = t.Create(kelpa::pkCPU, 4, 3, kBlue);

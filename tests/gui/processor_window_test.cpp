@@ -14,12 +14,15 @@
 #include <memory>
 #include <mutex>
 
+#include "gui/common/app_look.h"
 #include "gui/common/option_follower.h"
+#include "gui/common/readable_text.h"
 #include "gui/language/language.h"
 #include "gui/processor/process_shape.h"
 #include "gui/processor/processor_window.h"
 #include "gui/processor/qt_display.h"
 #include "gui/processor/scheduling_options_window.h"
+#include "gui/processor/ticked_slider.h"
 #include "platform/ini_file.h"
 #include "simulation/simulation.h"
 #include "support/recording_log.h"
@@ -59,8 +62,10 @@ struct ShownSimulation {
     TShpProcesso* shape = gp.Disc(p->Shape);
     return shape != nullptr ? shape->pos() : QPoint(-1, -1);
   }
+  // Red, in whichever shade of it reads on the window.
   bool LabelIsRed(int priority) const {
-    return gp.PriorityLabel(priority)->palette().color(QPalette::WindowText) == QColor(Qt::red);
+    const QColor text = gp.PriorityLabel(priority)->palette().color(QPalette::WindowText);
+    return text.red() > text.green() + 100 && text.green() == text.blue();
   }
 
   TLanguage language;
@@ -264,6 +269,41 @@ class ProcessorWindowTest : public QObject {
       QCOMPARE(s.opt.findChild<QWidget*>("CheckBox1")->palette().color(QPalette::WindowText), text);
     }
     QApplication::setPalette(before);
+  }
+
+  // In either look, chosen while the windows are open, every mark reads on the window: the
+  // real-time numbers in a red, the tick marks of the track bars, the options' texts.
+  void everyMarkReadsInEitherLook_data() {
+    QTest::addColumn<int>("lookNumber");
+    QTest::newRow("light") << static_cast<int>(Look::Light);
+    QTest::newRow("dark") << static_cast<int>(Look::Dark);
+  }
+  void everyMarkReadsInEitherLook() {
+    QFETCH(int, lookNumber);
+    const Look look = static_cast<Look>(lookNumber);
+    ShownSimulation s;
+    s.gp.show();
+    ApplyLook(look);
+    QCoreApplication::processEvents();  // Qt hands the new palette down to open windows
+    const QPalette theme = QApplication::palette();
+    QCOMPARE(IsDarkPalette(theme), look == Look::Dark);
+    const QColor window = theme.color(QPalette::Window);
+    for (int priority = 0; priority < 16; ++priority) {
+      QCOMPARE(s.LabelIsRed(priority), priority >= 8);
+      const QColor text = s.gp.PriorityLabel(priority)->palette().color(QPalette::WindowText);
+      QVERIFY2(ContrastRatio(text, window) >= kReadableContrast, qPrintable(text.name()));
+    }
+    auto bars = s.gp.findChildren<TickedSlider*>() + s.opt.findChildren<TickedSlider*>();
+    QCOMPARE(bars.size(), 4);
+    for (const TickedSlider* bar : bars) {
+      const QColor behind = bar->palette().color(QPalette::Window);
+      QVERIFY2(ContrastRatio(bar->TickColour(), behind) >= kReadableContrast,
+               qPrintable(bar->objectName()));
+    }
+    QCOMPARE(s.opt.findChild<QWidget*>("CheckBox1")->palette().color(QPalette::WindowText),
+             theme.color(QPalette::WindowText));
+    ApplyLook(Look::Desktop);
+    QCoreApplication::processEvents();
   }
 
   void waitTimeBarSetsWaitLengthAndProgressRange() {

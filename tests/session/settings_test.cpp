@@ -308,6 +308,40 @@ TEST(Settings, ZoomOutsideTheOfferedLevelsReadsAsTheDefault) {
   EXPECT_EQ(ReadZoom(dir.File("kelpa.ini")), 150);
 }
 
+// The look is read in any case; a value that is not one of the three, or none, is the desktop's
+// and leaves the file as it is; each look written reads back.
+TEST(Settings, LookReadsItsThreeValuesAndOtherwiseFollowsTheDesktop) {
+  struct Case {
+    const char* File;
+    Look Expected;
+  };
+  const Case cases[] = {
+      {"[VISUAL]\r\nAPARENCIA=CLARA\r\n", Look::Light},
+      {"[visual]\r\naparencia=escura\r\n", Look::Dark},
+      {"[VISUAL]\r\nAPARENCIA=SISTEMA\r\n", Look::Desktop},
+      {"[VISUAL]\r\nAPARENCIA=ESCURO\r\n", Look::Desktop},
+      {"[VISUAL]\r\nAPARENCIA=\r\n", Look::Desktop},
+      {"[VISUAL]\r\nZOOM=150\r\n", Look::Desktop},
+  };
+  TempWorkingDirectory dir;
+  const std::vector<std::string> layers = {dir.File("kelpa.ini")};
+  EXPECT_EQ(ReadLook(layers), kDefaultLook);  // no file
+  for (const Case& c : cases) {
+    WriteBytes(dir.File("kelpa.ini"), c.File);
+    EXPECT_EQ(ReadLook(layers), c.Expected) << c.File;
+    EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")), c.File);
+  }
+  RecordingReporter reporter;
+  WriteBytes(dir.File("kelpa.ini"), kFresh);
+  for (const Look look : {Look::Dark, Look::Light, Look::Desktop}) {
+    ASSERT_TRUE(WriteLook(look, reporter));
+    EXPECT_EQ(ReadLook(layers), look);
+  }
+  EXPECT_EQ(ReadBytes(dir.File("kelpa.ini")),
+            std::string(kFresh) + "[VISUAL]\r\nAPARENCIA=SISTEMA\r\n");
+  EXPECT_TRUE(reporter.Messages().empty());
+}
+
 TEST(Settings, FailedZoomSaveIsReported) {
   TempWorkingDirectory dir;
   fs::create_directory(dir.File("kelpa.ini"));
