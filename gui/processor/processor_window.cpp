@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "catalogue/fill_in.h"
+#include "gui/common/app_look.h"
 #include "gui/common/palette_follower.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/readable_text.h"
@@ -230,16 +231,18 @@ QLabel* TfrmGP::PriorityLabel(int priority) const {
 }
 
 void TfrmGP::PaintRealTimeLabels(int threshold) {
-  // Real-time priorities are marked red, in the shade of red that reads on the window (a little
-  // darker on a light one, lighter on a dark one); the others are plain text in the window's own
-  // text colour, so they follow a change of look.
+  // Real-time priorities are marked red: pure red in a light look, as they have always been, and
+  // in a dark one the lighter red that reads on the window. The others are plain text in the
+  // window's own text colour, so they follow a change of look.
   threshold_ = threshold;
   for (int priority = 0; priority < kPriorityLevels; ++priority) {
     QLabel* label = Labels_[priority];
     QPalette palette;
     if (threshold <= priority) {
-      const QColor window = QApplication::palette(label).color(QPalette::Window);
-      palette.setColor(QPalette::WindowText, ReadableShade(Qt::red, window));
+      const QPalette& look = QApplication::palette(label);
+      palette.setColor(QPalette::WindowText,
+                       IsDarkPalette(look) ? ReadableShade(Qt::red, look.color(QPalette::Window))
+                                           : QColor(Qt::red));
     }
     label->setPalette(palette);
   }
