@@ -46,6 +46,11 @@ struct TMessages {
   std::string MsgLogAlocacaoBlocosPF = " alocacao de blocos no pagefile";
   std::string MsgLogLiberandoPFReservado = " liberando pagefile reservado";
   std::string MsgLogSemFrameLivre = " sem frame livre para a pagina ";
+  // A replacement under a policy other than first-in-first-out: the page, then the policy's rule.
+  std::string MsgLogSubstitui = " substitui a página ";
+  std::string MsgLogRegraLRU = " (LRU: a usada há mais tempo)";
+  std::string MsgLogRegraSegundaChance = " (SEGUNDA_CHANCE: a primeira sem bit R na fila)";
+  std::string MsgLogRegraOtima = " (OTIMA: a usada mais adiante no programa)";
 
   // Section MSG: message boxes, grid headings, state names, captions.
   std::string MsgNenhumProcesso = "Nenhum processo foi criado.";
@@ -254,6 +259,16 @@ struct TMessages {
   std::string MsgCenPaginaInexistente = "%1: \"%2\" nomeia uma página fora de 0..%3";
   std::string MsgCenProgramaLongo =
       "%1: %2 instruções não cabem nas páginas do processo (no máximo %3)";
+  // Page replacement: a choice option's unknown name, the memory options' policy, the control
+  // block's reference bits and order of use, a program and its counter.
+  std::string MsgCenEscolhaDesconhecida = "%1: valor desconhecido \"%2\" (um de %3)";
+  std::string MsgSubstituicao = "Substituição de páginas";
+  std::string MsgColBitR = "Bit R";
+  std::string MsgOrdemDeUso = "Ordem de uso (da mais antiga):";
+  std::string MsgPrograma = "Programa:";
+  std::string MsgContadorPrograma = "PC:";
+  std::string MsgProgramaRepete = "(repete)";
+  std::string MsgProgramaTermina = "(termina no fim)";
   // Files and folders the program cannot use, and the runner's help on where to read more
   // (MSG3350..MSG3399). Some are shown before the catalogue is loaded: they are read on their own
   // from the kelpa.ini in force then, or are the built-in ones.
@@ -283,7 +298,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 209;
+inline constexpr std::size_t kMessageCount = 221;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();
