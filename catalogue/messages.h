@@ -264,8 +264,8 @@ struct TMessages {
   std::string MsgCenEscolhaDesconhecida = "%1: valor desconhecido \"%2\" (um de %3)";
   std::string MsgSubstituicao = "Substituição de páginas";
   std::string MsgColBitR = "Bit R";
-  std::string MsgOrdemDeUso = "Ordem de uso (da mais antiga):";
-  std::string MsgPrograma = "Programa:";
+  std::string MsgOrdemDeUso = "Uso";
+  std::string MsgPrograma = "Programa";
   std::string MsgContadorPrograma = "PC:";
   std::string MsgProgramaRepete = "(repete)";
   std::string MsgProgramaTermina = "(termina no fim)";

@@ -82,6 +82,8 @@ class TProcesso {
   // the kinds run all 40 for ever.
   std::int32_t Length = kInstructionCount;
   bool Repeats = true;
+  // The program is the process's own, not its kind's.
+  bool OwnProgram = false;
   // The instruction at PC was fetched before its data page faulted: it goes on from its data.
   bool FetchDone = false;
   // The page the pending page fault asks for; -1 for the page of the PC.
