@@ -46,6 +46,11 @@ struct TMessages {
   std::string MsgLogAlocacaoBlocosPF = " alocacao de blocos no pagefile";
   std::string MsgLogLiberandoPFReservado = " liberando pagefile reservado";
   std::string MsgLogSemFrameLivre = " sem frame livre para a pagina ";
+  // A replacement under a policy other than first-in-first-out: the page, then the policy's rule.
+  std::string MsgLogSubstitui = " substitui a página ";
+  std::string MsgLogRegraLRU = " (LRU: a usada há mais tempo)";
+  std::string MsgLogRegraSegundaChance = " (SEGUNDA_CHANCE: a primeira sem bit R na fila)";
+  std::string MsgLogRegraOtima = " (OTIMA: a usada mais adiante no programa)";
 
   // Section MSG: message boxes, grid headings, state names, captions.
   std::string MsgNenhumProcesso = "Nenhum processo foi criado.";
@@ -264,6 +269,16 @@ struct TMessages {
   std::string MsgLogRegraMlfq = " escolhido: o primeiro do nível ocupado mais alto, %1 (MLFQ)";
   std::string MsgLogNivelRebaixado = " gastou sua cota e desce ao nível %1 (MLFQ)";
   std::string MsgLogImpulso = "Impulso: todos os processos voltam ao nível %1 (MLFQ)";
+  // Page replacement: a choice option's unknown name, the memory options' policy, the control
+  // block's reference bits and order of use, a program and its counter.
+  std::string MsgCenEscolhaDesconhecida = "%1: valor desconhecido \"%2\" (um de %3)";
+  std::string MsgSubstituicao = "Substituição de páginas";
+  std::string MsgColBitR = "Bit R";
+  std::string MsgOrdemDeUso = "Uso";
+  std::string MsgPrograma = "Programa";
+  std::string MsgContadorPrograma = "PC:";
+  std::string MsgProgramaRepete = "(repete)";
+  std::string MsgProgramaTermina = "(termina no fim)";
   // Files and folders the program cannot use, and the runner's help on where to read more
   // (MSG3350..MSG3359). Some are shown before the catalogue is loaded: they are read on their own
   // from the kelpa.ini in force then, or are the built-in ones.
@@ -306,7 +321,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 227;
+inline constexpr std::size_t kMessageCount = 239;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -38,7 +38,7 @@ std::string ProcessorCode(const TCPU::CycleOutcome& cycle) {
 }
 
 std::string_view EventName(EventKind kind) {
-  static constexpr std::array<std::string_view, 35> kNames = {"StateChanged",
+  static constexpr std::array<std::string_view, 36> kNames = {"StateChanged",
                                                               "Created",
                                                               "CreationFailed",
                                                               "Eliminated",
@@ -69,6 +69,7 @@ std::string_view EventName(EventKind kind) {
                                                               "SwapInPageRead",
                                                               "SwapInFinished",
                                                               "SwappedOut",
+                                                              "PageReplaced",
                                                               "FreeFramesLow",
                                                               "ModifiedListWritten",
                                                               "SwapStarted",

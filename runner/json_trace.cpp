@@ -56,6 +56,9 @@ void JsonTrace::WriteScenario(const Scenario& s) {
   Ticks(s.PauseAt);
   out_ << ',';
   for (const OptionRow& row : kOptionTable) {
+    if (!OptionListed(row, row.Get(s.Options))) {
+      continue;
+    }
     Option(row, row.Get(s.Options));
     out_ << ',';
     // What the wait's position means follows it: the clock period and the wait length.
@@ -141,6 +144,8 @@ void JsonTrace::Option(const OptionRow& row, int value) {
   Key(row.Json);
   if (row.Kind == OptionKind::Number) {
     out_.Int(value);
+  } else if (row.Kind == OptionKind::Choice) {
+    out_.JsonString(OptionText(row, value));
   } else {
     out_ << Bool(value != 0);
   }

@@ -136,6 +136,8 @@ class ScenarioBuilder {
       case OptionKind::Fetch:
         flag = values_.AnticipatedFetch(key, value);
         break;
+      case OptionKind::Choice:
+        return values_.Choice(*row, value);
       case OptionKind::Number: {
         const auto number = values_.Integer(key, value, row->Min, row->Max);
         return number ? std::optional<int>(static_cast<int>(*number)) : std::nullopt;

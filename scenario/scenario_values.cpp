@@ -97,6 +97,18 @@ std::optional<bool> ScenarioValues::AnticipatedFetch(std::string_view key, std::
   return std::nullopt;
 }
 
+std::optional<int> ScenarioValues::Choice(const OptionRow& row, std::string_view text) {
+  if (const auto index = ChoiceOf(row, text)) {
+    return index;
+  }
+  std::string names;
+  for (const std::string_view name : row.Names) {
+    names.append(names.empty() ? "" : ", ").append(name);
+  }
+  Error = FillInShown(msg_.MsgCenEscolhaDesconhecida, {row.Key, text, names});
+  return std::nullopt;
+}
+
 std::optional<TColor> ScenarioValues::Colour(std::string_view key, std::string_view text) {
   int channels[3] = {0, 0, 0};
   bool wellFormed = text.size() == 7 && text[0] == '#';

@@ -38,6 +38,8 @@ class ScenarioValues {
   std::optional<std::vector<int>> Kinds(std::string_view key, std::string_view text);
   // ANTECIPADA (true) or DEMANDA (false), any ASCII case.
   std::optional<bool> AnticipatedFetch(std::string_view key, std::string_view text);
+  // One of the names of a Choice row (any ASCII case): its index.
+  std::optional<int> Choice(const OptionRow& row, std::string_view text);
   // "#RRGGBB" in hexadecimal digits of either case.
   std::optional<TColor> Colour(std::string_view key, std::string_view text);
   // A comma list of ticks 0..kMaxScenarioTick in strictly ascending order; empty for none.

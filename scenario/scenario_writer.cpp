@@ -95,7 +95,7 @@ void WriteChange(std::string& out, const OptionChange& c) {
 ScenarioKeyValues OptionKeyValues(const RunOptions& options, OptionSection section) {
   ScenarioKeyValues values;
   for (const OptionRow& row : kOptionTable) {
-    if (row.Section == section) {
+    if (row.Section == section && OptionListed(row, row.Get(options))) {
       values.emplace_back(row.Key, OptionText(row, row.Get(options)));
     }
   }

@@ -50,10 +50,14 @@ void ReadFrom(const TIniFile& ini, RunOptions& options) {
     if (!ini.HasKey(kSection, key)) {
       continue;  // as a file beneath gave it, or the default
     }
-    const int value =
-        row.Kind == OptionKind::Number
-            ? std::clamp(ini.ReadInteger(kSection, key, row.Default), row.Min, row.Max)
-            : static_cast<int>(ini.ReadBool(kSection, key, row.Default != 0));
+    int value = row.Default;
+    if (row.Kind == OptionKind::Number) {
+      value = std::clamp(ini.ReadInteger(kSection, key, row.Default), row.Min, row.Max);
+    } else if (row.Kind == OptionKind::Choice) {
+      value = ChoiceOf(row, ini.ReadString(kSection, key, "")).value_or(row.Default);
+    } else {
+      value = static_cast<int>(ini.ReadBool(kSection, key, row.Default != 0));
+    }
     row.Set(options, value);
   }
 }
@@ -90,6 +94,8 @@ bool WriteSettings(const RunOptions& options, IErrorReporter& reporter, const TM
       const std::string key(row.Key);
       if (row.Kind == OptionKind::Number) {
         ini.WriteInteger(kSection, key, row.Get(options));
+      } else if (row.Kind == OptionKind::Choice) {
+        ini.WriteString(kSection, key, OptionText(row, row.Get(options)));
       } else {
         ini.WriteBool(kSection, key, row.Get(options) != 0);
       }

@@ -86,6 +86,8 @@ void TCPU::Step() {
     return;
   }
   p->FetchDone = false;
+  sim_.Memoria.NoteReference(*p, page);
+  sim_.Memoria.NoteReference(*p, dataPage);
   // The fetch, and the data the instruction reads or writes.
   p->References += dataPage >= 0 ? 2 : 1;
   p->PC += 1;

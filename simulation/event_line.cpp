@@ -41,6 +41,18 @@ const std::string& OutswappedText(const SimEvent& e, const TMessages& msg) {
   }
 }
 
+// The replacing policy's rule, in the order of ReplacementPolicy.
+const std::string& ReplacementRule(const SimEvent& e, const TMessages& msg) {
+  switch (e.Value) {
+    case 1:
+      return msg.MsgLogRegraLRU;
+    case 2:
+      return msg.MsgLogRegraSegundaChance;
+    default:
+      return msg.MsgLogRegraOtima;
+  }
+}
+
 }  // namespace
 
 std::optional<std::string> EventLine(const SimEvent& e, const TMessages& msg) {
@@ -115,6 +127,8 @@ std::optional<std::string> EventLine(const SimEvent& e, const TMessages& msg) {
       return ProcessLine(e, msg, msg.MsgLogLiberandoPFAlocado);
     case EventKind::SwappedOut:
       return ProcessLine(e, msg, OutswappedText(e, msg));
+    case EventKind::PageReplaced:
+      return PageLine(e, msg, msg.MsgLogSubstitui) + ReplacementRule(e, msg);
     case EventKind::FreeFramesLow:
       return msg.MsgLogLivresMenorQue + std::to_string(e.Value) + "%";
     case EventKind::ModifiedListWritten:

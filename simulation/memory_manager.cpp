@@ -2,6 +2,7 @@
 #include "simulation/memory_manager.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "simulation/simulation.h"
@@ -51,6 +52,7 @@ void TMemoReal::LoadInitialPages(TProcesso* P, int count) {
     entry.Valid = true;
     entry.Location = plMemory;
     P->Frames.push_back(page);
+    NoteBroughtIn(*P, page);
   }
 }
 
@@ -62,7 +64,7 @@ bool TMemoReal::ServePageFault(TProcesso* P) {
     return true;
   }
   if (FrameLimitEnabled) {
-    EnforceFrameLimit(P);
+    EnforceFrameLimit(P, page);
   }
   const int frame = GetFrame(P, page);
   if (frame < 0) {
@@ -73,14 +75,101 @@ bool TMemoReal::ServePageFault(TProcesso* P) {
   entry.Valid = true;
   entry.Location = plMemory;
   P->Frames.push_back(page);
+  NoteBroughtIn(*P, page);
   return true;
 }
 
-void TMemoReal::EnforceFrameLimit(TProcesso* P) {
-  if (static_cast<int>(P->Frames.size()) != P->FrameLimit) {
+void TMemoReal::NoteReference(TProcesso& P, int page) {
+  sim_.Lock.AssertHeld();
+  // A fetch done before its data page faulted may have lost its page to that fault.
+  if (page < 0 || page >= kPagesPerProcess || !P.PageTable[page].Valid) {
     return;
   }
-  const int victim = P->Frames.front();
+  NoteBroughtIn(P, page);
+}
+
+void TMemoReal::NoteBroughtIn(TProcesso& P, int page) {
+  TPageEntry& entry = P.PageTable[page];
+  entry.Referenced = true;
+  entry.LastUse = ++P.ReferenceClock;
+}
+
+std::size_t TMemoReal::ChooseVictim(TProcesso& P, int incoming) {
+  std::deque<std::int32_t>& frames = P.Frames;
+  switch (Replacement) {
+    case ReplacementPolicy::Fifo:
+      break;
+    case ReplacementPolicy::Lru: {
+      const auto oldest = std::min_element(frames.begin(), frames.end(), [&P](int a, int b) {
+        return P.PageTable[a].LastUse < P.PageTable[b].LastUse;
+      });
+      return static_cast<std::size_t>(oldest - frames.begin());
+    }
+    case ReplacementPolicy::SecondChance:
+      // The clock over the pages in load order: a referenced page loses its bit and goes round
+      // once more; after one full turn every bit is clear, so this ends.
+      while (P.PageTable[frames.front()].Referenced) {
+        P.PageTable[frames.front()].Referenced = false;
+        frames.push_back(frames.front());
+        frames.pop_front();
+      }
+      break;
+    case ReplacementPolicy::Optimal:
+      return FarthestNextUse(P, incoming);
+  }
+  return 0;
+}
+
+std::size_t TMemoReal::FarthestNextUse(const TProcesso& P, int incoming) const {
+  // The references still to come, from the instruction at PC (only its data when its fetch is
+  // done) through one whole turn of a looping program, or to the end of a finite one.
+  constexpr std::int64_t kNever = INT64_MAX;
+  std::array<std::int64_t, kPagesPerProcess> next{};
+  next.fill(kNever);
+  const int length = std::max<int>(P.Length, 1);
+  const int turn = P.Repeats ? length + 1 : std::max(P.Length - P.PC, 0);
+  std::int64_t at = 0;
+  const auto reference = [&](int page) {
+    if (page >= 0 && page < kPagesPerProcess && next[page] == kNever) {
+      next[page] = at;
+    }
+    ++at;
+  };
+  for (int k = 0; k < turn; ++k) {
+    const int index = (P.PC + k) % length;
+    const int page = index / kInstructionsPerPage;
+    if (k > 0 || !P.FetchDone) {
+      reference(page);
+    }
+    reference(DataPageOf(P.Instructions[index], page));
+  }
+  // Farthest first; among pages never used again or used equally far, the lowest number.
+  std::size_t victim = 0;
+  for (std::size_t i = 0; i < P.Frames.size(); ++i) {
+    const int page = P.Frames[i];
+    const int best = P.Frames[victim];
+    if (page == incoming) {
+      continue;
+    }
+    if (best == incoming || next[page] > next[best] || (next[page] == next[best] && page < best)) {
+      victim = i;
+    }
+  }
+  return victim;
+}
+
+void TMemoReal::EnforceFrameLimit(TProcesso* P, int incoming) {
+  if (static_cast<int>(P->Frames.size()) != P->FrameLimit || P->Frames.empty()) {
+    return;
+  }
+  const std::size_t at = ChooseVictim(*P, incoming);
+  const int victim = P->Frames[at];
+  if (Replacement != ReplacementPolicy::Fifo) {
+    SimEvent event = EventAbout(EventKind::PageReplaced, *P);
+    event.Page = victim;
+    event.Value = static_cast<int>(Replacement);
+    sim_.Report(event);
+  }
   TPageEntry& entry = P->PageTable[victim];
   entry.Valid = false;
   TFrameEntry& frame = FrameTable[entry.Frame];
@@ -92,7 +181,7 @@ void TMemoReal::EnforceFrameLimit(TProcesso* P) {
     entry.Location = plFreeList;
     FreePageList.push_back(frame.Number);
   }
-  P->Frames.pop_front();
+  P->Frames.erase(P->Frames.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 int TMemoReal::GetFrame(TProcesso* P, int page) {

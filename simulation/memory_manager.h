@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The memory manager: 100 frames of real memory, 100 blocks of page file, the free-page and
-// modified-page lists, page-fault service, per-process FIFO replacement, swapping. Every
+// modified-page lists, page-fault service, per-process replacement (first-in-first-out unless
+// another policy is chosen), swapping. Every
 // operation expects the simulation lock to be held by the caller; the manager has no lock of its
 // own.
 #pragma once
@@ -10,6 +11,7 @@
 #include <deque>
 
 #include "simulation/process.h"
+#include "simulation/run_options.h"
 #include "simulation/sim_event.h"
 
 namespace kelpa {
@@ -54,6 +56,7 @@ class TMemoReal {
   bool FrameLimitEnabled = true;
   bool AnticipatedFetch = true;
   std::int32_t MinFreePercent = 80;
+  ReplacementPolicy Replacement = ReplacementPolicy::Fifo;
 
   std::int32_t HardFaultCount = 0;
   std::int32_t SoftFaultCount = 0;
@@ -68,6 +71,8 @@ class TMemoReal {
   // process then faults again when it next runs).
   bool ServePageFault(TProcesso* P);
   void MarkModified(int frame);
+  // A reference the running process made to one of its resident pages.
+  void NoteReference(TProcesso& P, int page);
   void ReleaseFrames(TProcesso* P);
   int FreePageCount() const { return static_cast<int>(FreePageList.size()); }
   int ModifiedPageCount() const { return static_cast<int>(ModifiedPageList.size()); }
@@ -80,7 +85,11 @@ class TMemoReal {
   void CheckFreeFrames();
 
   // --- internal steps, public for tests ---
-  void EnforceFrameLimit(TProcesso* P);
+  // Frees one of P's frames when it holds as many as its limit; incoming is the page about to be
+  // brought in (-1 for none).
+  void EnforceFrameLimit(TProcesso* P, int incoming = -1);
+  // The index in P->Frames of the page the policy in force replaces; P holds at least one page.
+  std::size_t ChooseVictim(TProcesso& P, int incoming);
   // The frame for a page, from wherever its location says; -1 when no frame is free at all.
   int GetFrame(TProcesso* P, int page);
   int TakeFreeFrame(TProcesso* P, int page);
@@ -101,6 +110,10 @@ class TMemoReal {
   // The frame on list that holds P's page, as the page's entry names it; list.end() when none.
   std::deque<std::int32_t>::iterator FindParkedFrame(std::deque<std::int32_t>& list,
                                                      const TProcesso* P, int page);
+  // The resident page whose next reference in P's program lies farthest ahead.
+  std::size_t FarthestNextUse(const TProcesso& P, int incoming) const;
+  // A page comes into memory: a reference to it.
+  void NoteBroughtIn(TProcesso& P, int page);
   // An event of the whole system, in black.
   void ReportSystem(EventKind kind, int value = 0);
 

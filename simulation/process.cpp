@@ -65,6 +65,7 @@ std::unique_ptr<TProcesso> TProcesso::Create(Simulation& sim, int kind, int prio
     const std::size_t length = std::min(program.Codes.size(), p->Instructions.size());
     std::copy_n(program.Codes.begin(), length, p->Instructions.begin());
     p->Length = static_cast<std::int32_t>(length);
+    p->OwnProgram = true;
   } else if (kind >= 0 && kind < kProcessKindCount) {
     p->Instructions = ProgramTemplates[kind];
   }

@@ -47,6 +47,11 @@ struct TPageEntry {
   bool Valid = false;
   bool Modified = false;
   PageLocation Location = plImage;
+  // Set by every reference to the page and when it is brought in; the second-chance clock clears
+  // it. Kept under every policy, so the policy may change during a run.
+  bool Referenced = false;
+  // The owner's ReferenceClock at the page's last reference: least recently used is least.
+  std::int64_t LastUse = 0;
 };
 
 class TProcesso {
@@ -71,10 +76,14 @@ class TProcesso {
   // Memory references made: each instruction fetched from a page in memory, and the data of a
   // write. A fetch that faults counts once, when the instruction runs after the fault.
   std::int64_t References = 0;
+  // Counts the references to pages as the memory manager notes them; orders their last uses.
+  std::int64_t ReferenceClock = 0;
   // How many of Instructions the program has, and whether it starts again after the last one;
   // the kinds run all 40 for ever.
   std::int32_t Length = kInstructionCount;
   bool Repeats = true;
+  // The program is the process's own, not its kind's.
+  bool OwnProgram = false;
   // The instruction at PC was fetched before its data page faulted: it goes on from its data.
   bool FetchDone = false;
   // Its level in a multi-level feedback queue (the top is the highest) and the ticks it has run

@@ -24,6 +24,25 @@ constexpr OptionRow NumberRow(OptionId id, OptionSection section, std::string_vi
           max, byDefault, changeable, keptInSettings, nullptr, member};
 }
 
+constexpr OptionRow ChoiceRow(OptionId id, OptionSection section, std::string_view key,
+                              std::string_view json, std::span<const std::string_view> names,
+                              bool changeable, bool keptInSettings, int RunOptions::*member) {
+  return {id,
+          section,
+          key,
+          json,
+          Choice,
+          0,
+          static_cast<int>(names.size()) - 1,
+          0,
+          changeable,
+          keptInSettings,
+          nullptr,
+          member,
+          names,
+          true};
+}
+
 }  // namespace
 
 const std::array<OptionRow, kOptionCount> kOptionTable = {{
@@ -45,6 +64,8 @@ const std::array<OptionRow, kOptionCount> kOptionTable = {{
             &RunOptions::FrameLimitEnabled),
     NumberRow(MinFreePercent, Memory, "MIN_LIVRES", "min_free_percent", 0, 100, 80, true, false,
               &RunOptions::MinFreePercent),
+    ChoiceRow(Replacement, Memory, "SUBSTITUICAO", "replacement", kReplacementNames, true, false,
+              &RunOptions::Replacement),
 }};
 
 int OptionRow::Get(const RunOptions& o) const {
@@ -79,10 +100,30 @@ std::string OptionText(const OptionRow& row, int value) {
       return value != 0 ? "1" : "0";
     case Fetch:
       return value != 0 ? "ANTECIPADA" : "DEMANDA";
+    case Choice:
+      if (value >= 0 && value < static_cast<int>(row.Names.size())) {
+        return std::string(row.Names[static_cast<std::size_t>(value)]);
+      }
+      break;
     case Number:
       break;
   }
   return std::to_string(value);
+}
+
+std::optional<int> ChoiceOf(const OptionRow& row, std::string_view name) {
+  const auto upper = [](char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  };
+  for (std::size_t i = 0; i < row.Names.size(); ++i) {
+    const std::string_view candidate = row.Names[i];
+    if (candidate.size() == name.size() &&
+        std::equal(candidate.begin(), candidate.end(), name.begin(),
+                   [&](char a, char b) { return a == upper(b); })) {
+      return static_cast<int>(i);
+    }
+  }
+  return std::nullopt;
 }
 
 int QuantumOf(int position) {

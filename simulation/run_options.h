@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,8 +24,13 @@ enum class OptionId : std::uint8_t {
   AnticipatedFetch,
   FrameLimitEnabled,
   MinFreePercent,
+  Replacement,
 };
-inline constexpr std::size_t kOptionCount = 9;
+inline constexpr std::size_t kOptionCount = 10;
+
+// The page replacement policies, in the order of their names.
+enum class ReplacementPolicy : std::uint8_t { Fifo, Lru, SecondChance, Optimal };
+inline constexpr std::string_view kReplacementNames[] = {"FIFO", "LRU", "SEGUNDA_CHANCE", "OTIMA"};
 
 // Every option of a run, the three speed controls by their track-bar positions (1..10).
 struct RunOptions {
@@ -39,14 +45,16 @@ struct RunOptions {
   bool AnticipatedFetch = true;
   bool FrameLimitEnabled = true;
   int MinFreePercent = 80;  // 0..100
+  int Replacement = 0;      // a ReplacementPolicy
   friend bool operator==(const RunOptions&, const RunOptions&) = default;
 
   int ClockPeriodMs() const;
   int WaitLength() const;
 };
 
-// How an option's value is written: "0"/"1", a decimal number, or ANTECIPADA/DEMANDA.
-enum class OptionKind : std::uint8_t { Flag, Number, Fetch };
+// How an option's value is written: "0"/"1", a decimal number, ANTECIPADA/DEMANDA, or one of the
+// row's names (the value is the name's index).
+enum class OptionKind : std::uint8_t { Flag, Number, Fetch, Choice };
 
 // The section of scenario files that holds an option.
 enum class OptionSection : std::uint8_t { Global, Memory };
@@ -68,6 +76,11 @@ struct OptionRow {
   // The member of RunOptions that holds it: a flag (Flag, Fetch) or a number.
   bool RunOptions::*FlagMember = nullptr;
   int RunOptions::*NumberMember = nullptr;
+  // The names of a Choice, value 0 first; empty for the other kinds.
+  std::span<const std::string_view> Names = {};
+  // Written into scenario files, traces and headers only when not at its default: an option that
+  // came after those formats leaves the files of runs that do not use it as they were.
+  bool QuietAtDefault = false;
 
   int Get(const RunOptions& o) const;
   void Set(RunOptions& o, int value) const;
@@ -80,9 +93,15 @@ const OptionRow& RowOf(OptionId id);
 const OptionRow* RowOfKey(std::string_view key);
 std::string_view SectionName(OptionSection section);  // "GLOBAL", "MEMORIA"
 
-// How scenario files and kelpa.ini write a value of the row: "0"/"1", the number, or
-// ANTECIPADA/DEMANDA.
+// How scenario files and kelpa.ini write a value of the row: "0"/"1", the number,
+// ANTECIPADA/DEMANDA, or the choice's name.
 std::string OptionText(const OptionRow& row, int value);
+// The index of a Choice's name (any ASCII case); none for a name the row does not have.
+// Whether the files that list every option list this one at that value (see QuietAtDefault).
+inline bool OptionListed(const OptionRow& row, int value) {
+  return !row.QuietAtDefault || value != row.Default;
+}
+std::optional<int> ChoiceOf(const OptionRow& row, std::string_view name);
 
 // What the core runs with, from the track-bar positions, and back (clamped to 1..10).
 int QuantumOf(int position);      // TKernel::Quantum: 1000 x position (the slice in instructions)

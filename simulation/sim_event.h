@@ -53,6 +53,9 @@ enum class EventKind : std::uint8_t {
   SwapInPageRead,  // Page
   SwapInFinished,
   SwappedOut,  // From = the state the victim was taken from
+  // Page = the page a policy other than first-in-first-out replaced, Value = the policy
+  // (ReplacementPolicy); first-in-first-out replaces without a line of its own.
+  PageReplaced,
   // The whole system (no process).
   FreeFramesLow,  // Value = the minimum free percentage
   ModifiedListWritten,

@@ -83,6 +83,9 @@ void Simulation::SetOptionLocked(const SetOption& option) {
     case OptionId::MinFreePercent:
       Memoria.MinFreePercent = value;
       break;
+    case OptionId::Replacement:
+      Memoria.Replacement = static_cast<ReplacementPolicy>(value);
+      break;
   }
   if (Listened()) {
     SimEvent event;
@@ -105,6 +108,7 @@ RunOptions Simulation::Options() const {
   o.AnticipatedFetch = Memoria.AnticipatedFetch;
   o.FrameLimitEnabled = Memoria.FrameLimitEnabled;
   o.MinFreePercent = Memoria.MinFreePercent;
+  o.Replacement = static_cast<int>(Memoria.Replacement);
   return o;
 }
 

@@ -30,6 +30,7 @@ ProcessDetail DetailOf(const TProcesso& p, int index, const TCPU& cpu) {
   detail.PC = p.PC;
   detail.Program.assign(p.Instructions.begin(), p.Instructions.begin() + p.Length);
   detail.Repeats = p.Repeats;
+  detail.OwnProgram = p.OwnProgram;
   detail.Pages = p.PageTable;
   return detail;
 }
@@ -88,7 +89,9 @@ std::optional<ProcessDetail> SnapshotProcess(Simulation& sim, int index) {
   if (index < 0 || index >= static_cast<int>(processes.size())) {
     index = 0;
   }
-  return DetailOf(*processes[static_cast<std::size_t>(index)], index, sim.Cpu);
+  ProcessDetail detail = DetailOf(*processes[static_cast<std::size_t>(index)], index, sim.Cpu);
+  detail.Replacement = sim.Memoria.Replacement;
+  return detail;
 }
 
 StatisticsInputs SnapshotStatistics(Simulation& sim) {

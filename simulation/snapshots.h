@@ -53,7 +53,9 @@ struct ProcessDetail {
   std::int32_t PC = 0;
   std::vector<std::int32_t> Program;  // the instructions it runs, PC indexing them
   bool Repeats = true;
+  bool OwnProgram = false;  // a program of its own, not its kind's
   std::array<TPageEntry, kPagesPerProcess> Pages{};
+  ReplacementPolicy Replacement = ReplacementPolicy::Fifo;  // the policy in force
 };
 
 // The counters the statistics window computes its figures from.

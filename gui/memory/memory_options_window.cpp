@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kAnticipatedItem = 0;
 constexpr int kOnDemandItem = 1;
+constexpr int kPolicyRowHeight = 36;
 
 QFont BoldFont() {
   return ClassicFont(QStringLiteral("MS Sans Serif"), 8, true);
@@ -55,7 +56,8 @@ Tfrm_Opt_MV::Tfrm_Opt_MV(Simulation& sim, TLanguage* language, QWidget* parent)
   setObjectName(QStringLiteral("frm_Opt_MV"));
   setModal(false);
   setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
-  setFixedSize(ClientForOuter(343, 212));
+  // Taller than the three options' window by the replacement policy's row.
+  setFixedSize(ClientForOuter(343, 212 + kPolicyRowHeight));
   move(308, 194);
   BuildControls();
   FormCreate();
@@ -88,16 +90,27 @@ void Tfrm_Opt_MV::BuildControls() {
   SpinEdit1->setRange(0, 100);
   SpinEdit1->setGeometry(222, 92, 41, 22);
 
+  MakeBoldLabel(QStringLiteral("Label4"), QStringLiteral("Substituição de páginas"), 17, 132, this);
+  ComboBox2 = new QComboBox(this);
+  ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+  for (const std::string_view name : RowOf(OptionId::Replacement).Names) {
+    ComboBox2->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+  }
+  ComboBox2->setGeometry(198, 128, 130, ComboBox2->sizeHint().height());
+
+  const int buttonsTop = 144 + kPolicyRowHeight;
   QPushButton* confirm = MakeButton(QStringLiteral("SpeedButton1"), QStringLiteral("Confirmar"),
-                                    QRect(72, 144, 73, 25), this);
+                                    QRect(72, buttonsTop, 73, 25), this);
   connect(confirm, &QPushButton::clicked, this, &Tfrm_Opt_MV::SpeedButton1Click);
   QPushButton* cancel = MakeButton(QStringLiteral("SpeedButton2"), QStringLiteral("Cancelar"),
-                                   QRect(195, 144, 78, 25), this);
+                                   QRect(195, buttonsTop, 78, 25), this);
   connect(cancel, &QPushButton::clicked, this, &Tfrm_Opt_MV::SpeedButton2Click);
 }
 
 void Tfrm_Opt_MV::FormCreate() {
-  SpinEdit1->setValue(SnapshotOptions(sim_).MinFreePercent);
+  const RunOptions inForce = SnapshotOptions(sim_);
+  SpinEdit1->setValue(inForce.MinFreePercent);
+  ComboBox2->setCurrentIndex(inForce.Replacement);
   setWindowTitle(ToQString(sim_.Msg.MsgTitOpcoesMV));
   TranslateForm(language_, "GMO", this);
   ComboBox1->setItemText(kAnticipatedItem, ToQString(sim_.Msg.MsgAntecipada));
@@ -126,6 +139,7 @@ void Tfrm_Opt_MV::SpeedButton1Click() {
   sim_.Apply(SetOption{OptionId::FrameLimitEnabled, frameLimit ? 1 : 0});
   sim_.Apply(SetOption{OptionId::MinFreePercent, minFree});
   sim_.Apply(SetOption{OptionId::AnticipatedFetch, anticipated ? 1 : 0});
+  sim_.Apply(SetOption{OptionId::Replacement, ComboBox2->currentIndex()});
   close();
 }
 
@@ -136,8 +150,8 @@ void Tfrm_Opt_MV::SpeedButton2Click() {
 
 void Tfrm_Opt_MV::ShowValuesInForce() {
   const RunOptions inForce = SnapshotOptions(sim_);
-  for (const OptionId option :
-       {OptionId::FrameLimitEnabled, OptionId::AnticipatedFetch, OptionId::MinFreePercent}) {
+  for (const OptionId option : {OptionId::FrameLimitEnabled, OptionId::AnticipatedFetch,
+                                OptionId::MinFreePercent, OptionId::Replacement}) {
     ShowOption(option, RowOf(option).Get(inForce));
   }
 }
@@ -156,6 +170,9 @@ void Tfrm_Opt_MV::ShowOption(OptionId option, int value) {
     }
     case OptionId::MinFreePercent:
       SpinEdit1->setValue(value);
+      break;
+    case OptionId::Replacement:
+      ComboBox2->setCurrentIndex(value);
       break;
     default:
       break;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The virtual-memory options window: fetch policy, frame limit and the least share of free frames.
+// The virtual-memory options window: fetch policy, frame limit, the least share of free frames
+// and the page replacement policy.
 // The settings live only in the memory manager; this window mirrors them in its controls.
 #pragma once
 
@@ -22,7 +23,7 @@ class Tfrm_Opt_MV : public QDialog {
  public:
   Tfrm_Opt_MV(Simulation& sim, TLanguage* language = nullptr, QWidget* parent = nullptr);
 
-  // "Confirmar": writes the three settings and closes.
+  // "Confirmar": writes the four settings and closes.
   void SpeedButton1Click();
   // "Cancelar": sets the controls back to the settings in force and closes.
   void SpeedButton2Click();
@@ -44,6 +45,7 @@ class Tfrm_Opt_MV : public QDialog {
   QComboBox* ComboBox1 = nullptr;
   QCheckBox* CheckBox1 = nullptr;
   QSpinBox* SpinEdit1 = nullptr;
+  QComboBox* ComboBox2 = nullptr;  // the replacement policy, by its name in scenario files
 };
 
 }  // namespace kelpa

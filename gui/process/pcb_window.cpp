@@ -8,13 +8,18 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <iterator>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "gui/common/column_fit.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/readable_text.h"
 #include "gui/common/timer_while_shown.h"
 #include "gui/language/language.h"
+#include "simulation/program.h"
+#include "simulation/run_options.h"
 #include "simulation/simulation.h"
 #include "simulation/snapshots.h"
 
@@ -23,6 +28,10 @@ namespace {
 
 constexpr int kGridColumnWidths[] = {64, 34, 33, 31, 36};
 constexpr int kGridColumns = 5;
+// The reference bit's and the order of use's columns, after the five above.
+constexpr int kAddedColumnWidth = 36;
+constexpr int kGridWidth = 200;
+constexpr int kWindowWidth = 210;
 constexpr int kGridRows = 6;
 constexpr int kGridRowHeight = 20;
 
@@ -69,7 +78,7 @@ TPCB::TPCB(Simulation& sim, TLanguage* language, QWidget* parent)
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFont(ClassicFont(QStringLiteral("MS Sans Serif"), 8));
   // Outer 218 x 262 less a sizeable border and the caption bar.
-  resize(210, 235);
+  resize(kWindowWidth, 235);
   move(515, 462);
   setWindowTitle(ToQString(sim_.Msg.MsgTitPCB));
   BuildControls();
@@ -85,7 +94,7 @@ TPCB::TPCB(Simulation& sim, TLanguage* language, QWidget* parent)
 void TPCB::BuildControls() {
   TGroupBox1 = new QGroupBox(this);
   TGroupBox1->setObjectName(QStringLiteral("TGroupBox1"));
-  TGroupBox1->setGeometry(0, 0, 210, 235);
+  TGroupBox1->setGeometry(0, 0, kWindowWidth, 235);
 
   PageControl1 = new QTabWidget(TGroupBox1);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -99,6 +108,14 @@ void TPCB::BuildControls() {
   PageControl1->setCurrentIndex(0);
   BuildFirstPage(first);
   BuildPageTable(second);
+  programPage_ = new QWidget(this);
+  programPage_->setObjectName(QStringLiteral("TabSheet3"));
+  programPage_->hide();
+  programText_ = new QLabel(programPage_);
+  programText_->setObjectName(QStringLiteral("ProgramText"));
+  programText_->setGeometry(4, 4, 194, 160);
+  programText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  programText_->setWordWrap(true);
 
   StaticText1 = MakeValueBox("StaticText1", QRect(148, 8, 56, 18), TGroupBox1);
   StaticText1->setAlignment(Qt::AlignCenter);
@@ -148,7 +165,7 @@ void TPCB::BuildFirstPage(QWidget* page) {
 void TPCB::BuildPageTable(QWidget* page) {
   stg1 = new QTableWidget(kGridRows, kGridColumns, page);
   stg1->setObjectName(QStringLiteral("stg1"));
-  stg1->setGeometry(0, 0, 200, 168);
+  stg1->setGeometry(0, 0, kGridWidth, 168);
   stg1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   stg1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   stg1->horizontalHeader()->hide();
@@ -191,6 +208,7 @@ void TPCB::Refresh() {
   ProcessIndex = shot->Index;
   ShowSnapshot(*shot);
   ShowPageTable(*shot);
+  ShowProgram(*shot);
 }
 
 void TPCB::ShowSnapshot(const ProcessDetail& shot) {
@@ -214,13 +232,37 @@ void TPCB::ShowSnapshot(const ProcessDetail& shot) {
   valueBoxes_[8]->setText(QString::number(shot.PC));
 }
 
+void TPCB::SetPageTableColumns(int columns) {
+  if (stg1->columnCount() == columns) {
+    return;
+  }
+  stg1->setColumnCount(columns);
+  const int added = (columns - kGridColumns) * kAddedColumnWidth;
+  stg1->resize(kGridWidth + added, stg1->height());
+  PageControl1->resize(kGridWidth + 6 + added, PageControl1->height());
+  TGroupBox1->resize(kWindowWidth + added, TGroupBox1->height());
+  resize(kWindowWidth + added, height());
+}
+
 void TPCB::ShowPageTable(const ProcessDetail& shot) {
   const TMessages& msg = sim_.Msg;
+  const bool referenceBits = shot.Replacement != ReplacementPolicy::Fifo;
+  const bool useOrder = shot.Replacement == ReplacementPolicy::Lru;
+  SetPageTableColumns(kGridColumns + (referenceBits ? 1 : 0) + (useOrder ? 1 : 0));
   stg1->setRowCount(kGridRows);
   const std::string* headers[kGridColumns] = {&msg.MsgColNPV, &msg.MsgColNPR, &msg.MsgColBitV,
                                               &msg.MsgColBitM, &msg.MsgColLocal};
   for (int column = 0; column < kGridColumns; ++column) {
     SetCell(stg1, 0, column, ToQString(*headers[column]));
+  }
+  if (referenceBits) {
+    SetCell(stg1, 0, kGridColumns, ToQString(msg.MsgColBitR));
+    const std::string policy =
+        OptionText(RowOf(OptionId::Replacement), static_cast<int>(shot.Replacement));
+    stg1->item(0, kGridColumns)->setToolTip(ToQString(msg.MsgSubstituicao + ": " + policy));
+  }
+  if (useOrder) {
+    SetCell(stg1, 0, kGridColumns + 1, ToQString(msg.MsgOrdemDeUso));
   }
   for (int page = 0; page < static_cast<int>(shot.Pages.size()); ++page) {
     const TPageEntry& entry = shot.Pages[static_cast<std::size_t>(page)];
@@ -230,19 +272,55 @@ void TPCB::ShowPageTable(const ProcessDetail& shot) {
     SetCell(stg1, row, 2, QString::number(entry.Valid ? 1 : 0));
     SetCell(stg1, row, 3, QString::number(entry.Modified ? 1 : 0));
     SetCell(stg1, row, 4, ToQString(LocationName(msg, entry.Location)));
+    if (referenceBits) {
+      SetCell(stg1, row, kGridColumns, QString::number(entry.Valid && entry.Referenced ? 1 : 0));
+    }
+    if (useOrder) {
+      // 1 for the resident page used longest ago, the next to go; empty for a page not in memory.
+      int place = 1;
+      for (const TPageEntry& other : shot.Pages) {
+        place += other.Valid && other.LastUse < entry.LastUse ? 1 : 0;
+      }
+      SetCell(stg1, row, kGridColumns + 1, entry.Valid ? QString::number(place) : QString());
+    }
   }
   FitPageTableColumns();
+}
+
+void TPCB::ShowProgram(const ProcessDetail& shot) {
+  const int at = PageControl1->indexOf(programPage_);
+  if (!shot.OwnProgram) {
+    if (at >= 0) {
+      PageControl1->removeTab(at);
+    }
+    return;
+  }
+  const TMessages& msg = sim_.Msg;
+  if (at < 0) {
+    PageControl1->addTab(programPage_, ToQString(msg.MsgPrograma));
+  }
+  PageControl1->setTabText(PageControl1->indexOf(programPage_), ToQString(msg.MsgPrograma));
+  const bool running = shot.PC >= 0 && shot.PC < static_cast<int>(shot.Program.size());
+  const std::string current =
+      running ? " (" + InstructionName(shot.Program[static_cast<std::size_t>(shot.PC)]) + ")" : "";
+  programText_->setText(ToQString(ProgramText(shot.Program) + "\n" +
+                                  (shot.Repeats ? msg.MsgProgramaRepete : msg.MsgProgramaTermina) +
+                                  "\n\n" + msg.MsgContadorPrograma + " " + std::to_string(shot.PC) +
+                                  current));
 }
 
 void TPCB::FitPageTableColumns() {
   // Headers and location names may be longer than the designed widths (a translation, or the
   // styled grid's margins around "Bit M"): their columns grow at the expense of the roomy ones.
-  std::array<int, kGridColumns> needed{};
+  const int columns = stg1->columnCount();
+  std::vector<int> preferred(std::begin(kGridColumnWidths), std::end(kGridColumnWidths));
+  preferred.resize(static_cast<std::size_t>(columns), kAddedColumnWidth);
+  std::vector<int> needed(static_cast<std::size_t>(columns));
   const QAbstractItemView* view = stg1;
-  for (int column = 0; column < kGridColumns; ++column) {
+  for (int column = 0; column < columns; ++column) {
     needed[static_cast<std::size_t>(column)] = view->sizeHintForColumn(column);
   }
-  FitGridColumns(stg1, kGridColumnWidths, needed);
+  FitGridColumns(stg1, preferred, needed);
 }
 
 void TPCB::SpeedButton1Click() {

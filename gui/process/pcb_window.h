@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The PCB window: one process's control block on page "PCB" and its page table on page "PPT",
 // refreshed when shown and every second while visible; the arrows step through the process table.
+// Under a replacement policy other than FIFO the page table gains the reference bits (and, under
+// LRU, each resident page's place in the order of use) and the window widens to hold them; a
+// process with a program of its own gets a page with the program and where its PC stands.
 #pragma once
 
 #include <QWidget>
@@ -44,6 +47,9 @@ class TPCB : public QWidget {
   void ShowSnapshot(const ProcessDetail& shot);
   void ShowPageTable(const ProcessDetail& shot);
   void FitPageTableColumns();
+  // The grid's columns for the policy in force, the window widened by the columns added.
+  void SetPageTableColumns(int columns);
+  void ShowProgram(const ProcessDetail& shot);
 
   Simulation& sim_;
   TLanguage* language_;
@@ -52,6 +58,8 @@ class TPCB : public QWidget {
   QLabel* StaticText1 = nullptr;
   std::array<QLabel*, 9> valueBoxes_{};  // StaticText2..StaticText8 at their numbers
   QTableWidget* stg1 = nullptr;
+  QWidget* programPage_ = nullptr;  // on the page control only for a program of one's own
+  QLabel* programText_ = nullptr;
   QTimer* Timer1 = nullptr;
   bool inShowEvent_ = false;
 };

@@ -21,7 +21,7 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   std::set<std::string> keys;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string section = entries[i].Section;
-    EXPECT_EQ(section, i < 34 ? "MSGLOG" : "MSG") << entries[i].Key;
+    EXPECT_EQ(section, i < 38 ? "MSGLOG" : "MSG") << entries[i].Key;
     EXPECT_EQ(std::string(entries[i].Key).rfind(section, 0), 0u) << entries[i].Key;
     keys.insert(entries[i].Key);
     for (std::size_t j = 0; j < i; ++j) {
@@ -31,19 +31,19 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   }
   EXPECT_EQ(keys.size(), kMessageCount);
   EXPECT_EQ(std::string(entries.front().Key), "MSGLOG0001");
-  EXPECT_EQ(std::string(entries[33].Key), "MSGLOG0916");
-  EXPECT_EQ(std::string(entries[75].Key), "MSG9008");
+  EXPECT_EQ(std::string(entries[37].Key), "MSGLOG0920");
+  EXPECT_EQ(std::string(entries[79].Key), "MSG9008");
   // Later blocks follow the window captions, each in ascending key order: the scenario reader's,
   // then the runner's, then the timeline's (its window caption last), then those of scenarios in
   // the windows, then what the windows tell of the run as it stands, then the files and folders
   // the program cannot use.
-  EXPECT_EQ(std::string(entries[76].Key), "MSG3000");
-  EXPECT_EQ(std::string(entries[100].Key), "MSG3100");
-  EXPECT_EQ(std::string(entries[129].Key), "MSG3132");
-  EXPECT_EQ(std::string(entries[130].Key), "MSG3200");
-  EXPECT_EQ(std::string(entries[159].Key), "MSG9009");
-  EXPECT_EQ(std::string(entries[160].Key), "MSG3250");
-  EXPECT_EQ(std::string(entries[165].Key), "MSG3255");
+  EXPECT_EQ(std::string(entries[80].Key), "MSG3000");
+  EXPECT_EQ(std::string(entries[104].Key), "MSG3100");
+  EXPECT_EQ(std::string(entries[133].Key), "MSG3132");
+  EXPECT_EQ(std::string(entries[134].Key), "MSG3200");
+  EXPECT_EQ(std::string(entries[163].Key), "MSG9009");
+  EXPECT_EQ(std::string(entries[164].Key), "MSG3250");
+  EXPECT_EQ(std::string(entries[169].Key), "MSG3255");
   // Then the texts of files and folders the program cannot use and of the runner's help; last,
   // the guide window's.
   EXPECT_EQ(std::string(entries[kMessageCount - 17].Key), "MSG3350");

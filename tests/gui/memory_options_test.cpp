@@ -176,6 +176,31 @@ class MemoryOptionsTest : public QObject {
     QCOMPARE(Read(t).minFree, 100);
   }
 
+  // The policy by its scenario name: confirmed into the memory manager, followed when it changes
+  // elsewhere, brought back by "Cancelar".
+  void replacementPolicyIsChosenFollowedAndCancelled() {
+    TestSimulation t;
+    Tfrm_Opt_MV window(t.sim);
+    auto* policy = window.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
+    QVERIFY(policy != nullptr);
+    QCOMPARE(policy->count(), 4);
+    QCOMPARE(policy->currentText(), QStringLiteral("FIFO"));
+    policy->setCurrentText(QStringLiteral("SEGUNDA_CHANCE"));
+    window.findChild<QPushButton*>(QStringLiteral("SpeedButton1"))->click();
+    const auto inForce = [&t] {
+      std::lock_guard lock(t.sim.Lock);
+      return t.sim.Memoria.Replacement;
+    };
+    QCOMPARE(inForce(), kelpa::ReplacementPolicy::SecondChance);
+
+    window.ShowOption(kelpa::OptionId::Replacement, 3);
+    QCOMPARE(policy->currentText(), QStringLiteral("OTIMA"));
+    policy->setCurrentIndex(1);
+    window.findChild<QPushButton*>(QStringLiteral("SpeedButton2"))->click();
+    QCOMPARE(policy->currentText(), QStringLiteral("SEGUNDA_CHANCE"));
+    QCOMPARE(inForce(), kelpa::ReplacementPolicy::SecondChance);
+  }
+
   void memoryWindowMenuShowsTheOptionsWithoutBlocking() {
     TestSimulation t;
     kelpa::TfrmMemoVirt memory(t.sim);

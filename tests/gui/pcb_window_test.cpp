@@ -155,6 +155,60 @@ class PcbWindowTest : public QObject {
     QCOMPARE(Row(pcb, 1).mid(2), (QStringList{"0", "0", "V bit"}));
   }
 
+  // Under LRU the page table adds the reference bits and each resident page's place in the order
+  // of use (1 goes first), widening the window; at FIFO it is the five columns again. A program of
+  // one's own gets a page of its own; a kind's program none.
+  void replacementColumnsAndOwnProgramFollowThePolicyAndTheProcess() {
+    TestSimulation t;
+    TProcesso* p = t.Create(kelpa::pkCPU, 0, 3);  // anticipated fetch: pages 0..2 in memory
+    t.Create(kelpa::pkCPU);
+    {
+      std::lock_guard lock(t.sim.Lock);
+      p->PageTable[0].LastUse = 7;
+      p->PageTable[1].LastUse = 3;
+      p->PageTable[1].Referenced = false;
+      p->PageTable[2].LastUse = 5;
+      p->Instructions[0] = kelpa::kReadBase + 3;
+      p->Instructions[1] = kelpa::kCompute;
+      p->Length = 2;
+      p->Repeats = false;
+      p->OwnProgram = true;
+      p->PC = 1;
+    }
+    TPCB pcb(t.sim);
+    pcb.show();
+    auto* grid = pcb.findChild<QTableWidget*>(QStringLiteral("stg1"));
+    auto* tabs = pcb.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    QCOMPARE(grid->columnCount(), 5);
+    QCOMPARE(tabs->count(), 3);
+    const QString program = pcb.findChild<QLabel*>(QStringLiteral("ProgramText"))->text();
+    QVERIFY2(program.startsWith("L3, C\n(termina no fim)") && program.endsWith("PC: 1 (C)"),
+             qPrintable(program));
+    const int narrow = pcb.width();
+
+    t.sim.Apply(kelpa::SetOption{kelpa::OptionId::Replacement, 1});
+    pcb.Timer1Timer();
+    QCOMPARE(Row(pcb, 0).mid(5), (QStringList{"Bit R", "Uso"}));
+    QCOMPARE(Row(pcb, 1).mid(5), (QStringList{"1", "3"}));
+    QCOMPARE(Row(pcb, 2).mid(5), (QStringList{"0", "1"}));
+    QCOMPARE(Row(pcb, 3).mid(5), (QStringList{"1", "2"}));
+    QCOMPARE(Row(pcb, 4).mid(5), (QStringList{"0", ""}));
+    QVERIFY(pcb.width() > narrow);
+    tabs->setCurrentIndex(1);
+    int total = 0;
+    for (int column = 0; column < grid->columnCount(); ++column) {
+      total += grid->columnWidth(column);
+    }
+    QVERIFY(total <= grid->viewport()->width());
+
+    t.sim.Apply(kelpa::SetOption{kelpa::OptionId::Replacement, 0});
+    pcb.ProcessIndex = 1;
+    pcb.Timer1Timer();
+    QCOMPARE(grid->columnCount(), 5);
+    QCOMPARE(pcb.width(), narrow);
+    QCOMPARE(tabs->count(), 2);
+  }
+
   void arrowsStepThroughTheTableAndStopAtItsEnds() {
     TestSimulation t;
     for (int i = 0; i < 3; ++i) {

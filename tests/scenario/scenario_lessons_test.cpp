@@ -98,6 +98,7 @@ TEST(ScenarioLessons, ATimedChangeIsTheOptionFromItsTick) {
       {"03-prioridade-dinamica.ini", "GLOBAL", "ESPERA_IO", "9"},
       {"05-swapping.ini", "MEMORIA", "BUSCA", "DEMANDA"},
       {"04-busca-por-demanda.ini", "MEMORIA", "LIMITE_FRAMES", "0"},
+      {"04-busca-por-demanda.ini", "MEMORIA", "SUBSTITUICAO", "LRU"},
       {"05-swapping.ini", "MEMORIA", "MIN_LIVRES", "0"},
   };
   // A new option that may change in a run needs a lesson it changes.

@@ -51,8 +51,16 @@ ScenarioOverride Override(const OptionRow& row, const std::string& value) {
   return *ParseOverride(Joined({SectionName(row.Section), ".", row.Key, "=", value}));
 }
 
-// What refusing a value says: out of range for a number or a flag, unknown for the fetch.
+// Whether the option's values are names rather than numbers.
+bool Named(const OptionRow& row) {
+  return row.Kind == OptionKind::Fetch || row.Kind == OptionKind::Choice;
+}
+
+// What refusing a value says: out of range for a number or a flag, unknown for a name.
 std::string Refusal(const OptionRow& row) {
+  if (row.Kind == OptionKind::Choice) {
+    return "valor desconhecido";
+  }
   return row.Kind == OptionKind::Fetch ? std::string("busca desconhecida") : " fora do intervalo";
 }
 
@@ -124,7 +132,7 @@ TEST(OptionTable, EveryOptionRefusesValuesOutsideItsRange) {
     SCOPED_TRACE(std::string(row.Key));
     for (const int outside : {row.Min - 1, row.Max + 1}) {
       const std::string number = std::to_string(outside);
-      const std::string text = row.Kind == OptionKind::Fetch ? Joined({"LRU", number}) : number;
+      const std::string text = Named(row) ? Joined({"LRU", number}) : number;
       const ScenarioReading read =
           ParseScenario(Joined({"[PROCESSO 1]\n", Section(row), Line(row, text)}), "t.ini", kMsg);
       ASSERT_FALSE(read.Value);

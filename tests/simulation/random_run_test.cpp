@@ -119,7 +119,8 @@ class RandomRunTest : public MemoryTest, public ::testing::WithParamInterface<Ru
     }
     if (roll < 96) {
       mem.FrameLimitEnabled = !mem.FrameLimitEnabled;
-      return "frame limit";
+      mem.Replacement = static_cast<ReplacementPolicy>(Pick(4));
+      return "frame limit and replacement";
     }
     if (roll < 97) {
       mem.AnticipatedFetch = !mem.AnticipatedFetch;
