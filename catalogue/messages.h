@@ -276,7 +276,7 @@ struct TMessages {
   std::string MsgColBitR = "Bit R";
   std::string MsgOrdemDeUso = "Uso";
   std::string MsgPrograma = "Programa";
-  std::string MsgContadorPrograma = "PC:";
+  std::string MsgContadorPrograma = "Contador de programa:";
   std::string MsgProgramaRepete = "(repete)";
   std::string MsgProgramaTermina = "(termina no fim)";
   // Files and folders the program cannot use, and the runner's help on where to read more

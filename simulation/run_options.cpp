@@ -24,6 +24,8 @@ constexpr OptionRow NumberRow(OptionId id, OptionSection section, std::string_vi
           max, byDefault, changeable, keptInSettings, nullptr, member};
 }
 
+// One of names, the first by default. A choice came after the file formats were fixed, so it is
+// written into them only when not at its default.
 constexpr OptionRow ChoiceRow(OptionId id, OptionSection section, std::string_view key,
                               std::string_view json, std::span<const std::string_view> names,
                               bool changeable, bool keptInSettings, int RunOptions::*member) {

@@ -112,7 +112,7 @@ void TPCB::BuildControls() {
   programPage_->setObjectName(QStringLiteral("TabSheet3"));
   programPage_->hide();
   programText_ = new QLabel(programPage_);
-  programText_->setObjectName(QStringLiteral("ProgramText"));
+  programText_->setObjectName(QStringLiteral("StaticText9"));
   programText_->setGeometry(4, 4, 194, 160);
   programText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   programText_->setWordWrap(true);

@@ -181,8 +181,9 @@ class PcbWindowTest : public QObject {
     auto* tabs = pcb.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     QCOMPARE(grid->columnCount(), 5);
     QCOMPARE(tabs->count(), 3);
-    const QString program = pcb.findChild<QLabel*>(QStringLiteral("ProgramText"))->text();
-    QVERIFY2(program.startsWith("L3, C\n(termina no fim)") && program.endsWith("PC: 1 (C)"),
+    const QString program = pcb.findChild<QLabel*>(QStringLiteral("StaticText9"))->text();
+    QVERIFY2(program.startsWith("L3, C\n(termina no fim)") &&
+                 program.endsWith("Contador de programa: 1 (C)"),
              qPrintable(program));
     const int narrow = pcb.width();
 

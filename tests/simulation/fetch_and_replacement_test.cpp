@@ -89,6 +89,57 @@ TEST_F(ReplacementTest, AtTheLimitTheOldestPageLeavesForTheListMatchingItsModifi
   EXPECT_EQ(mem.HardFaultCount, 4);
 }
 
+// Each policy's victim among pages 0, 1 and 2 (loaded in that order) as page 3 comes in, and the
+// line naming its rule; first-in-first-out writes none.
+TEST_F(ReplacementTest, EachPolicyPicksItsVictimAndNamesItsRule) {
+  struct Case {
+    ReplacementPolicy Policy;
+    int Victim;
+    Ints After;
+    const char* Rule;
+  };
+  const Case cases[] = {
+      {ReplacementPolicy::Fifo, 0, {1, 2, 3}, nullptr},
+      {ReplacementPolicy::Lru, 1, {0, 2, 3}, " (LRU: a usada há mais tempo)"},
+      {ReplacementPolicy::SecondChance,
+       1,
+       {2, 0, 3},
+       " (SEGUNDA_CHANCE: a primeira sem bit R na fila)"},
+      {ReplacementPolicy::Optimal, 2, {0, 1, 3}, " (OTIMA: a usada mais adiante no programa)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.Policy));
+    TProcesso* p = Create(3);
+    const auto mark = Mark();
+    bool served = false;
+    Locked([&] {
+      mem.Replacement = c.Policy;
+      // Page 1 was used longest ago and has lost its reference bit; page 0 keeps its bit.
+      p->PageTable[0].LastUse = 5;
+      p->PageTable[1].LastUse = 2;
+      p->PageTable[2].LastUse = 9;
+      p->PageTable[1].Referenced = false;
+      // From the PC on: 0 (the fetch) 1, 0 3, 0 2: page 2 is needed last.
+      p->Instructions[0] = kReadBase + 1;
+      p->Instructions[1] = kReadBase + 3;
+      p->Instructions[2] = kReadBase + 2;
+      p->Length = 3;
+      p->Repeats = false;
+      p->FaultPage = 3;
+      served = mem.ServePageFault(p);
+    });
+    ASSERT_TRUE(served);
+    EXPECT_EQ(Resident(p), c.After);
+    EXPECT_FALSE(p->PageTable[c.Victim].Valid);
+    Texts expected;
+    if (c.Rule != nullptr) {
+      expected.push_back(Line(p, " substitui a página " + std::to_string(c.Victim) + c.Rule));
+    }
+    expected.push_back(Line(p, " HwPF - Imagem 3"));
+    EXPECT_EQ(LinesSince(mark), expected);
+  }
+}
+
 TEST_F(ReplacementTest, LimitOfOneKeepsOnlyTheFaultingPage) {
   TProcesso* p = Create(1);
   for (int page = 1; page < kPagesPerProcess; ++page) {
