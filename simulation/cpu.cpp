@@ -47,6 +47,11 @@ void TCPU::Step() {
   if (RunningProcess != nullptr && RunningProcess->ProgramDone()) {
     sim_.Kernel.RemoveProcess(RunningProcess);
   }
+  // A textbook policy's switch at the end of a slice (or of an allotment) likewise happens as the
+  // next tick starts: the tick that ran the slice's last instruction counts as run.
+  if (RunningProcess != nullptr && SliceDue) {
+    TakeProcessorBack(EventKind::SliceEnded);
+  }
   if (RunningProcess != nullptr && sim_.Kernel.ShouldYield(*RunningProcess)) {
     TakeProcessorBack(sim_.Kernel.Policy == SchedulingPolicy::Srtf ? EventKind::PreemptedForShorter
                                                                    : EventKind::Preempted);
@@ -113,9 +118,7 @@ void TCPU::Step() {
   const SchedulingPolicy policy = sim_.Kernel.Policy;
   if (IsTextbookPolicy(policy)) {
     const bool lowered = sim_.Kernel.ChargeLevelTick(*p);
-    if (lowered || (UsesSlices(policy) && SliceCounter == 0)) {
-      TakeProcessorBack(EventKind::SliceEnded);
-    }
+    SliceDue = lowered || (UsesSlices(policy) && SliceCounter == 0);
     return;
   }
   if (SliceCounter == 0) {
@@ -152,6 +155,7 @@ void TCPU::DispatchNext() {
     return;
   }
   SliceCounter = 0;
+  SliceDue = false;
   LastStamp = sim_.Now();
   TProcesso* p = RunningProcess;
   sim_.ReportProcess(EventKind::Dispatched, *p);

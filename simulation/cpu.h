@@ -25,6 +25,8 @@ class TCPU {
   double BusyTime = 0;
   TProcesso* RunningProcess = nullptr;
   std::int32_t SliceCounter = 0;
+  // A textbook policy takes the processor back as the next tick starts.
+  bool SliceDue = false;
 
   // What the last cycle did with the processor: the process it stepped (none when idle or when
   // the cycle served an interrupt). A timeline reads it after each tick.

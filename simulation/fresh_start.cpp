@@ -12,6 +12,7 @@ void Simulation::ReturnToStart() {
   }
   Cpu.RunningProcess = nullptr;
   Cpu.SliceCounter = 0;
+  Cpu.SliceDue = false;
   Cpu.BusyTime = 0;
   Cpu.LastStamp = 0;
   Espera.Clear();

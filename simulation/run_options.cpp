@@ -24,6 +24,16 @@ constexpr OptionRow NumberRow(OptionId id, OptionSection section, std::string_vi
           max, byDefault, changeable, keptInSettings, nullptr, member};
 }
 
+// A number that came after the file formats were fixed: written into them only when not at its
+// default.
+constexpr OptionRow LaterNumberRow(OptionId id, OptionSection section, std::string_view key,
+                                   std::string_view json, int min, int max, int byDefault,
+                                   int RunOptions::*member) {
+  OptionRow row = NumberRow(id, section, key, json, min, max, byDefault, true, false, member);
+  row.QuietAtDefault = true;
+  return row;
+}
+
 // One of names, the first by default. A choice came after the file formats were fixed, so it is
 // written into them only when not at its default.
 constexpr OptionRow ChoiceRow(OptionId id, OptionSection section, std::string_view key,
@@ -68,6 +78,14 @@ const std::array<OptionRow, kOptionCount> kOptionTable = {{
               &RunOptions::MinFreePercent),
     ChoiceRow(Replacement, Memory, "SUBSTITUICAO", "replacement", kReplacementNames, true, false,
               &RunOptions::Replacement),
+    ChoiceRow(Scheduler, Global, "ESCALONADOR", "scheduler", kSchedulerNames, true, false,
+              &RunOptions::Scheduler),
+    LaterNumberRow(MlfqLevels, Global, "MLFQ_NIVEIS", "mlfq_levels", 1, 16, 3,
+                   &RunOptions::MlfqLevels),
+    LaterNumberRow(MlfqAllotment, Global, "MLFQ_COTA", "mlfq_allotment", 1, 100, 4,
+                   &RunOptions::MlfqAllotment),
+    LaterNumberRow(MlfqBoostPeriod, Global, "MLFQ_IMPULSO", "mlfq_boost_period", 0, 1000, 0,
+                   &RunOptions::MlfqBoostPeriod),
 }};
 
 int OptionRow::Get(const RunOptions& o) const {

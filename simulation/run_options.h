@@ -25,12 +25,19 @@ enum class OptionId : std::uint8_t {
   FrameLimitEnabled,
   MinFreePercent,
   Replacement,
+  Scheduler,
+  MlfqLevels,
+  MlfqAllotment,
+  MlfqBoostPeriod,
 };
-inline constexpr std::size_t kOptionCount = 10;
+inline constexpr std::size_t kOptionCount = 14;
 
 // The page replacement policies, in the order of their names.
 enum class ReplacementPolicy : std::uint8_t { Fifo, Lru, SecondChance, Optimal };
 inline constexpr std::string_view kReplacementNames[] = {"FIFO", "LRU", "SEGUNDA_CHANCE", "OTIMA"};
+// The scheduling policies, in SchedulingPolicy's order: the priority kernel first.
+inline constexpr std::string_view kSchedulerNames[] = {"PRIORIDADE", "FCFS", "RR",
+                                                       "SJF",        "SRTF", "MLFQ"};
 
 // Every option of a run, the three speed controls by their track-bar positions (1..10).
 struct RunOptions {
@@ -41,6 +48,11 @@ struct RunOptions {
   int SlicePosition = 1;      // the time slice, in instructions
   int ClockPosition = 1;      // see ClockPeriodMs
   int IoWaitPosition = 10;    // see WaitPasses
+  int Scheduler = 0;          // a SchedulingPolicy
+  // The multi-level feedback queue's rules (see MlfqRules).
+  int MlfqLevels = 3;
+  int MlfqAllotment = 4;
+  int MlfqBoostPeriod = 0;
   // Memory.
   bool AnticipatedFetch = true;
   bool FrameLimitEnabled = true;

@@ -86,6 +86,18 @@ void Simulation::SetOptionLocked(const SetOption& option) {
     case OptionId::Replacement:
       Memoria.Replacement = static_cast<ReplacementPolicy>(value);
       break;
+    case OptionId::Scheduler:
+      Kernel.SetPolicy(static_cast<SchedulingPolicy>(value));
+      break;
+    case OptionId::MlfqLevels:
+      Kernel.SetMlfqLevels(value);
+      break;
+    case OptionId::MlfqAllotment:
+      Kernel.Mlfq.Allotment = value;
+      break;
+    case OptionId::MlfqBoostPeriod:
+      Kernel.Mlfq.BoostPeriod = value;
+      break;
   }
   if (Listened()) {
     SimEvent event;
@@ -109,6 +121,10 @@ RunOptions Simulation::Options() const {
   o.FrameLimitEnabled = Memoria.FrameLimitEnabled;
   o.MinFreePercent = Memoria.MinFreePercent;
   o.Replacement = static_cast<int>(Memoria.Replacement);
+  o.Scheduler = static_cast<int>(Kernel.Policy);
+  o.MlfqLevels = Kernel.Mlfq.Levels;
+  o.MlfqAllotment = Kernel.Mlfq.Allotment;
+  o.MlfqBoostPeriod = Kernel.Mlfq.BoostPeriod;
   return o;
 }
 
