@@ -71,6 +71,24 @@ Words Row(const std::string& text, const std::string& after, const std::string& 
   return {};
 }
 
+// The values of the row captioned `caption` after each line that starts with `after`, across the
+// tables a wide comparison is split into.
+Words RowAcrossTables(const std::string& text, const std::string& after,
+                      const std::string& caption) {
+  std::istringstream lines(text);
+  Words values;
+  bool armed = false;
+  for (std::string line; std::getline(lines, line);) {
+    armed = armed || line.starts_with(after);
+    if (armed && line.starts_with(caption + " ")) {
+      const Words some = Split(line.substr(caption.size()));
+      values.insert(values.end(), some.begin(), some.end());
+      armed = false;
+    }
+  }
+  return values;
+}
+
 int Number(const Words& row, std::size_t index) {
   return index < row.size() ? std::stoi(row[index]) : -1;
 }
@@ -115,6 +133,40 @@ TEST(LessonCommands, EachSuggestedCommandShowsWhatTheLessonPromises) {
        [](const std::string& lesson, const std::string& suggested) {
          EXPECT_GT(Lines(lesson, "Iniciando Swap"), 0);
          EXPECT_EQ(Lines(suggested, "Iniciando Swap"), 0);
+       }},
+      // The figures each textbook lesson's comments quote, as the comparison prints them.
+      {"06-fcfs-sjf-srtf.ini",
+       [](const std::string&, const std::string& compared) {
+         const std::string means = "Média dos terminados";
+         EXPECT_EQ(Row(compared, means, "  Retorno"), (Words{"24.50", "24.00", "13.50"}));
+         EXPECT_EQ(Row(compared, means, "  Espera"), (Words{"16.00", "15.50", "5.00"}));
+         EXPECT_EQ(Row(compared, "Processo 1", "  Término"), (Words{"20", "20", "34"}));
+       }},
+      {"07-round-robin.ini",
+       [](const std::string&, const std::string& compared) {
+         const std::string means = "Média dos terminados";
+         EXPECT_EQ(Row(compared, means, "  Resposta"), (Words{"1.00", "10.00"}));
+         EXPECT_EQ(Row(compared, means, "  Retorno"), (Words{"29.00", "20.00"}));
+         EXPECT_EQ(Row(compared, means, "  Espera"), (Words{"19.00", "10.00"}));
+       }},
+      {"08-mlfq.ini",
+       [](const std::string&, const std::string& compared) {
+         const std::string ticks = "Processos em ticks";
+         EXPECT_EQ(Row(compared, ticks, "  Término"), (Words{"-", "91"}));
+         EXPECT_EQ(Row(compared, ticks, "  Ticks de UCP"), (Words{"3", "20"}));
+       }},
+      {"09-substituicao.ini",
+       [](const std::string&, const std::string& compared) {
+         EXPECT_EQ(RowAcrossTables(compared, "Processos em ticks", "  Falhas"),
+                   (Words{"11", "9", "10", "7"}));
+       }},
+      {"10-belady.ini",
+       [](const std::string&, const std::string& compared) {
+         // Process 1 has three frames, process 2 four: under FIFO (first column) the one with
+         // more faults more, under LRU less.
+         const std::string ticks = compared.substr(compared.find("Processos em ticks"));
+         EXPECT_EQ(Row(ticks, "Processo 1", "  Falhas"), (Words{"9", "10"}));
+         EXPECT_EQ(Row(ticks, "Processo 2", "  Falhas"), (Words{"10", "8"}));
        }},
   };
   for (const Promise& p : promises) {

@@ -31,10 +31,10 @@ bool Shows(const std::vector<std::string>& log, const std::string& fragment) {
                      [&](const std::string& line) { return line.find(fragment) != line.npos; });
 }
 
-TEST(ScenarioLessons, ThereAreFiveAndEachReadsBackFromWhatItWrites) {
+TEST(ScenarioLessons, ThereAreTenAndEachReadsBackFromWhatItWrites) {
   const TMessages msg;
   const auto lessons = Lessons();
-  EXPECT_EQ(lessons.size(), 5u);
+  EXPECT_EQ(lessons.size(), 10u);
   for (const std::string& path : lessons) {
     const ScenarioReading read = ReadScenarioFile(path, msg);
     ASSERT_TRUE(read.Value) << read.Error->Text();
@@ -70,6 +70,16 @@ TEST(ScenarioLessons, EachShowsWhatItsCommentsPromise) {
       {"05-swapping.ini", "", " IO outswapped", true},
       {"05-swapping.ini", "", " swap in", true},
       {"05-swapping.ini", "MEMORIA.MIN_LIVRES=0", "Iniciando Swap", false},
+      {"06-fcfs-sjf-srtf.ini", "", " escolhido: o primeiro a chegar à fila (FCFS)", true},
+      {"06-fcfs-sjf-srtf.ini", "GLOBAL.ESCALONADOR=SRTF",
+       " escolhido: o menor tempo restante, 2 ticks (SRTF)", true},
+      {"06-fcfs-sjf-srtf.ini", "GLOBAL.ESCALONADOR=SRTF", " tem menos a executar (SRTF)", true},
+      {"08-mlfq.ini", "", " gastou sua cota e desce ao nível 1 (MLFQ)", true},
+      {"08-mlfq.ini", "", "Impulso", false},
+      {"08-mlfq.ini", "GLOBAL.MLFQ_IMPULSO=10", "Impulso: todos os processos voltam ao nível 2",
+       true},
+      {"09-substituicao.ini", "", " substitui a página", false},
+      {"09-substituicao.ini", "MEMORIA.SUBSTITUICAO=LRU", "(LRU: a usada há mais tempo)", true},
   };
   for (const Expectation& e : table) {
     std::vector<ScenarioOverride> set;
@@ -99,6 +109,10 @@ TEST(ScenarioLessons, ATimedChangeIsTheOptionFromItsTick) {
       {"05-swapping.ini", "MEMORIA", "BUSCA", "DEMANDA"},
       {"04-busca-por-demanda.ini", "MEMORIA", "LIMITE_FRAMES", "0"},
       {"04-busca-por-demanda.ini", "MEMORIA", "SUBSTITUICAO", "LRU"},
+      {"08-mlfq.ini", "GLOBAL", "ESCALONADOR", "FCFS"},
+      {"08-mlfq.ini", "GLOBAL", "MLFQ_NIVEIS", "2"},
+      {"08-mlfq.ini", "GLOBAL", "MLFQ_COTA", "1"},
+      {"08-mlfq.ini", "GLOBAL", "MLFQ_IMPULSO", "10"},
       {"05-swapping.ini", "MEMORIA", "MIN_LIVRES", "0"},
   };
   // A new option that may change in a run needs a lesson it changes.

@@ -274,7 +274,7 @@ using enum SchedulingPolicy;
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomRunTest,
                          ::testing::Values(RunParam{1, Priority}, RunParam{7, Priority},
                                            RunParam{2024, Priority}, RunParam{9, Fcfs},
-                                           RunParam{4, RoundRobin}, RunParam{5, Sjf},
+                                           RunParam{14, RoundRobin}, RunParam{5, Sjf},
                                            RunParam{6, Srtf}, RunParam{8, Mlfq}));
 
 }  // namespace
