@@ -135,6 +135,34 @@ TEST(RunnerGolden, ComparisonTableInTextAndCsv) {
   CompareWithGolden("compare.csv", Compare(TraceFormat::Csv, table, 80));
 }
 
+// The scheduling policies' worked example (see scheduling_policies_test.cpp, where its tables are
+// done by hand) as the comparison prints it: every policy's per-job figures side by side.
+TEST(RunnerGolden, PoliciesComparedOnTheWorkedExample) {
+  Scenario s;
+  s.Title = "worked";
+  s.Ticks = 20;
+  s.Options.SlicePosition = 2;
+  s.Options.MlfqAllotment = 2;
+  for (const auto& [arrival, length] : {std::pair{0, 7}, {2, 4}, {4, 1}, {5, 4}}) {
+    ScenarioProcess p;
+    p.Number = static_cast<int>(s.Processes.size()) + 1;
+    p.Arrival = arrival;
+    p.Color = kProcessPalette[s.Processes.size()];
+    p.Program = {std::vector<std::int32_t>(static_cast<std::size_t>(length), kCompute), false};
+    s.Processes.push_back(p);
+  }
+  const std::vector<std::string> names = {"FCFS", "SJF", "SRTF", "RR", "MLFQ"};
+  ComparisonTable table;
+  table.VaryNames = {"GLOBAL.ESCALONADOR"};
+  table.Combinations =
+      Combinations({{"GLOBAL.ESCALONADOR", *ParseOverride("GLOBAL.ESCALONADOR=FCFS"), names}});
+  for (const std::string& name : names) {
+    s.Options.Scheduler = *ChoiceOf(RowOf(OptionId::Scheduler), name);
+    table.Results.push_back(RunScenario(s, TMessages(), nullptr));
+  }
+  CompareWithGolden("policies.txt", Compare(TraceFormat::Text, table, 100));
+}
+
 // However many combinations, each comes once and in order, and every line fits the width.
 TEST(RunnerGolden, ComparisonTextWrapsToTheWidth) {
   const std::vector<std::string> slices = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
