@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The processor-management window: the sixteen ready queues with their discs, the processor, the
-// I/O device with its wait counter, the suspended row, and the three speed controls.
+// The processor-management window: the ready queues with their discs (sixteen under the priority
+// kernel), the processor, the I/O device with its wait counter, the suspended row, and the three
+// speed controls.
 #pragma once
 
 #include <QMainWindow>
