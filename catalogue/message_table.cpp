@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "catalogue/messages.h"
 
+#include <iterator>
+
 namespace kelpa {
 
 const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
@@ -253,6 +255,17 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3367", &TMessages::MsgGuiaProximo},
       {"MSG", "MSG3368", &TMessages::MsgGuiaNaoEncontrado},
       {"MSG", "MSG3369", &TMessages::MsgGuiaForaDoGuia},
+      // The scheduling policies' names and the processor window's queues under them.
+      {"MSG", "MSG3370", &TMessages::MsgPoliticaPrioridade},
+      {"MSG", "MSG3371", &TMessages::MsgPoliticaFcfs},
+      {"MSG", "MSG3372", &TMessages::MsgPoliticaRr},
+      {"MSG", "MSG3373", &TMessages::MsgPoliticaSjf},
+      {"MSG", "MSG3374", &TMessages::MsgPoliticaSrtf},
+      {"MSG", "MSG3375", &TMessages::MsgPoliticaMlfq},
+      {"MSG", "MSG3376", &TMessages::MsgFilaUnica},
+      {"MSG", "MSG3377", &TMessages::MsgFilaUnicaDica},
+      {"MSG", "MSG3378", &TMessages::MsgFilaNivel},
+      {"MSG", "MSG3379", &TMessages::MsgFilaNivelDica},
   }};
   return entries;
 }
@@ -298,6 +311,13 @@ std::string TMessages::LocationName(int location) const {
     default:
       return "*";
   }
+}
+
+const std::string& TMessages::PolicyName(int policy) const {
+  static const std::string empty;
+  const std::string* names[] = {&MsgPoliticaPrioridade, &MsgPoliticaFcfs, &MsgPoliticaRr,
+                                &MsgPoliticaSjf,        &MsgPoliticaSrtf, &MsgPoliticaMlfq};
+  return policy >= 0 && policy < static_cast<int>(std::size(names)) ? *names[policy] : empty;
 }
 
 }  // namespace kelpa

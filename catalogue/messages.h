@@ -294,7 +294,7 @@ struct TMessages {
       " encerra as opções: um FILE depois dele pode começar com -.";
   std::string MsgRunAjudaMais = "Mais informações: man kelpa e os guias em /usr/share/doc/kelpa.";
   std::string MsgRunOpcaoSemValor = "opção que não leva valor: %1";
-  // The guide window (MSG3360..MSG3379): its caption, the guides it opens, its search.
+  // The guide window (MSG3360..MSG3369): its caption, the guides it opens, its search.
   std::string MsgGuiaTitulo = "Guia";
   std::string MsgGuiaPasseio = "Passeio pelas janelas";
   std::string MsgGuiaCenarios = "Arquivos de cenário";
@@ -307,11 +307,28 @@ struct TMessages {
   std::string MsgGuiaNaoEncontrado = "Não encontrado: %1";
   // %1 is the link, which leads to a file the guide does not hold.
   std::string MsgGuiaForaDoGuia = "Fora do guia: %1";
+  // The scheduling policies (MSG3370..MSG3379): their names in the scheduling options, in
+  // SchedulingPolicy's order, and the processor window's queues under a policy other than the
+  // priority kernel.
+  std::string MsgPoliticaPrioridade = "Prioridade (padrão)";
+  std::string MsgPoliticaFcfs = "FCFS (ordem de chegada)";
+  std::string MsgPoliticaRr = "Round-robin (RR)";
+  std::string MsgPoliticaSjf = "SJF (menor rajada primeiro)";
+  std::string MsgPoliticaSrtf = "SRTF (menor tempo restante)";
+  std::string MsgPoliticaMlfq = "Fila multinível com realimentação (MLFQ)";
+  std::string MsgFilaUnica = "Fila";
+  // %1 is the policy's name.
+  std::string MsgFilaUnicaDica = "A única fila de prontos: %1";
+  // %1 is the level, 0 the lowest.
+  std::string MsgFilaNivel = "N%1";
+  std::string MsgFilaNivelDica = "Fila do nível %1; o nível ocupado mais alto é servido primeiro";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
   // Name of a page location 0..4; "*" for any other code.
   std::string LocationName(int location) const;
+  // Name of a scheduling policy 0..5 (SchedulingPolicy's order); empty for any other code.
+  const std::string& PolicyName(int policy) const;
 };
 
 // One catalogue entry: where it is read from and which text it fills.
@@ -321,7 +338,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 239;
+inline constexpr std::size_t kMessageCount = 249;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -31,6 +31,7 @@
 #include "gui/processor/ready_queue_picture.h"
 #include "gui/processor/scheduling_options_window.h"
 #include "gui/processor/ticked_slider.h"
+#include "simulation/scheduling_policy.h"
 #include "simulation/simulation.h"
 #include "simulation/snapshots.h"
 
@@ -41,6 +42,10 @@ namespace {
 constexpr int kPriorityLabelTops[kPriorityLevels] = {245, 233, 221, 209, 196, 184, 172, 160,
                                                      148, 136, 124, 112, 99,  87,  75,  63};
 constexpr int kPriorityLabelLeft = 308;
+// A queue's name under another policy ends here, just left of the ladder, however long it is.
+constexpr int kQueueLabelRight = 326;
+// "Pronto" stands this far above the highest row drawn.
+constexpr int kReadyTitleAbove = 19;
 
 QFrame* AddRectangle(QWidget* parent, const char* name, int left, int top, int width, int height) {
   auto* shape = new QFrame(parent);
@@ -70,7 +75,13 @@ TfrmGP::TfrmGP(Simulation& sim, TLanguage* language, QWidget* parent)
   discs_ = new DiscRegistry(ClientArea(), this);
 
   TranslateForm(language, "GP", this);
-  ForcePriorityNumbers();
+  for (int priority = 0; priority < kPriorityLevels; ++priority) {
+    priorityHints_[priority] = Labels_[priority]->toolTip();
+  }
+  const RunOptions inForce = SnapshotOptions(sim_);
+  scheduler_ = inForce.Scheduler;
+  levels_ = inForce.MlfqLevels;
+  ShowQueues();
   // The red of the real-time numbers is chosen against the window's colour: again for a new look.
   new PaletteFollower(this, [this] { PaintRealTimeLabels(threshold_); });
   ProgressBar1->setMaximum(100);
@@ -104,7 +115,7 @@ void TfrmGP::CreateComponents() {
     Labels_[priority]->setAttribute(Qt::WA_TranslucentBackground);
   }
 
-  AddLabel(client, "Label19", QStringLiteral("Pronto"), 320, 45, true);
+  Label19 = AddLabel(client, "Label19", QStringLiteral("Pronto"), 320, 45, true);
   AddLabel(client, "Label20", QStringLiteral("Espera"), 8, 174, true);
   AddLabel(client, "Label24", QStringLiteral("IO"), 27, 199);
   S_IO = AddRectangle(client, "S_IO", 50, 195, 22, 23);
@@ -209,6 +220,43 @@ void TfrmGP::ForcePriorityNumbers() {
   }
 }
 
+void TfrmGP::ShowQueues() {
+  const auto policy = static_cast<SchedulingPolicy>(scheduler_);
+  const int rows = policy == SchedulingPolicy::Priority ? kPriorityLevels
+                   : policy == SchedulingPolicy::Mlfq   ? std::clamp(levels_, 1, kPriorityLevels)
+                                                        : 1;
+  S_ESCALONA->SetRows(rows);
+  Label19->move(Label19->x(), S_ESCALONA->y() + S_ESCALONA->TopOfRows() - kReadyTitleAbove);
+  if (policy == SchedulingPolicy::Priority) {
+    ForcePriorityNumbers();
+    for (int priority = 0; priority < kPriorityLevels; ++priority) {
+      Labels_[priority]->move(kPriorityLabelLeft, kPriorityLabelTops[priority]);
+      Labels_[priority]->setToolTip(priorityHints_[priority]);
+      Labels_[priority]->show();
+    }
+  } else {
+    const TMessages& msg = sim_.Msg;
+    for (int queue = 0; queue < kPriorityLevels; ++queue) {
+      QLabel* label = Labels_[queue];
+      label->setVisible(queue < rows);
+      const std::string level = std::to_string(queue);
+      label->setText(ToQString(policy == SchedulingPolicy::Mlfq ? FillIn(msg.MsgFilaNivel, {level})
+                                                                : msg.MsgFilaUnica));
+      label->setToolTip(
+          ToQString(policy == SchedulingPolicy::Mlfq
+                        ? FillIn(msg.MsgFilaNivelDica, {level})
+                        : FillIn(msg.MsgFilaUnicaDica, {msg.PolicyName(scheduler_)})));
+      label->adjustSize();
+      label->move(kQueueLabelRight - label->width(), kPriorityLabelTops[queue]);
+    }
+  }
+  PaintRealTimeLabels(threshold_);
+}
+
+int TfrmGP::QueueRows() const {
+  return S_ESCALONA->Rows();
+}
+
 void TfrmGP::SetOptionsWindow(Tfrm_Opt* options) {
   options_ = options;
 }
@@ -235,10 +283,11 @@ void TfrmGP::PaintRealTimeLabels(int threshold) {
   // in a dark one the lighter red that reads on the window. The others are plain text in the
   // window's own text colour, so they follow a change of look.
   threshold_ = threshold;
+  const bool priorities = static_cast<SchedulingPolicy>(scheduler_) == SchedulingPolicy::Priority;
   for (int priority = 0; priority < kPriorityLevels; ++priority) {
     QLabel* label = Labels_[priority];
     QPalette palette;
-    if (threshold <= priority) {
+    if (priorities && threshold <= priority) {
       const QPalette& look = QApplication::palette(label);
       palette.setColor(QPalette::WindowText,
                        IsDarkPalette(look) ? ReadableShade(Qt::red, look.color(QPalette::Window))
@@ -263,6 +312,10 @@ void TfrmGP::ShowOption(OptionId option, int value) {
                                                      : nullptr;
   if (option == OptionId::RealTimeThreshold) {
     PaintRealTimeLabels(value);
+  }
+  if (option == OptionId::Scheduler || option == OptionId::MlfqLevels) {
+    (option == OptionId::Scheduler ? scheduler_ : levels_) = value;
+    ShowQueues();
   }
   if (bar == nullptr) {
     return;
@@ -294,7 +347,11 @@ void TfrmGP::Opcoes1Click() {
 }
 
 void TfrmGP::showEvent(QShowEvent* event) {
-  PaintRealTimeLabels(SnapshotOptions(sim_).RealTimeThreshold);
+  const RunOptions inForce = SnapshotOptions(sim_);
+  scheduler_ = inForce.Scheduler;
+  levels_ = inForce.MlfqLevels;
+  threshold_ = inForce.RealTimeThreshold;
+  ShowQueues();
   QMainWindow::showEvent(event);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The ready-queue ladder of the processor window: a column of sixteen blue cells with dark
-// borders, one per priority, stretched over the widget.
+// borders, one per priority, stretched over the widget. A policy with fewer queues draws only its
+// queues' cells, the lowest ones, where their discs stand; the cells above stay empty.
 #pragma once
 
 #include <QWidget>
@@ -15,8 +16,17 @@ class ReadyQueuePicture : public QWidget {
 
   explicit ReadyQueuePicture(QWidget* parent = nullptr);
 
+  // How many cells are drawn, from the bottom (1..16).
+  void SetRows(int rows);
+  int Rows() const { return rows_; }
+  // The top of the highest cell drawn, in the widget's coordinates.
+  int TopOfRows() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int rows_ = kCells;
 };
 
 }  // namespace kelpa

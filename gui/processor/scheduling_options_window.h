@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The scheduling-options dialog: preemption, dynamic priority and the lowest real-time priority.
+// The scheduling-options dialog: preemption, dynamic priority, the lowest real-time priority, the
+// scheduling policy and the multi-level feedback queue's rules.
 // The controls are an edit copy of the settings; "Confirmar" puts them into effect and saves them.
 #pragma once
 
@@ -9,7 +10,9 @@
 #include "simulation/run_options.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
+class QSpinBox;
 class QToolButton;
 
 namespace kelpa {
@@ -38,7 +41,10 @@ class Tfrm_Opt : public QDialog {
 
  private:
   void CreateComponents();
+  void CreatePolicyControls();
   void TrackBar1Change(int position);
+  // The feedback queue's rules can be edited only while it is the chosen policy.
+  void ComboBox1Change(int index);
 
   Simulation& sim_;
   std::function<bool()> saveSettings_;
@@ -47,6 +53,15 @@ class Tfrm_Opt : public QDialog {
   SelectionTrackBar* TrackBar1 = nullptr;
   QCheckBox* CheckBox1 = nullptr;
   QCheckBox* CheckBox2 = nullptr;
+  QLabel* Label2 = nullptr;
+  QComboBox* ComboBox1 = nullptr;  // the policy, in SchedulingPolicy's order
+  // The feedback queue's levels, allotment and boost period, with their labels.
+  QLabel* Label3 = nullptr;
+  QSpinBox* SpinEdit1 = nullptr;
+  QLabel* Label4 = nullptr;
+  QSpinBox* SpinEdit2 = nullptr;
+  QLabel* Label5 = nullptr;
+  QSpinBox* SpinEdit3 = nullptr;
   QToolButton* SpeedButton1 = nullptr;
   QToolButton* SpeedButton2 = nullptr;
 };

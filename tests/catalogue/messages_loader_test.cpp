@@ -44,11 +44,12 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[163].Key), "MSG9009");
   EXPECT_EQ(std::string(entries[164].Key), "MSG3250");
   EXPECT_EQ(std::string(entries[169].Key), "MSG3255");
-  // Then the texts of files and folders the program cannot use and of the runner's help; last,
-  // the guide window's.
-  EXPECT_EQ(std::string(entries[kMessageCount - 17].Key), "MSG3350");
-  EXPECT_EQ(std::string(entries[kMessageCount - 10].Key), "MSG3360");
-  EXPECT_EQ(std::string(entries.back().Key), "MSG3369");
+  // Then the texts of files and folders the program cannot use and of the runner's help, the
+  // guide window's and, last, the scheduling policies'.
+  EXPECT_EQ(std::string(entries[kMessageCount - 27].Key), "MSG3350");
+  EXPECT_EQ(std::string(entries[kMessageCount - 20].Key), "MSG3360");
+  EXPECT_EQ(std::string(entries[kMessageCount - 10].Key), "MSG3370");
+  EXPECT_EQ(std::string(entries.back().Key), "MSG3379");
 }
 
 TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {

@@ -232,6 +232,40 @@ class ProcessorWindowTest : public QObject {
     QVERIFY(s.gp.PriorityLabel(16) == nullptr && s.gp.PriorityLabel(-1) == nullptr);
   }
 
+  // The window draws the queues the policy has and labels them, live, and is the described
+  // ladder again back under the priority kernel.
+  void queuesFollowThePolicy() {
+    ShownSimulation s;
+    s.gp.show();
+    const auto visibleLabels = [&s] {
+      int shown = 0;
+      for (int queue = 0; queue < 16; ++queue) {
+        shown += s.gp.PriorityLabel(queue)->isVisible() ? 1 : 0;
+      }
+      return shown;
+    };
+    const auto text = [&s](int queue) { return s.gp.PriorityLabel(queue)->text(); };
+    const struct {
+      int policy;
+      int levels;
+      int rows;
+      QString bottom;
+      QString top;
+    } cases[] = {{1, 3, 1, "Fila", "Fila"}, {5, 3, 3, "N0", "N2"}, {5, 16, 16, "N0", "N15"},
+                 {5, 1, 1, "N0", "N0"},     {0, 1, 16, "0", "15"}, {3, 5, 1, "Fila", "Fila"},
+                 {0, 5, 16, "0", "15"}};
+    for (const auto& c : cases) {
+      s.sim.Apply(SetOption{OptionId::MlfqLevels, c.levels});
+      s.sim.Apply(SetOption{OptionId::Scheduler, c.policy});
+      QCOMPARE(s.gp.QueueRows(), c.rows);
+      QCOMPARE(visibleLabels(), c.rows);
+      QCOMPARE(text(0), c.bottom);
+      QCOMPARE(text(c.rows - 1), c.top);
+      // Real time is the priority kernel's alone.
+      QCOMPARE(s.LabelIsRed(8), c.policy == 0);
+    }
+  }
+
   void labelsFromTheThresholdUpAreRed() {
     ShownSimulation s;
     s.gp.show();

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The scheduling-options window saving through the real settings file in a temporary folder.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gui/common/option_follower.h"
@@ -18,6 +21,7 @@
 #include "platform/error_reporter.h"
 #include "platform/ini_file.h"
 #include "session/settings.h"
+#include "simulation/scheduling_policy.h"
 #include "simulation/simulation.h"
 #include "support/recording_log.h"
 
@@ -55,6 +59,8 @@ struct OptionsUnderTest {
   QCheckBox* Check(const char* name) {
     return opt.findChild<QCheckBox*>(QString::fromLatin1(name));
   }
+  QSpinBox* Rule(const char* name) { return opt.findChild<QSpinBox*>(QString::fromLatin1(name)); }
+  QComboBox* Policy() { return opt.findChild<QComboBox*>(QStringLiteral("ComboBox1")); }
   void Click(const char* name) { opt.findChild<QToolButton*>(QString::fromLatin1(name))->click(); }
   // Red, in whichever shade of it reads on the window.
   bool LabelIsRed(int priority) const {
@@ -213,6 +219,58 @@ class SchedulingOptionsTest : public QObject {
     // The values are in force for this run and the labels already show them.
     QCOMPARE(t.sim.Settings.RealTimeThreshold.load(), 4);
     QVERIFY(t.LabelIsRed(4) && !t.LabelIsRed(3));
+  }
+
+  void policyAndFeedbackRulesAreConfirmedFollowedAndCancelled_data() {
+    QTest::addColumn<int>("policy");
+    QTest::addColumn<int>("levels");
+    QTest::addColumn<int>("allotment");
+    QTest::addColumn<int>("boost");
+    QTest::newRow("fcfs") << 1 << 3 << 4 << 0;
+    QTest::newRow("srtf") << 4 << 3 << 4 << 0;
+    QTest::newRow("mlfq, widest") << 5 << 16 << 100 << 1000;
+    QTest::newRow("mlfq, one level") << 5 << 1 << 1 << 7;
+  }
+
+  void policyAndFeedbackRulesAreConfirmedFollowedAndCancelled() {
+    QFETCH(int, policy);
+    QFETCH(int, levels);
+    QFETCH(int, allotment);
+    QFETCH(int, boost);
+    OptionsUnderTest t;
+    t.opt.show();
+    QCOMPARE(t.Policy()->count(), kSchedulingPolicyCount);
+    QCOMPARE(t.Policy()->currentText(), QString::fromStdString(t.msg.MsgPoliticaPrioridade));
+    QVERIFY(!t.Rule("SpinEdit1")->isEnabled());
+    t.Policy()->setCurrentIndex(policy);
+    const bool mlfq = policy == static_cast<int>(SchedulingPolicy::Mlfq);
+    for (const char* rule : {"SpinEdit1", "SpinEdit2", "SpinEdit3"}) {
+      QCOMPARE(t.Rule(rule)->isEnabled(), mlfq);
+    }
+    t.Rule("SpinEdit1")->setValue(levels);
+    t.Rule("SpinEdit2")->setValue(allotment);
+    t.Rule("SpinEdit3")->setValue(boost);
+    t.Click("SpeedButton1");
+    const auto kernel = [&t] {
+      std::lock_guard lock(t.sim.Lock);
+      return std::tuple{static_cast<int>(t.sim.Kernel.Policy), t.sim.Kernel.Mlfq.Levels,
+                        t.sim.Kernel.Mlfq.Allotment, t.sim.Kernel.Mlfq.BoostPeriod};
+    };
+    QVERIFY(kernel() == std::tuple(policy, levels, allotment, boost));
+    QCOMPARE(t.gp.QueueRows(), mlfq ? levels : 1);
+
+    // Set elsewhere, the controls follow; "Cancelar" brings back what is in force.
+    t.opt.show();
+    t.sim.Apply(SetOption{OptionId::Scheduler, 2});
+    t.sim.Apply(SetOption{OptionId::MlfqAllotment, 9});
+    QCOMPARE(t.Policy()->currentIndex(), 2);
+    QCOMPARE(t.Rule("SpinEdit2")->value(), 9);
+    t.Policy()->setCurrentIndex(0);
+    t.Rule("SpinEdit3")->setValue(boost + 1);
+    t.Click("SpeedButton2");
+    QCOMPARE(t.Policy()->currentIndex(), 2);
+    QCOMPARE(t.Rule("SpinEdit3")->value(), boost);
+    QVERIFY(kernel() == std::tuple(2, levels, 9, boost));
   }
 
   void selectionBandIsDrawnFromTheThumb() {
