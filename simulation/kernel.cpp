@@ -223,10 +223,12 @@ void TKernel::SetMlfqLevels(int levels) {
 }
 
 void TKernel::CountCycle() {
-  Cycles += 1;
-  if (Policy == SchedulingPolicy::Mlfq && Mlfq.BoostPeriod > 0 && Cycles % Mlfq.BoostPeriod == 0) {
+  // Every BoostPeriod ticks: as ticks B, 2B, ... start, once B ticks have run.
+  if (Policy == SchedulingPolicy::Mlfq && Mlfq.BoostPeriod > 0 && Cycles > 0 &&
+      Cycles % Mlfq.BoostPeriod == 0) {
     BoostLevels();
   }
+  Cycles += 1;
 }
 
 void TKernel::BoostLevels() {

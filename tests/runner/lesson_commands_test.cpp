@@ -152,7 +152,7 @@ TEST(LessonCommands, EachSuggestedCommandShowsWhatTheLessonPromises) {
       {"08-mlfq.ini",
        [](const std::string&, const std::string& compared) {
          const std::string ticks = "Processos em ticks";
-         EXPECT_EQ(Row(compared, ticks, "  Término"), (Words{"-", "91"}));
+         EXPECT_EQ(Row(compared, ticks, "  Término"), (Words{"-", "93"}));
          EXPECT_EQ(Row(compared, ticks, "  Ticks de UCP"), (Words{"3", "20"}));
        }},
       {"09-substituicao.ini",
