@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/twenty_mixed.h"
 #include "runner/scenario_recorder.h"
 #include "simulation/colour.h"
 #include "simulation/process.h"
@@ -43,12 +44,7 @@ Scenario PolicyScenario(int scheduler, int replacement) {
       "C*12, E1, C*12, L2, G4, C*9",
   };
   for (int i = 0; i < 12; ++i) {
-    ScenarioProcess p;
-    p.Number = i + 1;
-    p.Kind = i % kProcessKindCount;
-    p.Priority = i % 10;
-    p.FrameLimit = 1 + i % 5;
-    p.Color = kProcessPalette[static_cast<std::size_t>(i) % kProcessPalette.size()];
+    ScenarioProcess p = MixedProcess(i);
     if (i >= 3 && i < 6) {
       p.Program = {Codes(kOwn[i - 3]), true};
     } else if (i >= 6) {

@@ -10,16 +10,21 @@
 
 namespace kelpa::bench {
 
+// The i-th process of the mix (from 0): kinds, priorities and frame limits in turn.
+inline ScenarioProcess MixedProcess(int i) {
+  ScenarioProcess p;
+  p.Number = i + 1;
+  p.Kind = i % kProcessKindCount;
+  p.Priority = i % 10;
+  p.FrameLimit = 1 + i % 5;
+  p.Color = kProcessPalette[static_cast<std::size_t>(i) % kProcessPalette.size()];
+  return p;
+}
+
 inline Scenario TwentyMixed() {
   Scenario s;
   for (int i = 0; i < 20; ++i) {
-    ScenarioProcess p;
-    p.Number = i + 1;
-    p.Kind = i % kProcessKindCount;
-    p.Priority = i % 10;
-    p.FrameLimit = 1 + i % 5;
-    p.Color = kProcessPalette[static_cast<std::size_t>(i) % kProcessPalette.size()];
-    s.Processes.push_back(p);
+    s.Processes.push_back(MixedProcess(i));
   }
   return s;
 }

@@ -34,20 +34,8 @@ void SelectionTrackBar::SetSelection(int start, int end) {
 }
 
 QRect SelectionTrackBar::BandRect() const {
-  QStyleOptionSlider option;
-  initStyleOption(&option);
-  const QRect groove =
-      style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
-  const QRect handle =
-      style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
-  // The handle's centre travels over the groove's length minus the handle width.
-  const int span = groove.width() - handle.width();
-  const int offset = groove.left() + handle.width() / 2;
-  const auto x = [&](int value) {
-    return offset + QStyle::sliderPositionFromValue(minimum(), maximum(), value, span);
-  };
-  const int top = groove.center().y() - 2;
-  return QRect(QPoint(x(selStart_), top), QPoint(x(selEnd_), top + 4));
+  const int top = Groove().center().y() - 2;
+  return QRect(QPoint(ValueX(selStart_), top), QPoint(ValueX(selEnd_), top + 4));
 }
 
 void SelectionTrackBar::paintEvent(QPaintEvent* event) {

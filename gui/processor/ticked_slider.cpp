@@ -40,22 +40,31 @@ void TickedSlider::paintEvent(QPaintEvent* /*event*/) {
   }
 }
 
-void TickedSlider::PaintTicks(QPainter& painter) const {
+QRect TickedSlider::Groove() const {
   QStyleOptionSlider option;
   initStyleOption(&option);
-  const QRect groove =
-      style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+  return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+}
+
+int TickedSlider::ValueX(int value) const {
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  const QRect groove = Groove();
   const QRect handle =
       style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
-  // A mark stands under the handle's centre at each value, as the handle travels the groove.
-  const int span = groove.width() - handle.width();
-  const int offset = groove.left() + handle.width() / 2;
+  return groove.left() + handle.width() / 2 +
+         QStyle::sliderPositionFromValue(minimum(), maximum(), value,
+                                         groove.width() - handle.width());
+}
+
+void TickedSlider::PaintTicks(QPainter& painter) const {
+  // A mark stands under the handle's centre at each value.
   const int interval = tickInterval() > 0 ? tickInterval() : std::max(1, singleStep());
   painter.setPen(QPen(TickColour(), 1));
   const int bottom = rect().bottom();
   const int top = bottom - kTickLength + 1;
   for (int value = minimum(); value <= maximum(); value += interval) {
-    const int x = offset + QStyle::sliderPositionFromValue(minimum(), maximum(), value, span);
+    const int x = ValueX(value);
     if (tickPosition() & TicksAbove) {
       painter.drawLine(x, rect().top(), x, rect().top() + kTickLength - 1);
     }

@@ -19,6 +19,10 @@ class TickedSlider : public QSlider {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // Where the handle's centre stands at value: it travels the groove's length minus its width.
+  int ValueX(int value) const;
+  // The groove as the style draws it.
+  QRect Groove() const;
 
  private:
   void PaintTicks(QPainter& painter) const;
