@@ -27,4 +27,11 @@ if [ ! -s "$dir/display" ]; then
 fi
 DISPLAY=":$(head -n 1 "$dir/display")"
 export DISPLAY
-"$@"
+status=0
+"$@" || status=$?
+# A command that failed shows what the server said, in case it went away under it.
+if [ "$status" -ne 0 ]; then
+  echo "--- Xvfb on $DISPLAY (pid $xvfb, $(kill -0 "$xvfb" 2>/dev/null && echo running || echo gone)) ---" >&2
+  cat "$dir/xvfb.log" >&2
+fi
+exit "$status"
