@@ -141,7 +141,8 @@ struct TMessages {
   std::string MsgRunAjudaSaida =
       "Saída: 0 sucesso, 2 erro de uso ou de cenário, 3 erro de execução.";
   std::string MsgRunVejaAjuda = "Use kelpa --help para ver as opções.";
-  std::string MsgRunSemComando = "falta o comando (--run, --compare, --check, --help ou --version)";
+  std::string MsgRunSemComando =
+      "falta o comando (--run, --compare, --check, --corrigir, --help ou --version)";
   std::string MsgRunDoisComandos = "um comando só por vez: ";
   std::string MsgRunOpcaoDesconhecida = "opção desconhecida: ";
   std::string MsgRunArgumentoSobrando = "argumento inesperado: ";

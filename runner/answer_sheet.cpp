@@ -71,6 +71,7 @@ std::optional<std::vector<std::string>> Cells(std::string_view line, char separa
         at += line[at] == '"' ? 1 : 0;
         cell += line[at++];
       }
+      cell = std::string(Trimmed(cell));
       const auto end = line.find(separator, at);
       at = end == std::string_view::npos ? line.size() : end;
     } else {

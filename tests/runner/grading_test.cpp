@@ -39,7 +39,7 @@ TEST(Grading, ScoresWhatStudentsHandInAndRefusesWhatCannotBeRead) {
       {"blank cells, a row left out, columns reordered", "tick,cpu,P1,P2\n0,1,RUN,\n2,2,,\n", 0,
        "Certas: 3 de 3 respondidas (100%); 3 de 12 no total (25%)\n"},
       {"semicolons and quoted cells",
-       "tick;P1;P2;cpu\n0;\"RUN\";-;1\n1;RDY;\"RUN\";INT_SLICE\n2;IO;RDY;\"2\"\n3;IO;PF;IDLE;;\n",
+       "tick;P1;P2;cpu\n0;\" RUN \";-;1\n1;RDY;\"RUN\";INT_SLICE\n2;IO;RDY;\"2\"\n3;IO;PF;IDLE;;\n",
        0, kAllRight},
       {"BOM, CRLF and blank lines",
        "\xEF\xBB\xBFtick,P1,P2,cpu\r\n\r\n0,RUN,-,1\r\n1,RDY,RUN,INT_SLICE\r\n,,,\r\n"
@@ -58,6 +58,11 @@ TEST(Grading, ScoresWhatStudentsHandInAndRefusesWhatCannotBeRead) {
        "answers.csv:4: tick 9 que a chave não tem\n"},
       {"a cell that is no state", "tick,P1\n0,RAN\n", 2,
        "answers.csv:2: coluna P1: \"RAN\" não é um estado\n"},
+      {"a tick given twice", "tick,P1\n0,RUN\n\n0,RDY\n", 2,
+       "answers.csv:4: tick 0 repetido (já na linha 2)\n"},
+      {"a processor column that is no processor", "tick,cpu\n1,RUN\n", 2,
+       "answers.csv:2: coluna cpu: \"RUN\" não é um pid, IDLE, INT_PREEMPT, INT_SLICE nem "
+       "INT_PF\n"},
       {"a quote left open", "tick,P1\n0,\"RUN\n", 2,
        "answers.csv:2: aspas abertas e não fechadas na linha\n"},
       {"a file over 1 MiB", "tick,P1\n#" + std::string(1 << 20, 'x') + "\n", 2,
@@ -71,6 +76,41 @@ TEST(Grading, ScoresWhatStudentsHandInAndRefusesWhatCannotBeRead) {
     EXPECT_EQ(status, c.Status) << c.Name;
     EXPECT_EQ(c.Status == 0 ? out.str() : err.str(), c.Out) << c.Name;
     EXPECT_EQ(c.Status == 0 ? err.str() : out.str(), "") << c.Name;
+  }
+}
+
+struct Invocation {
+  std::vector<std::string> Args;
+  int Status;
+  std::string Err;
+};
+
+TEST(Grading, TakesItsTwoFilesAsTheOtherCommandsTakeOneAndRefusesABadKey) {
+  const test::TempWorkingDirectory dir;
+  test::WriteBytes("key.csv", kKey);
+  test::WriteBytes("holes.csv", "tick,P1\n0,\n");
+  const Invocation invocations[] = {
+      {{"--corrigir=key.csv", "key.csv"}, 0, ""},
+      {{"--corrigir", "--", "key.csv", "key.csv"}, 0, ""},
+      {{"--corrigir", "key.csv"},
+       2,
+       "kelpa: falta o valor de --corrigir\nUse kelpa --help para ver as opções.\n"},
+      {{"--corrigir", "key.csv", "key.csv", "--ticks", "3"},
+       2,
+       "kelpa: opção que não cabe neste comando: --ticks\nUse kelpa --help para ver as opções.\n"},
+      {{"--corrigir", "holes.csv", "key.csv"},
+       2,
+       "holes.csv:2: célula em branco na chave (coluna P1)\n"},
+      {{"--corrigir", "missing.csv", "key.csv"},
+       2,
+       "missing.csv: não foi possível ler o arquivo\n"},
+  };
+  for (const Invocation& i : invocations) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunRunner(i.Args, out, err), i.Status) << i.Args.front();
+    EXPECT_EQ(err.str(), i.Err) << i.Args.front();
+    EXPECT_EQ(out.str(), i.Status == 0 ? kAllRight : "") << i.Args.front();
   }
 }
 
