@@ -141,7 +141,8 @@ struct TMessages {
   std::string MsgRunAjudaSaida =
       "Saída: 0 sucesso, 2 erro de uso ou de cenário, 3 erro de execução.";
   std::string MsgRunVejaAjuda = "Use kelpa --help para ver as opções.";
-  std::string MsgRunSemComando = "falta o comando (--run, --compare, --check, --help ou --version)";
+  std::string MsgRunSemComando =
+      "falta o comando (--run, --compare, --check, --corrigir, --help ou --version)";
   std::string MsgRunDoisComandos = "um comando só por vez: ";
   std::string MsgRunOpcaoDesconhecida = "opção desconhecida: ";
   std::string MsgRunArgumentoSobrando = "argumento inesperado: ";
@@ -166,6 +167,28 @@ struct TMessages {
   std::string MsgRunVaryRepetido = "--vary repetido para a chave %1";
   std::string MsgRunCatalogoRecusado = "embutido (kelpa.ini recusado: %1)";
   std::string MsgRunSemMemoria = "memória insuficiente; nenhum arquivo ficou pela metade";
+  // --corrigir (MSG3133..MSG3149): its help, what a table of states cannot hold, and the report.
+  std::string MsgRunAjudaCorrigir =
+      "corrige a tabela de estados de um aluno (ANSWERS, um CSV como o de --format states, células "
+      "em branco = sem resposta) pela chave KEY gravada com --format states: imprime a nota e cada "
+      "célula diferente";
+  std::string MsgCorBinario = "arquivo binário (byte NUL); a tabela deve ser texto CSV";
+  std::string MsgCorSemTitulo = "falta a linha de títulos (tick,P1,...,cpu)";
+  std::string MsgCorColunaInvalida = "coluna desconhecida %1 (use tick, P1, P2... e cpu)";
+  std::string MsgCorColunaForaDaChave = "coluna %1 que a chave não tem";
+  std::string MsgCorColunaRepetida = "coluna %1 repetida";
+  std::string MsgCorTickMalformado = "tick malformado \"%1\"";
+  std::string MsgCorTickForaDaChave = "tick %1 que a chave não tem";
+  std::string MsgCorTickRepetido = "tick %1 repetido (já na linha %2)";
+  std::string MsgCorLinhaIrregular = "linha com %1 células; o título tem %2";
+  std::string MsgCorNaoEEstado = "coluna %1: \"%2\" não é um estado";
+  std::string MsgCorNaoEProcessador =
+      "coluna cpu: \"%1\" não é um pid, IDLE, INT_PREEMPT, INT_SLICE nem INT_PF";
+  std::string MsgCorAspasAbertas = "aspas abertas e não fechadas na linha";
+  std::string MsgCorChaveEmBranco = "célula em branco na chave (coluna %1)";
+  std::string MsgCorNota = "Certas: %1 de %2 respondidas (%3%); %4 de %5 no total (%6%)";
+  std::string MsgCorDiferencas = "Diferenças: %1 (tick, coluna, esperado, dado)";
+  std::string MsgCorDiferenca = "tick %1, %2: esperado %3, dado %4";
 
   // The timeline window and the exports.
   std::string MsgLinhaProcessador = "Processador";
@@ -338,7 +361,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 249;
+inline constexpr std::size_t kMessageCount = 266;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

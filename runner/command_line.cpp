@@ -15,7 +15,9 @@
 #include "platform/ini_file.h"
 #include "platform/sha256.h"
 #include "platform/terminal_width.h"
+#include "runner/answer_sheet.h"
 #include "runner/compare_runs.h"
+#include "runner/grading.h"
 #include "runner/help_text.h"
 #include "runner/interrupt_cleanup.h"
 #include "runner/output_file.h"
@@ -93,6 +95,8 @@ class Runner {
         return Load(options.File) ? RunScenarioFile(options) : kUsageError;
       case RunnerCommand::Compare:
         return Load(options.File) ? Compare(options) : kUsageError;
+      case RunnerCommand::Grade:
+        return Grade(options);
     }
     return kUsageError;
   }
@@ -263,6 +267,23 @@ class Runner {
     WriteComparison(buffer, options.Format, table, captions_, msg_,
                     options.OutputToFile() ? kDefaultTextWidth : width_);
     return Finish(options, buffer, *target);
+  }
+
+  // Both tables are read whole before a word of the report: a table that cannot be read is an
+  // input error, whatever the score would have been.
+  int Grade(const RunnerOptions& options) {
+    const AnswerSheetReading key = ReadAnswerSheetFile(options.File, msg_, nullptr);
+    if (!key.Sheet) {
+      err_ << key.Error->Text() << '\n';
+      return kUsageError;
+    }
+    const AnswerSheetReading answers = ReadAnswerSheetFile(options.Answers, msg_, &*key.Sheet);
+    if (!answers.Sheet) {
+      err_ << answers.Error->Text() << '\n';
+      return kUsageError;
+    }
+    WriteGrade(out_, GradeAnswers(*key.Sheet, *answers.Sheet), msg_);
+    return kSuccess;
   }
 
   std::ostream& out_;

@@ -42,7 +42,8 @@ void WriteHelp(std::ostream& out, const TMessages& msg) {
          "              [--format text|csv] [--output FILE|-]\n"
       << Wrapped(msg.MsgRunAjudaCompare, kExplained)
       << "  kelpa --check FILE [--ticks N] [--set SECTION.KEY=VALUE]...\n"
-      << Wrapped(msg.MsgRunAjudaCheck, kExplained) << "  kelpa --help | -h | --version | -V\n\n"
+      << Wrapped(msg.MsgRunAjudaCheck, kExplained) << "  kelpa --corrigir KEY ANSWERS\n"
+      << Wrapped(msg.MsgRunAjudaCorrigir, kExplained) << "  kelpa --help | -h | --version | -V\n\n"
       << Wrapped(msg.MsgRunAjudaTraco, "") << Wrapped(msg.MsgRunAjudaJanelas, "")
       << Wrapped(msg.MsgRunAjudaSaida, "") << '\n'
       << Wrapped(msg.MsgRunAjudaMais, "");

@@ -20,10 +20,11 @@ struct CommandName {
   RunnerCommand Command;
   bool TakesFile;
 };
-constexpr std::array<CommandName, 5> kCommands = {{
+constexpr std::array<CommandName, 6> kCommands = {{
     {"--run", RunnerCommand::Run, true},
     {"--compare", RunnerCommand::Compare, true},
     {"--check", RunnerCommand::Check, true},
+    {"--corrigir", RunnerCommand::Grade, true},
     {"--help", RunnerCommand::Help, false},
     {"--version", RunnerCommand::Version, false},
 }};
@@ -44,6 +45,7 @@ bool Takes(RunnerCommand command, std::string_view option) {
              option == "--output" || option == "--vary";
     case RunnerCommand::Check:
       return option == "--ticks" || option == "--set";
+    case RunnerCommand::Grade:
     case RunnerCommand::Help:
     case RunnerCommand::Version:
       break;
@@ -231,7 +233,8 @@ class Parser {
       first = args_[i].Text;
       used_.insert(i);
       options_.Command = named->Command;
-      if (named->TakesFile && !TakeFile(i)) {
+      if ((named->TakesFile && !TakeFile(i)) ||
+          (named->Command == RunnerCommand::Grade && !TakeAnswers())) {
         error_ = msg_.MsgRunFaltaValor + args_[i].Text;
         return false;
       }
@@ -263,7 +266,26 @@ class Parser {
     }
     options_.File = args_[at].Text;
     used_.insert(at);
+    fileAt_ = at;
     return !options_.File.empty();
+  }
+
+  // --corrigir's second file: the argument after the key when it is no option, or else the first
+  // operand after "--" not yet taken.
+  bool TakeAnswers() {
+    std::size_t at = fileAt_ + 1;
+    if (at >= args_.size() || args_[at].Is != Argument::Kind::Plain) {
+      at = 0;
+      while (at < args_.size() && (args_[at].Is != Argument::Kind::Operand || used_.contains(at))) {
+        ++at;
+      }
+      if (at >= args_.size()) {
+        return false;
+      }
+    }
+    options_.Answers = args_[at].Text;
+    used_.insert(at);
+    return !options_.Answers.empty();
   }
 
   bool Apply(const std::string& option, const std::string& value, std::optional<std::string>& ticks,
@@ -309,7 +331,8 @@ class Parser {
   const std::vector<Argument> args_;
   const TMessages& msg_;
   RunnerOptions options_;
-  std::set<std::size_t> used_;  // the command and its scenario
+  std::set<std::size_t> used_;  // the command and its files
+  std::size_t fileAt_ = 0;      // where the command's file was
   std::string error_;
 };
 

@@ -14,7 +14,7 @@
 
 namespace kelpa {
 
-enum class RunnerCommand { Run, Compare, Check, Help, Version };
+enum class RunnerCommand { Run, Compare, Check, Grade, Help, Version };
 
 // One --vary: a key and the values it takes in turn.
 struct VaryOption {
@@ -28,7 +28,8 @@ inline constexpr std::string_view kStandardOutput = "-";
 
 struct RunnerOptions {
   RunnerCommand Command = RunnerCommand::Help;
-  std::string File;
+  std::string File;     // the scenario, or --corrigir's answer key
+  std::string Answers;  // --corrigir's second file: the table graded
   // --set in the order given, then --ticks as CENARIO.TICKS: checked as strictly as the file.
   std::vector<ScenarioOverride> Overrides;
   TraceFormat Format = TraceFormat::Text;

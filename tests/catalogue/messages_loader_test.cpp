@@ -39,11 +39,11 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   // the program cannot use.
   EXPECT_EQ(std::string(entries[80].Key), "MSG3000");
   EXPECT_EQ(std::string(entries[104].Key), "MSG3100");
-  EXPECT_EQ(std::string(entries[133].Key), "MSG3132");
-  EXPECT_EQ(std::string(entries[134].Key), "MSG3200");
-  EXPECT_EQ(std::string(entries[163].Key), "MSG9009");
-  EXPECT_EQ(std::string(entries[164].Key), "MSG3250");
-  EXPECT_EQ(std::string(entries[169].Key), "MSG3255");
+  EXPECT_EQ(std::string(entries[150].Key), "MSG3149");
+  EXPECT_EQ(std::string(entries[151].Key), "MSG3200");
+  EXPECT_EQ(std::string(entries[180].Key), "MSG9009");
+  EXPECT_EQ(std::string(entries[181].Key), "MSG3250");
+  EXPECT_EQ(std::string(entries[186].Key), "MSG3255");
   // Then the texts of files and folders the program cannot use and of the runner's help, the
   // guide window's and, last, the scheduling policies'.
   EXPECT_EQ(std::string(entries[kMessageCount - 27].Key), "MSG3350");
