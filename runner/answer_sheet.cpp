@@ -189,7 +189,9 @@ class Reader {
       } else if (const auto n = cell.size() > 1 && Upper(cell[0]) == 'P'
                                     ? Number(std::string_view(cell).substr(1))
                                     : std::nullopt) {
-        name = "P" + std::to_string(*n);
+        // Appended, not concatenated: GCC 12 warns falsely on "P" + std::string at -O3.
+        name = "P";
+        name.append(std::to_string(*n));
       } else {
         return Fail(number, FillInShown(msg_.MsgCorColunaInvalida, {cell}));
       }
