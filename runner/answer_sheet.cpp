@@ -9,34 +9,16 @@
 
 #include "catalogue/fill_in.h"
 #include "catalogue/shown_text.h"
+#include "exports/run_figures.h"
 #include "platform/ini_text.h"
 
 namespace kelpa {
 namespace {
 
-constexpr std::array<std::string_view, 9> kStateCodes = {
-    "RDY", "RDY_OUT", "RUN", "IO", "IO_OUT", "SUSP", "SUSP_OUT", "PF", "PF_OUT"};
 constexpr std::array<std::string_view, 4> kProcessorCodes = {"IDLE", "INT_PREEMPT", "INT_SLICE",
                                                              "INT_PF"};
 // Not yet arrived, or ended: the runner's "-".
 constexpr std::string_view kNoProcess = "-";
-
-char Upper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return Upper(x) == Upper(y); });
-}
-
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::optional<std::int64_t> Number(std::string_view text) {
   std::int64_t n = 0;
@@ -71,12 +53,12 @@ std::optional<std::vector<std::string>> Cells(std::string_view line, char separa
         at += line[at] == '"' ? 1 : 0;
         cell += line[at++];
       }
-      cell = std::string(Trimmed(cell));
+      cell = std::string(TrimBlanks(cell));
       const auto end = line.find(separator, at);
       at = end == std::string_view::npos ? line.size() : end;
     } else {
       const auto end = line.find(separator, at);
-      cell = Trimmed(line.substr(at, end == std::string_view::npos ? end : end - at));
+      cell = TrimBlanks(line.substr(at, end == std::string_view::npos ? end : end - at));
       at = end == std::string_view::npos ? line.size() : end;
     }
     cells.push_back(std::move(cell));
@@ -88,7 +70,7 @@ std::optional<std::vector<std::string>> Cells(std::string_view line, char separa
 }
 
 bool IsComment(std::string_view line) {
-  line = Trimmed(line);
+  line = TrimBlanks(line);
   if (!line.empty() && line.front() == '"') {
     line.remove_prefix(1);
   }
@@ -178,20 +160,21 @@ class Reader {
     while (cells->size() > 1 && cells->back().empty()) {
       cells->pop_back();
     }
-    if (!SameLetters(cells->front(), "tick")) {
+    if (!SameName(cells->front(), "tick")) {
       return Fail(number, msg_.MsgCorSemTitulo);
     }
     for (std::size_t i = 1; i < cells->size(); ++i) {
       const std::string& cell = (*cells)[i];
       std::string name;
-      if (SameLetters(cell, "cpu")) {
+      if (SameName(cell, "cpu")) {
         name = "cpu";
-      } else if (const auto n = cell.size() > 1 && Upper(cell[0]) == 'P'
+      } else if (const auto n = cell.size() > 1 && (cell[0] == 'P' || cell[0] == 'p')
                                     ? Number(std::string_view(cell).substr(1))
                                     : std::nullopt) {
-        // Appended, not concatenated: GCC 12 warns falsely on "P" + std::string at -O3.
-        name = "P";
-        name.append(std::to_string(*n));
+        // The letter put in front, not concatenated: GCC 12 warns falsely on "P" + std::string
+        // at -O3.
+        name = std::to_string(*n);
+        name.insert(name.begin(), 'P');
       } else {
         return Fail(number, FillInShown(msg_.MsgCorColunaInvalida, {cell}));
       }
@@ -262,11 +245,11 @@ class Reader {
     if (cell == kNoProcess) {
       return std::string(kNoProcess);
     }
-    for (std::size_t i = 0; i < kStateCodes.size(); ++i) {
-      const int state = static_cast<int>(i);
-      if (SameLetters(cell, kStateCodes[i]) || SameLetters(cell, msg_.StateName(state)) ||
-          SameLetters(cell, builtIn_.StateName(state))) {
-        return std::string(kStateCodes[i]);
+    for (int state = 0; state < kStateCount; ++state) {
+      const std::string_view code = kelpa::StateCode(static_cast<ProcessState>(state));
+      if (SameName(cell, code) || SameName(cell, msg_.StateName(state)) ||
+          SameName(cell, builtIn_.StateName(state))) {
+        return std::string(code);
       }
     }
     return std::nullopt;
@@ -277,7 +260,7 @@ class Reader {
       return std::to_string(*pid);
     }
     for (const std::string_view code : kProcessorCodes) {
-      if (SameLetters(cell, code)) {
+      if (SameName(cell, code)) {
         return std::string(code);
       }
     }

@@ -4,18 +4,10 @@
 #include <cctype>
 #include <charconv>
 
+#include "platform/ini_text.h"
+
 namespace kelpa {
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())) != 0) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())) != 0) {
-    text.remove_suffix(1);
-  }
-  return text;
-}
 
 // Digits only, no sign, within 0..limit; none otherwise.
 std::optional<int> SmallNumber(std::string_view text, int limit) {
@@ -63,18 +55,18 @@ std::int32_t CodeOf(std::string_view name, int pageCount) {
 
 ProgramParse ParseProgram(std::string_view text, int maxLength, int pageCount) {
   ProgramParse parse;
-  if (Trim(text).empty()) {
+  if (TrimBlanks(text).empty()) {
     parse.Fault = ProgramFault::Empty;
     return parse;
   }
   std::size_t count = 0;
   while (true) {
     const std::size_t comma = text.find(',');
-    const std::string_view item = Trim(text.substr(0, comma));
+    const std::string_view item = TrimBlanks(text.substr(0, comma));
     const std::size_t star = item.find('*');
-    const std::int32_t code = CodeOf(Trim(item.substr(0, star)), pageCount);
-    const auto repeat =
-        star == item.npos ? std::optional<int>(1) : SmallNumber(Trim(item.substr(star + 1)), 99999);
+    const std::int32_t code = CodeOf(TrimBlanks(item.substr(0, star)), pageCount);
+    const auto repeat = star == item.npos ? std::optional<int>(1)
+                                          : SmallNumber(TrimBlanks(item.substr(star + 1)), 99999);
     if (code == kInvalid || code == kBadPage || !repeat || *repeat == 0) {
       parse.Fault = code == kBadPage ? ProgramFault::BadPage : ProgramFault::BadInstruction;
       parse.Item = item;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/ini_text.h"
+
 namespace kelpa {
 namespace {
 
@@ -132,18 +134,11 @@ std::string OptionText(const OptionRow& row, int value) {
 }
 
 std::optional<int> ChoiceOf(const OptionRow& row, std::string_view name) {
-  const auto upper = [](char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  };
-  for (std::size_t i = 0; i < row.Names.size(); ++i) {
-    const std::string_view candidate = row.Names[i];
-    if (candidate.size() == name.size() &&
-        std::equal(candidate.begin(), candidate.end(), name.begin(),
-                   [&](char a, char b) { return a == upper(b); })) {
-      return static_cast<int>(i);
-    }
-  }
-  return std::nullopt;
+  const auto found =
+      std::find_if(row.Names.begin(), row.Names.end(),
+                   [name](std::string_view candidate) { return SameName(candidate, name); });
+  return found == row.Names.end() ? std::nullopt
+                                  : std::optional<int>(static_cast<int>(found - row.Names.begin()));
 }
 
 int QuantumOf(int position) {
