@@ -34,8 +34,8 @@ constexpr int kRunError = 3;
 
 class Runner {
  public:
-  Runner(std::ostream& out, std::ostream& err, TimelinePngPainter png, int width)
-      : out_(out), err_(err), png_(std::move(png)), width_(width) {
+  Runner(std::ostream& out, std::ostream& err, TimelinePngPainter png, int width, PdfPainter pdf)
+      : out_(out), err_(err), png_(std::move(png)), pdf_(std::move(pdf)), width_(width) {
     if (KelpaIniPresent()) {
       // A refused file reads as empty: the texts are the built-in ones, and the header's
       // "built-in" says why the file was not used.
@@ -289,6 +289,7 @@ class Runner {
   std::ostream& out_;
   std::ostream& err_;
   TimelinePngPainter png_;
+  PdfPainter pdf_;
   int width_;                         // of the text on out
   std::unique_ptr<OutputFile> file_;  // --output's
   std::string bytes_;                 // of the scenario file
@@ -300,11 +301,11 @@ class Runner {
 }  // namespace
 
 int RunRunner(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              TimelinePngPainter png, int width) {
-  return Runner(out, err, std::move(png), width).Run(args);
+              TimelinePngPainter png, int width, PdfPainter pdf) {
+  return Runner(out, err, std::move(png), width, std::move(pdf)).Run(args);
 }
 
-std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png) {
+std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png, PdfPainter pdf) {
   // -h and -V are the short forms of --help and --version; any other "-x" is Qt's (-platform,
   // -style...).
   const std::string_view first = argc < 2 ? std::string_view() : argv[1];
@@ -313,7 +314,8 @@ std::optional<int> RunCommandLine(int argc, char* argv[], TimelinePngPainter png
   }
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
-  Runner runner(std::cout, std::cerr, std::move(png), StdoutTerminalWidth(kDefaultTextWidth));
+  Runner runner(std::cout, std::cerr, std::move(png), StdoutTerminalWidth(kDefaultTextWidth),
+                std::move(pdf));
   CatchInterruptions(runner.InterruptionMessage());
   const int status = runner.Run(args);
   std::cout.flush();
