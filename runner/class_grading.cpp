@@ -104,13 +104,13 @@ std::optional<ScenarioError> GradeFolder(const std::string& folder, const TMessa
     const auto name = names.find(stem);
     out << CsvCell(stem) << ',' << CsvCell(name == names.end() ? "" : name->second) << ',';
     const auto key =
-        ReadAnswerSheetFile((dir / (stem + std::string(kHomeworkKeyCsv))).string(), msg, nullptr);
+        ReadAnswerSheetFile((dir / HomeworkFile(stem, kHomeworkKeyCsv)).string(), msg, nullptr);
     if (!key.Sheet) {
       out << ",,,," << CsvCell(msg.MsgCorIlegivel) << ',' << CsvCell(key.Error->Text()) << '\n';
       continue;
     }
     const std::string total = std::to_string(key.Sheet->Rows.size() * key.Sheet->Columns.size());
-    const fs::path answers = dir / (stem + std::string(kHomeworkAnswers));
+    const fs::path answers = dir / HomeworkFile(stem, kHomeworkAnswers);
     if (!fs::exists(answers, error)) {
       out << ",," << total << ",," << CsvCell(msg.MsgCorNaoEntregue) << ",\n";
       continue;

@@ -336,7 +336,7 @@ class Runner {
     }
     for (const StudentHomework& h : homework.Students) {
       const auto file = [&](std::string_view suffix) {
-        return (folder / (h.Stem + std::string(suffix))).string();
+        return (folder / HomeworkFile(h.Stem, suffix)).string();
       };
       if (!WriteText(file(kHomeworkScenario), h.ScenarioText) ||
           !WriteText(file(kHomeworkKeyCsv), h.KeyCsv) ||

@@ -14,6 +14,7 @@
 #include "scenario/scenario_document.h"
 #include "scenario/scenario_values.h"
 #include "scenario/timeline_header.h"
+#include "simulation/program.h"
 
 namespace kelpa {
 namespace {
@@ -110,15 +111,25 @@ std::string StateLegend(const TMessages& msg) {
   return legend;
 }
 
-PrintTable ProcessTable(const Scenario& s, const TMessages& msg) {
+// What each process is given: its pid (the processor column of the states names it), kind,
+// priority, frames, arrival and program of its own, if any.
+PrintTable ProcessTable(const StudentHomework& h, const TMessages& msg) {
   PrintTable table;
-  table.Columns = {msg.MsgRunProcesso, msg.MsgRunTipo, msg.MsgLinhaPrioridade, msg.MsgColFrames,
-                   msg.MsgTicksChegada};
-  table.RightAligned = {false, false, true, true, true};
-  for (const ScenarioProcess& p : s.Processes) {
-    table.Rows.push_back({"P" + std::to_string(p.Number), std::string(KindName(p.Kind)),
-                          std::to_string(p.Priority), std::to_string(p.FrameLimit),
-                          std::to_string(p.Arrival)});
+  table.Columns = {msg.MsgRunProcesso, msg.MsgColPID,       msg.MsgRunTipo, msg.MsgLinhaPrioridade,
+                   msg.MsgColFrames,   msg.MsgTicksChegada, msg.MsgPrograma};
+  table.RightAligned = {false, true, false, true, true, true, false};
+  const auto& processes = h.Drawn.Processes;
+  for (std::size_t i = 0; i < processes.size(); ++i) {
+    const ScenarioProcess& p = processes[i];
+    const ProcessFigures& f = h.Figures.Processes[i];
+    std::string program = ProgramText(p.Program.Codes);
+    if (!program.empty()) {
+      program += " " + (p.Program.Repeats ? msg.MsgProgramaRepete : msg.MsgProgramaTermina);
+    }
+    table.Rows.push_back({ProcessColumn(p.Number), f.Created ? std::to_string(f.Pid) : "-",
+                          std::string(KindName(p.Kind)), std::to_string(p.Priority),
+                          std::to_string(p.FrameLimit), std::to_string(p.Arrival),
+                          std::move(program)});
   }
   return table;
 }
@@ -168,7 +179,7 @@ PrintTable FiguresTable(const StudentHomework& h, const TMessages& msg,
     }
   }
   for (const ProcessFigures& p : h.Figures.Processes) {
-    std::vector<std::string> row = {"P" + std::to_string(p.Number)};
+    std::vector<std::string> row = {ProcessColumn(p.Number)};
     const auto fields = ProcessTickFields(p, msg);
     for (const TickField& field : fields) {
       if (std::find(keys.begin(), keys.end(), field.Key) != keys.end()) {
@@ -227,7 +238,7 @@ PrintDocument HomeworkDocument(const StudentHomework& h, const TMessages& msg, b
     header += line + '\n';
   }
   doc.Blocks.push_back(Block(Kind::Preformatted, header));
-  doc.Blocks.push_back(TableBlock(ProcessTable(s, msg)));
+  doc.Blocks.push_back(TableBlock(ProcessTable(h, msg)));
 
   doc.Blocks.push_back(Block(
       Kind::Heading,
@@ -252,6 +263,19 @@ PrintDocument HomeworkDocument(const StudentHomework& h, const TMessages& msg, b
   return doc;
 }
 
+// Appended, not concatenated with +: GCC 12 warns falsely on a concatenation at -O3.
+std::string HomeworkFile(const std::string& stem, std::string_view suffix) {
+  std::string file = stem;
+  file += suffix;
+  return file;
+}
+
+std::string ProcessColumn(int number) {
+  std::string column = std::to_string(number);
+  column.insert(column.begin(), 'P');
+  return column;
+}
+
 std::string CsvCell(std::string_view text) {
   if (text.find_first_of(",;\"\r\n") == std::string_view::npos) {
     return std::string(text);
@@ -273,7 +297,8 @@ std::string HomeworkIndexCsv(const std::vector<StudentHomework>& students) {
            CsvCell(h.Stem);
     for (const std::string_view suffix : {kHomeworkScenario, kHomeworkWorksheet, kHomeworkKeyPdf,
                                           kHomeworkKeyCsv, kHomeworkAnswers}) {
-      csv += ',' + CsvCell(h.Stem + std::string(suffix));
+      csv += ',';
+      csv += CsvCell(HomeworkFile(h.Stem, suffix));
     }
     csv += '\n';
   }

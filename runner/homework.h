@@ -57,6 +57,12 @@ inline constexpr std::string_view kHomeworkKeyCsv = "-gabarito.csv";
 inline constexpr std::string_view kHomeworkAnswers = "-respostas.csv";
 inline constexpr std::string_view kHomeworkIndex = "indice.csv";
 
+// The name of one of the student's files: the stem, then its suffix.
+std::string HomeworkFile(const std::string& stem, std::string_view suffix);
+
+// "P" and the process's number, as the states table names its column.
+std::string ProcessColumn(int number);
+
 // The teacher's index, one student a row: order, name, seed, stem and the files, with stable
 // column names so that --corrigir reads it in any language.
 std::string HomeworkIndexCsv(const std::vector<StudentHomework>& students);

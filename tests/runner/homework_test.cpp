@@ -13,6 +13,7 @@
 
 #include "runner/command_line.h"
 #include "runner/student_list.h"
+#include "scenario/scenario.h"
 #include "support/temp_working_directory.h"
 
 namespace kelpa {
@@ -124,11 +125,14 @@ TEST(Homework, TheSameClassGivesTheSameFilesAndEachKeyIsARunOfItsScenario) {
 TEST(Homework, TheWorksheetAsksAndTheKeyAnswers) {
   const test::TempWorkingDirectory dir;
   test::WriteBytes("turma.txt", "Ana\n");
+  // The shipped lesson asking the faults too, under demand fetch, where there are some.
+  std::string lesson = test::ReadBytes(kLesson);
+  lesson.replace(lesson.rfind("FALHAS=0"), 8, "FALHAS=1\n[MEMORIA]\nBUSCA=DEMANDA");
+  test::WriteBytes("aula.ini", lesson);
   FakePainter painter;
-  ASSERT_EQ(
-      Kelpa({"--tarefa", kLesson, "--alunos", "turma.txt", "--saida", "out"}, painter.Painter())
-          .Status,
-      0);
+  const Result r =
+      Kelpa({"--tarefa", "aula.ini", "--alunos", "turma.txt", "--saida", "out"}, painter.Painter());
+  ASSERT_EQ(r.Status, 0) << r.Err;
   ASSERT_EQ(painter.Documents.size(), 2u);
   const PrintDocument& sheet = painter.Documents.at("out/0");
   const PrintDocument& key = painter.Documents.at("out/1");
@@ -227,7 +231,10 @@ TEST(Homework, RefusesBeforeWritingAnything) {
   EXPECT_FALSE(fs::exists("out/01-ana-folha.pdf"));
 }
 
-TEST(Homework, TheSeedAndTheStemAreFixedByTheirRules) {
+TEST(Homework, TheSeedTheStemAndTheDefaultTicksFollowTheirRules) {
+  // Without [TAREFA] TICKS: the first 20 ticks, or the whole of a shorter run.
+  EXPECT_EQ(HomeworkQuestions{}.TickRange(100), (std::pair<std::int64_t, std::int64_t>{0, 19}));
+  EXPECT_EQ(HomeworkQuestions{}.TickRange(7), (std::pair<std::int64_t, std::int64_t>{0, 6}));
   EXPECT_EQ(HomeworkSeed("", ""), 0x050C5D1FU);  // FNV-1a of the one zero byte
   EXPECT_NE(HomeworkSeed("x", "ab"), HomeworkSeed("xa", "b"));
   const std::pair<int, const char*> stems[][2] = {
