@@ -308,6 +308,11 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3411", &TMessages::MsgCorCorrigida},
       {"MSG", "MSG3412", &TMessages::MsgCorNaoEntregue},
       {"MSG", "MSG3413", &TMessages::MsgCorIlegivel},
+      {"MSG", "MSG3414", &TMessages::MsgTarIndiceTitulo},
+      {"MSG", "MSG3415", &TMessages::MsgTarIndiceAluno},
+      {"MSG", "MSG3416", &TMessages::MsgTarIndiceSemente},
+      {"MSG", "MSG3417", &TMessages::MsgTarIndiceArquivos},
+      {"MSG", "MSG3418", &TMessages::MsgTarIndiceMedias},
   }};
   return entries;
 }

@@ -349,8 +349,8 @@ struct TMessages {
   std::string MsgRunAjudaTarefa =
       "gera uma tarefa por aluno da lista LIST (um nome ou número por linha): o cenário sorteado "
       "do [GERAR] da lição LESSON com uma semente tirada da lição e do nome, a folha de exercícios "
-      "e o gabarito em PDF, a chave em CSV e a tabela de respostas a preencher, e um índice "
-      "indice.csv, na pasta FOLDER";
+      "e o gabarito em PDF, a chave em CSV e a tabela de respostas a preencher, e um índice, "
+      "indice.csv e indice.pdf, na pasta FOLDER";
   std::string MsgRunAjudaCorrigirPasta =
       "corrige as respostas (NOME-respostas.csv) de cada aluno de uma pasta gravada por --tarefa "
       "pela sua chave (NOME-gabarito.csv) e imprime um CSV de notas, um aluno por linha";
@@ -384,6 +384,13 @@ struct TMessages {
   std::string MsgCorCorrigida = "corrigida";
   std::string MsgCorNaoEntregue = "não entregue";
   std::string MsgCorIlegivel = "ilegível";
+  std::string MsgTarIndiceTitulo = "Índice da tarefa: %1";
+  std::string MsgTarIndiceAluno = "Aluno";
+  std::string MsgTarIndiceSemente = "Semente";
+  std::string MsgTarIndiceArquivos = "Arquivos";
+  std::string MsgTarIndiceMedias =
+      "Retorno, espera e resposta: as médias em ticks dos processos terminados no gabarito de cada "
+      "aluno; %1: quantos terminaram.";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
@@ -400,7 +407,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 290;
+inline constexpr std::size_t kMessageCount = 295;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -346,7 +346,9 @@ class Runner {
         return kRunError;
       }
     }
-    if (!WriteText((folder / kHomeworkIndex).string(), HomeworkIndexCsv(homework.Students))) {
+    if (!WriteText((folder / kHomeworkIndex).string(), HomeworkIndexCsv(homework.Students)) ||
+        !WritePdf((folder / kHomeworkIndexPdf).string(),
+                  HomeworkIndexDocument(homework.Students, msg_))) {
       return kRunError;
     }
     out_ << FillIn(msg_.MsgTarGravou,

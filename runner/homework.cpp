@@ -263,6 +263,47 @@ PrintDocument HomeworkDocument(const StudentHomework& h, const TMessages& msg, b
   return doc;
 }
 
+PrintDocument HomeworkIndexDocument(const std::vector<StudentHomework>& students,
+                                    const TMessages& msg) {
+  PrintDocument doc;
+  const std::string title = students.empty() ? std::string() : students.front().Drawn.Title;
+  doc.Title = FillIn(msg.MsgTarIndiceTitulo, {title});
+  doc.PageFooter = msg.MsgTarRodape;
+  doc.Blocks.push_back(Block(PrintBlock::Kind::Title, doc.Title));
+  PrintTable table;
+  table.Columns = {"", msg.MsgTarIndiceAluno, msg.MsgTarIndiceSemente, msg.MsgTarIndiceArquivos};
+  table.RightAligned = {true, false, true, false};
+  constexpr std::string_view kMeans[] = {"mean_turnaround", "mean_waiting", "mean_response",
+                                         "ended"};
+  const auto means = [&](const StudentHomework& h) {
+    std::vector<const ProcessTicks*> processes;
+    for (const ProcessFigures& p : h.Figures.Processes) {
+      processes.push_back(&p);
+    }
+    return SummaryTickFields(SummariseTicks(processes), msg);
+  };
+  for (const TickField& field : means(StudentHomework{})) {
+    if (std::find(std::begin(kMeans), std::end(kMeans), field.Key) != std::end(kMeans)) {
+      table.Columns.push_back(*field.Caption);
+      table.RightAligned.push_back(true);
+    }
+  }
+  for (const StudentHomework& h : students) {
+    std::vector<std::string> row = {std::to_string(h.Order), h.Name, std::to_string(h.Seed),
+                                    h.Stem};
+    for (const TickField& field : means(h)) {
+      if (std::find(std::begin(kMeans), std::end(kMeans), field.Key) != std::end(kMeans)) {
+        row.push_back(field.Value.value_or("-"));
+      }
+    }
+    table.Rows.push_back(std::move(row));
+  }
+  doc.Blocks.push_back(TableBlock(std::move(table)));
+  doc.Blocks.push_back(
+      Block(PrintBlock::Kind::Paragraph, FillIn(msg.MsgTarIndiceMedias, {msg.MsgTicksTerminados})));
+  return doc;
+}
+
 // Appended, not concatenated with +: GCC 12 warns falsely on a concatenation at -O3.
 std::string HomeworkFile(const std::string& stem, std::string_view suffix) {
   std::string file = stem;

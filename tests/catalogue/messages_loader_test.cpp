@@ -46,12 +46,12 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[186].Key), "MSG3255");
   // Then the texts of files and folders the program cannot use and of the runner's help, the
   // guide window's, the scheduling policies' and, last, the homework's.
-  EXPECT_EQ(std::string(entries[kMessageCount - 51].Key), "MSG3350");
-  EXPECT_EQ(std::string(entries[kMessageCount - 44].Key), "MSG3360");
-  EXPECT_EQ(std::string(entries[kMessageCount - 34].Key), "MSG3370");
-  EXPECT_EQ(std::string(entries[kMessageCount - 25].Key), "MSG3379");
-  EXPECT_EQ(std::string(entries[kMessageCount - 24].Key), "MSG3390");
-  EXPECT_EQ(std::string(entries.back().Key), "MSG3413");
+  EXPECT_EQ(std::string(entries[kMessageCount - 56].Key), "MSG3350");
+  EXPECT_EQ(std::string(entries[kMessageCount - 49].Key), "MSG3360");
+  EXPECT_EQ(std::string(entries[kMessageCount - 39].Key), "MSG3370");
+  EXPECT_EQ(std::string(entries[kMessageCount - 30].Key), "MSG3379");
+  EXPECT_EQ(std::string(entries[kMessageCount - 29].Key), "MSG3390");
+  EXPECT_EQ(std::string(entries.back().Key), "MSG3418");
 }
 
 TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {
