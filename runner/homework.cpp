@@ -32,15 +32,37 @@ std::optional<std::int64_t> RowTick(std::string_view line) {
   return tick;
 }
 
-// The runner's own states table (--format states) of the whole run, cut to the heading and the
-// ticks asked: the key is what a --run of the student's scenario gives, by construction.
+// Hands on only the ticks asked, so that a long run keeps no more of its table than the key.
+class TickRangeTrace final : public TraceWriter {
+ public:
+  TickRangeTrace(TraceWriter& inner, std::pair<std::int64_t, std::int64_t> ticks)
+      : inner_(inner), ticks_(ticks) {}
+  void Begin(const RunHeader& header) override { inner_.Begin(header); }
+  void Event(const SimEvent&, std::int64_t, std::int64_t) override {}
+  bool WantsTicks() const override { return true; }
+  void Tick(std::int64_t tick, const std::vector<ProcessFigures>& processes,
+            const TCPU::CycleOutcome& cycle) override {
+    if (tick >= ticks_.first && tick <= ticks_.second) {
+      inner_.Tick(tick, processes, cycle);
+    }
+  }
+  void End(const RunFigures& figures) override { inner_.End(figures); }
+
+ private:
+  TraceWriter& inner_;
+  std::pair<std::int64_t, std::int64_t> ticks_;
+};
+
+// The runner's own states table (--format states), cut to the heading and the ticks asked: the
+// key is what a --run of the student's scenario gives, by construction.
 void Keys(StudentHomework& h, const TMessages& msg, const StatisticsCaptionTexts& captions) {
   std::ostringstream whole;
   {
     OutputBuffer buffer(whole);
-    StatesTrace trace(buffer, msg, captions);
-    const RunHeader header{std::string(ProgramVersion()), h.Stem, {}, false, &h.Drawn};
-    trace.Begin(header);
+    StatesTrace states(buffer, msg, captions);
+    TickRangeTrace trace(states, h.Ticks);
+    // RunScenario leaves the header to the caller, as the runner's WriteRun does.
+    trace.Begin(RunHeader{std::string(ProgramVersion()), h.Stem, {}, false, &h.Drawn});
     h.Figures = RunScenario(h.Drawn, msg, &trace);
     buffer.Flush();
   }
