@@ -41,6 +41,7 @@ std::map<std::string, std::string> Names(const fs::path& folder, const TMessages
   std::optional<std::size_t> nameAt;
   std::optional<std::size_t> stemAt;
   bool heading = true;
+  char separator = ',';
   while (!text.empty()) {
     const auto end = text.find('\n');
     std::string_view line = text.substr(0, end);
@@ -48,8 +49,11 @@ std::map<std::string, std::string> Names(const fs::path& folder, const TMessages
     if (line.ends_with('\r')) {
       line.remove_suffix(1);
     }
-    // A spreadsheet saves with its own separator.
-    const char separator = line.find(';') != std::string_view::npos ? ';' : ',';
+    // A spreadsheet saves with its own separator, which its heading shows (a name may hold
+    // the other one, quoted).
+    if (heading) {
+      separator = line.find(';') != std::string_view::npos ? ';' : ',';
+    }
     const auto cells = CsvCells(line, separator);
     if (!cells) {
       continue;

@@ -255,19 +255,19 @@ TEST(Homework, TheSeedTheStemAndTheDefaultTicksFollowTheirRules) {
 
 TEST(Homework, TheFolderIsGradedStudentByStudent) {
   const test::TempWorkingDirectory dir;
-  test::WriteBytes("turma.txt", "Ana\nBia\nCaio\nDora\n");
+  test::WriteBytes("turma.txt", "Ana\nBia; a outra\nCaio\nDora\n");
   FakePainter painter;
   ASSERT_EQ(Kelpa({"--tarefa", kLesson, "--alunos", "turma.txt", "--saida", "t"}, painter.Painter())
                 .Status,
             0);
   // Ana hands in the key itself; Bia two cells wrong; Caio nothing; Dora a binary file.
   test::WriteBytes("t/01-ana-respostas.csv", test::ReadBytes("t/01-ana-gabarito.csv"));
-  std::string bia = test::ReadBytes("t/02-bia-gabarito.csv");
+  std::string bia = test::ReadBytes("t/02-bia-a-outra-gabarito.csv");
   for (const char* row : {"\n0,", "\n1,"}) {
     const auto cell = bia.find(row) + 3;
     bia.replace(cell, bia.find(',', cell) - cell, bia.compare(cell, 3, "RDY") == 0 ? "RUN" : "RDY");
   }
-  test::WriteBytes("t/02-bia-respostas.csv", bia);
+  test::WriteBytes("t/02-bia-a-outra-respostas.csv", bia);
   fs::remove("t/03-caio-respostas.csv");
   test::WriteBytes("t/04-dora-respostas.csv", std::string("tick\0", 5));
   const Result r = Kelpa({"--corrigir", "t"});
@@ -275,7 +275,7 @@ TEST(Homework, TheFolderIsGradedStudentByStudent) {
   EXPECT_EQ(r.Out,
             "stem,name,right,answered,total,percent,status,message\n"
             "01-ana,Ana,80,80,80,100,corrigida,\n"
-            "02-bia,Bia,78,80,80,97,corrigida,\n"
+            "02-bia-a-outra,\"Bia; a outra\",78,80,80,97,corrigida,\n"
             "03-caio,Caio,,,80,,não entregue,\n"
             "04-dora,Dora,,,80,,ilegível,\"t/04-dora-respostas.csv:1: arquivo binário (byte NUL); "
             "a tabela deve ser texto CSV\"\n");
