@@ -345,6 +345,52 @@ struct TMessages {
   // %1 is the level, 0 the lowest.
   std::string MsgFilaNivel = "N%1";
   std::string MsgFilaNivelDica = "Fila do nível %1; o nível ocupado mais alto é servido primeiro";
+  // Homework for a class and the grading of its folder (MSG3390..MSG3419).
+  std::string MsgRunAjudaTarefa =
+      "gera uma tarefa por aluno da lista LIST (um nome ou número por linha): o cenário sorteado "
+      "do [GERAR] da lição LESSON com uma semente tirada da lição e do nome, a folha de exercícios "
+      "e o gabarito em PDF, a chave em CSV e a tabela de respostas a preencher, e um índice, "
+      "indice.csv e indice.pdf, na pasta FOLDER";
+  std::string MsgRunAjudaCorrigirPasta =
+      "corrige as respostas (NOME-respostas.csv) de cada aluno de uma pasta gravada por --tarefa "
+      "pela sua chave (NOME-gabarito.csv) e imprime um CSV de notas, um aluno por linha";
+  std::string MsgTarFaltaOpcao = "--tarefa precisa de --alunos LIST e --saida FOLDER";
+  std::string MsgTarSemPdf = "esta versão do kelpa não grava PDF; --tarefa não gravou nada";
+  std::string MsgTarSemGerar =
+      "a lição não tem seção [GERAR]: não há processos a sortear para cada aluno";
+  std::string MsgTarTicksForaDoCenario =
+      "TICKS: o último tick pedido, %1, passa do último tick do cenário (%2)";
+  std::string MsgTarListaVazia = "a lista não tem nenhum aluno";
+  std::string MsgTarAlunoRepetido = "aluno repetido \"%1\" (já na linha %2)";
+  std::string MsgTarTituloFolha = "Tarefa: %1";
+  std::string MsgTarTituloGabarito = "Gabarito: %1";
+  std::string MsgTarAluno = "Aluno: %1 (semente %2)";
+  std::string MsgTarCenario = "O cenário";
+  std::string MsgTarEstados = "Os estados, do tick %1 ao %2";
+  std::string MsgTarEstadosComo =
+      "Em cada célula, o estado do processo no fim do tick: %1; ou - antes da chegada e depois do "
+      "fim. Na coluna cpu, o que o processador fez no tick: o pid do processo que rodou, IDLE, "
+      "INT_PREEMPT, INT_SLICE ou INT_PF.";
+  std::string MsgTarTempos = "Os tempos de cada processo, em ticks, ao fim de %1 ticks";
+  std::string MsgTarTemposComo =
+      "Retorno: do tick da chegada ao do término; espera: os ticks ao fim dos quais o processo "
+      "estava pronto; resposta: da chegada ao primeiro despacho. Quem não terminou não tem retorno "
+      "(-), quem nunca rodou não tem resposta (-).";
+  std::string MsgTarFalhas = "As faltas de página de cada processo ao fim de %1 ticks";
+  std::string MsgTarRascunho = "Rascunho";
+  std::string MsgTarRodape = "Página %1 de %2";
+  std::string MsgTarGravou = "%1 tarefas gravadas em %2";
+  std::string MsgCorSemChaves = "nenhuma chave (NOME-gabarito.csv) na pasta";
+  std::string MsgCorCorrigida = "corrigida";
+  std::string MsgCorNaoEntregue = "não entregue";
+  std::string MsgCorIlegivel = "ilegível";
+  std::string MsgTarIndiceTitulo = "Índice da tarefa: %1";
+  std::string MsgTarIndiceAluno = "Aluno";
+  std::string MsgTarIndiceSemente = "Semente";
+  std::string MsgTarIndiceArquivos = "Arquivos";
+  std::string MsgTarIndiceMedias =
+      "Retorno, espera e resposta: as médias em ticks dos processos terminados no gabarito de cada "
+      "aluno; %1: quantos terminaram.";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
@@ -361,7 +407,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 266;
+inline constexpr std::size_t kMessageCount = 295;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

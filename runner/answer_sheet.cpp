@@ -280,6 +280,10 @@ class Reader {
 
 }  // namespace
 
+std::optional<std::vector<std::string>> CsvCells(std::string_view line, char separator) {
+  return Cells(line, separator);
+}
+
 AnswerSheetReading ReadAnswerSheet(std::string_view bytes, const std::string& file,
                                    const TMessages& msg, const AnswerSheet* key) {
   return Reader(file, msg, key).Read(bytes);

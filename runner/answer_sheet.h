@@ -38,6 +38,10 @@ struct AnswerSheetReading {
 // have the key's columns and ticks, in any order and any of them left out.
 AnswerSheetReading ReadAnswerSheet(std::string_view bytes, const std::string& file,
                                    const TMessages& msg, const AnswerSheet* key);
+// One line of a csv cut into its cells, trimmed, a quoted cell unquoted; none when a quote is
+// left open.
+std::optional<std::vector<std::string>> CsvCells(std::string_view line, char separator);
+
 AnswerSheetReading ReadAnswerSheetFile(const std::string& path, const TMessages& msg,
                                        const AnswerSheet* key);
 

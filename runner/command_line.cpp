@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "runner/command_line.h"
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -16,13 +17,16 @@
 #include "platform/sha256.h"
 #include "platform/terminal_width.h"
 #include "runner/answer_sheet.h"
+#include "runner/class_grading.h"
 #include "runner/compare_runs.h"
 #include "runner/grading.h"
 #include "runner/help_text.h"
+#include "runner/homework.h"
 #include "runner/interrupt_cleanup.h"
 #include "runner/output_file.h"
 #include "runner/runner_options.h"
 #include "runner/scenario_recorder.h"
+#include "runner/student_list.h"
 #include "timeline/svg_canvas.h"
 
 namespace kelpa {
@@ -96,7 +100,9 @@ class Runner {
       case RunnerCommand::Compare:
         return Load(options.File) ? Compare(options) : kUsageError;
       case RunnerCommand::Grade:
-        return Grade(options);
+        return options.Answers.empty() ? GradeFolder(options) : Grade(options);
+      case RunnerCommand::Homework:
+        return Homework(options);
     }
     return kUsageError;
   }
@@ -284,6 +290,89 @@ class Runner {
     }
     WriteGrade(out_, GradeAnswers(*key.Sheet, *answers.Sheet), msg_);
     return kSuccess;
+  }
+
+  // --corrigir with one argument: a folder written by --tarefa; anything else lacks its second
+  // file, as before.
+  int GradeFolder(const RunnerOptions& options) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(options.File, error)) {
+      return Refuse(msg_.MsgRunFaltaValor + "--corrigir");
+    }
+    if (const auto refusal = kelpa::GradeFolder(options.File, msg_, out_)) {
+      err_ << refusal->Text() << '\n';
+      return kUsageError;
+    }
+    return kSuccess;
+  }
+
+  // Everything is read, drawn and run before the folder is touched: a bad lesson or list, or a
+  // build that cannot write PDF, leaves nothing behind. Each file is then written whole.
+  int Homework(const RunnerOptions& options) {
+    if (!pdf_) {
+      err_ << "kelpa: " << msg_.MsgTarSemPdf << '\n';
+      return kUsageError;
+    }
+    if (!Load(options.File)) {
+      return kUsageError;
+    }
+    const StudentListReading list = ReadStudentListFile(options.Students, msg_);
+    if (list.Error) {
+      err_ << list.Error->Text() << '\n';
+      return kUsageError;
+    }
+    const HomeworkReading homework =
+        DrawHomework(bytes_, options.File, list.Students, msg_, captions_);
+    if (homework.Error) {
+      err_ << homework.Error->Text() << '\n';
+      return kUsageError;
+    }
+    const std::filesystem::path folder(options.Folder);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!std::filesystem::is_directory(folder, error)) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << EscapedText(options.Folder) << '\n';
+      return kRunError;
+    }
+    for (const StudentHomework& h : homework.Students) {
+      const auto file = [&](std::string_view suffix) {
+        return (folder / HomeworkFile(h.Stem, suffix)).string();
+      };
+      if (!WriteText(file(kHomeworkScenario), h.ScenarioText) ||
+          !WriteText(file(kHomeworkKeyCsv), h.KeyCsv) ||
+          !WriteText(file(kHomeworkAnswers), h.AnswersCsv) ||
+          !WritePdf(file(kHomeworkWorksheet), HomeworkDocument(h, msg_, false)) ||
+          !WritePdf(file(kHomeworkKeyPdf), HomeworkDocument(h, msg_, true))) {
+        return kRunError;
+      }
+    }
+    if (!WriteText((folder / kHomeworkIndex).string(), HomeworkIndexCsv(homework.Students)) ||
+        !WritePdf((folder / kHomeworkIndexPdf).string(),
+                  HomeworkIndexDocument(homework.Students, msg_))) {
+      return kRunError;
+    }
+    out_ << FillIn(msg_.MsgTarGravou,
+                   {std::to_string(homework.Students.size()), EscapedText(options.Folder)})
+         << '\n';
+    return kSuccess;
+  }
+
+  bool WriteText(const std::string& file, const std::string& text) {
+    OutputFile output(file);
+    if (!output.IsOpen() || !(output.Stream() << text) || !output.Commit()) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << EscapedText(file) << '\n';
+      return false;
+    }
+    return true;
+  }
+
+  bool WritePdf(const std::string& file, const PrintDocument& doc) {
+    OutputFile output(file);
+    if (!output.IsOpen() || !pdf_(doc, output.WritePath()) || !output.Commit()) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << EscapedText(file) << '\n';
+      return false;
+    }
+    return true;
   }
 
   std::ostream& out_;

@@ -43,7 +43,10 @@ void WriteHelp(std::ostream& out, const TMessages& msg) {
       << Wrapped(msg.MsgRunAjudaCompare, kExplained)
       << "  kelpa --check FILE [--ticks N] [--set SECTION.KEY=VALUE]...\n"
       << Wrapped(msg.MsgRunAjudaCheck, kExplained) << "  kelpa --corrigir KEY ANSWERS\n"
-      << Wrapped(msg.MsgRunAjudaCorrigir, kExplained) << "  kelpa --help | -h | --version | -V\n\n"
+      << Wrapped(msg.MsgRunAjudaCorrigir, kExplained) << "  kelpa --corrigir FOLDER\n"
+      << Wrapped(msg.MsgRunAjudaCorrigirPasta, kExplained)
+      << "  kelpa --tarefa LESSON --alunos LIST --saida FOLDER\n"
+      << Wrapped(msg.MsgRunAjudaTarefa, kExplained) << "  kelpa --help | -h | --version | -V\n\n"
       << Wrapped(msg.MsgRunAjudaTraco, "") << Wrapped(msg.MsgRunAjudaJanelas, "")
       << Wrapped(msg.MsgRunAjudaSaida, "") << '\n'
       << Wrapped(msg.MsgRunAjudaMais, "");

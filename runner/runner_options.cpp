@@ -20,18 +20,19 @@ struct CommandName {
   RunnerCommand Command;
   bool TakesFile;
 };
-constexpr std::array<CommandName, 6> kCommands = {{
+constexpr std::array<CommandName, 7> kCommands = {{
     {"--run", RunnerCommand::Run, true},
     {"--compare", RunnerCommand::Compare, true},
     {"--check", RunnerCommand::Check, true},
     {"--corrigir", RunnerCommand::Grade, true},
+    {"--tarefa", RunnerCommand::Homework, true},
     {"--help", RunnerCommand::Help, false},
     {"--version", RunnerCommand::Version, false},
 }};
 
 bool IsOption(std::string_view arg) {
   return arg == "--ticks" || arg == "--set" || arg == "--format" || arg == "--output" ||
-         arg == "--vary" || arg == "--timeline";
+         arg == "--vary" || arg == "--timeline" || arg == "--alunos" || arg == "--saida";
 }
 
 // The options each command takes besides its own.
@@ -45,6 +46,8 @@ bool Takes(RunnerCommand command, std::string_view option) {
              option == "--output" || option == "--vary";
     case RunnerCommand::Check:
       return option == "--ticks" || option == "--set";
+    case RunnerCommand::Homework:
+      return option == "--alunos" || option == "--saida";
     case RunnerCommand::Grade:
     case RunnerCommand::Help:
     case RunnerCommand::Version:
@@ -159,10 +162,12 @@ class Parser {
         return Refuse(msg_.MsgRunFaltaValor + option);
       }
       const bool once = option == "--ticks" || option == "--format" || option == "--output" ||
-                        option == "--timeline";
+                        option == "--timeline" || option == "--alunos" || option == "--saida";
       if (once && ((option == "--ticks" && ticks) || (option == "--format" && formatGiven) ||
                    (option == "--output" && options_.Output) ||
-                   (option == "--timeline" && options_.Timeline))) {
+                   (option == "--timeline" && options_.Timeline) ||
+                   (option == "--alunos" && !options_.Students.empty()) ||
+                   (option == "--saida" && !options_.Folder.empty()))) {
         return Refuse(msg_.MsgRunOpcaoRepetida + option);
       }
       if (!Apply(option, *value, ticks, formatGiven)) {
@@ -174,6 +179,10 @@ class Parser {
     }
     if (options_.Command == RunnerCommand::Compare) {
       return CheckVaries();
+    }
+    if (options_.Command == RunnerCommand::Homework &&
+        (options_.Students.empty() || options_.Folder.empty())) {
+      return Refuse(msg_.MsgTarFaltaOpcao);
     }
     return {options_, {}};
   }
@@ -233,6 +242,8 @@ class Parser {
       first = args_[i].Text;
       used_.insert(i);
       options_.Command = named->Command;
+      // --corrigir's second file may be missing: its one argument is then a folder, which the
+      // runner checks (nothing here looks at the disk).
       if ((named->TakesFile && !TakeFile(i)) ||
           (named->Command == RunnerCommand::Grade && !TakeAnswers())) {
         error_ = msg_.MsgRunFaltaValor + args_[i].Text;
@@ -280,7 +291,7 @@ class Parser {
         ++at;
       }
       if (at >= args_.size()) {
-        return false;
+        return true;
       }
     }
     options_.Answers = args_[at].Text;
@@ -312,6 +323,10 @@ class Parser {
     }
     if (option == "--output") {
       options_.Output = value;
+      return !value.empty();
+    }
+    if (option == "--alunos" || option == "--saida") {
+      (option == "--alunos" ? options_.Students : options_.Folder) = value;
       return !value.empty();
     }
     if (option == "--timeline") {

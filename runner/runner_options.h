@@ -14,7 +14,7 @@
 
 namespace kelpa {
 
-enum class RunnerCommand { Run, Compare, Check, Grade, Help, Version };
+enum class RunnerCommand { Run, Compare, Check, Grade, Homework, Help, Version };
 
 // One --vary: a key and the values it takes in turn.
 struct VaryOption {
@@ -28,8 +28,10 @@ inline constexpr std::string_view kStandardOutput = "-";
 
 struct RunnerOptions {
   RunnerCommand Command = RunnerCommand::Help;
-  std::string File;     // the scenario, or --corrigir's answer key
-  std::string Answers;  // --corrigir's second file: the table graded
+  std::string File;      // the scenario, --tarefa's lesson, or --corrigir's answer key or folder
+  std::string Answers;   // --corrigir's second file: the table graded; empty for a folder
+  std::string Students;  // --tarefa's --alunos
+  std::string Folder;    // --tarefa's --saida
   // --set in the order given, then --ticks as CENARIO.TICKS: checked as strictly as the file.
   std::vector<ScenarioOverride> Overrides;
   TraceFormat Format = TraceFormat::Text;

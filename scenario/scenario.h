@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "simulation/colour.h"
@@ -49,6 +50,24 @@ struct OptionChange {
   friend bool operator==(const OptionChange&, const OptionChange&) = default;
 };
 
+// A [TAREFA] section: what a homework drawn from the scenario asks. The windows and the runner's
+// runs do not use it; a written scenario keeps it.
+struct HomeworkQuestions {
+  // The ticks of the states table to fill, first and last; none: from 0 to the 20th tick, or to
+  // the last one when the run is shorter.
+  std::optional<std::pair<std::int64_t, std::int64_t>> Ticks;
+  bool Figures = true;  // each process's turnaround, waiting and response, in ticks
+  bool Faults = true;   // each process's page faults
+  friend bool operator==(const HomeworkQuestions&, const HomeworkQuestions&) = default;
+
+  // The ticks asked of a run of runTicks ticks (at least one).
+  std::pair<std::int64_t, std::int64_t> TickRange(std::int64_t runTicks) const {
+    constexpr std::int64_t kDefaultLastTick = 19;
+    return Ticks.value_or(std::pair<std::int64_t, std::int64_t>{
+        0, runTicks - 1 < kDefaultLastTick ? runTicks - 1 : kDefaultLastTick});
+  }
+};
+
 struct Scenario {
   int Format = 1;
   std::string Title;
@@ -60,6 +79,7 @@ struct Scenario {
   std::vector<ScenarioProcess> Processes;
   // By tick; changes at the same tick in the order given (by section number).
   std::vector<OptionChange> Changes;
+  std::optional<HomeworkQuestions> Homework;  // its [TAREFA], when it has one
   friend bool operator==(const Scenario&, const Scenario&) = default;
 
   int ClockPeriodMs() const { return Options.ClockPeriodMs(); }

@@ -10,6 +10,7 @@
 #include "catalogue/shown_text.h"
 #include "scenario/scenario_generator.h"
 #include "scenario/scenario_values.h"
+#include "simulation/process.h"
 
 namespace kelpa {
 namespace {
@@ -45,6 +46,9 @@ class ScenarioBuilder {
     if (processes.empty()) {
       return {std::nullopt, ScenarioError{fileName_, 0, msg_.MsgCenSemProcesso}};
     }
+    if (!HomeworkWithinRun()) {
+      return {std::nullopt, error_};
+    }
     // Changes at the same tick keep the order of their numbers.
     auto& changes = scenario_.Changes;
     std::sort(changes.begin(), changes.end(), [](const auto& a, const auto& b) {
@@ -74,6 +78,10 @@ class ScenarioBuilder {
         draw_.emplace();
         drawSection_ = &section;
         return ReadEach(section, &ScenarioBuilder::DrawKey);
+      case Kind::Homework:
+        scenario_.Homework.emplace();
+        homeworkSection_ = &section;
+        return ReadEach(section, &ScenarioBuilder::HomeworkKey);
     }
     return true;
   }
@@ -287,7 +295,42 @@ class ScenarioBuilder {
     if (key == "FRAMES") {
       return StoreRange(d.FramesMin, d.FramesMax, values_.Range(key, value, 1, 5));
     }
+    if (key == "RAJADA") {
+      d.Burst.emplace();
+      return StoreRange(d.Burst->first, d.Burst->second,
+                        values_.Range(key, value, 1, kInstructionCount));
+    }
     return StoreRange(d.ArrivalMin, d.ArrivalMax, values_.Range(key, value, 0, kMaxScenarioTick));
+  }
+
+  bool HomeworkKey(std::string_view key, std::string_view value) {
+    HomeworkQuestions& h = *scenario_.Homework;
+    if (key == "TICKS") {
+      ticksEntry_ = &CurrentEntry(key);
+      return Store(h.Ticks, values_.Range(key, value, 0, kMaxScenarioTick));
+    }
+    if (key == "FIGURAS") {
+      return Store(h.Figures, values_.Flag(key, value));
+    }
+    return Store(h.Faults, values_.Flag(key, value));
+  }
+
+  // The entry of key in the section being read (ReadEach reads one section at a time).
+  const ScenarioEntry& CurrentEntry(std::string_view key) const {
+    return *std::find_if(homeworkSection_->Entries.begin(), homeworkSection_->Entries.end(),
+                         [&](const ScenarioEntry& e) { return e.Key == key; });
+  }
+
+  // The ticks asked must be ticks of the run: [CENARIO] TICKS may come after [TAREFA], or from
+  // --ticks, so they are checked once everything is read.
+  bool HomeworkWithinRun() {
+    const auto& homework = scenario_.Homework;
+    if (!homework || !homework->Ticks || homework->Ticks->second < scenario_.Ticks) {
+      return true;
+    }
+    return Refuse(*ticksEntry_, FillInShown(msg_.MsgTarTicksForaDoCenario,
+                                            {std::to_string(homework->Ticks->second),
+                                             std::to_string(scenario_.Ticks - 1)}));
   }
 
   template <typename Field>
@@ -331,6 +374,8 @@ class ScenarioBuilder {
   Scenario scenario_;
   std::optional<ScenarioDraw> draw_;
   const ScenarioSection* drawSection_ = nullptr;
+  const ScenarioSection* homeworkSection_ = nullptr;
+  const ScenarioEntry* ticksEntry_ = nullptr;  // [TAREFA]'s TICKS
   std::set<int> coloured_;  // the numbers of the processes whose section gave a colour
   std::optional<ScenarioError> error_;
 };

@@ -25,7 +25,8 @@ struct SectionNameForm {
 };
 constexpr SectionNameForm kSectionNames[] = {
     {Kind::Scenario, "CENARIO"}, {Kind::Global, "GLOBAL"}, {Kind::Memory, "MEMORIA"},
-    {Kind::Process, "PROCESSO"}, {Kind::Draw, "GERAR"},    {Kind::Change, "MUDANCA"}};
+    {Kind::Process, "PROCESSO"}, {Kind::Draw, "GERAR"},    {Kind::Change, "MUDANCA"},
+    {Kind::Homework, "TAREFA"}};
 
 std::string_view Unquote(std::string_view value) {
   if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
@@ -183,8 +184,9 @@ const std::vector<std::string_view>& ScenarioKeys(ScenarioSectionKind kind) {
   static const std::vector<std::string_view> process = {
       "TIPO",   "PRIORIDADE",      "FRAMES", "COR",      "CHEGADA", "SUSPENDE",
       "RETOMA", "NOVA_PRIORIDADE", "FIM",    "PROGRAMA", "REPETE"};
-  static const std::vector<std::string_view> draw = {"SEMENTE",    "PROCESSOS", "TIPOS",
-                                                     "PRIORIDADE", "FRAMES",    "CHEGADA"};
+  static const std::vector<std::string_view> draw = {"SEMENTE", "PROCESSOS", "TIPOS", "PRIORIDADE",
+                                                     "FRAMES",  "CHEGADA",   "RAJADA"};
+  static const std::vector<std::string_view> homework = {"TICKS", "FIGURAS", "FALHAS"};
   // A change gives the options that may change while a run goes on, in either section.
   static const std::vector<std::string_view> change = [] {
     std::vector<std::string_view> keys = {"TICK"};
@@ -207,6 +209,8 @@ const std::vector<std::string_view>& ScenarioKeys(ScenarioSectionKind kind) {
       return draw;
     case Kind::Change:
       return change;
+    case Kind::Homework:
+      return homework;
   }
   return scenario;
 }

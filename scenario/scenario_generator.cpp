@@ -32,6 +32,11 @@ std::vector<ScenarioProcess> DrawProcesses(const ScenarioDraw& draw, int firstNu
     p.Priority = static_cast<int>(Draw(generator, draw.PriorityMin, draw.PriorityMax));
     p.FrameLimit = static_cast<int>(Draw(generator, draw.FramesMin, draw.FramesMax));
     p.Arrival = Draw(generator, draw.ArrivalMin, draw.ArrivalMax);
+    if (draw.Burst) {
+      const auto burst = Draw(generator, draw.Burst->first, draw.Burst->second);
+      p.Program.Codes.assign(static_cast<std::size_t>(burst), kCompute);
+      p.Program.Repeats = false;
+    }
     processes.push_back(std::move(p));
   }
   return processes;

@@ -194,6 +194,12 @@ Scenario ScenarioPlayer::WithHandActions() const {
   if (run_->Tick() > 0) {
     s.Ticks = run_->Tick();
   }
+  // The homework's ticks must stay ticks of the shortened run for the file to read back.
+  if (s.Homework && s.Homework->Ticks) {
+    auto& [first, last] = *s.Homework->Ticks;
+    last = std::min(last, s.Ticks - 1);
+    first = std::min(first, last);
+  }
   return s;
 }
 

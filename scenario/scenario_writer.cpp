@@ -122,6 +122,16 @@ std::string WriteScenario(const Scenario& s) {
   for (const ScenarioProcess& p : s.Processes) {
     WriteProcess(out, p);
   }
+  if (s.Homework) {
+    out += "\n[TAREFA]\n";
+    if (s.Homework->Ticks) {
+      Key(out, "TICKS",
+          std::to_string(s.Homework->Ticks->first) + '-' +
+              std::to_string(s.Homework->Ticks->second));
+    }
+    Key(out, "FIGURAS", s.Homework->Figures ? "1" : "0");
+    Key(out, "FALHAS", s.Homework->Faults ? "1" : "0");
+  }
   return out;
 }
 

@@ -143,7 +143,8 @@ TEST(RunnerCommandLine, VersionAndHelpNeedNoScenario) {
   EXPECT_EQ(version.Err, "");
   const Outcome help = Runner({"--help"});
   EXPECT_EQ(help.Status, 0);
-  for (const char* command : {"--run FILE", "--compare FILE", "--check FILE", "--version"}) {
+  for (const char* command : {"--run FILE", "--compare FILE", "--check FILE", "--corrigir FOLDER",
+                              "--tarefa LESSON --alunos LIST --saida FOLDER", "--version"}) {
     EXPECT_NE(help.Out.find(command), std::string::npos) << command;
   }
 }

@@ -31,10 +31,10 @@ bool Shows(const std::vector<std::string>& log, const std::string& fragment) {
                      [&](const std::string& line) { return line.find(fragment) != line.npos; });
 }
 
-TEST(ScenarioLessons, ThereAreTenAndEachReadsBackFromWhatItWrites) {
+TEST(ScenarioLessons, ThereAreElevenAndEachReadsBackFromWhatItWrites) {
   const TMessages msg;
   const auto lessons = Lessons();
-  EXPECT_EQ(lessons.size(), 10u);
+  EXPECT_EQ(lessons.size(), 11u);
   for (const std::string& path : lessons) {
     const ScenarioReading read = ReadScenarioFile(path, msg);
     ASSERT_TRUE(read.Value) << read.Error->Text();

@@ -420,13 +420,17 @@ TEST(ScenarioPlayerTest, TheRunSoFarIsSavedWithItsHandActions) {
   withChanges.Changes[1].Number = 2;
   withChanges.Changes[1].Tick = 18;
   withChanges.Changes[1].Options.Set(OptionId::MinFreePercent, 50);
+  // A homework whose states table reaches past the tick saved at: its range ends with the run.
+  Scenario homework = Lesson("11-tarefa-sjf.ini");
+  homework.Homework->Ticks = {20, 30};
   const struct {
     const char* Name;
     Scenario Opened;
     void (*Hands)(Played&, std::int64_t);
   } cases[] = {{"lesson 03, first hands", Lesson("03-prioridade-dinamica.ini"), HandsAt},
                {"lesson 05, first hands", Lesson("05-swapping.ini"), HandsAt},
-               {"lesson 03 with changes, other hands", withChanges, OtherHandsAt}};
+               {"lesson 03 with changes, other hands", withChanges, OtherHandsAt},
+               {"lesson 11, its homework, no hands", homework, [](Played&, std::int64_t) {}}};
   const TMessages msg;
   for (const auto& c : cases) {
     Played run;
@@ -437,6 +441,10 @@ TEST(ScenarioPlayerTest, TheRunSoFarIsSavedWithItsHandActions) {
     }
     const Scenario saved = run.player.WithHandActions();
     EXPECT_EQ(saved.Ticks, 25) << c.Name;
+    EXPECT_EQ(saved.Homework.has_value(), c.Opened.Homework.has_value()) << c.Name;
+    if (saved.Homework) {
+      EXPECT_EQ(saved.Homework->Ticks, (std::pair<std::int64_t, std::int64_t>{20, 24}));
+    }
     const ScenarioReading back = ParseScenario(WriteScenario(saved), "saved.ini", msg);
     ASSERT_TRUE(back.Value) << back.Error->Text();
     EXPECT_EQ(*back.Value, saved) << c.Name;
