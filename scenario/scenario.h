@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "scenario/exercise_section.h"
 #include "simulation/colour.h"
 #include "simulation/program.h"
 #include "simulation/run_options.h"
@@ -60,6 +61,8 @@ struct Scenario {
   std::vector<ScenarioProcess> Processes;
   // By tick; changes at the same tick in the order given (by section number).
   std::vector<OptionChange> Changes;
+  // [EXERCICIO]: what a run in the windows asks, and the score of a saved run.
+  std::optional<ExerciseSection> Exercise;
   friend bool operator==(const Scenario&, const Scenario&) = default;
 
   int ClockPeriodMs() const { return Options.ClockPeriodMs(); }

@@ -13,7 +13,7 @@
 
 namespace kelpa {
 
-enum class ScenarioSectionKind { Scenario, Global, Memory, Process, Draw, Change };
+enum class ScenarioSectionKind { Scenario, Global, Memory, Process, Draw, Change, Exercise };
 
 // Whether sections of kind are numbered ("PROCESSO 3", "MUDANCA 1").
 bool IsNumberedSection(ScenarioSectionKind kind);

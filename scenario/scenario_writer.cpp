@@ -122,6 +122,12 @@ std::string WriteScenario(const Scenario& s) {
   for (const ScenarioProcess& p : s.Processes) {
     WriteProcess(out, p);
   }
+  if (s.Exercise) {
+    out += "\n[EXERCICIO]\n";
+    Key(out, "TICKS", TickRangesText(s.Exercise->Ticks));
+    Key(out, "PERGUNTAS", QuestionKindsText(s.Exercise->Kinds));
+    Key(out, "RESPOSTAS", AnswerMarksText(s.Exercise->Answers));
+  }
   return out;
 }
 
