@@ -348,9 +348,14 @@ struct TMessages {
   // The exercise: predicting the next tick.
   std::string MsgExTitulo = "Exercício";
   std::string MsgExPerguntaExecuta = "Tick %1: que processo estará executando ao fim deste tick?";
-  std::string MsgExPerguntaEstado = "Tick %1: em que estado estará o processo %2 ao fim deste tick?";
-  std::string MsgExPerguntaPagina = "Tick %1: neste tick a gerência de memória tira uma página de um processo. Que página, e de que processo?";
-  std::string MsgExPerguntaFila = "Tick %1: em que ordem estará a fila de prontos ao fim deste tick? (no alto, o primeiro a ser despachado)";
+  std::string MsgExPerguntaEstado =
+      "Tick %1: em que estado estará o processo %2 ao fim deste tick?";
+  std::string MsgExPerguntaPagina =
+      "Tick %1: neste tick a gerência de memória tira uma página de um processo. Que página, e de "
+      "que processo?";
+  std::string MsgExPerguntaFila =
+      "Tick %1: em que ordem estará a fila de prontos ao fim deste tick? (no alto, o primeiro a "
+      "ser despachado)";
   std::string MsgExNenhumProcesso = "nenhum processo";
   std::string MsgExProcesso = "processo %1";
   std::string MsgExPaginaDoProcesso = "página %1 do processo %2";
@@ -359,19 +364,20 @@ struct TMessages {
   std::string MsgExNoLog = "No log: %1";
   std::string MsgExSemLinha = "Nenhuma linha do log deste tick trata disso: nada mudou.";
   std::string MsgExPlacar = "Certas: %1   Erradas: %2";
-  std::string MsgExPlacarTipo = "%1: %2 certas, %3 erradas";
+  std::string MsgExPlacarTipo = "%1: certas %2, erradas %3";
   std::string MsgExTipoExecuta = "Quem executa";
   std::string MsgExTipoEstado = "Estado";
   std::string MsgExTipoPagina = "Página";
   std::string MsgExTipoFila = "Fila";
-  std::string MsgExResponder = "Responder";
+  std::string MsgExResponder = "&Responder";
   std::string MsgExZerar = "Zerar";
-  std::string MsgExSubir = "Subir";
-  std::string MsgExDescer = "Descer";
+  std::string MsgExSubir = "&Subir";
+  std::string MsgExDescer = "&Descer";
   std::string MsgExRotuloProcesso = "Processo:";
   std::string MsgExRotuloPagina = "Página:";
   std::string MsgExSemPergunta = "Nenhuma pergunta neste tick: Passo avança.";
-  std::string MsgExDicaClique = "Também pode responder com um duplo clique no processo na lista de processos.";
+  std::string MsgExDicaClique =
+      "Também pode responder com um duplo clique no processo na lista de processos.";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
@@ -14,6 +15,8 @@
 #include "gui/console/log_window.h"
 #include "gui/console/window_set.h"
 #include "gui/exercise/exercise_mode.h"
+#include "gui/exercise/exercise_window.h"
+#include "gui/process/process_list_window.h"
 #include "gui/process/process_ticks_window.h"
 #include "gui/timeline/timeline_view.h"
 #include "gui/timeline/timeline_window.h"
@@ -160,7 +163,7 @@ void TScenarioControls::Step() {
   if (playing_) {
     return;
   }
-  if (exercise_->Asks()) {
+  if (Ask()) {
     onChanged_();
     return;
   }
@@ -177,7 +180,7 @@ void TScenarioControls::StepAnswered() {
   }
   playAfterAnswer_ = false;
   // The next question, if its tick is asked, stands at once.
-  exercise_->Asks();
+  Ask();
   onChanged_();
 }
 
@@ -185,8 +188,29 @@ void TScenarioControls::SetExercise(bool on) {
   playAfterAnswer_ = false;
   exercise_->SetOn(on);
   if (exercise_->On() && !playing_) {
-    exercise_->Asks();
+    Ask();
   }
+}
+
+bool TScenarioControls::Ask() {
+  if (!exercise_->Asks()) {
+    return false;
+  }
+  TfrmAlteraProcessos* list = windows_.ProcessListWindow();
+  auto* grid = list != nullptr ? list->findChild<QTableWidget*>(QStringLiteral("stg1")) : nullptr;
+  if (grid != nullptr && followedList_ != list) {
+    followedList_ = list;
+    connect(grid, &QTableWidget::cellDoubleClicked, this, [this, grid](int row, int) {
+      // The identifier's column, with no mark in front of it.
+      const QTableWidgetItem* pid = grid->item(row, 1);
+      bool number = false;
+      const int value = pid != nullptr ? pid->text().trimmed().toInt(&number) : 0;
+      if (number && exercise_->On()) {
+        exercise_->Window()->ChooseProcess(value);
+      }
+    });
+  }
+  return true;
 }
 
 void TScenarioControls::BackTo(std::int64_t tick) {
@@ -265,7 +289,7 @@ void TScenarioControls::SetPlaying(bool playing) {
 }
 
 void TScenarioControls::PlayOneTick() {
-  if (exercise_->Asks()) {
+  if (Ask()) {
     playAfterAnswer_ = true;
     SetPlaying(false);
     return;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -69,6 +70,9 @@ class TScenarioControls : public QObject {
   void PlayOneTick();
   // The tick, once its question (if any) is answered; playing goes on when it waited for one.
   void StepAnswered();
+  // Shows the question of the tick about to run, if it is asked; true when it stands. A double
+  // click on a process in the process list then chooses it as the answer.
+  bool Ask();
   // The timeline follows a scenario's ticks, starts again with each replay, heads its exports
   // with the scenario, and a click on one of its ticks goes back to the end of that tick.
   void ConnectTimeline();
@@ -84,7 +88,8 @@ class TScenarioControls : public QObject {
   QTimer* timer_ = nullptr;
   bool playing_ = false;
   TExerciseMode* exercise_ = nullptr;
-  bool playAfterAnswer_ = false;  // playing stopped for a question
+  bool playAfterAnswer_ = false;    // playing stopped for a question
+  QPointer<QObject> followedList_;  // the process list whose double clicks answer
   // The opened file, as chosen, and its SHA-256: the csv export is headed with them.
   std::string file_;
   std::string sha256_;

@@ -66,6 +66,10 @@ TExerciseWindow::TExerciseWindow(const TMessages& msg, QWidget* parent)
   }
   choices->addStretch();
   layout->addLayout(choices);
+  clickHint_ = new QLabel(ToQString(msg_.MsgExDicaClique), this);
+  clickHint_->setTextFormat(Qt::PlainText);
+  clickHint_->setWordWrap(true);
+  layout->addWidget(clickHint_);
 
   auto* queue = new QHBoxLayout;
   lbFila = new QListWidget(this);
@@ -134,6 +138,7 @@ void TExerciseWindow::ShowQuestion(const ExerciseQuestion& question) {
     }
   }
   processLabel_->setVisible(process);
+  clickHint_->setVisible(process);
   cbProcesso->setVisible(process);
   pageLabel_->setVisible(question.Kind == QuestionKind::Page);
   sePagina->setVisible(question.Kind == QuestionKind::Page);
@@ -147,8 +152,9 @@ void TExerciseWindow::ShowQuestion(const ExerciseQuestion& question) {
 void TExerciseWindow::ShowNoQuestion() {
   question_.reset();
   lblPergunta->setText(ToQString(msg_.MsgExSemPergunta));
-  for (QWidget* w : std::initializer_list<QWidget*>{processLabel_, cbProcesso, pageLabel_, sePagina,
-                                                    cbEstado, lbFila, queueButtons_}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{processLabel_, clickHint_, cbProcesso, pageLabel_, sePagina,
+                                       cbEstado, lbFila, queueButtons_}) {
     w->hide();
   }
   btnResponder->setEnabled(false);

@@ -63,6 +63,7 @@ class TExerciseWindow : public QWidget {
 
   const TMessages& msg_;
   QLabel* processLabel_ = nullptr;
+  QLabel* clickHint_ = nullptr;
   QLabel* pageLabel_ = nullptr;
   QWidget* queueButtons_ = nullptr;
   std::optional<ExerciseQuestion> question_;

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "gui/console/scenario_controls.h"
 #include "gui/exercise/exercise_mode.h"
 #include "gui/exercise/exercise_window.h"
+#include "gui/process/process_list_window.h"
 #include "scenario/exercise_oracle.h"
 #include "scenario/scenario_reader.h"
 #include "support/temp_working_directory.h"
@@ -95,6 +97,17 @@ void ExerciseConsoleTest::aStepAsksFirstAndTheAnswerStepsOnScored() {
   console->Voltar1Click();
   QCOMPARE(controls.Tick(), 1);
   QVERIFY(window->lblPlacar->text().startsWith(QStringLiteral("Certas: 0   Erradas: 1")));
+
+  // A double click on a process in the process list chooses it.
+  console->Selecionar1Click();
+  auto* grid = console->ProcessListWindow()->findChild<QTableWidget*>("stg1");
+  console->ProcessListWindow()->Timer1Timer();
+  console->SpeedButton2Click();
+  QVERIFY(window->Asking() && grid->rowCount() > 0);
+  const int pid = grid->item(0, 1)->text().toInt();
+  window->cbProcesso->setCurrentIndex(-1);
+  emit grid->cellDoubleClicked(0, 3);
+  QCOMPARE(window->cbProcesso->currentData().toInt(), pid);
 
   // Saved and opened again: the score comes back, and the exercise is on.
   chosen = "salvo.ini";
