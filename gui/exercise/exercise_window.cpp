@@ -14,6 +14,7 @@
 #include "catalogue/fill_in.h"
 #include "catalogue/messages.h"
 #include "gui/common/qt_convert.h"
+#include "gui/common/screen_fit.h"
 #include "simulation/process.h"
 
 namespace kelpa {
@@ -112,8 +113,9 @@ TExerciseWindow::TExerciseWindow(const TMessages& msg, QWidget* parent)
   layout->addLayout(scoreRow);
   connect(btnZerar, &QPushButton::clicked, this, [this] { emit resetAsked(); });
   ShowNoQuestion();
-  // Beside the console, over the top of the memory window.
+  // Beside the console, over the top of the memory window; on screen and at the zoom chosen.
   move(470, 5);
+  new KeepOnScreen(this);
 }
 
 void TExerciseWindow::ShowQuestion(const ExerciseQuestion& question) {
