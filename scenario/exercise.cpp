@@ -173,8 +173,10 @@ std::string Exercise::AnswerText(QuestionKind kind, const ExerciseAnswer& answer
     case QuestionKind::State:
       return msg_.StateName(answer.State);
     case QuestionKind::Page:
-      return FillIn(msg_.MsgExPaginaDoProcesso,
-                    {Number(answer.Page), Number(answer.Pid.value_or(0))});
+      // No page taken: what was done by hand since the question changed the tick.
+      return answer.Pid
+                 ? FillIn(msg_.MsgExPaginaDoProcesso, {Number(answer.Page), Number(*answer.Pid)})
+                 : msg_.MsgExNenhumProcesso;
     case QuestionKind::Queue: {
       std::string text;
       for (const std::int32_t pid : answer.Order) {

@@ -119,6 +119,7 @@ ExerciseAnswer Wrong() {
 struct Pass {
   std::map<std::int64_t, ExerciseQuestion> Asked;
   std::map<std::int64_t, ExerciseAnswer> Truths;
+  int Explained = 0;  // answers shown with a log line
 };
 
 // Steps to `ticks`, answering every question asked with given(tick) (none: the truth of an
@@ -145,6 +146,7 @@ Pass Answer(Played& run, std::int64_t ticks, const Pass* earlier) {
     // The line that explains it is one the tick wrote, shown with the right answer.
     const std::vector<std::string> texts = run.log.Texts();
     if (!verdict.LogLine.empty()) {
+      ++pass.Explained;
       EXPECT_NE(std::find(texts.begin() + static_cast<std::ptrdiff_t>(lines), texts.end(),
                           verdict.LogLine),
                 texts.end())
@@ -185,6 +187,7 @@ TEST(Exercise, EveryAnswerIsJudgedByTheTickTheWindowsThenRun) {
     run.Open(lesson);
     const Pass wrong = Answer(run, c.Ticks, nullptr);
     ASSERT_FALSE(wrong.Asked.empty());
+    EXPECT_GT(wrong.Explained, 0);
     for (int kind = 0; kind < kQuestionKindCount; ++kind) {
       const auto k = static_cast<QuestionKind>(kind);
       EXPECT_EQ(run.exercise.Score().Wrong(k), Count(wrong, k));
