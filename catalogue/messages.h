@@ -377,7 +377,8 @@ struct TMessages {
   std::string MsgExRotuloPagina = "Página:";
   std::string MsgExSemPergunta = "Nenhuma pergunta neste tick: Passo avança.";
   std::string MsgExDicaClique =
-      "Também pode responder com um duplo clique no processo na lista de processos.";
+      "Também pode escolher o processo com um duplo clique nele na lista de processos ou no "
+      "seu disco na Gerência do Processador.";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "gui/exercise/exercise_mode.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 #include "gui/exercise/exercise_window.h"
+#include "gui/processor/process_shape.h"
 #include "scenario/scenario_player.h"
 #include "session/session.h"
 
@@ -14,7 +18,23 @@ TExerciseMode::TExerciseMode(Session& session, std::function<void()> stepOn,
       stepOn_(std::move(stepOn)),
       onChanged_(std::move(onChanged)) {}
 
-TExerciseMode::~TExerciseMode() = default;
+TExerciseMode::~TExerciseMode() {
+  QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool TExerciseMode::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonDblClick && window_ != nullptr) {
+    if (const auto* disc = qobject_cast<TShpProcesso*>(watched)) {
+      bool number = false;
+      const int pid = disc->toolTip().toInt(&number);
+      if (number) {
+        window_->ChooseProcess(pid);
+        return true;
+      }
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
 
 void TExerciseMode::Opened() {
   if (!exercise_) {
@@ -24,6 +44,7 @@ void TExerciseMode::Opened() {
     connect(window_.get(), &TExerciseWindow::resetAsked, this, [this] { Reset(); });
     connect(window_.get(), &TExerciseWindow::closed, this, [this] {
       on_ = false;
+      QCoreApplication::instance()->removeEventFilter(this);
       question_.reset();
       onChanged_();
     });
@@ -40,6 +61,11 @@ void TExerciseMode::Opened() {
 
 void TExerciseMode::SetOn(bool on) {
   on_ = on && exercise_ != nullptr && session_.VirtualTime();
+  // The discs are made and released as the run goes: the application's events are watched.
+  QCoreApplication::instance()->removeEventFilter(this);
+  if (on_) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
   question_.reset();
   if (window_) {
     window_->ShowNoQuestion();

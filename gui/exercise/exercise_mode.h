@@ -2,6 +2,8 @@
 // "Exercício": while it is on, the run of an opened scenario asks before each tick it asks about
 // (every tick, or those of the scenario's [EXERCICIO] section) and steps on once the question is
 // answered, right or wrong. Off, stepping and playing are as they always were.
+// A process is chosen in the exercise's window, or by a double click on its disc on the processor
+// window.
 #pragma once
 
 #include <QObject>
@@ -43,6 +45,8 @@ class TExerciseMode : public QObject {
   Scenario WithScore(Scenario scenario) const;
 
   TExerciseWindow* Window() const { return window_.get(); }
+  // While on: a double click on a process's disc on the processor window chooses that process.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   const Exercise* Core() const { return exercise_.get(); }
 
  private:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // "Exercício" on the real console: on an opened lesson a step first asks about its tick, the
-// answer given in the exercise's window steps on and is scored, "Voltar" takes the score back,
+// answer given in the exercise's window (a process also by a double click in the process list or
+// on its disc) steps on and is scored, "Voltar" takes the score back,
 // a saved run opens again with its score and its exercise on, and off everything steps as before.
 #include <QAction>
 #include <QComboBox>
@@ -18,6 +19,8 @@
 #include "gui/exercise/exercise_mode.h"
 #include "gui/exercise/exercise_window.h"
 #include "gui/process/process_list_window.h"
+#include "gui/processor/process_shape.h"
+#include "gui/processor/processor_window.h"
 #include "scenario/exercise_oracle.h"
 #include "scenario/scenario_reader.h"
 #include "support/temp_working_directory.h"
@@ -108,6 +111,14 @@ void ExerciseConsoleTest::aStepAsksFirstAndTheAnswerStepsOnScored() {
   window->cbProcesso->setCurrentIndex(-1);
   emit grid->cellDoubleClicked(0, 3);
   QCOMPARE(window->cbProcesso->currentData().toInt(), pid);
+
+  // So does a double click on its disc on the processor window.
+  QCoreApplication::processEvents();
+  const TShpProcesso* disc = console->ProcessorWindow()->findChild<TShpProcesso*>();
+  QVERIFY(disc != nullptr);
+  window->cbProcesso->setCurrentIndex(-1);
+  QTest::mouseDClick(const_cast<TShpProcesso*>(disc), Qt::LeftButton);
+  QCOMPARE(window->cbProcesso->currentData().toString(), disc->toolTip());
 
   // Saved and opened again: the score comes back, and the exercise is on.
   chosen = "salvo.ini";
