@@ -391,6 +391,40 @@ struct TMessages {
   std::string MsgTarIndiceMedias =
       "Retorno, espera e resposta: as médias em ticks dos processos terminados no gabarito de cada "
       "aluno; %1: quantos terminaram.";
+  // The exercise: predicting the next tick.
+  std::string MsgExTitulo = "Exercício";
+  std::string MsgExPerguntaExecuta = "Tick %1: que processo estará executando ao fim deste tick?";
+  std::string MsgExPerguntaEstado =
+      "Tick %1: em que estado estará o processo %2 ao fim deste tick?";
+  std::string MsgExPerguntaPagina =
+      "Tick %1: neste tick a gerência de memória tira uma página de um processo. Que página, e de "
+      "que processo?";
+  std::string MsgExPerguntaFila =
+      "Tick %1: em que ordem estará a fila de prontos ao fim deste tick? (no alto, o primeiro a "
+      "ser despachado)";
+  std::string MsgExNenhumProcesso = "nenhum processo";
+  std::string MsgExProcesso = "processo %1";
+  std::string MsgExPaginaDoProcesso = "página %1 do processo %2";
+  std::string MsgExCerto = "Certo!";
+  std::string MsgExErrado = "Errado: a resposta certa é %1.";
+  std::string MsgExNoLog = "No log: %1";
+  std::string MsgExSemLinha = "Nenhuma linha do log deste tick trata disso: nada mudou.";
+  std::string MsgExPlacar = "Certas: %1   Erradas: %2";
+  std::string MsgExPlacarTipo = "%1: certas %2, erradas %3";
+  std::string MsgExTipoExecuta = "Quem executa";
+  std::string MsgExTipoEstado = "Estado";
+  std::string MsgExTipoPagina = "Página";
+  std::string MsgExTipoFila = "Fila";
+  std::string MsgExResponder = "&Responder";
+  std::string MsgExZerar = "Zerar";
+  std::string MsgExSubir = "&Subir";
+  std::string MsgExDescer = "&Descer";
+  std::string MsgExRotuloProcesso = "Processo:";
+  std::string MsgExRotuloPagina = "Página:";
+  std::string MsgExSemPergunta = "Nenhuma pergunta neste tick: Passo avança.";
+  std::string MsgExDicaClique =
+      "Também pode escolher o processo com um duplo clique nele na lista de processos ou no "
+      "seu disco na Gerência do Processador.";
 
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
@@ -407,7 +441,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 295;
+inline constexpr std::size_t kMessageCount = 321;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "scenario/exercise_section.h"
 #include "simulation/colour.h"
 #include "simulation/program.h"
 #include "simulation/run_options.h"
@@ -80,6 +81,8 @@ struct Scenario {
   // By tick; changes at the same tick in the order given (by section number).
   std::vector<OptionChange> Changes;
   std::optional<HomeworkQuestions> Homework;  // its [TAREFA], when it has one
+  // [EXERCICIO]: what a run in the windows asks, and the score of a saved run.
+  std::optional<ExerciseSection> Exercise;
   friend bool operator==(const Scenario&, const Scenario&) = default;
 
   int ClockPeriodMs() const { return Options.ClockPeriodMs(); }

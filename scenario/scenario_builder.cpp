@@ -74,6 +74,9 @@ class ScenarioBuilder {
         return ReadProcess(section);
       case Kind::Change:
         return ReadChange(section);
+      case Kind::Exercise:
+        scenario_.Exercise.emplace();
+        return ReadEach(section, &ScenarioBuilder::ExerciseKey);
       case Kind::Draw:
         draw_.emplace();
         drawSection_ = &section;
@@ -124,6 +127,17 @@ class ScenarioBuilder {
       return Store(s.Ticks, values_.Integer(key, value, 1, kMaxScenarioTick));
     }
     return Store(s.PauseAt, values_.Ticks(key, value));
+  }
+
+  bool ExerciseKey(std::string_view key, std::string_view value) {
+    ExerciseSection& e = *scenario_.Exercise;
+    if (key == "TICKS") {
+      return Store(e.Ticks, ParseTickRanges(values_, msg_, key, value));
+    }
+    if (key == "PERGUNTAS") {
+      return Store(e.Kinds, ParseQuestionKinds(values_, msg_, key, value));
+    }
+    return Store(e.Answers, ParseAnswerMarks(values_, msg_, key, value));
   }
 
   // A key of [GLOBAL], [MEMORIA] or a change (the document has refused keys that are not theirs),

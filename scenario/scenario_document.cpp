@@ -24,9 +24,9 @@ struct SectionNameForm {
   std::string_view Name;
 };
 constexpr SectionNameForm kSectionNames[] = {
-    {Kind::Scenario, "CENARIO"}, {Kind::Global, "GLOBAL"}, {Kind::Memory, "MEMORIA"},
-    {Kind::Process, "PROCESSO"}, {Kind::Draw, "GERAR"},    {Kind::Change, "MUDANCA"},
-    {Kind::Homework, "TAREFA"}};
+    {Kind::Scenario, "CENARIO"}, {Kind::Global, "GLOBAL"},     {Kind::Memory, "MEMORIA"},
+    {Kind::Process, "PROCESSO"}, {Kind::Draw, "GERAR"},        {Kind::Change, "MUDANCA"},
+    {Kind::Homework, "TAREFA"},  {Kind::Exercise, "EXERCICIO"}};
 
 std::string_view Unquote(std::string_view value) {
   if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
@@ -196,9 +196,12 @@ const std::vector<std::string_view>& ScenarioKeys(ScenarioSectionKind kind) {
     }
     return keys;
   }();
+  static const std::vector<std::string_view> exercise = {"TICKS", "PERGUNTAS", "RESPOSTAS"};
   switch (kind) {
     case Kind::Scenario:
       return scenario;
+    case Kind::Exercise:
+      return exercise;
     case Kind::Global:
       return global;
     case Kind::Memory:

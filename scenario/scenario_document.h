@@ -13,7 +13,16 @@
 
 namespace kelpa {
 
-enum class ScenarioSectionKind { Scenario, Global, Memory, Process, Draw, Change, Homework };
+enum class ScenarioSectionKind {
+  Scenario,
+  Global,
+  Memory,
+  Process,
+  Draw,
+  Change,
+  Homework,
+  Exercise
+};
 
 // Whether sections of kind are numbered ("PROCESSO 3", "MUDANCA 1").
 bool IsNumberedSection(ScenarioSectionKind kind);

@@ -132,6 +132,12 @@ std::string WriteScenario(const Scenario& s) {
     Key(out, "FIGURAS", s.Homework->Figures ? "1" : "0");
     Key(out, "FALHAS", s.Homework->Faults ? "1" : "0");
   }
+  if (s.Exercise) {
+    out += "\n[EXERCICIO]\n";
+    Key(out, "TICKS", TickRangesText(s.Exercise->Ticks));
+    Key(out, "PERGUNTAS", QuestionKindsText(s.Exercise->Kinds));
+    Key(out, "RESPOSTAS", AnswerMarksText(s.Exercise->Answers));
+  }
   return out;
 }
 

@@ -55,7 +55,9 @@ TConsoleMenu BuildConsoleMenu(TForm1& console) {
   items.ProximoEvento1 =
       AddItem(processo, "ProximoEvento1", QString::fromUtf8("Pró&ximo evento..."), console,
               &TForm1::ProximoEvento1Click);
-  for (QAction* item : {items.Voltar1, items.IrParaTick1, items.ProximoEvento1}) {
+  items.Exercicio1 = AddToggle(processo, "Exercicio1", QString::fromUtf8("&Exercício"), false,
+                               console, &TForm1::Exercicio1Click);
+  for (QAction* item : {items.Voltar1, items.IrParaTick1, items.ProximoEvento1, items.Exercicio1}) {
     item->setEnabled(false);
   }
 

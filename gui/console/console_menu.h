@@ -18,6 +18,8 @@ struct TConsoleMenu {
   QAction* Voltar1 = nullptr;
   QAction* IrParaTick1 = nullptr;
   QAction* ProximoEvento1 = nullptr;
+  // "Exercício", checked while the exercise is on.
+  QAction* Exercicio1 = nullptr;
   // The windows' items, checked while their window is shown.
   QAction* Log1 = nullptr;
   QAction* Memriaprincipal1 = nullptr;

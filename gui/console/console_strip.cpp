@@ -40,6 +40,11 @@ TConsoleStrip BuildConsoleStrip(TForm1& console) {
   strip.SpeedButton2 =
       Button(panel, "SpeedButton2", "Passo", 292, console, &TForm1::SpeedButton2Click);
   strip.SpeedButton2->setEnabled(false);
+  strip.SpeedButton3 = Button(panel, "SpeedButton3", QString::fromUtf8("Exercício"), 96, console,
+                              &TForm1::Exercicio1Click);
+  strip.SpeedButton3->setCheckable(true);
+  strip.SpeedButton3->setFixedWidth(78);
+  strip.SpeedButton3->hide();
 
   strip.Tick = new QLabel(panel);
   strip.Tick->setTextFormat(Qt::PlainText);

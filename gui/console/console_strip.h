@@ -22,6 +22,8 @@ struct TConsoleStrip {
   QLabel* Tick = nullptr;
   QToolButton* SpeedButton2 = nullptr;
   QToolButton* SpeedButton1 = nullptr;
+  // "Exercício", shown in virtual time only, checked while the exercise is on.
+  QToolButton* SpeedButton3 = nullptr;
 };
 
 // Builds the strip as console's central widget.

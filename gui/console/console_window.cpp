@@ -20,6 +20,7 @@
 #include "gui/console/start_up_splash.h"
 #include "gui/console/window_set.h"
 #include "gui/console/zoom_menu.h"
+#include "gui/exercise/exercise_mode.h"
 #include "gui/language/language.h"
 
 namespace kelpa {
@@ -231,6 +232,13 @@ void TForm1::ProximoEvento1Click() {
   }
 }
 
+void TForm1::Exercicio1Click() {
+  if (scenario_->VirtualTime()) {
+    scenario_->SetExercise(!scenario_->ExerciseMode().On());
+  }
+  ShowRunState();
+}
+
 void TForm1::SpeedButton2Click() {
   if (!SimulationRunning && !shutDown_) {
     scenario_->Step();
@@ -248,9 +256,13 @@ void TForm1::ShowRunState() {
                          QString::number(scenario_->Tick()));
   }
   strip_.SpeedButton2->setEnabled(!SimulationRunning);
-  for (QAction* item : {menu_.Voltar1, menu_.IrParaTick1, menu_.ProximoEvento1}) {
+  for (QAction* item : {menu_.Voltar1, menu_.IrParaTick1, menu_.ProximoEvento1, menu_.Exercicio1}) {
     item->setEnabled(virtualTime);
   }
+  const bool exercise = scenario_->ExerciseMode().On();
+  menu_.Exercicio1->setChecked(exercise);
+  strip_.SpeedButton3->setVisible(virtualTime);
+  strip_.SpeedButton3->setChecked(exercise);
 }
 
 void TForm1::SpeedButton1Click() {

@@ -64,6 +64,8 @@ class TForm1 : public QMainWindow {
   void Voltar1Click();
   void IrParaTick1Click();
   void ProximoEvento1Click();
+  // "Exercício": the exercise on or off.
+  void Exercicio1Click();
   void SpeedButton1Click();
   // "Passo": one tick, while stopped.
   void SpeedButton2Click();

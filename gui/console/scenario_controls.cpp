@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
@@ -13,6 +14,9 @@
 #include "gui/common/qt_convert.h"
 #include "gui/console/log_window.h"
 #include "gui/console/window_set.h"
+#include "gui/exercise/exercise_mode.h"
+#include "gui/exercise/exercise_window.h"
+#include "gui/process/process_list_window.h"
 #include "gui/process/process_ticks_window.h"
 #include "gui/timeline/timeline_view.h"
 #include "gui/timeline/timeline_window.h"
@@ -36,6 +40,8 @@ TScenarioControls::TScenarioControls(Session& session, TWindowSet& windows,
   timer_ = new QTimer(this);
   timer_->setObjectName("PlayTimer");
   connect(timer_, &QTimer::timeout, this, [this] { PlayOneTick(); });
+  exercise_ = new TExerciseMode(
+      session_, [this] { StepAnswered(); }, [this] { onChanged_(); }, this);
 }
 
 TScenarioControls::~TScenarioControls() {
@@ -106,13 +112,16 @@ bool TScenarioControls::Open(const QString& path) {
     };
   }
   session_.OpenScenario(std::move(*reading.Value));
+  playAfterAnswer_ = false;
+  exercise_->Opened();
   SetPlaying(!session_.Player()->AtPause());
   return true;
 }
 
 bool TScenarioControls::Save(const QString& path) {
-  const Scenario scenario = VirtualTime() ? session_.Player()->WithHandActions()
-                                          : ScenarioOfLiveProcesses(session_.Sim());
+  const Scenario scenario = VirtualTime()
+                                ? exercise_->WithScore(session_.Player()->WithHandActions())
+                                : ScenarioOfLiveProcesses(session_.Sim());
   if (scenario.Processes.empty()) {
     showMessage_(ToQString(session_.Msg().MsgNenhumProcesso));
     return false;
@@ -154,8 +163,54 @@ void TScenarioControls::Step() {
   if (playing_) {
     return;
   }
+  if (Ask()) {
+    onChanged_();
+    return;
+  }
   session_.StepOneTick();
   onChanged_();
+}
+
+void TScenarioControls::StepAnswered() {
+  session_.StepOneTick();
+  if (playAfterAnswer_ && !session_.Player()->AtPause()) {
+    playAfterAnswer_ = false;
+    SetPlaying(true);
+    return;
+  }
+  playAfterAnswer_ = false;
+  // The next question, if its tick is asked, stands at once.
+  Ask();
+  onChanged_();
+}
+
+void TScenarioControls::SetExercise(bool on) {
+  playAfterAnswer_ = false;
+  exercise_->SetOn(on);
+  if (exercise_->On() && !playing_) {
+    Ask();
+  }
+}
+
+bool TScenarioControls::Ask() {
+  if (!exercise_->Asks()) {
+    return false;
+  }
+  TfrmAlteraProcessos* list = windows_.ProcessListWindow();
+  auto* grid = list != nullptr ? list->findChild<QTableWidget*>(QStringLiteral("stg1")) : nullptr;
+  if (grid != nullptr && followedList_ != list) {
+    followedList_ = list;
+    connect(grid, &QTableWidget::cellDoubleClicked, this, [this, grid](int row, int) {
+      // The identifier's column, with no mark in front of it.
+      const QTableWidgetItem* pid = grid->item(row, 1);
+      bool number = false;
+      const int value = pid != nullptr ? pid->text().trimmed().toInt(&number) : 0;
+      if (number && exercise_->On()) {
+        exercise_->Window()->ChooseProcess(value);
+      }
+    });
+  }
+  return true;
 }
 
 void TScenarioControls::BackTo(std::int64_t tick) {
@@ -171,10 +226,13 @@ void TScenarioControls::BackTo(std::int64_t tick) {
     view->ShowLines(lines);
   }
   session_.NoteJump();
+  exercise_->Moved(Tick(), true);
   ShowJump();
 }
 
 void TScenarioControls::ShowJump() {
+  playAfterAnswer_ = false;
+  exercise_->Moved(Tick(), false);
   windows_.RefreshAfterJump();
   onChanged_();
 }
@@ -231,6 +289,11 @@ void TScenarioControls::SetPlaying(bool playing) {
 }
 
 void TScenarioControls::PlayOneTick() {
+  if (Ask()) {
+    playAfterAnswer_ = true;
+    SetPlaying(false);
+    return;
+  }
   session_.StepOneTick();
   // The clock control may have moved: the next tick comes at its pace.
   timer_->setInterval(session_.ClockPeriodMs());

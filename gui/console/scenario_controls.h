@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -18,6 +19,7 @@ class QTimer;
 namespace kelpa {
 
 class Session;
+class TExerciseMode;
 class TWindowSet;
 
 class TScenarioControls : public QObject {
@@ -40,7 +42,7 @@ class TScenarioControls : public QObject {
   bool Save(const QString& path);
   // The name the save dialog proposes: the opened file's, with the tick, or a default one.
   QString SuggestedFileName() const;
-  // One tick, only while stopped.
+  // One tick, only while stopped; in exercise mode a tick asked about waits for its answer.
   void Step();
   // Back to an earlier tick of the open scenario, stopped there.
   void BackTo(std::int64_t tick);
@@ -56,12 +58,21 @@ class TScenarioControls : public QObject {
   // The run/stop button in virtual time: plays or pauses.
   void SetPlaying(bool playing);
 
+  // "Exercício" on or off; on, a question about the tick about to run is asked at once.
+  void SetExercise(bool on);
+  TExerciseMode& ExerciseMode() const { return *exercise_; }
+
   bool Playing() const { return playing_; }
   bool VirtualTime() const;
   std::int64_t Tick() const;
 
  private:
   void PlayOneTick();
+  // The tick, once its question (if any) is answered; playing goes on when it waited for one.
+  void StepAnswered();
+  // Shows the question of the tick about to run, if it is asked; true when it stands. A double
+  // click on a process in the process list then chooses it as the answer.
+  bool Ask();
   // The timeline follows a scenario's ticks, starts again with each replay, heads its exports
   // with the scenario, and a click on one of its ticks goes back to the end of that tick.
   void ConnectTimeline();
@@ -76,6 +87,9 @@ class TScenarioControls : public QObject {
   std::function<void()> onChanged_;
   QTimer* timer_ = nullptr;
   bool playing_ = false;
+  TExerciseMode* exercise_ = nullptr;
+  bool playAfterAnswer_ = false;    // playing stopped for a question
+  QPointer<QObject> followedList_;  // the process list whose double clicks answer
   // The opened file, as chosen, and its SHA-256: the csv export is headed with them.
   std::string file_;
   std::string sha256_;
