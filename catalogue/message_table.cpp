@@ -283,6 +283,15 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3377", &TMessages::MsgFilaUnicaDica},
       {"MSG", "MSG3378", &TMessages::MsgFilaNivel},
       {"MSG", "MSG3379", &TMessages::MsgFilaNivelDica},
+      {"MSG", "MSG3380", &TMessages::MsgPdfRodape},
+      {"MSG", "MSG3381", &TMessages::MsgPdfTitulo},
+      {"MSG", "MSG3382", &TMessages::MsgPdfCabecalho},
+      {"MSG", "MSG3383", &TMessages::MsgPdfEstados},
+      {"MSG", "MSG3384", &TMessages::MsgPdfExportar},
+      {"MSG", "MSG3385", &TMessages::MsgPdfFiltro},
+      {"MSG", "MSG3386", &TMessages::MsgRunSemPdf},
+      {"MSG", "MSG3387", &TMessages::MsgRunAjudaPdf},
+      {"MSG", "MSG3388", &TMessages::MsgPdfValor},
   }};
   return entries;
 }

@@ -346,6 +346,19 @@ struct TMessages {
   std::string MsgFilaNivel = "N%1";
   std::string MsgFilaNivelDica = "Fila do nível %1; o nível ocupado mais alto é servido primeiro";
 
+  // Print and PDF: the document of a run, its pages and its export (MSG3380..MSG3389).
+  std::string MsgPdfRodape = "Página %1 de %2";
+  std::string MsgPdfTitulo = "Execução de %1";
+  std::string MsgPdfCabecalho = "Cenário";
+  std::string MsgPdfEstados = "Estados a cada tick";
+  std::string MsgPdfExportar = "Exportar PDF...";
+  std::string MsgPdfFiltro = "Documento PDF (*.pdf)";
+  std::string MsgRunSemPdf = "--pdf: esta cópia do programa não escreve PDF";
+  std::string MsgPdfValor = "Valor";
+  std::string MsgRunAjudaPdf =
+      "--pdf escreve a execução como PDF A4: o cabeçalho, a linha do tempo, as estatísticas e a "
+      "tabela de estados, em quantas páginas precisar";
+
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
   // Name of a page location 0..4; "*" for any other code.
@@ -361,7 +374,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 266;
+inline constexpr std::size_t kMessageCount = 275;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

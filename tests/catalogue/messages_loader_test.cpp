@@ -45,11 +45,12 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[181].Key), "MSG3250");
   EXPECT_EQ(std::string(entries[186].Key), "MSG3255");
   // Then the texts of files and folders the program cannot use and of the runner's help, the
-  // guide window's and, last, the scheduling policies'.
-  EXPECT_EQ(std::string(entries[kMessageCount - 27].Key), "MSG3350");
-  EXPECT_EQ(std::string(entries[kMessageCount - 20].Key), "MSG3360");
-  EXPECT_EQ(std::string(entries[kMessageCount - 10].Key), "MSG3370");
-  EXPECT_EQ(std::string(entries.back().Key), "MSG3379");
+  // guide window's, the scheduling policies' and, last, the printed documents'.
+  EXPECT_EQ(std::string(entries[kMessageCount - 36].Key), "MSG3350");
+  EXPECT_EQ(std::string(entries[kMessageCount - 29].Key), "MSG3360");
+  EXPECT_EQ(std::string(entries[kMessageCount - 19].Key), "MSG3370");
+  EXPECT_EQ(std::string(entries[kMessageCount - 9].Key), "MSG3380");
+  EXPECT_EQ(std::string(entries.back().Key), "MSG3388");
 }
 
 TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {

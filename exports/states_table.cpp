@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#include "exports/states_table.h"
+
+namespace kelpa {
+
+std::vector<std::string> StatesColumns(const Scenario* resolved) {
+  std::vector<std::string> columns = {"tick"};
+  if (resolved != nullptr) {
+    for (const ScenarioProcess& p : resolved->Processes) {
+      columns.push_back("P" + std::to_string(p.Number));
+    }
+  }
+  columns.emplace_back("cpu");
+  return columns;
+}
+
+std::vector<std::string> StatesRow(std::int64_t tick, const std::vector<ProcessFigures>& processes,
+                                   const TCPU::CycleOutcome& cycle) {
+  std::vector<std::string> row;
+  row.reserve(processes.size() + 2);
+  row.push_back(std::to_string(tick));
+  for (const ProcessFigures& f : processes) {
+    row.emplace_back(StateCode(f.State));
+  }
+  row.push_back(ProcessorCode(cycle));
+  return row;
+}
+
+void StatesTableRecorder::Begin(const RunHeader& header) {
+  table_.Columns = StatesColumns(header.Resolved);
+  table_.RightAligned = {true};
+}
+
+void StatesTableRecorder::Tick(std::int64_t tick, const std::vector<ProcessFigures>& processes,
+                               const TCPU::CycleOutcome& cycle) {
+  table_.Rows.push_back(StatesRow(tick, processes, cycle));
+}
+
+PrintTable StatesTableOf(const TimelineModel& model) {
+  PrintTable table;
+  table.Columns = {"tick"};
+  for (const TimelineLane& lane : model.Lanes()) {
+    table.Columns.push_back("P" + std::to_string(lane.Number));
+  }
+  table.Columns.emplace_back("cpu");
+  table.RightAligned = {true};
+  for (std::int64_t tick = model.FirstTick(); tick < model.Ticks(); ++tick) {
+    std::vector<std::string> row = {std::to_string(tick)};
+    for (const TimelineLane& lane : model.Lanes()) {
+      row.emplace_back(StateCode(TimelineModel::StateAt(lane, tick)));
+    }
+    const auto run = TimelineModel::RunAt(model.Processor(), tick);
+    const ProcessorUse use = run ? run->Use : ProcessorUse::Idle;
+    row.push_back(use == ProcessorUse::Process     ? std::to_string(run->Pid)
+                  : use == ProcessorUse::Interrupt ? "INT"
+                                                   : "IDLE");
+    table.Rows.push_back(std::move(row));
+  }
+  return table;
+}
+
+}  // namespace kelpa
