@@ -404,7 +404,9 @@ class PageWriter {
       slice.Frame.Header = timeline.Frame.Header;
     }
     const TimelineLayout layout(slice.Frame, *timeline.Model);
-    slice.Drawn = slice.Frame.Last == timeline.Frame.Last ? layout.Height() : layout.LegendTop();
+    slice.Drawn = slice.Frame.Last == timeline.Frame.Last
+                      ? layout.Height()
+                      : layout.LegendTop() - TimelineLayout::kMargin;
     slice.Scale = std::min({Mm(kPicturePixelMm), width_ / layout.Width(),
                             (footerTop_ - Mm(2)) / std::max(1.0, slice.Drawn)});
     slice.Height = slice.Drawn * slice.Scale + Mm(2);
