@@ -43,6 +43,39 @@ QFont FontOf(double points, bool bold = false, bool fixed = false) {
   return font;
 }
 
+// The picture above a line only: a slice but the last leaves out the legend, which would otherwise
+// be drawn clipped, unseen but still read by anything that takes the text out of the file.
+class CanvasAbove final : public TimelineCanvas {
+ public:
+  CanvasAbove(TimelineCanvas& canvas, double limit) : canvas_(canvas), limit_(limit) {}
+  void Box(double x, double y, double w, double h, SpanFill fill, TColor colour,
+           bool dashed) override {
+    if (y < limit_) {
+      canvas_.Box(x, y, w, h, fill, colour, dashed);
+    }
+  }
+  void Line(double x1, double y1, double x2, double y2, TColor colour) override {
+    if (std::min(y1, y2) < limit_) {
+      canvas_.Line(x1, y1, x2, y2, colour);
+    }
+  }
+  void Shape(const std::vector<CanvasPoint>& points, TColor fill, TColor stroke) override {
+    if (std::any_of(points.begin(), points.end(),
+                    [this](const CanvasPoint& p) { return p.Y < limit_; })) {
+      canvas_.Shape(points, fill, stroke);
+    }
+  }
+  void Text(double x, double y, const std::string& text, bool bold) override {
+    if (y < limit_) {
+      canvas_.Text(x, y, text, bold);
+    }
+  }
+
+ private:
+  TimelineCanvas& canvas_;
+  double limit_;
+};
+
 // A table as it goes on paper: its font, its columns' widths, and the columns of each part when
 // it is too wide for one (the first column, which names the row, starts every part).
 struct TableShape {
@@ -428,7 +461,8 @@ class PageWriter {
         painter_->scale(slice.Scale, slice.Scale);
         painter_->setClipRect(QRectF(0, 0, width_ / slice.Scale, slice.Drawn));
         QtCanvas canvas(*painter_);
-        DrawTimeline(*timeline.Model, slice.Frame, timeline.Texts, canvas);
+        CanvasAbove above(canvas, slice.Drawn);
+        DrawTimeline(*timeline.Model, slice.Frame, timeline.Texts, above);
         painter_->restore();
       }
       y_ += slice.Height;
