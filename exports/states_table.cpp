@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "exports/states_table.h"
 
+#include "timeline/timeline_picture.h"
+
 namespace kelpa {
 
 std::vector<std::string> StatesColumns(const Scenario* resolved) {
@@ -37,17 +39,26 @@ void StatesTableRecorder::Tick(std::int64_t tick, const std::vector<ProcessFigur
 }
 
 PrintTable StatesTableOf(const TimelineModel& model) {
+  // Only the lanes that live in the ticks kept: a long session's processes ended before them
+  // would be columns of nothing but "-".
+  TimelineFrame kept;
+  kept.First = model.FirstTick();
+  kept.Last = model.Ticks() - 1;
+  std::vector<const TimelineLane*> lanes;
+  for (const std::size_t lane : LanesShown(model, kept)) {
+    lanes.push_back(&model.Lanes()[lane]);
+  }
   PrintTable table;
   table.Columns = {"tick"};
-  for (const TimelineLane& lane : model.Lanes()) {
-    table.Columns.push_back("P" + std::to_string(lane.Number));
+  for (const TimelineLane* lane : lanes) {
+    table.Columns.push_back("P" + std::to_string(lane->Number));
   }
   table.Columns.emplace_back("cpu");
   table.RightAligned = {true};
   for (std::int64_t tick = model.FirstTick(); tick < model.Ticks(); ++tick) {
     std::vector<std::string> row = {std::to_string(tick)};
-    for (const TimelineLane& lane : model.Lanes()) {
-      row.emplace_back(StateCode(TimelineModel::StateAt(lane, tick)));
+    for (const TimelineLane* lane : lanes) {
+      row.emplace_back(StateCode(TimelineModel::StateAt(*lane, tick)));
     }
     const auto run = TimelineModel::RunAt(model.Processor(), tick);
     const ProcessorUse use = run ? run->Use : ProcessorUse::Idle;

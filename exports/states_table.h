@@ -40,8 +40,8 @@ class StatesTableRecorder final : public TraceWriter {
 };
 
 // The same table from a recorded timeline (the windows'), over the ticks it keeps: a column per
-// lane, P and its number in the order of creation; the processor's column gives the pid it ran,
-// INT for an interrupt served (the timeline does not keep which) or IDLE.
+// lane living in them, P and its number in the order of creation; the processor's column gives the
+// pid it ran, INT for an interrupt served (the timeline does not keep which) or IDLE.
 PrintTable StatesTableOf(const TimelineModel& model);
 
 }  // namespace kelpa
