@@ -119,6 +119,48 @@ class PdfWriterTest : public QObject {
     }
   }
 
+  // A worksheet's kinds of block: a wrapped paragraph keeps every word in order, a ruled table
+  // with blanks, room to write, and a page break starting the next page.
+  void everyKindOfBlockHasItsPlace() {
+    PrintDocument doc;
+    doc.Title = "Folha";
+    doc.PageFooter = "%1/%2";
+    const auto add = [&doc](PrintBlock::Kind what, std::string text = {}) {
+      PrintBlock block;
+      block.What = what;
+      block.Text = std::move(text);
+      doc.Blocks.push_back(block);
+      return &doc.Blocks.back();
+    };
+    add(PrintBlock::Kind::Title, "Folha de exercícios");
+    QStringList words;
+    for (int i = 0; i < 400; ++i) {
+      words << QStringLiteral("palavra%1").arg(i);
+    }
+    add(PrintBlock::Kind::Paragraph, words.join(' ').toStdString());
+    add(PrintBlock::Kind::Preformatted, "FATIA=3\n  RELOGIO=10\n");
+    PrintBlock* table = add(PrintBlock::Kind::Table);
+    table->Table.Columns = {"tick", "P1", "P2"};
+    table->Table.Rows = {{"0", "", ""}, {"1", "", ""}};
+    table->Table.Ruled = true;
+    add(PrintBlock::Kind::WritingSpace)->Lines = 4;
+    add(PrintBlock::Kind::PageBreak);
+    add(PrintBlock::Kind::Heading, "Respostas");
+    QTemporaryDir dir;
+    const QString file = dir.filePath("sheet.pdf");
+    QVERIFY(WritePdf(doc, file.toStdString()));
+    QCOMPARE(Pages(file), 2);
+    const QString first = PageText(file, 1);
+    const QStringList read = first.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts)
+                                 .filter(QRegularExpression("^palavra\\d+$"));
+    QCOMPARE(read, words);
+    QVERIFY(first.contains("RELOGIO=10") && first.contains("tick") && first.contains("1/2"));
+    QVERIFY(!first.contains("Respostas"));
+    QVERIFY(PageText(file, 2).contains("Respostas"));
+    QVERIFY(PageText(file, 2).contains("2/2"));
+    QVERIFY(Tool("pdfinfo", {file}).contains("Folha"));
+  }
+
   void aTableFarTooWideIsSplitNotCut() {
     PrintDocument doc;
     PrintBlock block;
