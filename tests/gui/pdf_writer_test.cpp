@@ -134,7 +134,7 @@ class PdfWriterTest : public QObject {
     };
     add(PrintBlock::Kind::Title, "Folha de exercícios");
     QStringList words;
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 200; ++i) {
       words << QStringLiteral("palavra%1").arg(i);
     }
     add(PrintBlock::Kind::Paragraph, words.join(' ').toStdString());
