@@ -166,12 +166,12 @@ class PdfWriterTest : public QObject {
     PrintBlock block;
     block.What = PrintBlock::Kind::Table;
     for (int c = 0; c < 60; ++c) {
-      block.Table.Columns.push_back("Coluna" + std::to_string(c));
+      block.Table.Columns.push_back(QStringLiteral("Coluna%1").arg(c).toStdString());
     }
     for (int r = 0; r < 3; ++r) {
       std::vector<std::string> row;
       for (int c = 0; c < 60; ++c) {
-        row.push_back("v" + std::to_string(r) + "x" + std::to_string(c));
+        row.push_back(QStringLiteral("v%1x%2").arg(r).arg(c).toStdString());
       }
       block.Table.Rows.push_back(row);
     }
