@@ -438,7 +438,7 @@ void AcceptanceTest::statisticsAgreeWithCounters() {
 }
 
 // Still stopped: the timeline has seen every event of the run since start-up, its lanes end in
-// the processes' states, and it exports the run as pictures and the log as csv.
+// the processes' states, and it exports the run as pictures and PDF and the log as csv.
 void AcceptanceTest::timelineFollowsTheRunAndExports() {
   Item("LinhaDoTempo1")->trigger();
   TimelineWindow* timeline = nullptr;
@@ -475,6 +475,11 @@ void AcceptanceTest::timelineFollowsTheRunAndExports() {
                                .split('\n', Qt::SkipEmptyParts)
                                .filter(QRegularExpression("^[^#]"));
   QVERIFY(qsizetype(events) + 1 <= rows.size());  // the column names, then every event so far
+  // The statistics window's "Exportar PDF..." writes the run the timeline keeps.
+  TEstatisticas* statistics = form_->StatisticsWindow();
+  statistics->Export.ChooseFile = [this](const QString&) { return folder_.filePath("run"); };
+  statistics->findChild<QAction*>("ExportarPdf1")->trigger();
+  QVERIFY(ReadFile(folder_.filePath("run.pdf")).startsWith("%PDF-"));
   timeline->close();
   QVERIFY(!Item("LinhaDoTempo1")->isChecked());
 }
