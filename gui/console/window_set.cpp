@@ -58,6 +58,9 @@ void TWindowSet::CreateTimeline(Simulation& sim, const TMessages& msg, EventFanO
   if (log_) {
     log_->EnableCsvExport(msg, [this] { return timeline_->EventsCsvText(); });
   }
+  if (ticks_) {
+    timeline_->ProcessesInTicks = [this] { return ticks_->Read(); };
+  }
   timeline_->ExportPdf = [this, &msg] {
     ExportPdfClick(
         timeline_.get(), timeline_->Export, [this] { return timeline_->RunDocument(); }, msg);

@@ -247,7 +247,12 @@ std::string TimelineWindow::EventsCsvText() const {
 PrintDocument TimelineWindow::RunDocument() const {
   const StatisticsNumbers statistics = ComputeStatisticsNumbers(SnapshotStatistics(sim_));
   const bool fromFile = KelpaIniPresent();
+  const std::vector<ProcessTicks> processes =
+      ProcessesInTicks ? ProcessesInTicks() : std::vector<ProcessTicks>{};
   RunPrint run;
+  for (std::size_t i = 0; i < processes.size(); ++i) {
+    run.Processes.emplace_back(std::to_string(i + 1), &processes[i]);
+  }
   auto model = std::make_shared<TimelineModel>();
   {
     std::lock_guard lock(sim_.Lock);
