@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@
 #include "gui/console/message_box_reporter.h"
 #include "gui/console/termination_signals.h"
 #include "gui/language/qt_translation.h"
+#include "gui/print/pdf_writer.h"
 #include "gui/timeline/timeline_image.h"
 #include "platform/settings_layers.h"
 #include "runner/command_line.h"
@@ -32,37 +34,49 @@ void SetApplicationIcon() {
   QApplication::setWindowIcon(icon);
 }
 
-// The runner's PNG timelines: drawn by Qt with no display, on the offscreen platform, by an
-// application made only for that picture (the runner itself never needs one).
-bool PaintTimelinePng(const kelpa::TimelineModel& model, const kelpa::TimelineFrame& frame,
-                      const kelpa::TimelineTexts& texts, const std::string& file) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt warns on stderr when there is no runtime folder (a shell with no login session, a
-  // service): the picture gets a private one for its moment, and the runner's stderr stays its own.
-  std::string runtime;
-  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "kelpa-runtime-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) {
-      runtime = pattern;
-      qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
+// The runner's pictures and documents are drawn by Qt with no display, on the offscreen
+// platform, by an application made at the first of them and kept until the command ends: a
+// homework for a class writes many PDFs in one command (the runner itself never needs one).
+class OffscreenApplication {
+ public:
+  OffscreenApplication() = default;
+  OffscreenApplication(const OffscreenApplication&) = delete;
+  OffscreenApplication& operator=(const OffscreenApplication&) = delete;
+  ~OffscreenApplication() {
+    app_.reset();
+    if (!runtime_.empty()) {
+      qunsetenv("XDG_RUNTIME_DIR");
+      std::error_code error;
+      std::filesystem::remove_all(runtime_, error);
     }
   }
-  bool written = false;
-  {
-    int argc = 1;
-    char name[] = "kelpa";
-    char* argv[] = {name, nullptr};
-    const QGuiApplication app(argc, argv);
-    written = kelpa::WriteTimelinePng(model, frame, texts, file);
+
+  void Ensure() {
+    if (app_) {
+      return;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt warns on stderr when there is no runtime folder (a shell with no login session, a
+    // service): the application gets a private one for its moment, and the runner's stderr
+    // stays its own.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+      std::string pattern =
+          (std::filesystem::temp_directory_path() / "kelpa-runtime-XXXXXX").string();
+      if (::mkdtemp(pattern.data()) != nullptr) {
+        runtime_ = pattern;
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_));
+      }
+    }
+    app_ = std::make_unique<QGuiApplication>(argc_, argv_);
   }
-  if (!runtime.empty()) {
-    qunsetenv("XDG_RUNTIME_DIR");
-    std::error_code error;
-    std::filesystem::remove_all(runtime, error);
-  }
-  return written;
-}
+
+ private:
+  int argc_ = 1;
+  char name_[6] = "kelpa";
+  char* argv_[2] = {name_, nullptr};
+  std::string runtime_;
+  std::unique_ptr<QGuiApplication> app_;
+};
 
 }  // namespace
 
@@ -75,8 +89,21 @@ int main(int argc, char* argv[]) {
     ++argv;
   }
   // The runner needs no display, so it is decided before any Qt object exists.
-  if (const auto status = kelpa::RunCommandLine(argc, argv, PaintTimelinePng)) {
-    return *status;
+  {
+    OffscreenApplication offscreen;
+    const auto png = [&offscreen](const kelpa::TimelineModel& model,
+                                  const kelpa::TimelineFrame& frame,
+                                  const kelpa::TimelineTexts& texts, const std::string& file) {
+      offscreen.Ensure();
+      return kelpa::WriteTimelinePng(model, frame, texts, file);
+    };
+    const auto pdf = [&offscreen](const kelpa::PrintDocument& doc, const std::string& file) {
+      offscreen.Ensure();
+      return kelpa::WritePdf(doc, file);
+    };
+    if (const auto status = kelpa::RunCommandLine(argc, argv, png, pdf)) {
+      return *status;
+    }
   }
   // A scenario named on the command line is found from the folder the program was started in,
   // even when it then works in the user's Kelpa folder.

@@ -378,7 +378,6 @@ struct TMessages {
       "(-), quem nunca rodou não tem resposta (-).";
   std::string MsgTarFalhas = "As faltas de página de cada processo ao fim de %1 ticks";
   std::string MsgTarRascunho = "Rascunho";
-  std::string MsgTarRodape = "Página %1 de %2";
   std::string MsgTarGravou = "%1 tarefas gravadas em %2";
   std::string MsgCorSemChaves = "nenhuma chave (NOME-gabarito.csv) na pasta";
   std::string MsgCorCorrigida = "corrigida";
@@ -426,6 +425,19 @@ struct TMessages {
       "Também pode escolher o processo com um duplo clique nele na lista de processos ou no "
       "seu disco na Gerência do Processador.";
 
+  // Print and PDF: the document of a run, its pages and its export (MSG3380..MSG3389).
+  std::string MsgPdfRodape = "Página %1 de %2";
+  std::string MsgPdfTitulo = "Execução de %1";
+  std::string MsgPdfCabecalho = "Cenário";
+  std::string MsgPdfEstados = "Estados a cada tick";
+  std::string MsgPdfExportar = "Exportar PDF...";
+  std::string MsgPdfFiltro = "Documento PDF (*.pdf)";
+  std::string MsgRunSemPdf = "--pdf: esta cópia do programa não escreve PDF";
+  std::string MsgPdfValor = "Valor";
+  std::string MsgRunAjudaPdf =
+      "--pdf escreve a execução como PDF A4: o cabeçalho, a linha do tempo, as estatísticas e a "
+      "tabela de estados, em quantas páginas precisar";
+
   // Name of a process state 0..8; empty for any other code.
   const std::string& StateName(int state) const;
   // Name of a page location 0..4; "*" for any other code.
@@ -441,7 +453,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 321;
+inline constexpr std::size_t kMessageCount = 329;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

@@ -7,22 +7,28 @@
 
 namespace kelpa {
 
-void WriteCommentHeader(OutputBuffer& out, const RunHeader& header, const TMessages& msg) {
-  out << "# Kelpa " << header.Version << '\n';
-  out << "# " << msg.MsgRunCenario << ": " << header.File << '\n';
-  out << "# SHA-256: " << header.Sha256 << '\n';
-  out << "# " << msg.MsgRunCatalogo << ": "
-      << (header.CatalogueFromFile ? std::string_view("kelpa.ini") : msg.MsgRunEmbutido) << '\n';
+std::vector<std::string> HeaderLines(const RunHeader& header, const TMessages& msg) {
+  std::vector<std::string> lines = {
+      "Kelpa " + header.Version, msg.MsgRunCenario + ": " + header.File,
+      "SHA-256: " + header.Sha256,
+      msg.MsgRunCatalogo + ": " +
+          (header.CatalogueFromFile ? std::string("kelpa.ini") : msg.MsgRunEmbutido)};
   if (header.Resolved == nullptr) {
-    return;
+    return lines;
   }
   const std::string scenario = WriteScenario(*header.Resolved);
   std::string_view rest = scenario;
   while (!rest.empty()) {
     const auto end = rest.find('\n');
-    const std::string_view line = rest.substr(0, end);
-    out << (line.empty() ? "#" : "# ") << line << '\n';
+    lines.emplace_back(rest.substr(0, end));
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
+  return lines;
+}
+
+void WriteCommentHeader(OutputBuffer& out, const RunHeader& header, const TMessages& msg) {
+  for (const std::string& line : HeaderLines(header, msg)) {
+    out << (line.empty() ? "#" : "# ") << line << '\n';
   }
 }
 

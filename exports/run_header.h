@@ -11,7 +11,9 @@
 namespace kelpa {
 
 // The program and version, the file, its SHA-256, the catalogue in use, then the resolved
-// scenario with every key written out.
+// scenario with every key written out: the lines of the header, without the "# ".
+std::vector<std::string> HeaderLines(const RunHeader& header, const TMessages& msg);
+// The same lines, each after "# " (a "#" alone for an empty line).
 void WriteCommentHeader(OutputBuffer& out, const RunHeader& header, const TMessages& msg);
 // "# key=value" per statistic, empty after the "=" when there is nothing to divide by.
 void WriteCommentStatistics(OutputBuffer& out, const std::vector<StatisticRow>& rows);

@@ -24,6 +24,7 @@
 #include "runner/homework.h"
 #include "runner/interrupt_cleanup.h"
 #include "runner/output_file.h"
+#include "runner/run_document.h"
 #include "runner/runner_options.h"
 #include "runner/scenario_recorder.h"
 #include "runner/student_list.h"
@@ -119,7 +120,7 @@ class Runner {
       return std::nullopt;
     }
     const std::pair<const char*, const std::optional<std::string>*> outputs[] = {
-        {"--output", &options.Output}, {"--timeline", &options.Timeline}};
+        {"--output", &options.Output}, {"--timeline", &options.Timeline}, {"--pdf", &options.Pdf}};
     for (const auto& [option, file] : outputs) {
       if (*file && **file != kStandardOutput && SameFile(**file, options.File)) {
         return FillIn(msg_.MsgRunSaidaECenario, {option, EscapedText(**file)});
@@ -132,6 +133,11 @@ class Runner {
     if (options.OutputToFile() && options.Timeline && !options.TimelineToStdout() &&
         SameFile(*options.Output, *options.Timeline)) {
       return FillIn(msg_.MsgRunSaidasIguais, {EscapedText(*options.Timeline)});
+    }
+    for (const std::optional<std::string>* other : {&options.Output, &options.Timeline}) {
+      if (options.Pdf && *other && **other != kStandardOutput && SameFile(*options.Pdf, **other)) {
+        return FillIn(msg_.MsgRunSaidasIguais, {EscapedText(*options.Pdf)});
+      }
     }
     return std::nullopt;
   }
@@ -205,6 +211,9 @@ class Runner {
       err_ << "kelpa: " << *refusal << '\n';
       return kUsageError;
     }
+    if (options.Pdf && !pdf_) {
+      return Refuse(msg_.MsgRunSemPdf);
+    }
     std::ostream* target = Target(options);
     if (target == nullptr) {
       return kRunError;
@@ -213,11 +222,29 @@ class Runner {
     TimelineModel timeline(TimelineEvents::Dropped);
     WriteRun(buffer, options.Format, Header(options.File, &*scenario), *scenario, msg_, captions_,
              options.Timeline ? &timeline : nullptr);
-    const int status = Finish(options, buffer, *target);
-    if (status != kSuccess || !options.Timeline) {
-      return status;
+    int status = Finish(options, buffer, *target);
+    if (status == kSuccess && options.Timeline) {
+      status = WriteTimeline(*options.Timeline, timeline, *scenario);
     }
-    return WriteTimeline(*options.Timeline, timeline, *scenario);
+    if (status == kSuccess && options.Pdf) {
+      status = WriteDocument(*options.Pdf, options.File, *scenario);
+    }
+    return status;
+  }
+
+  // The run again, for its document: its runs are exact, and the trace's format need not keep
+  // what the document shows.
+  int WriteDocument(const std::string& file, const std::string& scenarioFile,
+                    const Scenario& scenario) {
+    const PrintDocument doc = ScenarioRunDocument(
+        Header(scenarioFile, &scenario), std::filesystem::path(scenarioFile).filename().string(),
+        msg_, captions_);
+    OutputFile output(file);
+    if (!output.IsOpen() || !pdf_(doc, output.WritePath()) || !output.Commit()) {
+      err_ << "kelpa: " << msg_.MsgRunNaoGravou << EscapedText(file) << '\n';
+      return kRunError;
+    }
+    return kSuccess;
   }
 
   int WriteTimeline(const std::string& file, const TimelineModel& timeline,

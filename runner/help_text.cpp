@@ -35,8 +35,8 @@ void WriteHelp(std::ostream& out, const TMessages& msg) {
       << msg.MsgRunUso << '\n'
       << "  kelpa --run FILE [--ticks N] [--set SECTION.KEY=VALUE]...\n"
          "              [--format text|csv|json|states] [--output FILE|-]\n"
-         "              [--timeline FILE.svg|FILE.png|-]\n"
-      << Wrapped(msg.MsgRunAjudaRun, kExplained)
+         "              [--timeline FILE.svg|FILE.png|-] [--pdf FILE.pdf]\n"
+      << Wrapped(msg.MsgRunAjudaRun, kExplained) << Wrapped(msg.MsgRunAjudaPdf, kExplained)
       << "  kelpa --compare FILE --vary SECTION.KEY=V1,V2[,...] [--vary ...]\n"
          "              [--ticks N] [--set SECTION.KEY=VALUE]...\n"
          "              [--format text|csv] [--output FILE|-]\n"

@@ -250,7 +250,7 @@ PrintDocument HomeworkDocument(const StudentHomework& h, const TMessages& msg, b
   const Scenario& s = h.Drawn;
   PrintDocument doc;
   doc.Title = FillIn(answers ? msg.MsgTarTituloGabarito : msg.MsgTarTituloFolha, {s.Title});
-  doc.PageFooter = msg.MsgTarRodape;
+  doc.PageFooter = msg.MsgPdfRodape;
   doc.Blocks.push_back(Block(Kind::Title, doc.Title));
   doc.Blocks.push_back(
       Block(Kind::Paragraph, FillIn(msg.MsgTarAluno, {h.Name, std::to_string(h.Seed)})));
@@ -290,7 +290,7 @@ PrintDocument HomeworkIndexDocument(const std::vector<StudentHomework>& students
   PrintDocument doc;
   const std::string title = students.empty() ? std::string() : students.front().Drawn.Title;
   doc.Title = FillIn(msg.MsgTarIndiceTitulo, {title});
-  doc.PageFooter = msg.MsgTarRodape;
+  doc.PageFooter = msg.MsgPdfRodape;
   doc.Blocks.push_back(Block(PrintBlock::Kind::Title, doc.Title));
   PrintTable table;
   table.Columns = {"", msg.MsgTarIndiceAluno, msg.MsgTarIndiceSemente, msg.MsgTarIndiceArquivos};

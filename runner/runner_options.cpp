@@ -32,7 +32,8 @@ constexpr std::array<CommandName, 7> kCommands = {{
 
 bool IsOption(std::string_view arg) {
   return arg == "--ticks" || arg == "--set" || arg == "--format" || arg == "--output" ||
-         arg == "--vary" || arg == "--timeline" || arg == "--alunos" || arg == "--saida";
+         arg == "--vary" || arg == "--timeline" || arg == "--alunos" || arg == "--saida" ||
+         arg == "--pdf";
 }
 
 // The options each command takes besides its own.
@@ -40,7 +41,7 @@ bool Takes(RunnerCommand command, std::string_view option) {
   switch (command) {
     case RunnerCommand::Run:
       return option == "--ticks" || option == "--set" || option == "--format" ||
-             option == "--output" || option == "--timeline";
+             option == "--output" || option == "--timeline" || option == "--pdf";
     case RunnerCommand::Compare:
       return option == "--ticks" || option == "--set" || option == "--format" ||
              option == "--output" || option == "--vary";
@@ -162,12 +163,14 @@ class Parser {
         return Refuse(msg_.MsgRunFaltaValor + option);
       }
       const bool once = option == "--ticks" || option == "--format" || option == "--output" ||
-                        option == "--timeline" || option == "--alunos" || option == "--saida";
+                        option == "--timeline" || option == "--alunos" || option == "--saida" ||
+                        option == "--pdf";
       if (once && ((option == "--ticks" && ticks) || (option == "--format" && formatGiven) ||
                    (option == "--output" && options_.Output) ||
                    (option == "--timeline" && options_.Timeline) ||
                    (option == "--alunos" && !options_.Students.empty()) ||
-                   (option == "--saida" && !options_.Folder.empty()))) {
+                   (option == "--saida" && !options_.Folder.empty()) ||
+                   (option == "--pdf" && options_.Pdf))) {
         return Refuse(msg_.MsgRunOpcaoRepetida + option);
       }
       if (!Apply(option, *value, ticks, formatGiven)) {
@@ -333,6 +336,11 @@ class Parser {
       options_.Timeline = value;
       // "-": the SVG on standard output.
       return value == kStandardOutput || TimelineKindOf(value).has_value();
+    }
+    if (option == "--pdf") {
+      // A document has no place on standard output among the trace's lines.
+      options_.Pdf = value;
+      return !value.empty() && value != kStandardOutput;
     }
     auto vary = ParseVary(value);
     if (vary) {

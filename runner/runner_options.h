@@ -39,6 +39,8 @@ struct RunnerOptions {
   std::vector<VaryOption> Varies;
   // --timeline: the picture of the run, .svg or .png, or "-" for the SVG on standard output.
   std::optional<std::string> Timeline;
+  // --pdf: the document of the run (header, timeline, statistics, states table) as PDF.
+  std::optional<std::string> Pdf;
 
   // Whether --output names a file rather than standard output.
   bool OutputToFile() const { return Output && *Output != kStandardOutput; }

@@ -2,28 +2,25 @@
 #include "runner/states_trace.h"
 
 #include "exports/run_header.h"
+#include "exports/states_table.h"
 
 namespace kelpa {
 
 void StatesTrace::Begin(const RunHeader& header) {
   WriteCommentHeader(out_, header, msg_);
-  out_ << "tick";
-  if (header.Resolved != nullptr) {
-    for (const ScenarioProcess& p : header.Resolved->Processes) {
-      out_ << ",P";
-      out_.Int(p.Number);
-    }
-  }
-  out_ << ",cpu\n";
+  WriteRow(StatesColumns(header.Resolved));
 }
 
 void StatesTrace::Tick(std::int64_t tick, const std::vector<ProcessFigures>& processes,
                        const TCPU::CycleOutcome& cycle) {
-  out_.Int(tick);
-  for (const ProcessFigures& f : processes) {
-    out_ << ',' << StateCode(f.State);
+  WriteRow(StatesRow(tick, processes, cycle));
+}
+
+void StatesTrace::WriteRow(const std::vector<std::string>& cells) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    out_ << (i == 0 ? "" : ",") << cells[i];
   }
-  out_ << ',' << ProcessorCode(cycle) << '\n';
+  out_ << '\n';
 }
 
 void StatesTrace::End(const RunFigures& figures) {

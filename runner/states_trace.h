@@ -22,6 +22,8 @@ class StatesTrace final : public TraceWriter {
   void End(const RunFigures& figures) override;
 
  private:
+  void WriteRow(const std::vector<std::string>& cells);
+
   OutputBuffer& out_;
   const TMessages& msg_;
   const StatisticsCaptionTexts& captions_;

@@ -2,6 +2,7 @@
 #include "runner/text_trace.h"
 
 #include "exports/run_header.h"
+#include "exports/run_print.h"
 #include "runner/text_table.h"
 #include "simulation/process.h"
 
@@ -37,39 +38,11 @@ void TextTrace::End(const RunFigures& figures) {
 }
 
 void TextTrace::WriteTicks(const std::vector<ProcessFigures>& processes) {
-  ProcessTicks created;
-  created.Created = true;
-  TextRow heading = {msg_.MsgRunProcesso, msg_.MsgColPID};
-  for (const TickField& field : ProcessTickFields(created, msg_)) {
-    heading.push_back(*field.Caption);
-  }
-  std::vector<TextRow> rows = {heading};
-  std::vector<const ProcessTicks*> all;
+  std::vector<NamedTicks> named;
   for (const ProcessFigures& f : processes) {
-    all.push_back(&f);
-    TextRow row = {std::to_string(f.Number), f.Created ? std::to_string(f.Pid) : "-"};
-    for (const TickField& field : ProcessTickFields(f, msg_)) {
-      row.push_back(field.Value.value_or("-"));
-    }
-    rows.push_back(std::move(row));
+    named.emplace_back(std::to_string(f.Number), &f);
   }
-  // The means under the columns they average, the totals under theirs.
-  const std::vector<TickField> summary = SummaryTickFields(SummariseTicks(all), msg_);
-  TextRow means = {msg_.MsgTicksMedia};
-  means.resize(5, "");
-  TextRow totals = {msg_.MsgTicksTotal, ""};
-  totals.resize(9, "");
-  for (std::size_t i = 0; i < summary.size(); ++i) {
-    const std::string value = summary[i].Value.value_or("-");
-    if (i < kSummaryMeans) {
-      means.push_back(value);
-    } else if (i > kSummaryMeans) {
-      totals.push_back(value);
-    }
-  }
-  rows.push_back(std::move(means));
-  rows.push_back(std::move(totals));
-  WriteTextTable(out_, rows);
+  WriteTextTable(out_, ProcessTickRows(named, msg_));
 }
 
 void TextTrace::WriteProcesses(const std::vector<ProcessFigures>& processes) {

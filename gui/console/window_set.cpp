@@ -18,6 +18,7 @@
 #include "gui/memory/memory_options_window.h"
 #include "gui/memory/memory_window.h"
 #include "gui/memory/page_file_window.h"
+#include "gui/print/pdf_export.h"
 #include "gui/process/creation_window.h"
 #include "gui/process/pcb_window.h"
 #include "gui/process/process_list_window.h"
@@ -57,6 +58,13 @@ void TWindowSet::CreateTimeline(Simulation& sim, const TMessages& msg, EventFanO
   if (log_) {
     log_->EnableCsvExport(msg, [this] { return timeline_->EventsCsvText(); });
   }
+  if (ticks_) {
+    timeline_->ProcessesInTicks = [this] { return ticks_->Read(); };
+  }
+  timeline_->ExportPdf = [this, &msg] {
+    ExportPdfClick(
+        timeline_.get(), timeline_->Export, [this] { return timeline_->RunDocument(); }, msg);
+  };
 }
 
 IDisplay& TWindowSet::CreateDisplay() {
@@ -121,6 +129,14 @@ void TWindowSet::CreateProcessWindows(Simulation& sim, std::function<void()> onS
   creation_ = std::make_unique<TForm2>(sim, language_.get());
   statistics_ = std::make_unique<TEstatisticas>(sim, language_.get());
   connect(statistics_.get(), &TEstatisticas::closed, this, std::move(onStatisticsClosed));
+  if (timeline_) {
+    // The run's document is the timeline window's: it keeps the ticks the table needs.
+    statistics_->ExportPdf = [this, &sim] {
+      ExportPdfClick(
+          statistics_.get(), statistics_->Export, [this] { return timeline_->RunDocument(); },
+          sim.Msg);
+    };
+  }
   if (ticks_) {
     connect(statistics_.get(), &TEstatisticas::ticksRequested, this, [this] {
       ticks_->show();

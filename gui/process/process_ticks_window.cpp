@@ -72,12 +72,13 @@ void TProcessTicks::SetRow(int row, const QStringList& cells) {
   }
 }
 
+std::vector<ProcessTicks> TProcessTicks::Read() {
+  std::lock_guard lock(sim_.Lock);
+  return log_.Read(sim_);
+}
+
 void TProcessTicks::Timer1Timer() {
-  std::vector<ProcessTicks> processes;
-  {
-    std::lock_guard lock(sim_.Lock);
-    processes = log_.Read(sim_);
-  }
+  const std::vector<ProcessTicks> processes = Read();
   const TMessages& msg = sim_.Msg;
   stgTicks->setRowCount(static_cast<int>(processes.size()) + 2);
   std::vector<const ProcessTicks*> all;

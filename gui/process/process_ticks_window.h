@@ -6,6 +6,7 @@
 
 #include <QLocale>
 #include <QWidget>
+#include <vector>
 
 #include "exports/process_ticks.h"
 
@@ -27,6 +28,8 @@ class TProcessTicks : public QWidget {
   QLocale Locale = QLocale::system();
 
   void Timer1Timer();
+  // The created processes in order of creation, their counts brought up to now (takes the lock).
+  std::vector<ProcessTicks> Read();
   // The run starts again from its first tick (a scenario opened or replayed); the lock is held.
   void RestartLocked() { log_.Restart(); }
   QTableWidget* Grid() const { return stgTicks; }

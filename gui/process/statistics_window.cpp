@@ -109,6 +109,14 @@ void TEstatisticas::BuildControls() {
   exportCsv->setObjectName(QStringLiteral("ExportarCsv1"));
   connect(exportCsv, &QAction::triggered, this, [this] { ExportCsvClick(); });
   addAction(exportCsv);
+  auto* exportPdf = new QAction(ToQString(sim_.Msg.MsgPdfExportar), this);
+  exportPdf->setObjectName(QStringLiteral("ExportarPdf1"));
+  connect(exportPdf, &QAction::triggered, this, [this] {
+    if (ExportPdf) {
+      ExportPdf();
+    }
+  });
+  addAction(exportPdf);
   auto* ticks = new QAction(ToQString(sim_.Msg.MsgTicksAbrir), this);
   ticks->setObjectName(QStringLiteral("ProcessosEmTicks1"));
   connect(ticks, &QAction::triggered, this, [this] { emit ticksRequested(); });

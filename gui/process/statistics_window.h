@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -33,6 +34,8 @@ class TEstatisticas : public QWidget {
   bool ExportCsvTo(const QString& file);
   void ExportCsvClick();
   FileExport Export;
+  // "Exportar PDF...": the window set writes the run's document (the timeline window's).
+  std::function<void()> ExportPdf;
 
  signals:
   // The user closed the window (it is only hidden).

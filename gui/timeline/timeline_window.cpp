@@ -12,12 +12,17 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <memory>
 #include <mutex>
 
 #include "catalogue/fill_in.h"
 #include "exports/csv_exports.h"
 #include "exports/program_version.h"
 #include "exports/run_figures.h"
+#include "exports/run_header.h"
+#include "exports/run_print.h"
+#include "exports/states_table.h"
 #include "exports/timeline_file.h"
 #include "gui/common/qt_convert.h"
 #include "gui/common/timer_while_shown.h"
@@ -83,6 +88,11 @@ void TimelineWindow::BuildControls() {
   buttons->addStretch();
   add("btnExportarVisivel", msg_.MsgLinhaExportarVisivel, [this] { ExportClick(false); });
   add("btnExportarTudo", msg_.MsgLinhaExportarTudo, [this] { ExportClick(true); });
+  add("btnExportarPdf", msg_.MsgPdfExportar, [this] {
+    if (ExportPdf) {
+      ExportPdf();
+    }
+  });
 
   view_ = new TimelineView(sim_, model_, texts_);
   view_->ZoomRequested = [this](int steps) { ZoomBy(steps); };
@@ -232,6 +242,33 @@ std::string TimelineWindow::EventsCsvText() const {
   const RunHeader header{std::string(ProgramVersion()), heading.File, heading.Sha256, fromFile,
                          &heading.Resolved};
   return EventsCsv(header, model_.Events(), statistics, msg_, LoadStatisticsCaptions(fromFile));
+}
+
+PrintDocument TimelineWindow::RunDocument() const {
+  const StatisticsNumbers statistics = ComputeStatisticsNumbers(SnapshotStatistics(sim_));
+  const bool fromFile = KelpaIniPresent();
+  const std::vector<ProcessTicks> processes =
+      ProcessesInTicks ? ProcessesInTicks() : std::vector<ProcessTicks>{};
+  RunPrint run;
+  for (std::size_t i = 0; i < processes.size(); ++i) {
+    run.Processes.emplace_back(std::to_string(i + 1), &processes[i]);
+  }
+  auto model = std::make_shared<TimelineModel>();
+  {
+    std::lock_guard lock(sim_.Lock);
+    const CsvHeading heading = CsvHead();
+    const RunHeader header{std::string(ProgramVersion()), heading.File, heading.Sha256, fromFile,
+                           &heading.Resolved};
+    run.Name = std::filesystem::path(heading.File).filename().string();
+    run.Header = HeaderLines(header, msg_);
+    *model = model_;
+  }
+  run.Timeline = model;
+  run.Frame.First = model->FirstTick();
+  run.Frame.Last = model->Ticks() - 1;
+  run.Statistics = &statistics;
+  run.States = StatesTableOf(*model);
+  return RunPrintDocument(run, msg_, LoadStatisticsCaptions(fromFile));
 }
 
 void TimelineWindow::closeEvent(QCloseEvent* event) {

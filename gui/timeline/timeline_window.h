@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "exports/print_document.h"
+#include "exports/process_ticks.h"
 #include "gui/common/file_export.h"
 #include "scenario/scenario.h"
 #include "timeline/timeline_picture.h"
@@ -61,6 +63,11 @@ class TimelineWindow : public QWidget {
   std::function<void()> OnClosed;
   // The file dialog and the message box of the exports.
   FileExport Export;
+  // "Exportar PDF...": the window set writes RunDocument() through the Qt PDF writer.
+  std::function<void()> ExportPdf;
+  // Each process in ticks for RunDocument, in order of creation (takes the lock); none leaves
+  // that table out.
+  std::function<std::vector<ProcessTicks>()> ProcessesInTicks;
 
   void Refresh();
   void ZoomBy(int steps);
@@ -71,6 +78,9 @@ class TimelineWindow : public QWidget {
   void ExportClick(bool whole);
   // The events followed so far in the runner's csv format, with the statistics now.
   std::string EventsCsvText() const;
+  // The run it keeps as a document to print: the csv's header, the timeline of every tick kept,
+  // the statistics now, each process in ticks and the table of states.
+  PrintDocument RunDocument() const;
   bool Following() const { return follow_; }
   TimelineView* View() const { return view_; }
 

@@ -45,12 +45,15 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   EXPECT_EQ(std::string(entries[181].Key), "MSG3250");
   EXPECT_EQ(std::string(entries[186].Key), "MSG3255");
   // Then the texts of files and folders the program cannot use and of the runner's help, the
-  // guide window's, the scheduling policies', the homework's and, last, the exercise's.
-  EXPECT_EQ(std::string(entries[kMessageCount - 82].Key), "MSG3350");
-  EXPECT_EQ(std::string(entries[kMessageCount - 75].Key), "MSG3360");
-  EXPECT_EQ(std::string(entries[kMessageCount - 65].Key), "MSG3370");
-  EXPECT_EQ(std::string(entries[kMessageCount - 56].Key), "MSG3379");
-  EXPECT_EQ(std::string(entries[kMessageCount - 55].Key), "MSG3390");
+  // guide window's, the scheduling policies', the printed documents', the homework's and, last,
+  // the exercise's.
+  EXPECT_EQ(std::string(entries[kMessageCount - 90].Key), "MSG3350");
+  EXPECT_EQ(std::string(entries[kMessageCount - 83].Key), "MSG3360");
+  EXPECT_EQ(std::string(entries[kMessageCount - 73].Key), "MSG3370");
+  EXPECT_EQ(std::string(entries[kMessageCount - 64].Key), "MSG3379");
+  EXPECT_EQ(std::string(entries[kMessageCount - 63].Key), "MSG3380");
+  EXPECT_EQ(std::string(entries[kMessageCount - 55].Key), "MSG3388");
+  EXPECT_EQ(std::string(entries[kMessageCount - 54].Key), "MSG3390");
   EXPECT_EQ(std::string(entries[kMessageCount - 27].Key), "MSG3418");
   EXPECT_EQ(std::string(entries[kMessageCount - 26].Key), "MSG3420");
   EXPECT_EQ(std::string(entries.back().Key), "MSG3445");

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -438,7 +439,7 @@ void AcceptanceTest::statisticsAgreeWithCounters() {
 }
 
 // Still stopped: the timeline has seen every event of the run since start-up, its lanes end in
-// the processes' states, and it exports the run as pictures and the log as csv.
+// the processes' states, and it exports the run as pictures and PDF and the log as csv.
 void AcceptanceTest::timelineFollowsTheRunAndExports() {
   Item("LinhaDoTempo1")->trigger();
   TimelineWindow* timeline = nullptr;
@@ -475,6 +476,19 @@ void AcceptanceTest::timelineFollowsTheRunAndExports() {
                                .split('\n', Qt::SkipEmptyParts)
                                .filter(QRegularExpression("^[^#]"));
   QVERIFY(qsizetype(events) + 1 <= rows.size());  // the column names, then every event so far
+  // The statistics window's "Exportar PDF..." writes the run the timeline keeps.
+  TEstatisticas* statistics = form_->StatisticsWindow();
+  statistics->Export.ChooseFile = [this](const QString&) { return folder_.filePath("run"); };
+  statistics->findChild<QAction*>("ExportarPdf1")->trigger();
+  QProcess text;
+  text.start("pdftotext", {folder_.filePath("run.pdf"), "-"});
+  QVERIFY(text.waitForFinished(60000) && text.exitCode() == 0);
+  const QString read = QString::fromUtf8(text.readAllStandardOutput());
+  const TMessages& msg = Sim().Msg;
+  for (const std::string* heading : {&msg.MsgTitLinhaDoTempo, &msg.MsgTicksTitulo,
+                                     &msg.MsgTitEstatisticas, &msg.MsgPdfEstados}) {
+    QVERIFY2(read.contains(ToQString(*heading)), heading->c_str());
+  }
   timeline->close();
   QVERIFY(!Item("LinhaDoTempo1")->isChecked());
 }

@@ -2,7 +2,7 @@
 // The timeline window over a lesson run tick by tick: it follows the newest tick until scrolled
 // back, tells the state under the mouse, exports the whole run or the visible range as PNG of
 // the size of the range at the zoom and as SVG with a lane per process, reports a failed write,
-// and the log and statistics windows export their csv.
+// exports the run kept as PDF, and the log and statistics windows export their csv.
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "catalogue/statistics_captions.h"
+#include "gui/print/pdf_export.h"
 #include "gui/process/statistics_window.h"
 #include "gui/timeline/timeline_view.h"
 #include "gui/timeline/timeline_window.h"
@@ -215,6 +216,38 @@ class TimelineWindowTest : public QObject {
     t.window->Export.ChooseFile = [&](const QString&) { return folder.filePath("chosen"); };
     t.window->ExportClick(true);
     QVERIFY(QFileInfo::exists(folder.filePath("chosen.png")));
+  }
+
+  // The run kept, as a document: its ticks in the timeline and in the table of states; written
+  // as PDF, or told when it cannot be.
+  void exportsTheRunKeptAsPdf() {
+    QTemporaryDir folder;
+    LessonWithTimeline t(Lesson());
+    t.run->RunTo(30);
+    const PrintDocument doc = t.window->RunDocument();
+    const PrintBlock* timeline = nullptr;
+    const PrintBlock* states = nullptr;
+    for (const PrintBlock& block : doc.Blocks) {
+      timeline = block.What == PrintBlock::Kind::Timeline ? &block : timeline;
+      states = block.What == PrintBlock::Kind::Table ? &block : states;
+    }
+    QVERIFY(timeline != nullptr && states != nullptr);
+    QCOMPARE(timeline->Timeline.Frame.Last, std::int64_t(29));
+    QCOMPARE(states->Table.Rows.size(), std::size_t(30));
+    QCOMPARE(states->Table.Columns.size(), t.window->Model().Lanes().size() + 2);
+    QStringList errors;
+    t.window->Export.ShowError = [&](const QString& text) { errors << text; };
+    QVERIFY(QDir(folder.path()).mkdir("taken.pdf"));
+    QVERIFY(
+        !ExportPdfTo(t.window.get(), t.window->Export, doc, folder.filePath("taken.pdf"), t.msg));
+    QCOMPARE(errors.size(), 1);
+    QVERIFY(errors.front().contains("taken.pdf"));
+    t.window->Export.ChooseFile = [&](const QString&) { return folder.filePath("run"); };
+    ExportPdfClick(
+        t.window.get(), t.window->Export, [&] { return doc; }, t.msg);
+    QFile written(folder.filePath("run.pdf"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.read(5) == "%PDF-");
   }
 
   void logAndStatisticsExportTheirCsv() {

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # The runner in the real program with no display and no Qt platform: --version and --help (and
 # their short forms -V and -h) answer on stdout with status 0, a full standard output is status 3,
-# and --run prints a trace of a small scenario, the same bytes twice and in every GNU spelling.
+# --run prints a trace of a small scenario, the same bytes twice and in every GNU spelling, and
+# --pdf writes its document through Qt's offscreen platform, saying nothing on stderr.
 # Usage: runner_headless.sh <path to kelpa>
 set -euo pipefail
 
@@ -31,6 +32,9 @@ INI
 grep -q ' criado$' first.txt || fail "--run printed no creation line"
 "$kelpa" --run lesson.ini >second.txt
 cmp -s first.txt second.txt || fail "two runs differ"
+"$kelpa" --run lesson.ini --output /dev/null --pdf run.pdf 2>pdf.err || fail "--pdf exited with $?"
+[ ! -s pdf.err ] || fail "--pdf wrote to stderr: $(cat pdf.err)"
+[ "$(head -c 5 run.pdf)" = "%PDF-" ] || fail "--pdf wrote no PDF"
 
 # A table of command lines: status, where stdout goes, the arguments; then what stdout or stderr
 # must hold.
@@ -64,10 +68,12 @@ done <<TABLE
 0|file|--run -- lesson.ini|same:first.txt
 2|file|--run lesson.ini --timeline -|err:--output e --timeline são o mesmo arquivo: -
 2|file|--run lesson.ini --ticks=5x|err:valor inválido para --ticks: 5x
+3|file|--run lesson.ini --pdf none/run.pdf|err:kelpa: não foi possível gravar none/run.pdf
 TABLE
 "$kelpa" -h >help.out
 LC_ALL=C.UTF-8 bash -c 'while IFS= read -r line; do [ "${#line}" -le 80 ] || exit 1; done' \
   <help.out || fail "--help is wider than 80 columns"
 [ ! -e - ] || fail "--output - created a file named -"
 [ ! -e kelpa.ini ] || fail "the runner wrote kelpa.ini"
+ls | grep -q 'tmp' && fail "a temporary file was left: $(ls)"
 echo "runner headless: ok"
