@@ -3,7 +3,8 @@
 # The runner in the real program with no display and no Qt platform: --version and --help (and
 # their short forms -V and -h) answer on stdout with status 0, a full standard output is status 3,
 # --run prints a trace of a small scenario, the same bytes twice and in every GNU spelling, and
-# --pdf writes its document through Qt's offscreen platform, saying nothing on stderr.
+# --pdf writes its document through Qt's offscreen platform, saying nothing on stderr, and so
+# does --tarefa for each student: a worksheet with the questions and a key with the answers.
 # Usage: runner_headless.sh <path to kelpa>
 set -euo pipefail
 
@@ -35,6 +36,21 @@ cmp -s first.txt second.txt || fail "two runs differ"
 "$kelpa" --run lesson.ini --output /dev/null --pdf run.pdf 2>pdf.err || fail "--pdf exited with $?"
 [ ! -s pdf.err ] || fail "--pdf wrote to stderr: $(cat pdf.err)"
 [ "$(head -c 5 run.pdf)" = "%PDF-" ] || fail "--pdf wrote no PDF"
+
+printf 'Ana Souza\nJoão Lima\n' >class.txt
+"$kelpa" --tarefa "$(dirname "$(realpath "$0")")/../../examples/scenarios/11-tarefa-sjf.ini" \
+  --alunos class.txt --saida homework >homework.out 2>homework.err ||
+  fail "--tarefa exited with $?: $(cat homework.err)"
+[ ! -s homework.err ] || fail "--tarefa wrote to stderr: $(cat homework.err)"
+pdftotext homework/02-joao-lima-folha.pdf sheet.txt
+pdftotext homework/02-joao-lima-gabarito.pdf key.txt
+for text in 'João Lima' 'Os estados, do tick 0 ao 15' 'Retorno' 'Página 1 de'; do
+  grep -q "$text" sheet.txt || fail "the worksheet lacks \"$text\""
+done
+# The key fills the states the worksheet leaves blank: a state code in each of its 16 rows at least.
+asked="$(grep -c -E '^(RUN|RDY)$' sheet.txt || true)"
+answered="$(grep -c -E '^(RUN|RDY)$' key.txt || true)"
+[ "$answered" -ge $((asked + 16)) ] || fail "the key shows no more states than the worksheet"
 
 # A table of command lines: status, where stdout goes, the arguments; then what stdout or stderr
 # must hold.
