@@ -347,6 +347,7 @@ const std::array<TMessageEntry, kMessageCount>& MessageEntries() {
       {"MSG", "MSG3443", &TMessages::MsgExRotuloPagina},
       {"MSG", "MSG3444", &TMessages::MsgExSemPergunta},
       {"MSG", "MSG3445", &TMessages::MsgExDicaClique},
+      {"MSG", "MSG3446", &TMessages::MsgGuiaExercicios},
   }};
   return entries;
 }

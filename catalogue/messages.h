@@ -424,6 +424,7 @@ struct TMessages {
   std::string MsgExDicaClique =
       "Também pode escolher o processo com um duplo clique nele na lista de processos ou no "
       "seu disco na Gerência do Processador.";
+  std::string MsgGuiaExercicios = "Exercícios";
 
   // Print and PDF: the document of a run, its pages and its export (MSG3380..MSG3389).
   std::string MsgPdfRodape = "Página %1 de %2";
@@ -453,7 +454,7 @@ struct TMessageEntry {
   std::string TMessages::*Field;
 };
 
-inline constexpr std::size_t kMessageCount = 329;
+inline constexpr std::size_t kMessageCount = 330;
 
 // All entries in loading order: the whole of MSGLOG, then MSG.
 const std::array<TMessageEntry, kMessageCount>& MessageEntries();

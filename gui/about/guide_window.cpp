@@ -39,6 +39,8 @@ const char* FileStem(TGuideWindow::Guide guide) {
       return "scenarios";
     case TGuideWindow::Guide::Runner:
       return "runner";
+    case TGuideWindow::Guide::Exercises:
+      return "exercises";
     case TGuideWindow::Guide::Tour:
       break;
   }
@@ -87,9 +89,12 @@ void TGuideWindow::BuildControls(const TMessages& msg) {
   auto* column = new QVBoxLayout(this);
   auto* guides = new QHBoxLayout;
   column->addLayout(guides);
-  const std::pair<const char*, Guide> choices[] = {
-      {"Passeio", Guide::Tour}, {"Cenarios", Guide::Scenarios}, {"Executor", Guide::Runner}};
-  const std::string* captions[] = {&msg.MsgGuiaPasseio, &msg.MsgGuiaCenarios, &msg.MsgGuiaExecutor};
+  const std::pair<const char*, Guide> choices[] = {{"Passeio", Guide::Tour},
+                                                   {"Cenarios", Guide::Scenarios},
+                                                   {"Executor", Guide::Runner},
+                                                   {"Exercicios", Guide::Exercises}};
+  const std::string* captions[] = {&msg.MsgGuiaPasseio, &msg.MsgGuiaCenarios, &msg.MsgGuiaExecutor,
+                                   &msg.MsgGuiaExercicios};
   for (std::size_t i = 0; i < std::size(choices); ++i) {
     const Guide guide = choices[i].second;
     connect(AddButton(guides, choices[i].first, *captions[i]), &QPushButton::clicked, this,

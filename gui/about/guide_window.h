@@ -22,7 +22,7 @@ class TGuideWindow : public QWidget {
   Q_OBJECT
 
  public:
-  enum class Guide { Tour, Scenarios, Runner };
+  enum class Guide { Tour, Scenarios, Runner, Exercises };
 
   // english: the guides in English rather than Portuguese.
   TGuideWindow(const TMessages& msg, bool english, QWidget* parent = nullptr);

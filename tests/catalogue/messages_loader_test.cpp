@@ -47,16 +47,17 @@ TEST(MessageTable, HasEveryEntryOnceInLoadingOrder) {
   // Then the texts of files and folders the program cannot use and of the runner's help, the
   // guide window's, the scheduling policies', the printed documents', the homework's and, last,
   // the exercise's.
-  EXPECT_EQ(std::string(entries[kMessageCount - 90].Key), "MSG3350");
-  EXPECT_EQ(std::string(entries[kMessageCount - 83].Key), "MSG3360");
-  EXPECT_EQ(std::string(entries[kMessageCount - 73].Key), "MSG3370");
-  EXPECT_EQ(std::string(entries[kMessageCount - 64].Key), "MSG3379");
-  EXPECT_EQ(std::string(entries[kMessageCount - 63].Key), "MSG3380");
-  EXPECT_EQ(std::string(entries[kMessageCount - 55].Key), "MSG3388");
-  EXPECT_EQ(std::string(entries[kMessageCount - 54].Key), "MSG3390");
-  EXPECT_EQ(std::string(entries[kMessageCount - 27].Key), "MSG3418");
-  EXPECT_EQ(std::string(entries[kMessageCount - 26].Key), "MSG3420");
-  EXPECT_EQ(std::string(entries.back().Key), "MSG3445");
+  EXPECT_EQ(std::string(entries[kMessageCount - 91].Key), "MSG3350");
+  EXPECT_EQ(std::string(entries[kMessageCount - 84].Key), "MSG3360");
+  EXPECT_EQ(std::string(entries[kMessageCount - 74].Key), "MSG3370");
+  EXPECT_EQ(std::string(entries[kMessageCount - 65].Key), "MSG3379");
+  EXPECT_EQ(std::string(entries[kMessageCount - 64].Key), "MSG3380");
+  EXPECT_EQ(std::string(entries[kMessageCount - 56].Key), "MSG3388");
+  EXPECT_EQ(std::string(entries[kMessageCount - 55].Key), "MSG3390");
+  EXPECT_EQ(std::string(entries[kMessageCount - 28].Key), "MSG3418");
+  EXPECT_EQ(std::string(entries[kMessageCount - 27].Key), "MSG3420");
+  EXPECT_EQ(std::string(entries[kMessageCount - 2].Key), "MSG3445");
+  EXPECT_EQ(std::string(entries.back().Key), "MSG3446");
 }
 
 TEST(MessagesLoader, WithoutAFileEveryEntryKeepsItsDefault) {
