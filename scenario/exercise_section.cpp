@@ -11,28 +11,6 @@
 namespace kelpa {
 namespace {
 
-// The comma-separated items of text, trimmed; none (with the reason) when one is empty.
-std::optional<std::vector<std::string_view>> Items(ScenarioValues& values, const TMessages& msg,
-                                                   std::string_view key, std::string_view text) {
-  std::vector<std::string_view> items;
-  if (text.empty()) {
-    return items;
-  }
-  for (std::size_t begin = 0;;) {
-    const auto comma = text.find(',', begin);
-    const auto item = TrimBlanks(text.substr(begin, comma - begin));
-    if (item.empty()) {
-      values.Error = FillInShown(msg.MsgCenListaMalformada, {key, text});
-      return std::nullopt;
-    }
-    items.push_back(item);
-    if (comma == std::string_view::npos) {
-      return items;
-    }
-    begin = comma + 1;
-  }
-}
-
 std::string KindNames() {
   std::string names;
   for (const std::string_view name : kQuestionKindNames) {
@@ -74,7 +52,7 @@ bool ExerciseSection::Allows(QuestionKind kind) const {
 
 std::optional<std::vector<TickRange>> ParseTickRanges(ScenarioValues& values, const TMessages& msg,
                                                       std::string_view key, std::string_view text) {
-  const auto items = Items(values, msg, key, text);
+  const auto items = values.Items(key, text);
   if (!items) {
     return std::nullopt;
   }
@@ -98,7 +76,7 @@ std::optional<std::vector<QuestionKind>> ParseQuestionKinds(ScenarioValues& valu
                                                             const TMessages& msg,
                                                             std::string_view key,
                                                             std::string_view text) {
-  const auto items = Items(values, msg, key, text);
+  const auto items = values.Items(key, text);
   if (!items) {
     return std::nullopt;
   }
@@ -120,7 +98,7 @@ std::optional<std::vector<QuestionKind>> ParseQuestionKinds(ScenarioValues& valu
 std::optional<std::vector<AnswerMark>> ParseAnswerMarks(ScenarioValues& values,
                                                         const TMessages& msg, std::string_view key,
                                                         std::string_view text) {
-  const auto items = Items(values, msg, key, text);
+  const auto items = values.Items(key, text);
   if (!items) {
     return std::nullopt;
   }

@@ -57,12 +57,13 @@ class ScenarioValues {
                                                              std::string_view text, std::int64_t lo,
                                                              std::int64_t hi);
 
+  // The comma-separated items of text, trimmed; none when an item is empty.
+  std::optional<std::vector<std::string_view>> Items(std::string_view key, std::string_view text);
+
   // Why the last refused value was refused.
   std::string Error;
 
  private:
-  // The comma-separated items of text, trimmed; none when an item is empty.
-  std::optional<std::vector<std::string_view>> Items(std::string_view key, std::string_view text);
   // Checks that the ticks are strictly ascending.
   bool Ascending(std::string_view key, const std::vector<std::int64_t>& ticks);
 
