@@ -113,9 +113,9 @@ class PageWriter {
           break;
         case PrintBlock::Kind::Heading:
           Space(Mm(4));
-          // A heading stays with the beginning of what it names.
-          Need(Metrics(FontOf(13, true)).height() + Mm(2) +
-               (b + 1 < doc_.Blocks.size() ? FirstPiece(doc_.Blocks[b + 1]) : 0));
+          // A heading stays with the beginning of what it names, through the paragraph that
+          // introduces it.
+          Need(Metrics(FontOf(13, true)).height() + Mm(2) + FirstPieceAfter(b));
           Words(block.Text, FontOf(13, true));
           Space(Mm(2));
           break;
@@ -234,7 +234,9 @@ class PageWriter {
       widest = std::max(widest, Metrics(font).horizontalAdvance(line));
     }
     if (widest > width_) {
-      font.setPointSizeF(std::max(kSmallestPt, kTablePt * width_ / widest));
+      // A little under the exact ratio: the advance at the new size is rounded, and a line
+      // that fits by measure must not lose its last letter to the rounding.
+      font.setPointSizeF(std::max(kSmallestPt, 0.98 * kTablePt * width_ / widest));
     }
     const QFontMetricsF metrics = Metrics(font);
     const int fit = std::max(1, int(width_ / std::max(1.0, metrics.horizontalAdvance('M'))));
@@ -243,12 +245,19 @@ class PageWriter {
       painter_->setPen(Qt::black);
     }
     for (const QString& whole : lines) {
-      for (int from = 0; from == 0 || from < whole.size(); from += fit) {
+      for (int from = 0; from == 0 || from < whole.size();) {
+        // What does not fit goes on at the next line, from its last blank when it has one.
+        int length = fit;
+        if (from + fit < whole.size()) {
+          const int blank = whole.lastIndexOf(QLatin1Char(' '), from + fit);
+          length = blank > from ? blank - from + 1 : fit;
+        }
         Need(metrics.lineSpacing());
         if (painter_ != nullptr) {
-          painter_->drawText(QPointF(0, y_ + metrics.ascent()), whole.mid(from, fit));
+          painter_->drawText(QPointF(0, y_ + metrics.ascent()), whole.mid(from, length));
         }
         y_ += metrics.lineSpacing();
+        from += length;
       }
     }
   }
@@ -346,6 +355,22 @@ class PageWriter {
 
   // The height of what a block cannot split: a table's names and first row, a timeline's first
   // slice, a few lines of anything else.
+  double FirstPieceAfter(std::size_t heading) {
+    const std::size_t next = heading + 1;
+    if (next >= doc_.Blocks.size()) {
+      return 0;
+    }
+    const PrintBlock& block = doc_.Blocks[next];
+    if (block.What != PrintBlock::Kind::Paragraph || next + 1 >= doc_.Blocks.size()) {
+      return FirstPiece(block);
+    }
+    const double paragraph = Metrics(FontOf(kBodyPt))
+                                 .boundingRect(QRectF(0, 0, width_, footerTop_), Qt::TextWordWrap,
+                                               QString::fromStdString(block.Text))
+                                 .height();
+    return paragraph + Mm(2) + FirstPiece(doc_.Blocks[next + 1]);
+  }
+
   double FirstPiece(const PrintBlock& block) {
     if (block.What == PrintBlock::Kind::Table && !block.Table.Columns.empty()) {
       const TableShape& shape = ShapeOf(block.Table);
