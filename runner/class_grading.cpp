@@ -115,17 +115,20 @@ std::optional<ScenarioError> GradeFolder(const std::string& folder, const TMessa
     }
     const std::string total = std::to_string(key.Sheet->Rows.size() * key.Sheet->Columns.size());
     const fs::path answers = dir / HomeworkFile(stem, kHomeworkAnswers);
-    if (!fs::exists(answers, error)) {
-      out << ",," << total << ",," << CsvCell(msg.MsgCorNaoEntregue) << ",\n";
-      continue;
-    }
-    const auto sheet = ReadAnswerSheetFile(answers.string(), msg, &*key.Sheet);
-    if (!sheet.Sheet) {
+    const auto sheet = fs::exists(answers, error)
+                           ? ReadAnswerSheetFile(answers.string(), msg, &*key.Sheet)
+                           : AnswerSheetReading{};
+    if (sheet.Error) {
       out << ",," << total << ",," << CsvCell(msg.MsgCorIlegivel) << ','
           << CsvCell(sheet.Error->Text()) << '\n';
       continue;
     }
-    const GradeResult grade = GradeAnswers(*key.Sheet, *sheet.Sheet);
+    // No file, or the table --tarefa wrote still blank: the student handed nothing in.
+    const GradeResult grade = sheet.Sheet ? GradeAnswers(*key.Sheet, *sheet.Sheet) : GradeResult{};
+    if (grade.Answered == 0) {
+      out << ",," << total << ",," << CsvCell(msg.MsgCorNaoEntregue) << ",\n";
+      continue;
+    }
     out << grade.Right << ',' << grade.Answered << ',' << grade.Total << ','
         << Percent(grade.Right, grade.Total) << ',' << CsvCell(msg.MsgCorCorrigida) << ",\n";
   }

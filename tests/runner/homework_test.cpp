@@ -255,12 +255,13 @@ TEST(Homework, TheSeedTheStemAndTheDefaultTicksFollowTheirRules) {
 
 TEST(Homework, TheFolderIsGradedStudentByStudent) {
   const test::TempWorkingDirectory dir;
-  test::WriteBytes("turma.txt", "Ana\nBia; a outra\nCaio\nDora\n");
+  test::WriteBytes("turma.txt", "Ana\nBia; a outra\nCaio\nDora\nEdu\n");
   FakePainter painter;
   ASSERT_EQ(Kelpa({"--tarefa", kLesson, "--alunos", "turma.txt", "--saida", "t"}, painter.Painter())
                 .Status,
             0);
-  // Ana hands in the key itself; Bia two cells wrong; Caio nothing; Dora a binary file.
+  // Ana hands in the key itself; Bia two cells wrong; Caio nothing; Dora a binary file; Edu the
+  // table as it was written, blank.
   test::WriteBytes("t/01-ana-respostas.csv", test::ReadBytes("t/01-ana-gabarito.csv"));
   std::string bia = test::ReadBytes("t/02-bia-a-outra-gabarito.csv");
   for (const char* row : {"\n0,", "\n1,"}) {
@@ -278,7 +279,8 @@ TEST(Homework, TheFolderIsGradedStudentByStudent) {
             "02-bia-a-outra,\"Bia; a outra\",78,80,80,97,corrigida,\n"
             "03-caio,Caio,,,80,,não entregue,\n"
             "04-dora,Dora,,,80,,ilegível,\"t/04-dora-respostas.csv:1: arquivo binário (byte NUL); "
-            "a tabela deve ser texto CSV\"\n");
+            "a tabela deve ser texto CSV\"\n"
+            "05-edu,Edu,,,80,,não entregue,\n");
   EXPECT_EQ(Kelpa({"--corrigir", "turma.txt"}).Status, 2);  // a file alone is no folder
   fs::create_directory("empty");
   EXPECT_EQ(Kelpa({"--corrigir", "empty"}).Err,
