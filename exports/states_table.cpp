@@ -4,22 +4,18 @@
 #include "timeline/timeline_picture.h"
 
 namespace kelpa {
-namespace {
-
 // Appended rather than "P" + a number: GCC 12 warns falsely on that concatenation at -O3.
-std::string ColumnOf(std::int64_t number) {
+std::string ProcessColumn(std::int64_t number) {
   std::string name = "P";
   name += std::to_string(number);
   return name;
 }
 
-}  // namespace
-
 std::vector<std::string> StatesColumns(const Scenario* resolved) {
   std::vector<std::string> columns = {"tick"};
   if (resolved != nullptr) {
     for (const ScenarioProcess& p : resolved->Processes) {
-      columns.push_back(ColumnOf(p.Number));
+      columns.push_back(ProcessColumn(p.Number));
     }
   }
   columns.emplace_back("cpu");
@@ -61,7 +57,7 @@ PrintTable StatesTableOf(const TimelineModel& model) {
   PrintTable table;
   table.Columns = {"tick"};
   for (const TimelineLane* lane : lanes) {
-    table.Columns.push_back(ColumnOf(lane->Number));
+    table.Columns.push_back(ProcessColumn(lane->Number));
   }
   table.Columns.emplace_back("cpu");
   table.RightAligned = {true};

@@ -18,6 +18,8 @@ namespace kelpa {
 
 // tick, P<n> for each of the scenario's processes (none without one), cpu.
 std::vector<std::string> StatesColumns(const Scenario* resolved);
+// "P" and the process's number, as the states table names its column.
+std::string ProcessColumn(std::int64_t number);
 std::vector<std::string> StatesRow(std::int64_t tick, const std::vector<ProcessFigures>& processes,
                                    const TCPU::CycleOutcome& cycle);
 

@@ -9,6 +9,7 @@
 #include "exports/output_buffer.h"
 #include "exports/process_ticks.h"
 #include "exports/program_version.h"
+#include "exports/states_table.h"
 #include "runner/scenario_recorder.h"
 #include "runner/states_trace.h"
 #include "scenario/scenario_document.h"
@@ -331,12 +332,6 @@ std::string HomeworkFile(const std::string& stem, std::string_view suffix) {
   std::string file = stem;
   file += suffix;
   return file;
-}
-
-std::string ProcessColumn(int number) {
-  std::string column = std::to_string(number);
-  column.insert(column.begin(), 'P');
-  return column;
 }
 
 std::string CsvCell(std::string_view text) {

@@ -61,9 +61,6 @@ inline constexpr std::string_view kHomeworkIndexPdf = "indice.pdf";
 // The name of one of the student's files: the stem, then its suffix.
 std::string HomeworkFile(const std::string& stem, std::string_view suffix);
 
-// "P" and the process's number, as the states table names its column.
-std::string ProcessColumn(int number);
-
 // The teacher's index as a document: each student's name, seed, stem and the key's means.
 PrintDocument HomeworkIndexDocument(const std::vector<StudentHomework>& students,
                                     const TMessages& msg);
