@@ -10,7 +10,10 @@ screen="$1"
 shift
 
 dir="$(mktemp -d)"
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+# -noreset: an X server resets itself when its last client leaves, and a client that connects
+# during the reset is turned away ("could not connect to display"). A test that starts the
+# program again right after it ended would meet that reset whenever the machine is slow.
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log" &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; rm -rf "$dir"' EXIT
 
